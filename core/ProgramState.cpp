@@ -1,0 +1,179 @@
+#include "ProgramState.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+namespace vm {
+
+ProgramState::ProgramState()
+    : ParamTable(static_cast<std::size_t>(kBankCount) * kParamIndexCount), ConfigImage(kImageSize),
+      AuxImage(kImageSize) {}
+
+std::uint8_t& ProgramState::SlaveType(int unit) {
+    assert(unit >= 1 && unit <= 4);
+    switch (unit) {
+    case 1: return SlaveType1;
+    case 2: return SlaveType2;
+    case 3: return SlaveType3;
+    default: return SlaveType4;
+    }
+}
+
+ParamCell& ProgramState::cell(int index, int bank) {
+    assert(isIndexInRange(index) && bank >= 0 && bank < kBankCount);
+    return ParamTable[static_cast<std::size_t>(bank) * kParamIndexCount + static_cast<std::size_t>(index)];
+}
+
+const ParamCell& ProgramState::cell(int index, int bank) const {
+    assert(isIndexInRange(index) && bank >= 0 && bank < kBankCount);
+    return ParamTable[static_cast<std::size_t>(bank) * kParamIndexCount + static_cast<std::size_t>(index)];
+}
+
+bool ProgramState::ParamIsValid(int index, int bank) const {
+    if (!isIndexInRange(index)) return false;
+    return cell(index, bank).has(Valid);
+}
+
+double ProgramState::ParamValue(int index, int bank) const {
+    if (!isIndexInRange(index)) return 0;
+    const ParamCell& c = cell(index, bank);
+    double value = 0;
+    double weight = 1;
+    for (int i = 0; i < c.valueSize(); ++i) {
+        value += c.at(CellPos::Value + i) * weight;
+        weight *= 256;
+    }
+    return value;
+}
+
+void ProgramState::SetParamValue(int index, double value) {
+    assert(isIndexInRange(index));
+    if (index <= 0 || !isIndexInRange(index)) return;
+    ParamCell& c = cell(index);
+    if (c.isText()) {
+        // A number written into a text cell is stored as its decimal text.
+        SetParamValue(index, std::to_string(static_cast<long long>(value)));
+        return;
+    }
+    assert(value >= 0 && value <= 4294967295.0);
+    const auto v = static_cast<std::uint32_t>(std::clamp(std::floor(value), 0.0, 4294967295.0));
+    for (int i = 0; i < 4; ++i) c.at(CellPos::Value + i) = static_cast<std::uint8_t>(v >> (8 * i));
+    c.at(CellPos::Status) = static_cast<std::uint8_t>((c.status() | 0x86) & 0xFE);
+}
+
+void ProgramState::SetParamValue(int index, std::string_view text) {
+    assert(isIndexInRange(index));
+    if (index <= 0 || !isIndexInRange(index)) return;
+    ParamCell& c = cell(index);
+    const std::size_t room = kCellSize - CellPos::Value + 1;
+    const std::size_t n = std::min(text.size(), room);
+    for (std::size_t i = 0; i < n; ++i)
+        c.at(CellPos::Value + static_cast<int>(i)) = static_cast<std::uint8_t>(text[i]);
+    c.at(CellPos::Status) = static_cast<std::uint8_t>((c.status() | 0x86) & 0xFE);
+}
+
+void ProgramState::WatchParam(int index) {
+    if (!BoardPresent[CurrentBank] || !isIndexInRange(index)) return;
+    ParamCell& c = cell(index);
+    c.at(CellPos::WatchCount) = static_cast<std::uint8_t>(c.at(CellPos::WatchCount) + 1);
+    c.at(CellPos::Status) |= 0x06;
+}
+
+void ProgramState::ReleaseParam(int index) {
+    if (!BoardPresent[CurrentBank] || !isIndexInRange(index)) return;
+    ParamCell& c = cell(index);
+    std::uint8_t& count = c.at(CellPos::WatchCount);
+    if (count == 1) {
+        c.at(CellPos::Status) &= 0xF8;
+        c.at(CellPos::PollDivider) &= 0x0F;
+    }
+    if (count > 0) --count;
+}
+
+int ProgramState::ParamAddress(int index) const {
+    if (!isIndexInRange(index)) return 0;
+    return cell(index).boardAddress();
+}
+
+ParamData ProgramState::cellData(int index, int bank) const {
+    const ParamCell& c = cell(index, bank);
+    if (c.isText()) {
+        std::string text;
+        for (int i = 0; i < c.valueSize(); ++i) text.push_back(static_cast<char>(c.at(CellPos::Value + i)));
+        return text;
+    }
+    return ParamValue(index, bank);
+}
+
+ParamData ProgramState::imageData(int index) const {
+    const ParamCell& c = cell(index);
+    const int address = c.boardAddress();
+    const int width = std::min(c.valueSize(), kImageSize - address);
+    if (c.isText()) {
+        std::string text;
+        for (int i = 0; i < width; ++i) text.push_back(static_cast<char>(ConfigImage[address + i]));
+        return text;
+    }
+    double value = 0;
+    double weight = 1;
+    for (int i = 0; i < width; ++i) {
+        value += ConfigImage[address + i] * weight;
+        weight *= 256;
+    }
+    return value;
+}
+
+void ProgramState::FillCellFromMapRecord(int index, int bank, std::span<const std::uint8_t, kMapRecordSize> r) {
+    if (index <= 0 || !isIndexInRange(index)) return;
+    ParamCell& c = cell(index, bank);
+    c.bytes = {r[0], r[1], r[2], r[3], 0, 0, r[4], r[5], r[6], r[7], r[8]};
+    std::fill(c.bytes.begin() + 11, c.bytes.end(), std::uint8_t{0x20});
+}
+
+void ProgramState::ClearBank(int bank) {
+    auto first = ParamTable.begin() + static_cast<std::ptrdiff_t>(bank) * kParamIndexCount;
+    std::fill(first, first + kParamIndexCount, ParamCell{});
+    RecordCount[bank] = 0;
+}
+
+void ProgramState::WriteImageByte(int index, int twinIndex, std::uint32_t value, DeliveryTarget* editor) {
+    writeImage(index, twinIndex, value, 1, editor);
+}
+
+void ProgramState::WriteImageWord(int index, int twinIndex, std::uint32_t value, DeliveryTarget* editor) {
+    writeImage(index, twinIndex, value, 2, editor);
+}
+
+void ProgramState::WriteImage24(int index, int twinIndex, std::uint32_t value, DeliveryTarget* editor) {
+    writeImage(index, twinIndex, value, 3, editor);
+}
+
+void ProgramState::writeImage(int index, int twinIndex, std::uint32_t value, int width, DeliveryTarget* editor) {
+    CurrentBank = 0;
+    assert(isIndexInRange(index) && index > 0);
+    assert(value < (1u << (8 * width)));
+    if (index <= 0 || !isIndexInRange(index)) return;
+    value &= (1u << (8 * width)) - 1u;
+
+    const int address = ParamAddress(index);
+    assert(address + width <= kImageSize);
+    if (address + width <= kImageSize) {
+        for (int i = 0; i < width; ++i) ConfigImage[address + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+    if (!Online) {
+        NotifyEditor(index, editor);
+        return;
+    }
+    SetParamValue(index, static_cast<double>(value));
+    if (twinIndex != 0) SetParamValue(twinIndex, static_cast<double>(value));
+}
+
+void ProgramState::NotifyEditor(int index, DeliveryTarget* editor) const {
+    if (editor == nullptr || !isIndexInRange(index)) return;
+    editor->deliver(index, imageData(index));
+}
+
+void ProgramState::ClearConfigArea() { std::fill_n(ConfigImage.begin(), kConfigAreaSize, std::uint8_t{0}); }
+
+} // namespace vm

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test through CTest.
+# Extra arguments go to ctest (for example: ./test.sh -R core_tests).
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh
+
+build=build-tests
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVM_SANITIZE=ON
+cmake --build "$build" --parallel "$(nproc)"
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1
+export UBSAN_OPTIONS=print_stacktrace=1
+ctest --test-dir "$build" --output-on-failure --timeout 600 "$@"
