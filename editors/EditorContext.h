@@ -1,0 +1,31 @@
+#pragma once
+// What an editor window needs from the rest of the program. The main window fills one and hands it to every
+// editor it opens; tests fill their own.
+
+#include "FormList.h"
+#include "Messages.h"
+#include "ProgramState.h"
+
+#include <QSize>
+#include <QString>
+
+namespace vm::editors {
+
+// The few things an editor asks of the main window.
+class MainWindowHooks {
+public:
+    virtual ~MainWindowHooks() = default;
+    virtual void disableMenus() = 0;                                  // DisableMenù
+    virtual void enableMenus() = 0;                                   // EnableMenù
+    virtual void setMenuEnabled(const QString& entry, bool enabled) = 0; // by entry name, e.g. "SmuNew"
+    virtual QSize mainWindowSize() const = 0;                          // for CenterForm1
+};
+
+struct EditorContext {
+    ProgramState& state;
+    const Messages& messages;
+    FormList& forms;
+    MainWindowHooks* hooks = nullptr; // may be null in tests
+};
+
+} // namespace vm::editors
