@@ -1,0 +1,202 @@
+#include "ConfigFile.h"
+
+#include "FileIO.h"
+
+#include <algorithm>
+#include <memory>
+#include <random>
+
+namespace vm {
+
+namespace {
+
+constexpr int kNameFieldBlanksEnd = 32;
+constexpr int kEditionBlanksEnd = 49;
+constexpr int kZeroesEnd = 58;
+constexpr int kUnitMarksFirst = 72;
+constexpr int kUnitMarksEnd = 76;
+
+// The image bytes of a parameter as the record copies them; an address outside the image gives 0.
+void copyParamBytes(const ProgramState& state, int index, int count, std::uint8_t* out) {
+    const int address = state.ParamAddress(index);
+    for (int i = 0; i < count; ++i) {
+        const int a = address + i;
+        out[i] = a < kImageSize ? state.ConfigImage[static_cast<std::size_t>(a)] : 0;
+    }
+}
+
+bool isCfxTitle(std::string_view fileTitle) {
+    const auto dot = fileTitle.find('.');
+    return dot != std::string_view::npos && fileTitle.substr(dot, 4) == ".cfx";
+}
+
+std::string shortFileText(std::string_view what, std::size_t have, std::size_t need) {
+    return "The file is too short to be a " + std::string(what) + " configuration file (" +
+           std::to_string(have) + " bytes instead of " + std::to_string(need) + ").";
+}
+
+} // namespace
+
+std::string RecordNameField(std::string_view fileTitle) {
+    std::string name(RecordPos::NameLength, ' ');
+    const auto dot = fileTitle.find('.');
+    if (dot == std::string_view::npos) return name;
+    // A dot at the 13th character or later: the first 13 characters, dot included when it is the 13th.
+    const std::size_t length = dot < RecordPos::NameLength - 1 ? dot : RecordPos::NameLength;
+    const std::string_view kept = fileTitle.substr(0, std::min(length, fileTitle.size()));
+    std::copy(kept.begin(), kept.end(), name.begin());
+    return name;
+}
+
+char SoftwareLetter(int software) {
+    if (software >= 0 && software <= 4) return static_cast<char>('A' + software);
+    if (software == 21) return 'V';
+    return 'A';
+}
+
+ConfigRecord BuildConfigRecord(const ProgramState& state, std::string_view fileTitle) {
+    ConfigRecord r{};
+    const std::string name = RecordNameField(fileTitle);
+    std::copy(name.begin(), name.end(), r.begin());
+    std::fill(r.begin() + RecordPos::NameLength, r.begin() + kNameFieldBlanksEnd, std::uint8_t{' '});
+    r[32] = 'D';
+    r[33] = 'T';
+    // Four digits: a board type above 9999 keeps its last four.
+    int type = state.BoardType % 10000;
+    for (int i = 3; i >= 0; --i) {
+        r[static_cast<std::size_t>(RecordPos::BoardType + i)] = static_cast<std::uint8_t>('0' + type % 10);
+        type /= 10;
+    }
+    r[38] = 'A';
+    r[RecordPos::SoftwareLetter] = static_cast<std::uint8_t>(SoftwareLetter(state.BoardSoftware));
+    std::fill(r.begin() + RecordPos::SoftwareLetter + 1, r.begin() + kEditionBlanksEnd, std::uint8_t{' '});
+    r[RecordPos::ModelCode] = state.AuxImage[8];
+    std::fill(r.begin() + RecordPos::ModelCode + 1, r.begin() + kZeroesEnd, std::uint8_t{0});
+    r[RecordPos::AuxByte9] = state.AuxImage[9];
+    std::copy_n(state.AuxImage.begin() + 32, 3, r.begin() + RecordPos::Aux32);
+    copyParamBytes(state, 1850, 3, &r[RecordPos::Param1850]);
+    copyParamBytes(state, 1851, 2, &r[RecordPos::Param1851]);
+    copyParamBytes(state, 1844, 1, &r[RecordPos::Param1844]);
+    std::copy(state.UnitCodes.begin(), state.UnitCodes.end(), r.begin() + RecordPos::UnitCodes);
+    std::fill(r.begin() + kUnitMarksFirst, r.begin() + kUnitMarksEnd, std::uint8_t{0xFF});
+    std::copy_n(state.ConfigImage.begin(), kConfigAreaSize, r.begin() + RecordPos::Image);
+    return r;
+}
+
+FillerSource RandomFillers() {
+    auto engine = std::make_shared<std::mt19937>(std::random_device{}());
+    return [engine] {
+        std::uniform_int_distribution<int> byte(0, 254);
+        return static_cast<std::uint8_t>(byte(*engine));
+    };
+}
+
+std::uint16_t ProtectedChecksum(std::span<const std::uint8_t> bytes) {
+    unsigned sum = 0;
+    for (std::uint8_t b : bytes) sum = (sum + b) & 0xFFFFu;
+    return static_cast<std::uint16_t>(sum);
+}
+
+std::vector<std::uint8_t> EncodeProtected(const ConfigRecord& record, const FillerSource& fillers) {
+    std::vector<std::uint8_t> file;
+    file.reserve(kProtectedFileSize);
+    for (std::uint8_t b : record) {
+        file.push_back(b);
+        file.push_back(static_cast<std::uint8_t>(std::min<int>(fillers(), 254)));
+    }
+    const std::uint16_t sum = ProtectedChecksum(file);
+    file.push_back(static_cast<std::uint8_t>(sum & 0xFF));
+    file.push_back(kProtectedTrailerMark);
+    file.push_back(static_cast<std::uint8_t>(sum >> 8));
+    return file;
+}
+
+std::array<std::uint8_t, 4> ConfigFileData::unitCodes() const {
+    std::array<std::uint8_t, 4> codes{};
+    std::copy_n(record.begin() + RecordPos::UnitCodes, 4, codes.begin());
+    return codes;
+}
+
+std::array<std::uint8_t, 3> ConfigFileData::aux32() const {
+    std::array<std::uint8_t, 3> bytes{};
+    std::copy_n(record.begin() + RecordPos::Aux32, 3, bytes.begin());
+    return bytes;
+}
+
+ConfigReadResult DecodeConfigBytes(std::span<const std::uint8_t> bytes, std::string_view fileTitle) {
+    ConfigReadResult result;
+    ConfigRecord& r = result.data.record;
+
+    if (isCfxTitle(fileTitle)) {
+        result.data.kind = ConfigFileKind::Cfx;
+        if (bytes.size() < static_cast<std::size_t>(kConfigAreaSize)) {
+            result.error = shortFileText(".cfx", bytes.size(), kConfigAreaSize);
+            return result;
+        }
+        // A record around the raw image, so that show and diff treat every kind alike.
+        r = ConfigRecord{};
+        std::fill_n(r.begin(), RecordPos::NameLength, std::uint8_t{' '});
+        std::copy_n(bytes.begin(), 4, r.begin() + RecordPos::UnitCodes);
+        std::copy_n(bytes.begin(), kConfigAreaSize, r.begin() + RecordPos::Image);
+        return result;
+    }
+
+    if (bytes.size() == static_cast<std::size_t>(kConfigRecordSize)) {
+        result.data.kind = ConfigFileKind::Plain;
+        std::copy(bytes.begin(), bytes.end(), r.begin());
+        return result;
+    }
+
+    result.data.kind = ConfigFileKind::Protected;
+    if (bytes.size() < static_cast<std::size_t>(kProtectedFileSize)) {
+        result.error = shortFileText("protected", bytes.size(), kProtectedFileSize);
+        return result;
+    }
+    const std::uint16_t sum = ProtectedChecksum(bytes.first(kProtectedDataSize));
+    const std::uint16_t stored =
+        static_cast<std::uint16_t>(bytes[kProtectedDataSize + 2] * 256 + bytes[kProtectedDataSize]);
+    if (sum != stored) {
+        result.error = std::string(kErrorFileText);
+        return result;
+    }
+    for (int i = 0; i < kConfigRecordSize; ++i) r[static_cast<std::size_t>(i)] = bytes[2 * static_cast<std::size_t>(i)];
+    return result;
+}
+
+ConfigReadResult ReadConfigFile(const std::filesystem::path& path) {
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes) {
+        ConfigReadResult result;
+        result.error = "Cannot read " + path.string();
+        return result;
+    }
+    return DecodeConfigBytes(*bytes, path.filename().string());
+}
+
+void ApplyConfigFile(const ConfigFileData& data, ProgramState& state) {
+    state.UnitCodes = data.unitCodes();
+    if (data.kind != ConfigFileKind::Cfx) {
+        state.AuxImage[8] = data.modelCode();
+        state.ModelCode = data.modelCode();
+        const auto aux = data.aux32();
+        std::copy(aux.begin(), aux.end(), state.AuxImage.begin() + 32);
+    }
+    const int first = data.imageLoadFirst();
+    std::copy(data.record.begin() + RecordPos::Image + first, data.record.end(), state.ConfigImage.begin() + first);
+}
+
+ConfigLoadResult LoadConfigFile(const std::filesystem::path& path, ProgramState& state) {
+    const ConfigReadResult read = ReadConfigFile(path);
+    ConfigLoadResult result{read.data.kind, read.error};
+    if (read.ok()) ApplyConfigFile(read.data, state);
+    return result;
+}
+
+std::string SaveProtectedConfig(const std::filesystem::path& path, const ProgramState& state,
+                                const FillerSource& fillers) {
+    const ConfigRecord record = BuildConfigRecord(state, path.filename().string());
+    const std::vector<std::uint8_t> file = EncodeProtected(record, fillers);
+    return WriteFileReplacing(path, file);
+}
+
+} // namespace vm
