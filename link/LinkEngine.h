@@ -1,0 +1,184 @@
+#pragma once
+// The board link: keeps ParamTable live over the serial line. One request in flight at a time; a pump
+// tick every 40 ms sends the next pending cell; replies are checked, stored and delivered to every open
+// form. Also runs the identification at connect, the unit reading after it and the whole-memory
+// transfers. No Qt and no real time inside: bytes come from the SerialPort, time from the TimerService.
+
+#include "LinkObserver.h"
+#include "SerialPort.h"
+#include "TimerService.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vm {
+class ProgramState;
+class FormList;
+} // namespace vm
+
+namespace vm::link {
+
+class UnitReader;
+class BlockTransfer;
+
+inline constexpr int kPumpIntervalMs = 40;       // Timer1
+inline constexpr int kReplyTimeoutMs = 1000;     // Timer2
+inline constexpr int kSendIndicatorMs = 500;     // Timer3
+inline constexpr int kReceiveIndicatorMs = 500;  // Timer4
+inline constexpr int kIdentTimeoutMs = 2000;     // Timer5
+inline constexpr int kMaxChecksumRetries = 4;    // the reply after the fourth mismatch is dropped
+inline constexpr int kBlockTimeoutMs = 3000;     // per block of a whole-memory transfer
+inline constexpr int kBlockPollMs = 10;          // how often a transfer looks for its reply
+inline constexpr int kBlockReadAttempts = 3;     // a block read is asked this many times at most
+
+struct LinkOptions {
+    std::filesystem::path programDir; // where the parameter maps lie
+    std::string programTitle;         // title of the transfer messages
+    int blockReadAttempts = kBlockReadAttempts;
+};
+
+enum class ConnectPurpose {
+    Edit,       // Connect: ConfigImage's configuration area is cleared, then the caller reads the units
+    WriteBoard, // Write Board: ConfigImage is kept, then the caller writes it
+};
+
+enum class LinkState {
+    Closed,        // no port open
+    Identifying,   // identification requests running
+    AwaitingRetry, // "Board Not Ready": waiting for answerRetry
+    Pumping,       // connected, the pump runs (maybe paused while a transfer waits or runs)
+    Transferring,  // a whole-memory transfer owns the port
+    Disconnecting, // waiting for the request in flight before closing
+};
+
+class LinkEngine {
+public:
+    LinkEngine(ProgramState& state, FormList& forms, TimerService& timers, LinkObserver& observer,
+               LinkOptions options);
+    ~LinkEngine();
+    LinkEngine(const LinkEngine&) = delete;
+    LinkEngine& operator=(const LinkEngine&) = delete;
+
+    // The port used by the next connect (not owned). Ignored unless the link is Closed.
+    void setPort(SerialPort* port);
+    SerialPort* port() const { return port_; }
+
+    // Opens the port (OpenPort), identifies the board (Identify), loads its parameter map and starts the
+    // pump. Ends with observer.connectFinished. On success Online is True (and for Edit the configuration
+    // area of ConfigImage is cleared) and indicators 1 and 2 are shown.
+    void connect(ConnectPurpose purpose);
+    // The answer to observer.askRetry: true repeats the request, false makes the connect fail.
+    void answerRetry(bool retry);
+    // Stops the pump, lets the request in flight end (reply or time-out), closes the port, Online False.
+    // Ends with observer.disconnected(""). Abandons a running unit reading or transfer.
+    void disconnect();
+
+    // FrmRead: online watches 4779..4782 and 11733 1.1 s apart and waits for the four unit codes; offline
+    // takes the stored UnitCodes and AuxImage byte 8. Ends with observer.unitsRead.
+    void readUnits();
+    // The board part of SaveConfiguration: online, reads areas A, B, C into ConfigImage and the second
+    // area into AuxImage; offline, finishes at once. Ends with observer.transferFinished(Save, ...).
+    void saveRead();
+    // WriteSave: writes areas A, B, C of ConfigImage to the board. Ends with transferFinished(Write, ...).
+    void writeBoard();
+
+    LinkState state() const { return state_; }
+    bool isConnected() const { return state_ == LinkState::Pumping || state_ == LinkState::Transferring; }
+    bool linkFailed() const { return linkFailed_; } // LinkFailed
+    bool transferRunning() const;
+
+    // --- inner state, for diagnostics and tests ---
+    int linkCursor() const { return linkCursor_; }
+    bool linkReady() const { return linkReady_; }
+    int retryCount() const { return retryCount_; }
+    bool requestInFlight() const { return inFlight_; }
+    // One pump step (what the Timer1 tick does when LinkReady is True).
+    void PumpNext();
+
+private:
+    friend class UnitReader;
+    friend class BlockTransfer;
+
+    struct Request {
+        std::uint8_t command = 0; // as stored in the cell, bit 7 clear
+        bool write = false;
+        std::uint8_t page = 0, addrLow = 0, addrHigh = 0;
+        std::vector<std::uint8_t> data; // value bytes (write)
+        int size = 0;                   // size code 0..15
+        std::uint8_t checksum = 0;
+        int cellIndex = 0; // the cell the request came from (0: identification)
+    };
+
+    // protocol
+    void SendRequest();
+    void onReceive();
+    void onReplyTimeout(std::uint64_t generation);
+    void handleReply(const std::vector<std::uint8_t>& reply);
+    void AcceptReply(const std::vector<std::uint8_t>& replyData);
+    void requestDropped();
+    void requestEnded();
+    void NotifyForms(int index, const std::vector<std::uint8_t>& data);
+    void ShowLinkStatus(int code);
+    void pumpTick();
+    void startPump();
+    void stopPump();
+    bool resetPort();
+    void discardWaiting();
+
+    // identification
+    bool OpenPort();
+    void Identify();
+    void ReadIdentification(); // sends the current identification record's request
+    void identificationReply(bool gotReply, std::uint8_t value);
+    void onIdentTimeout(std::uint64_t generation);
+    void finishIdentification();
+    void failConnect(ConnectOutcome outcome, const std::string& error);
+
+    // suspension for transfers and disconnect
+    void whenIdle(std::function<void()> next);
+    void checkIdle();
+    void resumeLive();
+    void transferDone(TransferKind kind, bool ok, const std::string& error);
+    void closeLink(const std::string& reason);
+    void onPortLost(const std::string& reason);
+
+    // timers
+    void restart(TimerService::TimerId& id, int ms, std::function<void()> callback);
+    void stop(TimerService::TimerId& id);
+
+    ProgramState& program_;
+    FormList& forms_;
+    TimerService& timers_;
+    LinkObserver& observer_;
+    LinkOptions options_;
+    SerialPort* port_ = nullptr;
+
+    LinkState state_ = LinkState::Closed;
+    ConnectPurpose purpose_ = ConnectPurpose::Edit;
+    bool linkFailed_ = false;
+    bool identifyMode_ = false; // IdentifyMode
+    bool linkReady_ = false;    // LinkReady
+    bool pumpPaused_ = false;   // a transfer or disconnect waits for the request in flight
+    bool inFlight_ = false;
+    int linkCursor_ = 0;        // LinkCursor
+    int retryCount_ = 0;        // RetryCount
+    std::uint64_t generation_ = 0; // of the request in flight; stale time-outs compare against it
+    Request req_;
+    std::function<void()> whenIdle_;
+
+    // identification progress
+    int identStep_ = 0;
+    std::array<std::uint8_t, 6> identValues_{};
+
+    TimerService::TimerId timer1_ = 0, timer2_ = 0, timer3_ = 0, timer4_ = 0, timer5_ = 0;
+
+    std::unique_ptr<UnitReader> unitReader_;
+    std::unique_ptr<BlockTransfer> transfer_;
+};
+
+} // namespace vm::link
