@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <charconv>
 #include <cmath>
 
 namespace vm {
@@ -21,22 +22,28 @@ std::uint8_t& ProgramState::SlaveType(int unit) {
 }
 
 ParamCell& ProgramState::cell(int index, int bank) {
-    assert(isIndexInRange(index) && bank >= 0 && bank < kBankCount);
+    assert(isIndexInRange(index) && isBankInRange(bank));
+    if (!isIndexInRange(index) || !isBankInRange(bank)) {
+        outOfRange_ = ParamCell{};
+        return outOfRange_;
+    }
     return ParamTable[static_cast<std::size_t>(bank) * kParamIndexCount + static_cast<std::size_t>(index)];
 }
 
 const ParamCell& ProgramState::cell(int index, int bank) const {
-    assert(isIndexInRange(index) && bank >= 0 && bank < kBankCount);
+    assert(isIndexInRange(index) && isBankInRange(bank));
+    static const ParamCell empty{};
+    if (!isIndexInRange(index) || !isBankInRange(bank)) return empty;
     return ParamTable[static_cast<std::size_t>(bank) * kParamIndexCount + static_cast<std::size_t>(index)];
 }
 
 bool ProgramState::ParamIsValid(int index, int bank) const {
-    if (!isIndexInRange(index)) return false;
+    if (!isIndexInRange(index) || !isBankInRange(bank)) return false;
     return cell(index, bank).has(Valid);
 }
 
 double ProgramState::ParamValue(int index, int bank) const {
-    if (!isIndexInRange(index)) return 0;
+    if (!isIndexInRange(index) || !isBankInRange(bank)) return 0;
     const ParamCell& c = cell(index, bank);
     double value = 0;
     double weight = 1;
@@ -47,41 +54,57 @@ double ProgramState::ParamValue(int index, int bank) const {
     return value;
 }
 
+void ProgramState::markForWriting(ParamCell& c) {
+    // WritePending, Watched and Pending set; Valid cleared until the board confirms the value.
+    c.at(CellPos::Status) = static_cast<std::uint8_t>((c.status() | 0x86) & 0xFE);
+}
+
 void ProgramState::SetParamValue(int index, double value) {
     assert(isIndexInRange(index));
     if (index <= 0 || !isIndexInRange(index)) return;
     ParamCell& c = cell(index);
     if (c.isText()) {
         // A number written into a text cell is stored as its decimal text.
-        SetParamValue(index, std::to_string(static_cast<long long>(value)));
+        SetParamValue(index, std::to_string(static_cast<long long>(std::isfinite(value) ? value : 0)));
         return;
     }
     assert(value >= 0 && value <= 4294967295.0);
-    const auto v = static_cast<std::uint32_t>(std::clamp(std::floor(value), 0.0, 4294967295.0));
+    // All four value bytes are written whatever the size; they all lie inside the cell.
+    const double whole = std::isfinite(value) ? std::clamp(std::floor(value), 0.0, 4294967295.0) : 0.0;
+    const auto v = static_cast<std::uint32_t>(whole);
     for (int i = 0; i < 4; ++i) c.at(CellPos::Value + i) = static_cast<std::uint8_t>(v >> (8 * i));
-    c.at(CellPos::Status) = static_cast<std::uint8_t>((c.status() | 0x86) & 0xFE);
+    markForWriting(c);
 }
 
 void ProgramState::SetParamValue(int index, std::string_view text) {
     assert(isIndexInRange(index));
     if (index <= 0 || !isIndexInRange(index)) return;
     ParamCell& c = cell(index);
+    if (!c.isText()) {
+        // A number cell takes the number the text holds; a text that holds none changes nothing.
+        std::uint32_t number = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (ec == std::errc{} && end != text.data()) SetParamValue(index, static_cast<double>(number));
+        return;
+    }
+    // The characters replace value bytes from position 8 on; bytes past the end of the text keep theirs.
     const std::size_t room = kCellSize - CellPos::Value + 1;
     const std::size_t n = std::min(text.size(), room);
     for (std::size_t i = 0; i < n; ++i)
         c.at(CellPos::Value + static_cast<int>(i)) = static_cast<std::uint8_t>(text[i]);
-    c.at(CellPos::Status) = static_cast<std::uint8_t>((c.status() | 0x86) & 0xFE);
+    markForWriting(c);
 }
 
 void ProgramState::WatchParam(int index) {
-    if (!BoardPresent[CurrentBank] || !isIndexInRange(index)) return;
+    if (!isBankInRange(CurrentBank) || !BoardPresent[CurrentBank] || index <= 0 || !isIndexInRange(index)) return;
     ParamCell& c = cell(index);
-    c.at(CellPos::WatchCount) = static_cast<std::uint8_t>(c.at(CellPos::WatchCount) + 1);
+    // The count stops at 255 instead of wrapping to 0, which would drop the parameter from the poll.
+    if (c.at(CellPos::WatchCount) < 255) ++c.at(CellPos::WatchCount);
     c.at(CellPos::Status) |= 0x06;
 }
 
 void ProgramState::ReleaseParam(int index) {
-    if (!BoardPresent[CurrentBank] || !isIndexInRange(index)) return;
+    if (!isBankInRange(CurrentBank) || !BoardPresent[CurrentBank] || index <= 0 || !isIndexInRange(index)) return;
     ParamCell& c = cell(index);
     std::uint8_t& count = c.at(CellPos::WatchCount);
     if (count == 1) {
@@ -97,6 +120,7 @@ int ProgramState::ParamAddress(int index) const {
 }
 
 ParamData ProgramState::cellData(int index, int bank) const {
+    if (!isIndexInRange(index) || !isBankInRange(bank)) return 0.0;
     const ParamCell& c = cell(index, bank);
     if (c.isText()) {
         std::string text;
@@ -107,9 +131,10 @@ ParamData ProgramState::cellData(int index, int bank) const {
 }
 
 ParamData ProgramState::imageData(int index) const {
+    if (!isIndexInRange(index)) return 0.0;
     const ParamCell& c = cell(index);
     const int address = c.boardAddress();
-    const int width = std::min(c.valueSize(), kImageSize - address);
+    const int width = std::max(0, std::min(c.valueSize(), kImageSize - address)); // never past the image
     if (c.isText()) {
         std::string text;
         for (int i = 0; i < width; ++i) text.push_back(static_cast<char>(ConfigImage[address + i]));
@@ -125,13 +150,14 @@ ParamData ProgramState::imageData(int index) const {
 }
 
 void ProgramState::FillCellFromMapRecord(int index, int bank, std::span<const std::uint8_t, kMapRecordSize> r) {
-    if (index <= 0 || !isIndexInRange(index)) return;
+    if (index <= 0 || !isIndexInRange(index) || !isBankInRange(bank)) return;
     ParamCell& c = cell(index, bank);
     c.bytes = {r[0], r[1], r[2], r[3], 0, 0, r[4], r[5], r[6], r[7], r[8]};
     std::fill(c.bytes.begin() + 11, c.bytes.end(), std::uint8_t{0x20});
 }
 
 void ProgramState::ClearBank(int bank) {
+    if (!isBankInRange(bank)) return;
     auto first = ParamTable.begin() + static_cast<std::ptrdiff_t>(bank) * kParamIndexCount;
     std::fill(first, first + kParamIndexCount, ParamCell{});
     RecordCount[bank] = 0;
@@ -156,11 +182,10 @@ void ProgramState::writeImage(int index, int twinIndex, std::uint32_t value, int
     if (index <= 0 || !isIndexInRange(index)) return;
     value &= (1u << (8 * width)) - 1u;
 
+    // A map may place a parameter beyond the image; only the bytes that fall inside it are kept.
     const int address = ParamAddress(index);
-    assert(address + width <= kImageSize);
-    if (address + width <= kImageSize) {
-        for (int i = 0; i < width; ++i) ConfigImage[address + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
+    for (int i = 0; i < width && address + i < kImageSize; ++i)
+        ConfigImage[static_cast<std::size_t>(address + i)] = static_cast<std::uint8_t>(value >> (8 * i));
     if (!Online) {
         NotifyEditor(index, editor);
         return;

@@ -92,7 +92,13 @@ public:
     void ClearConfigArea();
 
 private:
+    static bool isBankInRange(int bank) { return bank >= 0 && bank < kBankCount; }
     void writeImage(int index, int twinIndex, std::uint32_t value, int width, DeliveryTarget* editor);
+    void markForWriting(ParamCell& c);
+
+    // Stands in for a cell asked for outside the table (a caller's fault), so that nothing outside the
+    // table is ever read or written.
+    ParamCell outOfRange_{};
 };
 
 } // namespace vm
