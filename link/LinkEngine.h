@@ -143,7 +143,9 @@ private:
     void whenIdle(std::function<void()> next);
     void checkIdle();
     void resumeLive();
+    void startTransfer(TransferKind kind);
     void transferDone(TransferKind kind, bool ok, const std::string& error);
+    void abortActivities(const std::string& why);
     void closeLink(const std::string& reason);
     void onPortLost(const std::string& reason);
 
@@ -173,12 +175,17 @@ private:
 
     // identification progress
     int identStep_ = 0;
+    std::uint64_t identGeneration_ = 0; // of the identification request; stale Timer5 events compare it
     std::array<std::uint8_t, 6> identValues_{};
 
     TimerService::TimerId timer1_ = 0, timer2_ = 0, timer3_ = 0, timer4_ = 0, timer5_ = 0;
 
     std::unique_ptr<UnitReader> unitReader_;
     std::unique_ptr<BlockTransfer> transfer_;
+    // The previous transfer and reading, kept until the next one starts: a new one may be started from
+    // the old one's final notification.
+    std::unique_ptr<BlockTransfer> retiredTransfer_;
+    std::unique_ptr<UnitReader> retiredReader_;
 };
 
 } // namespace vm::link

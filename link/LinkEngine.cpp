@@ -1,0 +1,473 @@
+// The live link: pump, requests, replies, time-outs, connect and disconnect.
+#include "LinkEngine.h"
+
+#include "BlockTransfer.h"
+#include "Frames.h"
+#include "FormList.h"
+#include "LinkTexts.h"
+#include "ProgramState.h"
+#include "UnitReader.h"
+
+namespace vm::link {
+
+LinkEngine::LinkEngine(ProgramState& state, FormList& forms, TimerService& timers, LinkObserver& observer,
+                       LinkOptions options)
+    : program_(state), forms_(forms), timers_(timers), observer_(observer), options_(std::move(options)) {}
+
+LinkEngine::~LinkEngine() {
+    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) stop(*id);
+    if (transfer_) transfer_->abort();
+    unitReader_.reset();
+    if (port_) {
+        port_->onReceive = nullptr;
+        port_->onLost = nullptr;
+    }
+}
+
+void LinkEngine::setPort(SerialPort* port) {
+    if (state_ != LinkState::Closed) return;
+    if (port_) {
+        port_->onReceive = nullptr;
+        port_->onLost = nullptr;
+    }
+    port_ = port;
+    if (port_) {
+        port_->onReceive = [this] { onReceive(); };
+        port_->onLost = [this](const std::string& reason) { onPortLost(reason); };
+    }
+}
+
+bool LinkEngine::transferRunning() const { return state_ == LinkState::Transferring; }
+
+// --- timers ---
+
+void LinkEngine::restart(TimerService::TimerId& id, int ms, std::function<void()> callback) {
+    stop(id);
+    id = timers_.startTimer(ms, std::move(callback));
+}
+
+void LinkEngine::stop(TimerService::TimerId& id) {
+    if (id != 0) timers_.cancelTimer(id);
+    id = 0;
+}
+
+void LinkEngine::ShowLinkStatus(int code) { observer_.linkStatus(code); }
+
+// --- the pump ---
+
+void LinkEngine::startPump() {
+    restart(timer1_, kPumpIntervalMs, [this] { pumpTick(); });
+}
+
+void LinkEngine::stopPump() { stop(timer1_); }
+
+void LinkEngine::pumpTick() {
+    timer1_ = 0;
+    if (state_ != LinkState::Pumping) return;
+    if (linkReady_ && !pumpPaused_) PumpNext();
+    if (state_ == LinkState::Pumping && timer1_ == 0) startPump();
+}
+
+void LinkEngine::PumpNext() {
+    if (!port_ || inFlight_ || identifyMode_) return;
+    // Records fill indexes 1..RecordCount; index 0 is never filled. The whole range takes part.
+    const int count = program_.RecordCount[0];
+    for (;;) {
+        if (linkCursor_ >= 1 && linkCursor_ <= count) {
+            ParamCell& cell = program_.cell(linkCursor_, 0);
+            if (cell.has(Pending)) {
+                std::uint8_t& divider = cell.at(CellPos::PollDivider);
+                bool sitOut = false;
+                if (divider != 0 && !cell.has(WritePending)) {
+                    if (divider & 0xF0)
+                        divider = static_cast<std::uint8_t>(divider - 16), sitOut = true;
+                    else
+                        divider = static_cast<std::uint8_t>((divider & 0x0F) * 17);
+                }
+                if (!sitOut) {
+                    req_ = Request{};
+                    req_.addrHigh = cell.at(CellPos::AddressHigh);
+                    req_.addrLow = cell.at(CellPos::AddressLow);
+                    req_.command = cell.at(CellPos::Command) & 0x7F;
+                    req_.page = cell.at(CellPos::Page);
+                    req_.size = cell.sizeCode();
+                    req_.data.assign(cell.bytes.begin() + (CellPos::Value - 1),
+                                     cell.bytes.begin() + (CellPos::Value - 1) + req_.size + 1);
+                    req_.cellIndex = linkCursor_;
+                    // A write request is consumed when its frame is built; it is put back if the board
+                    // never acknowledges it.
+                    req_.write = cell.has(WritePending);
+                    cell.at(CellPos::Status) &= static_cast<std::uint8_t>(~WritePending);
+                    SendRequest();
+                    return;
+                }
+            }
+        }
+        ++linkCursor_;
+        if (linkCursor_ > count) {
+            linkCursor_ = 0;
+            program_.CurrentBank = 0;
+            return;
+        }
+    }
+}
+
+void LinkEngine::SendRequest() {
+    if (!port_) return;
+    restart(timer3_, kSendIndicatorMs, [this] {
+        timer3_ = 0;
+        ShowLinkStatus(1);
+    });
+    ShowLinkStatus(4);
+    linkReady_ = false;
+
+    req_.data.resize(req_.size + 1);
+    ParamRequest request{req_.command, req_.write, req_.page,
+                         static_cast<std::uint16_t>(req_.addrHigh * 256 + req_.addrLow), req_.size, req_.data};
+    const Frame frame = BuildParamFrame(request);
+    req_.checksum = frame.back();
+
+    inFlight_ = true;
+    const std::uint64_t generation = ++generation_;
+    discardWaiting(); // stray bytes must not be taken for this request's reply
+    restart(timer2_, kReplyTimeoutMs, [this, generation] { onReplyTimeout(generation); });
+    port_->write(frame); // a port may answer from inside write: nothing may follow this line
+}
+
+void LinkEngine::discardWaiting() {
+    if (port_ && port_->isOpen() && port_->bytesWaiting() > 0) (void)port_->readAll();
+}
+
+void LinkEngine::onReceive() {
+    if (!port_ || state_ == LinkState::Closed || state_ == LinkState::Transferring) return;
+    if (!inFlight_) {
+        discardWaiting(); // nothing was asked: these bytes belong to no request
+        return;
+    }
+    const std::size_t waiting = port_->bytesWaiting();
+    if (waiting == 0) return;
+    if (!req_.write && waiting <= static_cast<std::size_t>(req_.size + 1)) return; // not complete yet
+    handleReply(port_->readAll());
+}
+
+void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
+    stop(timer2_);
+    restart(timer4_, kReceiveIndicatorMs, [this] {
+        timer4_ = 0;
+        ShowLinkStatus(2);
+        ShowLinkStatus(3);
+    });
+    ShowLinkStatus(5);
+    ShowLinkStatus(3);
+
+    std::vector<std::uint8_t> replyData;
+    bool match = false;
+    if (!req_.write) {
+        const auto count = static_cast<std::size_t>(req_.size + 1);
+        replyData.assign(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(std::min(count, reply.size())));
+        match = reply.size() > count && reply.back() == FrameChecksum(replyData);
+    } else {
+        replyData = req_.data;
+        match = reply.size() == 1 && reply[0] == static_cast<std::uint8_t>(req_.checksum * 2);
+    }
+
+    if (retryCount_ == kMaxChecksumRetries) {
+        retryCount_ = 0;
+        requestDropped();
+        return;
+    }
+    if (!match) {
+        ShowLinkStatus(6);
+        ++retryCount_;
+        SendRequest();
+        return;
+    }
+    retryCount_ = 0;
+    inFlight_ = false;
+    if (identifyMode_) {
+        identificationReply(true, replyData[0]);
+        return;
+    }
+    AcceptReply(replyData);
+}
+
+void LinkEngine::requestDropped() {
+    inFlight_ = false;
+    if (identifyMode_) {
+        identificationReply(false, 0);
+        return;
+    }
+    if (req_.write && req_.cellIndex > 0)
+        program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending;
+    AcceptReply({});
+}
+
+void LinkEngine::AcceptReply(const std::vector<std::uint8_t>& replyData) {
+    const int index = linkCursor_;
+    bool deliver = false;
+    if (index >= 1 && index <= program_.RecordCount[0]) {
+        ParamCell& cell = program_.cell(index, 0);
+        // A cell changed again while its request was on the way keeps the newer local value: it is
+        // written next, and the reply's older value is neither stored nor shown.
+        if (cell.has(Pending) && !replyData.empty() && !cell.has(WritePending)) {
+            std::uint8_t status = cell.status() | Valid;
+            if (!(status & Watched)) status &= static_cast<std::uint8_t>(~Pending);
+            if (cell.at(CellPos::PollDivider) == 0) status &= static_cast<std::uint8_t>(~Pending);
+            cell.at(CellPos::Status) = status;
+            for (int i = 0; i <= req_.size && CellPos::Value + i <= kCellSize; ++i)
+                cell.at(CellPos::Value + i) = i < static_cast<int>(replyData.size()) ? replyData[i] : 0;
+            deliver = true;
+        }
+    }
+    ++linkCursor_;
+    if (linkCursor_ > program_.RecordCount[0]) {
+        linkCursor_ = 0;
+        program_.CurrentBank = 0;
+    }
+    linkReady_ = true;
+    checkIdle();
+    // Last: a form may react to the value by calling back into the link.
+    if (deliver) NotifyForms(index, replyData);
+}
+
+void LinkEngine::NotifyForms(int index, const std::vector<std::uint8_t>& data) {
+    ParamData value;
+    if (req_.size > 3) {
+        value = std::string(data.begin(), data.end());
+    } else {
+        double number = 0, weight = 1;
+        for (int i = 0; i <= req_.size && i < static_cast<int>(data.size()); ++i, weight *= 256)
+            number += data[i] * weight;
+        value = number;
+    }
+    forms_.deliverToAll(index, value);
+}
+
+void LinkEngine::onReplyTimeout(std::uint64_t generation) {
+    if (generation != generation_ || !inFlight_) return; // a stale time-out never acts
+    timer2_ = 0;
+    ShowLinkStatus(6);
+    ShowLinkStatus(2);
+    retryCount_ = 0;
+    if (!resetPort()) return;
+    if (identifyMode_) {
+        inFlight_ = false;
+        identificationReply(false, 0);
+        return;
+    }
+    const bool resend = !pumpPaused_ && req_.cellIndex > 0 &&
+                        (program_.cell(req_.cellIndex, 0).at(CellPos::PollDivider) & 0x02);
+    if (resend) {
+        SendRequest();
+        return;
+    }
+    inFlight_ = false;
+    if (req_.write && req_.cellIndex > 0)
+        program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending; // still to be written
+    linkReady_ = true;
+    checkIdle();
+}
+
+bool LinkEngine::resetPort() {
+    port_->close();
+    std::string error;
+    if (!port_->open(error)) {
+        onPortLost(error.empty() ? "the port could not be opened again" : error);
+        return false;
+    }
+    return true;
+}
+
+// --- connect and disconnect ---
+
+bool LinkEngine::OpenPort() {
+    if (port_->isOpen()) return true;
+    std::string error;
+    if (port_->open(error)) return true;
+    observer_.showMessage(texts::kPortErrorTitle, texts::kPortErrorText, kIconCritical);
+    linkFailed_ = true;
+    return false;
+}
+
+void LinkEngine::connect(ConnectPurpose purpose) {
+    if (state_ != LinkState::Closed) return;
+    purpose_ = purpose;
+    linkFailed_ = false;
+    if (!port_) {
+        observer_.showMessage(texts::kPortErrorTitle, texts::kPortErrorText, kIconCritical);
+        failConnect(ConnectOutcome::Failed, "no serial port");
+        return;
+    }
+    if (!OpenPort()) {
+        failConnect(ConnectOutcome::Failed, "the serial port could not be opened");
+        return;
+    }
+    port_->setReceiveThreshold(1);
+    discardWaiting();
+    state_ = LinkState::Identifying;
+    identifyMode_ = true;
+    linkReady_ = false;
+    pumpPaused_ = false;
+    retryCount_ = 0;
+    linkCursor_ = 0;
+    Identify();
+}
+
+void LinkEngine::failConnect(ConnectOutcome outcome, const std::string& error) {
+    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) stop(*id);
+    ++generation_;
+    ++identGeneration_;
+    inFlight_ = false;
+    identifyMode_ = false;
+    linkReady_ = false;
+    whenIdle_ = nullptr;
+    if (port_ && port_->isOpen()) port_->close();
+    state_ = LinkState::Closed;
+    linkFailed_ = true;
+    observer_.connectFinished(outcome, error);
+}
+
+void LinkEngine::disconnect() {
+    switch (state_) {
+    case LinkState::Closed:
+        program_.Online = false;
+        observer_.disconnected("");
+        return;
+    case LinkState::Disconnecting:
+        return;
+    case LinkState::Identifying:
+    case LinkState::AwaitingRetry:
+        failConnect(ConnectOutcome::Failed, "cancelled");
+        program_.Online = false;
+        observer_.disconnected("");
+        return;
+    case LinkState::Pumping:
+    case LinkState::Transferring:
+        break;
+    }
+    abortActivities("the link was closed");
+    linkFailed_ = false;
+    state_ = LinkState::Disconnecting;
+    stopPump();
+    pumpPaused_ = true;
+    whenIdle([this] { closeLink(""); });
+}
+
+void LinkEngine::abortActivities(const std::string& why) {
+    unitReader_.reset();
+    if (state_ == LinkState::Transferring && transfer_) {
+        transfer_->abort();
+        const TransferKind kind = transfer_->kind();
+        state_ = LinkState::Pumping;
+        observer_.transferFinished(kind, false, why);
+    }
+}
+
+void LinkEngine::whenIdle(std::function<void()> next) {
+    whenIdle_ = std::move(next);
+    checkIdle();
+}
+
+void LinkEngine::checkIdle() {
+    if (inFlight_ || !whenIdle_) return;
+    auto next = std::move(whenIdle_);
+    whenIdle_ = nullptr;
+    next();
+}
+
+void LinkEngine::closeLink(const std::string& reason) {
+    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) stop(*id);
+    ++generation_;
+    inFlight_ = false;
+    identifyMode_ = false;
+    linkReady_ = false;
+    pumpPaused_ = false;
+    whenIdle_ = nullptr;
+    unitReader_.reset();
+    if (port_ && port_->isOpen()) port_->close();
+    state_ = LinkState::Closed;
+    program_.Online = false;
+    ShowLinkStatus(1);
+    ShowLinkStatus(2);
+    observer_.disconnected(reason);
+}
+
+void LinkEngine::onPortLost(const std::string& reason) {
+    const std::string text = "Serial port lost\n" + reason;
+    switch (state_) {
+    case LinkState::Closed:
+        return;
+    case LinkState::Identifying:
+    case LinkState::AwaitingRetry:
+        observer_.showMessage(texts::kErrorTitle, text, kIconCritical);
+        failConnect(ConnectOutcome::Failed, text);
+        return;
+    default:
+        break;
+    }
+    abortActivities(text);
+    observer_.showMessage(texts::kErrorTitle, text, kIconCritical);
+    closeLink(reason.empty() ? "serial port lost" : reason);
+}
+
+// --- unit reading and transfers ---
+
+void LinkEngine::readUnits() {
+    if (state_ == LinkState::Transferring || state_ == LinkState::Disconnecting) return;
+    retiredReader_ = std::move(unitReader_);
+    const bool online = program_.Online && state_ == LinkState::Pumping;
+    unitReader_ = std::make_unique<UnitReader>(*this, online);
+    unitReader_->start();
+}
+
+void LinkEngine::saveRead() { startTransfer(TransferKind::Save); }
+
+void LinkEngine::writeBoard() { startTransfer(TransferKind::Write); }
+
+void LinkEngine::startTransfer(TransferKind kind) {
+    if (state_ != LinkState::Pumping || !program_.Online) {
+        if (kind == TransferKind::Save && state_ == LinkState::Closed)
+            observer_.transferFinished(kind, true, ""); // offline: the image is saved as it is
+        else
+            observer_.transferFinished(kind, false, "not connected");
+        return;
+    }
+    state_ = LinkState::Transferring;
+    pumpPaused_ = true;
+    linkReady_ = false;
+    retiredTransfer_ = std::move(transfer_); // may still be on the stack: the caller can be its handler
+    transfer_ = std::make_unique<BlockTransfer>(*this, kind);
+    // The request in flight ends first (reply or time-out), so its bytes never mix with the blocks.
+    whenIdle([this] {
+        port_->setReceiveThreshold(0);
+        discardWaiting();
+        transfer_->start();
+    });
+}
+
+void LinkEngine::transferDone(TransferKind kind, bool ok, const std::string& error) {
+    resumeLive();
+    if (kind == TransferKind::Write) {
+        ShowLinkStatus(1);
+        ShowLinkStatus(2);
+        ShowLinkStatus(3);
+    } else {
+        ShowLinkStatus(1);
+        ShowLinkStatus(2);
+    }
+    observer_.transferFinished(kind, ok, error);
+}
+
+void LinkEngine::resumeLive() {
+    // The live link comes back after every transfer, failed or not.
+    state_ = LinkState::Pumping;
+    if (port_ && port_->isOpen()) {
+        discardWaiting();
+        port_->setReceiveThreshold(1);
+    }
+    pumpPaused_ = false;
+    linkReady_ = true;
+    startPump();
+}
+
+} // namespace vm::link

@@ -1,0 +1,97 @@
+#include "UnitReader.h"
+
+#include "FormList.h"
+#include "LinkEngine.h"
+#include "LinkTexts.h"
+#include "ProgramState.h"
+
+namespace vm::link {
+
+UnitMenuEffect MenuEffectForUnitCode(int code) {
+    if (code == 1 || code == 2) return UnitMenuEffect::EnableDrinks;
+    if (code >= 3 && code <= 6) return UnitMenuEffect::DisableDrinks;
+    if (code == 7) return UnitMenuEffect::DisableMost;
+    return UnitMenuEffect::NoChange;
+}
+
+UnitReader::UnitReader(LinkEngine& engine, bool online) : engine_(engine), online_(online) {
+    result_.online = online;
+}
+
+UnitReader::~UnitReader() {
+    if (timer_ != 0) engine_.timers_.cancelTimer(timer_);
+    engine_.forms_.remove(this);
+    releaseWatches();
+}
+
+void UnitReader::start() {
+    engine_.observer_.transferProgress(TransferKind::UnitRead, 0, 100);
+    ProgramState& program = engine_.program_;
+    if (!online_) {
+        for (int unit = 0; unit < 4; ++unit) unitArrived(unit, program.UnitCodes[unit] & 0x0F);
+        program.ModelCode = program.AuxImage[8];
+        result_.modelCode = program.ModelCode;
+        return;
+    }
+    engine_.forms_.add(this);
+    watching_ = true;
+    program.WatchParam(kModelCodeParam);
+    watchNext();
+}
+
+void UnitReader::watchNext() {
+    engine_.program_.WatchParam(kFirstUnitParam + watched_);
+    if (++watched_ < 4)
+        timer_ = engine_.timers_.startTimer(kUnitWatchIntervalMs, [this] {
+            timer_ = 0;
+            watchNext();
+        });
+}
+
+void UnitReader::deliver(int index, const ParamData& value) {
+    if (done_ || !std::holds_alternative<double>(value)) return;
+    const auto number = static_cast<std::uint32_t>(std::get<double>(value));
+    if (index == kModelCodeParam) {
+        engine_.program_.ModelCode = static_cast<std::uint8_t>(number);
+        result_.modelCode = engine_.program_.ModelCode;
+    } else if (index >= kFirstUnitParam && index < kFirstUnitParam + 4) {
+        unitArrived(index - kFirstUnitParam, static_cast<int>(number & 0x0F));
+    }
+}
+
+void UnitReader::unitArrived(int unit, int code) {
+    ProgramState& program = engine_.program_;
+    program.SlaveType(unit + 1) = static_cast<std::uint8_t>(code);
+    program.UnitCodes[unit] = static_cast<std::uint8_t>(code);
+    result_.unitCodes[unit] = static_cast<std::uint8_t>(code);
+    if (unit == 0) result_.menuEffect = MenuEffectForUnitCode(code);
+    // A polled unit parameter may arrive again: each unit counts once.
+    if (arrived_[unit]) return;
+    arrived_[unit] = true;
+    ++arrivedCount_;
+    engine_.observer_.transferProgress(TransferKind::UnitRead, 25 * arrivedCount_, 100);
+    if (arrivedCount_ == 4) finish();
+}
+
+void UnitReader::finish() {
+    done_ = true;
+    engine_.observer_.transferText(TransferKind::UnitRead, texts::kReadDone);
+    releaseWatches();
+    if (timer_ != 0) engine_.timers_.cancelTimer(timer_);
+    timer_ = engine_.timers_.startTimer(kUnitDoneDelayMs, [this] {
+        timer_ = 0;
+        engine_.forms_.remove(this);
+        const UnitReadResult result = result_; // the handler may start a new reading, ending this one
+        engine_.observer_.unitsRead(result);
+    });
+}
+
+void UnitReader::releaseWatches() {
+    if (!watching_) return;
+    watching_ = false;
+    ProgramState& program = engine_.program_;
+    for (int unit = 0; unit < watched_; ++unit) program.ReleaseParam(kFirstUnitParam + unit);
+    program.ReleaseParam(kModelCodeParam);
+}
+
+} // namespace vm::link
