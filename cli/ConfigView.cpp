@@ -1,0 +1,73 @@
+#include "ConfigView.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace vm::cli {
+
+bool FileCarries(const ConfigFileData& file, const ViewParam& param) {
+    return param.width >= 1 && param.address >= file.imageLoadFirst() &&
+           param.address + param.width <= kConfigAreaSize;
+}
+
+ParamData ValueInFile(const ConfigFileData& file, const ViewParam& param) {
+    if (param.isText) {
+        std::string text;
+        for (int i = 0; i < param.width; ++i)
+            text.push_back(static_cast<char>(file.imageByte(param.address + i)));
+        return text;
+    }
+    double value = 0;
+    double scale = 1;
+    for (int i = 0; i < param.width; ++i, scale *= 256)
+        value += file.imageByte(param.address + i) * scale;
+    return value;
+}
+
+std::string FormatValue(const ParamData& value) {
+    if (const double* number = std::get_if<double>(&value)) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.0f", std::floor(*number));
+        return text;
+    }
+    std::string out = "\"";
+    for (const char c : std::get<std::string>(value)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::vector<ShownParam> ShowConfig(const ConfigFileData& file, const std::vector<ViewParam>& params) {
+    std::vector<ShownParam> shown;
+    for (const ViewParam& param : params)
+        if (FileCarries(file, param))
+            shown.push_back({param.index, param.name, FormatValue(ValueInFile(file, param))});
+    return shown;
+}
+
+std::vector<DiffParam> DiffConfigs(const ConfigFileData& a, const ConfigFileData& b,
+                                   const std::vector<ViewParam>& params) {
+    std::vector<DiffParam> differing;
+    for (const ViewParam& param : params) {
+        const bool inA = FileCarries(a, param);
+        const bool inB = FileCarries(b, param);
+        if (!inA && !inB) continue;
+        const std::string valueA = inA ? FormatValue(ValueInFile(a, param)) : "-";
+        const std::string valueB = inB ? FormatValue(ValueInFile(b, param)) : "-";
+        if (valueA != valueB) differing.push_back({param.index, param.name, valueA, valueB});
+    }
+    return differing;
+}
+
+} // namespace vm::cli
