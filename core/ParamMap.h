@@ -20,7 +20,7 @@ inline constexpr const char* kAddressReportFileName = "Seriale.rus";
 
 struct MapLoadResult {
     bool ok = false;
-    std::string error; // names the file that failed
+    std::string error; // names the file that failed; with ok, a warning (the address report could not be written)
     int records = 0;
 };
 
@@ -30,7 +30,7 @@ std::string IdentMapFileName(int defaultBoardType);
 std::string ParamMapFileName(int software, int revision);
 
 // Loads the identification map named from the bank's board type into IdentMap of the bank (at most 20
-// records; a partial last record is not read).
+// records; a partial last record is not read). Record k (1-based) becomes IdentMap[bank][k - 1].
 MapLoadResult LoadIdentMap(ProgramState& state, const std::filesystem::path& programDir, int bank);
 
 // Loads a parameter map into the bank: record k fills cell k, RecordCount = number of records, every
@@ -43,8 +43,9 @@ MapLoadResult LoadParamMap(ProgramState& state, const std::filesystem::path& fil
 std::vector<std::pair<int, int>> UsedAddressRanges(const ProgramState& state, int bank);
 
 // The start-up load: identification map, default identification data, the default parameter map into
-// bank 0, and the report "Seriale.rus" in the program folder. On failure the state is left offline with
-// an empty bank 0.
+// bank 0, and the report "Seriale.rus" (one "first-last" line per run, CR LF) in the program folder.
+// A parameter map that cannot be loaded leaves the state offline with an empty bank 0 and BoardPresent
+// False; a missing identification map is reported (ok False) but the parameter map is still loaded.
 MapLoadResult WriteAddressMap(ProgramState& state, const std::filesystem::path& programDir);
 
 } // namespace vm
