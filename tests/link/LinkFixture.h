@@ -1,0 +1,158 @@
+#pragma once
+// A connected-or-not engine over a scripted board, with map files of its own in a temporary folder.
+
+#include "FakeBoard.h"
+#include "FakePort.h"
+#include "FakeTimerService.h"
+#include "FormList.h"
+#include "LinkEngine.h"
+#include "ProgramState.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+namespace vm::link::test {
+
+// Parameter indexes of the test map.
+inline constexpr int kWord = 1;     // 2 bytes at 0x0123
+inline constexpr int kByte = 2;     // 1 byte at 0x0010
+inline constexpr int kPolled = 3;   // 1 byte at 0x0200, poll divider 0x02
+inline constexpr int kText = 4;     // 16 bytes at 0x0300
+inline constexpr int kCyclic = 5;   // 1 byte at 0x0210, poll divider 0x01
+inline constexpr int kLastRecord = 11734; // 1 byte at 0x0600, the highest index
+inline constexpr int kUnitAddress = 0x0500; // 4779..4782 at 0x0500.., 11733 at 0x0510
+
+struct Message {
+    std::string title, text;
+    int icon;
+};
+
+class RecordingObserver : public LinkObserver {
+public:
+    void linkStatus(int code) override { statuses.push_back(code); }
+    void showMessage(const std::string& title, const std::string& text, int icon) override {
+        messages.push_back({title, text, icon});
+    }
+    void askRetry(const std::string& title, const std::string& text) override {
+        questions.push_back({title, text, kIconExclamation});
+        if (onAsk) onAsk();
+    }
+    void connectFinished(ConnectOutcome o, const std::string& error) override {
+        outcome = o;
+        connectError = error;
+    }
+    void disconnected(const std::string& reason) override { disconnectReasons.push_back(reason); }
+    void transferProgress(TransferKind, int value, int maximum) override { progress.emplace_back(value, maximum); }
+    void transferText(TransferKind, const std::string& text) override { texts.push_back(text); }
+    void unitsRead(const UnitReadResult& result) override { units = result; }
+    void transferFinished(TransferKind kind, bool ok, const std::string& error) override {
+        finished.push_back({kind, ok, error});
+    }
+
+    struct Finish {
+        TransferKind kind;
+        bool ok;
+        std::string error;
+    };
+    std::vector<int> statuses;
+    std::vector<Message> messages, questions;
+    std::function<void()> onAsk;
+    std::optional<ConnectOutcome> outcome;
+    std::string connectError;
+    std::vector<std::string> disconnectReasons;
+    std::vector<std::pair<int, int>> progress;
+    std::vector<std::string> texts;
+    std::optional<UnitReadResult> units;
+    std::vector<Finish> finished;
+};
+
+// Cancelling may be switched off, as when a timer event is already queued when it is cancelled.
+class TestTimers : public FakeTimerService {
+public:
+    void cancelTimer(TimerId id) override {
+        if (!leaky) FakeTimerService::cancelTimer(id);
+    }
+    bool leaky = false;
+};
+
+class RecordingForm : public DeliveryTarget {
+public:
+    void deliver(int index, const ParamData& value) override { received.emplace_back(index, value); }
+    std::vector<std::pair<int, ParamData>> received;
+};
+
+inline void WriteRecord(std::ofstream& out, std::initializer_list<int> bytes) {
+    for (int b : bytes) out.put(static_cast<char>(b));
+}
+
+class LinkTest : public ::testing::Test {
+protected:
+    LinkTest() : board(port, timers) {
+        dir = std::filesystem::temp_directory_path() /
+              ("link-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir);
+        writeIdentMap();
+        writeParamMap("W0482BV00.inx");
+        board.setIdentity(0, 21, 18, 482, 5);
+        engine = std::make_unique<LinkEngine>(state, forms, timers, observer, LinkOptions{dir, "Vending Config"});
+        engine->setPort(&port);
+        forms.add(&form);
+    }
+    ~LinkTest() override {
+        engine.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+
+    void writeIdentMap() {
+        std::ofstream out(dir / "W0482.inx", std::ios::binary);
+        for (int k = 1; k <= 20; ++k) {
+            const int a = FakeBoard::kIdentBase + k;
+            WriteRecord(out, {a >> 8, a & 0xFF, 0x50, 0, 0});
+        }
+    }
+    void writeParamMap(const std::string& name, int records = kLastRecord) {
+        std::ofstream out(dir / name, std::ios::binary);
+        for (int k = 1; k <= records; ++k) {
+            if (k == kWord) WriteRecord(out, {0x01, 0x23, 0x51, 0, 0, 0, 0, 0, 0});
+            else if (k == kByte) WriteRecord(out, {0x00, 0x10, 0x50, 0, 0, 0, 0, 0, 0});
+            else if (k == kPolled) WriteRecord(out, {0x02, 0x00, 0x50, 0x02, 0, 0, 0, 0, 0});
+            else if (k == kText) WriteRecord(out, {0x03, 0x00, 0x5F, 0, 0, 0, 0, 0, 0});
+            else if (k == kCyclic) WriteRecord(out, {0x02, 0x10, 0x50, 0x01, 0, 0, 0, 0, 0});
+            else if (k >= 4779 && k <= 4782) WriteRecord(out, {0x05, k - 4779, 0x50, 0, 0, 0, 0, 0, 0});
+            else if (k == 11733) WriteRecord(out, {0x05, 0x10, 0x50, 0, 0, 0, 0, 0, 0});
+            else if (k == kLastRecord) WriteRecord(out, {0x06, 0x00, 0x50, 0, 0, 0, 0, 0, 0});
+            else WriteRecord(out, {0, 0, 0, 0, 0, 0, 0, 0, 0});
+        }
+    }
+
+    // Moves the clock 1 ms at a time until `done` holds or `limitMs` passed. Returns `done()`.
+    bool runUntil(const std::function<bool()>& done, int limitMs = 20000) {
+        for (int t = 0; t < limitMs && !done(); ++t) timers.advance(1);
+        return done();
+    }
+    void connectBoard(ConnectPurpose purpose = ConnectPurpose::Edit) {
+        engine->connect(purpose);
+        ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
+        ASSERT_EQ(*observer.outcome, ConnectOutcome::Connected) << observer.connectError;
+        port.written.clear();
+    }
+    // Frames written since the last clear.
+    std::vector<Bytes>& frames() { return port.written; }
+
+    ProgramState state;
+    FormList forms;
+    TestTimers timers;
+    RecordingObserver observer;
+    RecordingForm form;
+    FakePort port;
+    FakeBoard board;
+    std::filesystem::path dir;
+    std::unique_ptr<LinkEngine> engine;
+};
+
+} // namespace vm::link::test

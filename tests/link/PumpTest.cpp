@@ -1,0 +1,282 @@
+// The live link: requests from marked cells, reply checks, retries, time-outs and delivery.
+#include "LinkFixture.h"
+
+namespace vm::link::test {
+namespace {
+
+class PumpTest : public LinkTest {
+protected:
+    void SetUp() override {
+        board.memory[0x0123] = 0x34;
+        board.memory[0x0124] = 0x12;
+        connectBoard();
+    }
+    // Silences the board for frames the test answers itself.
+    void answerByHand() {
+        board.script = [](const Bytes&) { return Fault::NoReply; };
+    }
+    // Fails the first `n` frames with `fault`, then answers normally.
+    void failFirst(int n, Fault fault) {
+        board.script = [n, fault, count = 0](const Bytes&) mutable { return count++ < n ? fault : Fault::None; };
+    }
+    bool delivered(int index) const {
+        for (const auto& [i, value] : form.received)
+            if (i == index) return true;
+        return false;
+    }
+    const ParamCell& cell(int index) { return state.cell(index, 0); }
+};
+
+TEST_F(PumpTest, ReadsAWatchedWordOnceAndDeliversIt) {
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
+    EXPECT_EQ(frames().at(0), (Bytes{0x51, 0x00, 0x23, 0x01, 0x75}));
+    ASSERT_EQ(form.received.size(), 1u);
+    EXPECT_EQ(std::get<double>(form.received[0].second), 4660.0);
+    EXPECT_TRUE(state.ParamIsValid(kWord, 0));
+    EXPECT_FALSE(cell(kWord).has(Pending)); // poll divider 0: read once
+    timers.advance(1000);
+    EXPECT_EQ(frames().size(), 1u);
+}
+
+TEST_F(PumpTest, NoPendingCellSendsNothing) {
+    timers.advance(2000);
+    EXPECT_TRUE(frames().empty());
+    EXPECT_TRUE(engine->linkReady());
+}
+
+TEST_F(PumpTest, ReplyInPiecesIsTakenWhenComplete) {
+    answerByHand();
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    port.feed({0x34});
+    port.feed({0x12});
+    EXPECT_FALSE(delivered(kWord)); // size + 1 bytes are not yet a reply
+    port.feed({0x46});
+    EXPECT_TRUE(delivered(kWord));
+    EXPECT_EQ(state.ParamValue(kWord, 0), 4660.0);
+}
+
+TEST_F(PumpTest, TrailingBytesValueFromTheFrontChecksumFromTheEnd) {
+    answerByHand();
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    port.feed({0x34, 0x12, 0x99, 0x46});
+    EXPECT_TRUE(delivered(kWord));
+    EXPECT_EQ(state.ParamValue(kWord, 0), 4660.0);
+}
+
+TEST_F(PumpTest, ChecksumMismatchResendsTheSameFrame) {
+    failFirst(3, Fault::BadChecksum);
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
+    ASSERT_EQ(frames().size(), 4u);
+    for (const auto& frame : frames()) EXPECT_EQ(frame, frames()[0]);
+    EXPECT_EQ(std::count(observer.statuses.begin(), observer.statuses.end(), 6), 3);
+    EXPECT_EQ(engine->retryCount(), 0);
+}
+
+TEST_F(PumpTest, FifthReplyIsDroppedEvenWhenRightAndTheCellStaysPending) {
+    failFirst(4, Fault::BadChecksum);
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return frames().size() == 5 && engine->linkReady(); }));
+    EXPECT_FALSE(delivered(kWord));
+    EXPECT_TRUE(cell(kWord).has(Pending));
+    EXPECT_FALSE(cell(kWord).has(Valid));
+    EXPECT_GT(engine->linkCursor(), kWord); // the cursor moved on
+    ASSERT_TRUE(runUntil([&] { return delivered(kWord); })); // met again in the next pass
+    EXPECT_EQ(frames().size(), 6u);
+}
+
+TEST_F(PumpTest, WriteThenAcknowledgementStoresAndDelivers) {
+    state.SetParamValue(kByte, 7);
+    ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
+    EXPECT_EQ(frames().at(0), (Bytes{0xD0, 0x00, 0x10, 0x00, 0x07, 0xE7}));
+    EXPECT_EQ(board.memory[0x10], 7);
+    EXPECT_EQ(std::get<double>(form.received.back().second), 7.0);
+    EXPECT_TRUE(state.ParamIsValid(kByte, 0));
+    EXPECT_FALSE(cell(kByte).has(WritePending));
+}
+
+TEST_F(PumpTest, WriteReplyOfTwoBytesCountsAsFailure) {
+    answerByHand();
+    state.SetParamValue(kByte, 7);
+    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    port.feed({0xCE, 0xCE});
+    ASSERT_EQ(frames().size(), 2u);
+    EXPECT_EQ(frames()[1], frames()[0]);
+    EXPECT_EQ(engine->retryCount(), 1);
+}
+
+TEST_F(PumpTest, TimeOutResetsThePortAndTheNextTickAsksAgain) {
+    failFirst(1, Fault::NoReply);
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    const int closes = port.closeCount, opens = port.openCount;
+    timers.advance(999);
+    EXPECT_EQ(port.closeCount, closes);
+    timers.advance(1);
+    EXPECT_EQ(port.closeCount, closes + 1);
+    EXPECT_EQ(port.openCount, opens + 1);
+    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }, 100));
+    EXPECT_EQ(frames()[1], frames()[0]);
+}
+
+TEST_F(PumpTest, TimeOutResendsAtOnceForPollBitTwo) {
+    failFirst(1, Fault::NoReply);
+    state.WatchParam(kPolled);
+    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    timers.advance(1000);
+    EXPECT_EQ(frames().size(), 2u);
+    EXPECT_EQ(frames()[1], frames()[0]);
+}
+
+TEST_F(PumpTest, PollDividerSpacesCyclicReads) {
+    std::vector<std::int64_t> sentAt;
+    port.onWrite = [&, board = port.onWrite](const Bytes& frame) {
+        sentAt.push_back(timers.nowMs());
+        board(frame);
+    };
+    state.WatchParam(kPolled); // divider 2: one pass out of three
+    timers.advance(40 * 30);
+    ASSERT_GE(sentAt.size(), 5u);
+    // A pass with the reply takes two ticks (send, then the rest of the table); two passes sat out.
+    for (std::size_t i = 1; i < sentAt.size(); ++i) EXPECT_EQ(sentAt[i] - sentAt[i - 1], 4 * kPumpIntervalMs);
+    EXPECT_TRUE(cell(kPolled).has(Pending));
+}
+
+TEST_F(PumpTest, WriteOfAPolledCellIsSentWithoutCountdown) {
+    state.cell(kPolled, 0).at(CellPos::PollDivider) = 0x22;
+    state.SetParamValue(kPolled, 9);
+    timers.advance(kPumpIntervalMs);
+    ASSERT_EQ(frames().size(), 1u);
+    EXPECT_EQ(frames()[0][0], 0xD0);
+}
+
+TEST_F(PumpTest, TextValueIsDeliveredAsText) {
+    const std::string text = "ESPRESSO LUNGO 1";
+    std::copy(text.begin(), text.end(), board.memory.begin() + 0x0300);
+    state.WatchParam(kText);
+    ASSERT_TRUE(runUntil([&] { return delivered(kText); }));
+    ASSERT_TRUE(std::holds_alternative<std::string>(form.received.back().second));
+    EXPECT_EQ(std::get<std::string>(form.received.back().second), text);
+}
+
+TEST_F(PumpTest, TheRecordWithTheHighestIndexTakesPart) {
+    board.memory[0x0600] = 42;
+    state.WatchParam(kLastRecord);
+    ASSERT_TRUE(runUntil([&] { return delivered(kLastRecord); }));
+    EXPECT_EQ(state.ParamValue(kLastRecord, 0), 42.0);
+}
+
+TEST_F(PumpTest, UnacknowledgedWriteStaysAWrite) {
+    failFirst(1, Fault::NoReply);
+    state.SetParamValue(kByte, 7);
+    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    timers.advance(1000);
+    ASSERT_TRUE(runUntil([&] { return delivered(kByte); }, 200));
+    EXPECT_EQ(frames()[1], frames()[0]); // written again, not read
+    EXPECT_EQ(board.memory[0x10], 7);
+}
+
+TEST_F(PumpTest, WriteDroppedAfterChecksumFailuresStaysAWrite) {
+    failFirst(5, Fault::WrongAck);
+    state.SetParamValue(kByte, 7);
+    ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
+    ASSERT_EQ(frames().size(), 6u);
+    for (const auto& frame : frames()) EXPECT_EQ(frame[0], 0xD0);
+}
+
+TEST_F(PumpTest, ANewerValueSetDuringTheRequestIsNotOverwritten) {
+    answerByHand();
+    state.SetParamValue(kByte, 7);
+    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    state.SetParamValue(kByte, 9);
+    port.feed({0xCE}); // the acknowledgement of 7
+    EXPECT_FALSE(delivered(kByte));
+    EXPECT_EQ(state.ParamValue(kByte, 0), 9.0);
+    EXPECT_TRUE(cell(kByte).has(WritePending));
+    board.script = nullptr;
+    ASSERT_TRUE(runUntil([&] { return delivered(kByte); }, 200));
+    EXPECT_EQ(frames().back(), (Bytes{0xD0, 0x00, 0x10, 0x00, 0x09, 0xE9}));
+    EXPECT_EQ(std::get<double>(form.received.back().second), 9.0);
+}
+
+TEST_F(PumpTest, BytesWithNoRequestInFlightDoNotCorruptTheNextReply) {
+    port.feed({0x99, 0x01});
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
+    EXPECT_EQ(state.ParamValue(kWord, 0), 4660.0);
+    EXPECT_EQ(engine->retryCount(), 0);
+    EXPECT_EQ(frames().size(), 1u);
+}
+
+TEST_F(PumpTest, ALateReplyAfterItsTimeOutIsNotTakenForTheNextRequest) {
+    failFirst(1, Fault::Late);
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }, 2000)); // the second request answers
+    board.memory[0x10] = 5;
+    timers.advance(3000); // the late reply of the first arrives with nothing in flight
+    state.WatchParam(kByte);
+    ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
+    EXPECT_EQ(state.ParamValue(kByte, 0), 5.0);
+}
+
+TEST_F(PumpTest, AStaleTimeOutNeverActs) {
+    timers.leaky = true; // cancelled reply time-outs still fire
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
+    const int closes = port.closeCount;
+    const auto faults = std::count(observer.statuses.begin(), observer.statuses.end(), 6);
+    timers.advance(2000);
+    EXPECT_EQ(port.closeCount, closes);
+    EXPECT_EQ(std::count(observer.statuses.begin(), observer.statuses.end(), 6), faults);
+    EXPECT_TRUE(engine->linkReady());
+}
+
+TEST_F(PumpTest, DisconnectWaitsForTheReplyOnItsWay) {
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    engine->disconnect();
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(observer.disconnectReasons.empty());
+    timers.advance(FakeBoard::kReplyDelayMs);
+    EXPECT_TRUE(delivered(kWord));
+    EXPECT_FALSE(port.isOpen());
+    ASSERT_EQ(observer.disconnectReasons.size(), 1u);
+    EXPECT_FALSE(state.Online);
+    EXPECT_EQ(engine->state(), LinkState::Closed);
+}
+
+TEST_F(PumpTest, DisconnectWithoutAnswerClosesAfterTheTimeOutWithoutResend) {
+    answerByHand();
+    state.WatchParam(kPolled);
+    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    engine->disconnect();
+    timers.advance(999);
+    EXPECT_TRUE(port.isOpen());
+    timers.advance(1);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(frames().size(), 1u);
+    EXPECT_EQ(observer.disconnectReasons.size(), 1u);
+    timers.advance(5000);
+    EXPECT_EQ(frames().size(), 1u);
+}
+
+TEST_F(PumpTest, LosingThePortEndsTheConnectionCleanly) {
+    answerByHand();
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    port.lose("device unplugged");
+    ASSERT_EQ(observer.disconnectReasons.size(), 1u);
+    EXPECT_EQ(observer.disconnectReasons[0], "device unplugged");
+    ASSERT_FALSE(observer.messages.empty());
+    EXPECT_NE(observer.messages.back().text.find("device unplugged"), std::string::npos);
+    EXPECT_FALSE(state.Online);
+    timers.advance(5000);
+    EXPECT_EQ(frames().size(), 1u);
+    EXPECT_EQ(engine->state(), LinkState::Closed);
+}
+
+} // namespace
+} // namespace vm::link::test
