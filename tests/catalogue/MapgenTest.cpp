@@ -1,0 +1,122 @@
+// The catalogue table reader: range rows, mirrors and names expand as written, and a table that breaks
+// the layout (shared bytes, mismatched mirrors, repeated indexes) is refused with a message.
+
+#include "CatalogueTable.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace vm::mapgen {
+namespace {
+
+bool read(const std::string& table, Catalogue& cat, std::vector<std::string>& errors) {
+    std::istringstream in(table);
+    return ReadCatalogue(in, cat, errors);
+}
+
+std::string joined(const std::vector<std::string>& errors) {
+    std::string all;
+    for (const auto& e : errors) all += e + "\n";
+    return all;
+}
+
+TEST(MapgenNames, ExpandPlaceholders) {
+    std::string out, error;
+    ASSERT_TRUE(ExpandName("price {n}", 7, 50, out, error));
+    EXPECT_EQ(out, "price 7");
+    ASSERT_TRUE(ExpandName("item {g}, spiral {m+56}", 17, 14, out, error));
+    EXPECT_EQ(out, "item 2, spiral 59");
+    ASSERT_TRUE(ExpandName("wash {g} {m:minutes|hours}", 4, 2, out, error));
+    EXPECT_EQ(out, "wash 2 hours");
+    ASSERT_TRUE(ExpandName("setting {n-1}", 1, 1, out, error));
+    EXPECT_EQ(out, "setting 0");
+    EXPECT_FALSE(ExpandName("x {m:a|b}", 3, 3, out, error));
+    EXPECT_FALSE(ExpandName("x {k}", 1, 1, out, error));
+    EXPECT_FALSE(ExpandName("x {n", 1, 1, out, error));
+}
+
+TEST(MapgenTable, ExpandsRangesAndMirrors) {
+    Catalogue cat;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(read("# comment\n"
+                     "10..12 w=2 at=100 mirror=20@200 poll=3 init=7 \"price {n}\"\n"
+                     "30 w=t16 sp=5 at=300 \"text\"\n"
+                     "40 w=1 sp=1 at=8 \"model\"\n"
+                     "ident 12 sp=1 at=9 \"class\"\n",
+                     cat, errors))
+        << joined(errors);
+    ASSERT_EQ(cat.params.size(), 8u);
+    const Param& p11 = cat.params[1];
+    EXPECT_EQ(p11.index, 11);
+    EXPECT_EQ(p11.address, 102);
+    EXPECT_EQ(p11.mirror, 21);
+    EXPECT_EQ(p11.poll, 3);
+    EXPECT_EQ(p11.initial, 7u);
+    EXPECT_EQ(p11.name, "price 2");
+    const Param& m22 = cat.params[5];
+    EXPECT_EQ(m22.index, 22);
+    EXPECT_EQ(m22.address, 204);
+    EXPECT_EQ(m22.width, 2);
+    EXPECT_EQ(m22.mirror, 0);
+    EXPECT_EQ(m22.name, "price 3 (mirror)");
+    const Param& text = cat.params[6];
+    EXPECT_TRUE(text.isText);
+    EXPECT_EQ(text.width, 16);
+    EXPECT_EQ(text.initial, 0x20202020u) << "texts start blank";
+    EXPECT_EQ(CommandByte(text.space, text.width), 0x5F);
+    ASSERT_EQ(cat.ident.size(), 1u);
+    EXPECT_EQ(cat.ident[0].record, 12);
+}
+
+TEST(MapgenTable, RefusesSharedBytesNamingBothParameters) {
+    Catalogue cat;
+    std::vector<std::string> errors;
+    EXPECT_FALSE(read("1 w=2 at=100 \"a\"\n2 w=1 at=101 \"b\"\n", cat, errors));
+    const std::string all = joined(errors);
+    EXPECT_NE(all.find("parameter 2"), std::string::npos) << all;
+    EXPECT_NE(all.find("parameter 1"), std::string::npos) << all;
+
+    Catalogue other;
+    errors.clear();
+    EXPECT_FALSE(read("1 at=100 \"a\"\nreserve len=8 at=96 \"tail\"\n", other, errors));
+    // The same address in another memory space is no conflict.
+    Catalogue spaces;
+    errors.clear();
+    EXPECT_TRUE(read("1 at=8 \"a\"\n2 sp=1 at=8 \"b\"\n", spaces, errors)) << joined(errors);
+}
+
+TEST(MapgenTable, RefusesInconsistentMirrorsAndIndexes) {
+    struct Case {
+        const char* table;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"1 w=2 at=100 mirror=5 \"a\"\n5 w=1 at=200 \"b\"\n", "mirror of another width"},
+        {"1 at=100 mirror=9 \"a\"\n", "mirror not defined"},
+        {"1 at=100 mirror=1@300 \"a\"\n", "mirror of itself"},
+        {"1..3 at=100 \"a {n}\"\n3 at=200 \"b\"\n", "index defined twice"},
+        {"1 at=12927 w=2 \"a\"\n", "beyond the configuration memory"},
+        {"1 sp=1 at=47 w=2 \"a\"\n", "beyond the board information area"},
+        {"1 at=100 w=t17 \"a\"\n", "text too long"},
+        {"1 at=100 w=5 \"a\"\n", "number too wide"},
+        {"1 at=100 colour=red \"a\"\n", "unknown key"},
+        {"1 at=100\n", "no name"},
+        {"33001 at=100 \"a\"\n", "index beyond the table"},
+        {"1 sp=0 at=100 \"a\"\n", "space 0 marks unused records"},
+        {"ident 21 sp=1 at=1 \"a\"\n", "identification record beyond 20"},
+        {"1..3 at=100 \"a {n:x|y}\"\n", "choice out of range"},
+    };
+    for (const Case& c : cases) {
+        Catalogue cat;
+        std::vector<std::string> errors;
+        EXPECT_FALSE(read(c.table, cat, errors)) << c.why;
+        EXPECT_FALSE(errors.empty()) << c.why;
+        if (!errors.empty()) {
+            EXPECT_EQ(errors[0].rfind("line ", 0), 0u) << errors[0];
+        }
+    }
+}
+
+} // namespace
+} // namespace vm::mapgen
