@@ -1,0 +1,19 @@
+#pragma once
+// What the commands take from the parameter catalogue: names, twins and the configuration-memory parameters.
+
+#include "ConfigView.h"
+
+#include <string>
+#include <vector>
+
+namespace vm::cli {
+
+// Only boards of this class pass the identification.
+inline constexpr int kCompatibleBoardClass = 18;
+
+// The catalogue name of a parameter, or "?" for an index the catalogue does not know.
+std::string ParamName(int index);
+// The twin that receives the same value on every live write (0: none).
+int ParamMirror(int index);
+
+} // namespace vm::cli

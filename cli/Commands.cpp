@@ -1,0 +1,281 @@
+#include "Commands.h"
+
+#include "BlockTransfer.h"
+#include "BoardClient.h"
+#include "CatalogueLookup.h"
+#include "ConfigFile.h"
+#include "ConfigView.h"
+#include "ProgressBar.h"
+#include "SimulatedBoard.h"
+#include "SimulatedPort.h"
+#include "qt/PortDiscovery.h"
+#include "qt/QtSerialPort.h"
+#include "qt/QtTimerService.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+
+namespace vm::cli {
+namespace {
+
+// Prints one error line and gives the status.
+int error(const CliIo& io, const std::string& text, int status) {
+    std::fprintf(io.err, "vmconfig-cli: %s\n", text.c_str());
+    return status;
+}
+
+std::filesystem::path mapDir(const CliArgs& args, const CliIo& io) {
+    return args.mapDir.empty() ? io.programDir : std::filesystem::path(args.mapDir);
+}
+
+// The in-process simulated board and its clock; it must outlive the port that talks to it.
+struct InProcessBoard {
+    std::unique_ptr<link::QtTimerService> timers;
+    std::unique_ptr<sim::SimulatedBoard> board;
+};
+
+std::unique_ptr<link::SerialPort> makePort(const CliArgs& args, const CliIo& io, InProcessBoard& sim,
+                                           std::string& why) {
+    switch (args.port) {
+    case PortKind::Device:
+        return std::make_unique<link::QtSerialPort>(QString::fromStdString(args.device));
+    case PortKind::Com:
+        return std::make_unique<link::QtSerialPort>(link::ComPortDeviceName(args.com));
+    case PortKind::Usb: {
+        const QString name = link::FirstFtdiPortName();
+        if (name.isEmpty()) {
+            why = "USB port not available: no FTDI serial adapter found";
+            return nullptr;
+        }
+        return std::make_unique<link::QtSerialPort>(name);
+    }
+    case PortKind::Simulate: {
+        sim.timers = std::make_unique<link::QtTimerService>();
+        sim.board = std::make_unique<sim::SimulatedBoard>();
+        if (!sim.board->loadMaps(mapDir(args, io), why)) {
+            why = "simulated board: " + why;
+            return nullptr;
+        }
+        return std::make_unique<sim::SimulatedPort>(*sim.board, *sim.timers);
+    }
+    case PortKind::None:
+        break;
+    }
+    why = "no port chosen";
+    return nullptr;
+}
+
+std::string unitCodesText(const std::array<std::uint8_t, 4>& codes) {
+    std::string text;
+    for (auto code : codes)
+        text += (text.empty() ? "" : " ") + std::to_string(code);
+    return text;
+}
+
+int runInfo(BoardClient& board, ProgramState& state, const CliIo& io) {
+    if (!board.connectBoard(link::ConnectPurpose::Edit)) return error(io, board.lastError(), kExitFailed);
+    link::UnitReadResult units;
+    if (!board.readUnits(units)) return error(io, board.lastError(), kExitFailed);
+    // A board of any other class is refused while connecting, so a connected board is of the one class.
+    std::fprintf(io.out, "Board class: %d\n", kCompatibleBoardClass);
+    std::fprintf(io.out, "Board type: %d\n", state.BoardType);
+    std::fprintf(io.out, "Board software: %d (%c)\n", state.BoardSoftware,
+                 SoftwareLetter(state.BoardSoftware));
+    std::fprintf(io.out, "Board revision: %d\n", state.BoardRevision);
+    std::fprintf(io.out, "Software release: %g\n", state.SoftwareRelease);
+    std::fprintf(io.out, "Unit codes: %s\n", unitCodesText(units.unitCodes).c_str());
+    std::fprintf(io.out, "Model code: %d\n", units.modelCode);
+    return kExitOk;
+}
+
+int runSave(BoardClient& board, ProgramState& state, const std::filesystem::path& file, const CliIo& io) {
+    // As the main window does: connect, read the units (they go into the file), read the memory, save.
+    if (!board.connectBoard(link::ConnectPurpose::Edit)) return error(io, board.lastError(), kExitFailed);
+    link::UnitReadResult units;
+    if (!board.readUnits(units)) return error(io, board.lastError(), kExitFailed);
+    if (!board.saveRead()) return error(io, board.lastError() + "; no file written", kExitFailed);
+    if (const std::string why = SaveProtectedConfig(file, state); !why.empty())
+        return error(io, file.string() + ": " + why, kExitUsageOrError);
+    std::fprintf(io.out, "Saved %s\n", file.string().c_str());
+    return kExitOk;
+}
+
+int runWrite(BoardClient& board, ProgramState& state, const std::filesystem::path& file, const CliIo& io) {
+    const ConfigLoadResult loaded = LoadConfigFile(file, state);
+    if (!loaded.ok()) return error(io, file.string() + ": " + loaded.error, kExitUsageOrError);
+    const std::vector<std::uint8_t> expected = state.ConfigImage;
+
+    if (!board.connectBoard(link::ConnectPurpose::WriteBoard))
+        return error(io, board.lastError(), kExitFailed);
+    const bool written = board.writeBoard();
+    const std::string writeError = board.lastError();
+    // Read back whatever happened, so that the user learns which addresses the board holds differently.
+    if (!board.saveRead())
+        return error(io, (written ? "" : writeError + "; ") + "verification read: " + board.lastError(),
+                     kExitFailed);
+    const auto runs = MismatchingRuns(expected, state.ConfigImage);
+    int count = 0;
+    for (const auto& [first, last] : runs) {
+        std::fprintf(io.out, "Mismatch %d-%d\n", first, last);
+        count += last - first + 1;
+    }
+    if (!written) return error(io, writeError, kExitFailed);
+    if (count > 0)
+        return error(io, std::to_string(count) + " bytes differ on the board after writing", kExitFailed);
+    std::fprintf(io.out, "Written and verified %s\n", file.string().c_str());
+    return kExitOk;
+}
+
+void printParam(const CliIo& io, int index, const ParamData& value) {
+    std::fprintf(io.out, "%d %s %s\n", index, ParamName(index).c_str(), FormatValue(value).c_str());
+}
+
+// Whether the board's map has the parameter.
+bool inBoardMap(const ProgramState& state, int index) {
+    return index >= 1 && index <= state.RecordCount[0] && state.cell(index, 0).at(CellPos::Command) != 0;
+}
+
+int runGet(BoardClient& board, ProgramState& state, const CliArgs& args, const CliIo& io) {
+    if (!board.connectBoard(link::ConnectPurpose::Edit)) return error(io, board.lastError(), kExitFailed);
+    std::vector<int> indexes;
+    for (const auto& op : args.operands) {
+        const int index = *ParseIndex(op);
+        if (!inBoardMap(state, index))
+            return error(io, "parameter " + op + " is not in the board's parameter map", kExitUsageOrError);
+        indexes.push_back(index);
+    }
+    std::map<int, ParamData> values;
+    const bool ok = board.readParams(indexes, values);
+    for (int index : indexes)
+        if (values.contains(index)) printParam(io, index, values[index]);
+    return ok ? kExitOk : error(io, board.lastError(), kExitFailed);
+}
+
+int runSet(BoardClient& board, ProgramState& state, const CliArgs& args, const CliIo& io) {
+    if (!board.connectBoard(link::ConnectPurpose::Edit)) return error(io, board.lastError(), kExitFailed);
+    std::vector<std::pair<int, ParamData>> assignments;
+    std::map<int, int> mirrors;
+    for (const auto& op : args.operands) {
+        const Assignment a = *ParseAssignment(op);
+        if (!inBoardMap(state, a.index))
+            return error(io, "parameter " + std::to_string(a.index) + " is not in the board's parameter map",
+                         kExitUsageOrError);
+        std::string why;
+        const auto value = ParseLiveValue(state.cell(a.index, 0), a.value, why);
+        if (!value) return error(io, "parameter " + std::to_string(a.index) + ": " + why, kExitUsageOrError);
+        assignments.emplace_back(a.index, *value);
+        // The twin receives the same value, as the editors write it.
+        if (const int mirror = ParamMirror(a.index); mirror != 0 && inBoardMap(state, mirror))
+            mirrors[a.index] = mirror;
+    }
+    std::map<int, ParamData> values;
+    const bool ok = board.writeParams(assignments, mirrors, values);
+    for (const auto& [index, value] : assignments)
+        if (values.contains(index)) printParam(io, index, values[index]);
+    return ok ? kExitOk : error(io, board.lastError(), kExitFailed);
+}
+
+int runShow(const CliArgs& args, const CliIo& io) {
+    const ConfigReadResult file = ReadConfigFile(args.operands[0]);
+    if (!file.ok()) return error(io, args.operands[0] + ": " + file.error, kExitUsageOrError);
+    for (const ShownParam& p : ShowConfig(file.data, ConfigMemoryParams()))
+        std::fprintf(io.out, "%d %s %s\n", p.index, p.name.c_str(), p.value.c_str());
+    return kExitOk;
+}
+
+int runDiff(const CliArgs& args, const CliIo& io) {
+    const ConfigReadResult a = ReadConfigFile(args.operands[0]);
+    if (!a.ok()) return error(io, args.operands[0] + ": " + a.error, kExitUsageOrError);
+    const ConfigReadResult b = ReadConfigFile(args.operands[1]);
+    if (!b.ok()) return error(io, args.operands[1] + ": " + b.error, kExitUsageOrError);
+    const auto differing = DiffConfigs(a.data, b.data, ConfigMemoryParams());
+    for (const DiffParam& p : differing)
+        std::fprintf(io.out, "%d %s %s %s\n", p.index, p.name.c_str(), p.valueA.c_str(), p.valueB.c_str());
+    return differing.empty() ? kExitOk : kExitFailed;
+}
+
+int runBoardCommand(const CliArgs& args, const CliIo& io) {
+    if (!QCoreApplication::instance()) return error(io, "internal: no QCoreApplication", kExitUsageOrError);
+    InProcessBoard sim; // declared first: outlives the port inside the client
+    std::string why;
+    auto port = makePort(args, io, sim, why);
+    if (!port) return error(io, why, kExitFailed);
+
+    ProgramState state;
+    link::LinkOptions options;
+    options.programDir = mapDir(args, io);
+    options.programTitle = "vmconfig-cli";
+    BoardClient board(state, options, std::move(port));
+
+    ProgressBar bar(io.err, args.progress && io.errIsTerminal);
+    board.onProgress = [&bar](link::TransferKind kind, int value, int maximum) {
+        bar.update(kind == link::TransferKind::Write ? "Write" : "Read ", value, maximum);
+    };
+
+    int status = kExitOk;
+    switch (args.command) {
+    case Command::Info:
+        status = runInfo(board, state, io);
+        break;
+    case Command::Save:
+        status = runSave(board, state, args.operands[0], io);
+        break;
+    case Command::Write:
+        status = runWrite(board, state, args.operands[0], io);
+        break;
+    case Command::Get:
+        status = runGet(board, state, args, io);
+        break;
+    case Command::Set:
+        status = runSet(board, state, args, io);
+        break;
+    default:
+        break;
+    }
+    bar.finish();
+    board.disconnectBoard();
+    return status;
+}
+
+} // namespace
+
+std::vector<std::pair<int, int>> MismatchingRuns(const std::vector<std::uint8_t>& expected,
+                                                 const std::vector<std::uint8_t>& actual) {
+    std::vector<std::pair<int, int>> runs;
+    for (const link::MemoryArea& area : {link::kAreaA, link::kAreaB, link::kAreaC}) {
+        for (int a = area.first; a < area.first + area.bytes; ++a) {
+            const bool same = a < static_cast<int>(expected.size()) && a < static_cast<int>(actual.size()) &&
+                              expected[a] == actual[a];
+            if (same) continue;
+            if (!runs.empty() && runs.back().second == a - 1)
+                runs.back().second = a;
+            else
+                runs.emplace_back(a, a);
+        }
+    }
+    return runs;
+}
+
+int RunCommand(const CliArgs& args, const CliIo& io) {
+    if (args.help) {
+        std::fputs(HelpText().c_str(), io.out);
+        return kExitOk;
+    }
+    switch (args.command) {
+    case Command::Show:
+        return runShow(args, io);
+    case Command::Diff:
+        return runDiff(args, io);
+    default:
+        return runBoardCommand(args, io);
+    }
+}
+
+int RunCli(const std::vector<std::string>& argv, const CliIo& io) {
+    const ParseResult parsed = ParseCliArgs(argv);
+    if (!parsed.args) return error(io, parsed.error, kExitUsageOrError);
+    return RunCommand(*parsed.args, io);
+}
+
+} // namespace vm::cli
