@@ -94,7 +94,8 @@ FillerSource RandomFillers() {
 std::uint16_t ProtectedChecksum(std::span<const std::uint8_t> bytes) {
     // Plain pointer arithmetic: this runs over 26008 bytes for every file read.
     std::uint32_t sum = 0;
-    for (const std::uint8_t *p = bytes.data(), *end = p + bytes.size(); p != end; ++p) sum += *p;
+    for (const std::uint8_t *p = bytes.data(), *end = p + bytes.size(); p != end; ++p)
+        sum += *p;
     return static_cast<std::uint16_t>(sum & 0xFFFFu);
 }
 
@@ -160,7 +161,8 @@ ConfigReadResult DecodeConfigBytes(std::span<const std::uint8_t> bytes, std::str
         result.error = std::string(kErrorFileText);
         return result;
     }
-    for (int i = 0; i < kConfigRecordSize; ++i) r[static_cast<std::size_t>(i)] = bytes[2 * static_cast<std::size_t>(i)];
+    for (int i = 0; i < kConfigRecordSize; ++i)
+        r[static_cast<std::size_t>(i)] = bytes[2 * static_cast<std::size_t>(i)];
     return result;
 }
 
@@ -183,7 +185,8 @@ void ApplyConfigFile(const ConfigFileData& data, ProgramState& state) {
         std::copy(aux.begin(), aux.end(), state.AuxImage.begin() + 32);
     }
     const int first = data.imageLoadFirst();
-    std::copy(data.record.begin() + RecordPos::Image + first, data.record.end(), state.ConfigImage.begin() + first);
+    std::copy(data.record.begin() + RecordPos::Image + first, data.record.end(),
+              state.ConfigImage.begin() + first);
 }
 
 ConfigLoadResult LoadConfigFile(const std::filesystem::path& path, ProgramState& state) {

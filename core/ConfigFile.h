@@ -31,16 +31,16 @@ inline constexpr std::uint8_t kProtectedTrailerMark = 0x07;
 namespace RecordPos {
 inline constexpr int Name = 0; // 13 bytes
 inline constexpr int NameLength = 13;
-inline constexpr int BoardType = 34;     // 4 decimal digits after "DT"
+inline constexpr int BoardType = 34;      // 4 decimal digits after "DT"
 inline constexpr int SoftwareLetter = 39; // after "A"
 inline constexpr int ModelCode = 49;      // AuxImage byte 8
 inline constexpr int AuxByte9 = 58;
-inline constexpr int Aux32 = 59;          // AuxImage bytes 32..34
-inline constexpr int Param1850 = 62;      // 3 bytes
-inline constexpr int Param1851 = 65;      // 2 bytes
-inline constexpr int Param1844 = 67;      // 1 byte
-inline constexpr int UnitCodes = 68;      // 4 bytes
-inline constexpr int Image = 76;          // ConfigImage 0..12927
+inline constexpr int Aux32 = 59;     // AuxImage bytes 32..34
+inline constexpr int Param1850 = 62; // 3 bytes
+inline constexpr int Param1851 = 65; // 2 bytes
+inline constexpr int Param1844 = 67; // 1 byte
+inline constexpr int UnitCodes = 68; // 4 bytes
+inline constexpr int Image = 76;     // ConfigImage 0..12927
 } // namespace RecordPos
 
 // ConfigImage bytes 0..15 travel in the record but the record formats never load them back.

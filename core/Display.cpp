@@ -91,7 +91,8 @@ int DayNumber(int day, int month, int year) {
 WindowPosition CenterChild(WindowSize main, WindowSize child, int topOffset) {
     const double top = main.height * 0.85 / 2 - child.height / 2.0 + topOffset;
     const double left = main.width / 2.0 - child.width / 2.0;
-    return {std::max(0, static_cast<int>(std::lround(left))), std::max(0, static_cast<int>(std::lround(top)))};
+    return {std::max(0, static_cast<int>(std::lround(left))),
+            std::max(0, static_cast<int>(std::lround(top)))};
 }
 
 } // namespace vm

@@ -2,7 +2,9 @@
 
 namespace vm {
 
-LanguageMenu::LanguageMenu() { entries_[0].visible = true; }
+LanguageMenu::LanguageMenu() {
+    entries_[0].visible = true;
+}
 
 void LanguageMenu::fill(const std::vector<std::string>& languages) {
     for (int i = 0; i < kLanguageEntries; ++i) {
@@ -22,7 +24,8 @@ int LanguageMenu::find(std::string_view caption) const {
 }
 
 void LanguageMenu::check(int index) {
-    for (int i = 0; i < kLanguageEntries; ++i) entries_[static_cast<std::size_t>(i)].checked = i == index;
+    for (int i = 0; i < kLanguageEntries; ++i)
+        entries_[static_cast<std::size_t>(i)].checked = i == index;
 }
 
 int LanguageMenu::checkedIndex() const {

@@ -28,7 +28,8 @@ bool LoadLanguageFile(const std::filesystem::path& file, Messages& messages) {
     const auto lines = ReadTextLines(file, kMaxLanguageLines);
     if (!lines) return false;
     messages.clear();
-    for (std::size_t i = 0; i < lines->size(); ++i) messages.set(static_cast<int>(i + 1), (*lines)[i]);
+    for (std::size_t i = 0; i < lines->size(); ++i)
+        messages.set(static_cast<int>(i + 1), (*lines)[i]);
     return true;
 }
 
@@ -42,7 +43,8 @@ bool LoadCheckedLanguage(const std::filesystem::path& reference, const std::file
         const std::string& r = (*ref)[i];
         if (r.starts_with(kSectionMarker) && !(*cand)[i].starts_with(kSectionMarker)) return false;
     }
-    for (std::size_t i = 0; i < ref->size(); ++i) messages.set(static_cast<int>(i + 1), (*cand)[i]);
+    for (std::size_t i = 0; i < ref->size(); ++i)
+        messages.set(static_cast<int>(i + 1), (*cand)[i]);
     return true;
 }
 
@@ -71,10 +73,10 @@ LanguageStatus SwitchLanguage(const std::filesystem::path& folder, LanguageSetti
     const std::string chosen = s.Menu.entry(index).caption;
     s.Menu.check(-1);
 
-    const bool passed =
-        previous >= 0 ? LoadCheckedLanguage(LanguageFilePath(folder, s.Menu.entry(previous).caption),
-                                            LanguageFilePath(folder, chosen), messages)
-                      : LoadLanguageFile(LanguageFilePath(folder, chosen), messages);
+    const bool passed = previous >= 0
+                            ? LoadCheckedLanguage(LanguageFilePath(folder, s.Menu.entry(previous).caption),
+                                                  LanguageFilePath(folder, chosen), messages)
+                            : LoadLanguageFile(LanguageFilePath(folder, chosen), messages);
     if (passed) {
         s.Menu.check(index);
         s.CurrentLanguage = chosen;

@@ -14,10 +14,14 @@ ProgramState::ProgramState()
 std::uint8_t& ProgramState::SlaveType(int unit) {
     assert(unit >= 1 && unit <= 4);
     switch (unit) {
-    case 1: return SlaveType1;
-    case 2: return SlaveType2;
-    case 3: return SlaveType3;
-    default: return SlaveType4;
+    case 1:
+        return SlaveType1;
+    case 2:
+        return SlaveType2;
+    case 3:
+        return SlaveType3;
+    default:
+        return SlaveType4;
     }
 }
 
@@ -72,7 +76,8 @@ void ProgramState::SetParamValue(int index, double value) {
     // All four value bytes are written whatever the size; they all lie inside the cell.
     const double whole = std::isfinite(value) ? std::clamp(std::floor(value), 0.0, 4294967295.0) : 0.0;
     const auto v = static_cast<std::uint32_t>(whole);
-    for (int i = 0; i < 4; ++i) c.at(CellPos::Value + i) = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        c.at(CellPos::Value + i) = static_cast<std::uint8_t>(v >> (8 * i));
     markForWriting(c);
 }
 
@@ -96,7 +101,8 @@ void ProgramState::SetParamValue(int index, std::string_view text) {
 }
 
 void ProgramState::WatchParam(int index) {
-    if (!isBankInRange(CurrentBank) || !BoardPresent[CurrentBank] || index <= 0 || !isIndexInRange(index)) return;
+    if (!isBankInRange(CurrentBank) || !BoardPresent[CurrentBank] || index <= 0 || !isIndexInRange(index))
+        return;
     ParamCell& c = cell(index);
     // The count stops at 255 instead of wrapping to 0, which would drop the parameter from the poll.
     if (c.at(CellPos::WatchCount) < 255) ++c.at(CellPos::WatchCount);
@@ -104,7 +110,8 @@ void ProgramState::WatchParam(int index) {
 }
 
 void ProgramState::ReleaseParam(int index) {
-    if (!isBankInRange(CurrentBank) || !BoardPresent[CurrentBank] || index <= 0 || !isIndexInRange(index)) return;
+    if (!isBankInRange(CurrentBank) || !BoardPresent[CurrentBank] || index <= 0 || !isIndexInRange(index))
+        return;
     ParamCell& c = cell(index);
     std::uint8_t& count = c.at(CellPos::WatchCount);
     if (count == 1) {
@@ -124,7 +131,8 @@ ParamData ProgramState::cellData(int index, int bank) const {
     const ParamCell& c = cell(index, bank);
     if (c.isText()) {
         std::string text;
-        for (int i = 0; i < c.valueSize(); ++i) text.push_back(static_cast<char>(c.at(CellPos::Value + i)));
+        for (int i = 0; i < c.valueSize(); ++i)
+            text.push_back(static_cast<char>(c.at(CellPos::Value + i)));
         return text;
     }
     return ParamValue(index, bank);
@@ -137,7 +145,8 @@ ParamData ProgramState::imageData(int index) const {
     const int width = std::max(0, std::min(c.valueSize(), kImageSize - address)); // never past the image
     if (c.isText()) {
         std::string text;
-        for (int i = 0; i < width; ++i) text.push_back(static_cast<char>(ConfigImage[address + i]));
+        for (int i = 0; i < width; ++i)
+            text.push_back(static_cast<char>(ConfigImage[address + i]));
         return text;
     }
     double value = 0;
@@ -149,7 +158,8 @@ ParamData ProgramState::imageData(int index) const {
     return value;
 }
 
-void ProgramState::FillCellFromMapRecord(int index, int bank, std::span<const std::uint8_t, kMapRecordSize> r) {
+void ProgramState::FillCellFromMapRecord(int index, int bank,
+                                         std::span<const std::uint8_t, kMapRecordSize> r) {
     if (index <= 0 || !isIndexInRange(index) || !isBankInRange(bank)) return;
     ParamCell& c = cell(index, bank);
     c.bytes = {r[0], r[1], r[2], r[3], 0, 0, r[4], r[5], r[6], r[7], r[8]};
@@ -175,7 +185,8 @@ void ProgramState::WriteImage24(int index, int twinIndex, std::uint32_t value, D
     writeImage(index, twinIndex, value, 3, editor);
 }
 
-void ProgramState::writeImage(int index, int twinIndex, std::uint32_t value, int width, DeliveryTarget* editor) {
+void ProgramState::writeImage(int index, int twinIndex, std::uint32_t value, int width,
+                              DeliveryTarget* editor) {
     CurrentBank = 0;
     assert(isIndexInRange(index) && index > 0);
     assert(value < (1u << (8 * width)));
@@ -199,6 +210,8 @@ void ProgramState::NotifyEditor(int index, DeliveryTarget* editor) const {
     editor->deliver(index, imageData(index));
 }
 
-void ProgramState::ClearConfigArea() { std::fill_n(ConfigImage.begin(), kConfigAreaSize, std::uint8_t{0}); }
+void ProgramState::ClearConfigArea() {
+    std::fill_n(ConfigImage.begin(), kConfigAreaSize, std::uint8_t{0});
+}
 
 } // namespace vm

@@ -51,7 +51,8 @@ public:
     std::uint16_t BoardSoftware = 21;
     std::uint16_t BoardRevision = 0;
     double SoftwareRelease = 0;
-    std::array<std::array<std::array<std::uint8_t, kIdentRecordSize>, kIdentRecordCount>, kBankCount> IdentMap{};
+    std::array<std::array<std::array<std::uint8_t, kIdentRecordSize>, kIdentRecordCount>, kBankCount>
+        IdentMap{};
 
     // slave type of unit 1..4
     std::uint8_t& SlaveType(int unit);

@@ -49,7 +49,8 @@ std::uint16_t SectorParamIndex(int table, int sector, int unit) {
 void SectorParamTables::InitSectorParams() {
     for (int t = 1; t <= kSectorTableCount; ++t)
         for (int s = 1; s <= kSectorCount; ++s)
-            for (int u = 1; u <= kSectorUnitCount; ++u) table_[t][s][u] = SectorParamIndex(t, s, u);
+            for (int u = 1; u <= kSectorUnitCount; ++u)
+                table_[t][s][u] = SectorParamIndex(t, s, u);
 }
 
 std::uint16_t SectorParamTables::operator()(int table, int sector, int unit) const {
@@ -74,7 +75,11 @@ void AlarmCodeLists::InitAlarmCodes2() {
                 std::to_string(first) + std::to_string(second);
 }
 
-const std::string& AlarmCodeLists::AlarmCodes1(int n) const { return codeAt(codes1_, n); }
-const std::string& AlarmCodeLists::AlarmCodes2(int n) const { return codeAt(codes2_, n); }
+const std::string& AlarmCodeLists::AlarmCodes1(int n) const {
+    return codeAt(codes1_, n);
+}
+const std::string& AlarmCodeLists::AlarmCodes2(int n) const {
+    return codeAt(codes2_, n);
+}
 
 } // namespace vm

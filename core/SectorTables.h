@@ -23,7 +23,8 @@ public:
     std::uint16_t operator()(int table, int sector, int unit) const;
 
 private:
-    std::array<std::array<std::array<std::uint16_t, kSectorUnitCount + 1>, kSectorCount + 1>, kSectorTableCount + 1>
+    std::array<std::array<std::array<std::uint16_t, kSectorUnitCount + 1>, kSectorCount + 1>,
+               kSectorTableCount + 1>
         table_{};
 };
 

@@ -17,14 +17,17 @@ constexpr std::size_t kSettingsLinesRead = 16; // a settings file has two; garba
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
            std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
            });
 }
 
 std::string_view trimmed(std::string_view text) {
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -60,11 +63,14 @@ SettingsFileContents ReadSettingsFile(const std::filesystem::path& path) {
 }
 
 std::string WriteSettingsFile(const std::filesystem::path& path, int comPort, std::string_view language) {
-    const std::string text = "Com=" + std::to_string(comPort) + "\r\nLingua=" + std::string(language) + "\r\n";
-    return WriteFileReplacing(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    const std::string text =
+        "Com=" + std::to_string(comPort) + "\r\nLingua=" + std::string(language) + "\r\n";
+    return WriteFileReplacing(path,
+                              std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-bool LoadSettings(const SettingsFiles& files, const std::filesystem::path& languageFolder, LanguageSettings& s) {
+bool LoadSettings(const SettingsFiles& files, const std::filesystem::path& languageFolder,
+                  LanguageSettings& s) {
     const std::string fallback = s.Menu.entry(0).caption;
 
     const SettingsFileContents own = ReadSettingsFile(files.own);

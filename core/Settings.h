@@ -44,7 +44,8 @@ struct LanguageSettings {
 // Reads both settings files (the shared file's port wins), lists the languages of languageFolder into the
 // menu and, when the shared file names another installed language, takes that one and rewrites both files.
 // Returns false when no language file is installed (the caller shows kNoLanguageText and ends).
-bool LoadSettings(const SettingsFiles& files, const std::filesystem::path& languageFolder, LanguageSettings& s);
+bool LoadSettings(const SettingsFiles& files, const std::filesystem::path& languageFolder,
+                  LanguageSettings& s);
 
 // Writes both files with the port and the checked language. Both are attempted; returns the error texts,
 // empty when both were written.

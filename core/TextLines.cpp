@@ -4,7 +4,8 @@
 
 namespace vm {
 
-std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& path, std::size_t maxLines) {
+std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& path,
+                                                      std::size_t maxLines) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::vector<std::string> lines;

@@ -14,8 +14,15 @@ using vm::ProgramState;
 namespace RecordPos = vm::RecordPos;
 
 void loadCell(ProgramState& s, int index, int address, std::uint8_t command) {
-    const std::array<std::uint8_t, 9> rec{static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address),
-                                          command, 0, 0, 0, 0, 0, 0};
+    const std::array<std::uint8_t, 9> rec{static_cast<std::uint8_t>(address >> 8),
+                                          static_cast<std::uint8_t>(address),
+                                          command,
+                                          0,
+                                          0,
+                                          0,
+                                          0,
+                                          0,
+                                          0};
     s.FillCellFromMapRecord(index, 0, rec);
 }
 
@@ -25,7 +32,8 @@ void fillState(ProgramState& s, unsigned seed = 1) {
     loadCell(s, 1851, 3010, 0x51);
     loadCell(s, 1844, 3020, 0x50);
     for (int a = 0; a < vm::kConfigAreaSize; ++a)
-        s.ConfigImage[static_cast<std::size_t>(a)] = static_cast<std::uint8_t>((a * 7 + seed * 13 + a / 256) & 0xFF);
+        s.ConfigImage[static_cast<std::size_t>(a)] =
+            static_cast<std::uint8_t>((a * 7 + seed * 13 + a / 256) & 0xFF);
     s.AuxImage[8] = static_cast<std::uint8_t>(40 + seed);
     s.AuxImage[9] = 0x99;
     s.AuxImage[32] = 1;
@@ -46,7 +54,9 @@ bool sameImages(const ProgramState& a, const ProgramState& b) {
            a.ModelCode == b.ModelCode;
 }
 
-std::vector<std::uint8_t> bytesOf(const std::filesystem::path& file) { return vm::ReadWholeFile(file).value(); }
+std::vector<std::uint8_t> bytesOf(const std::filesystem::path& file) {
+    return vm::ReadWholeFile(file).value();
+}
 
 void writeBytes(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
     ASSERT_EQ(vm::WriteFileReplacing(file, bytes), "");
@@ -68,13 +78,16 @@ TEST(ConfigRecord, HoldsTheHeaderTheParameterCopiesTheUnitsAndTheImageAtTheirOff
     const std::string text(r.begin(), r.begin() + 49);
     EXPECT_EQ(text, "machine" + std::string(6 + 19, ' ') + "DT0482AV" + std::string(9, ' '));
     EXPECT_EQ(r[49], 41);
-    for (int i = 50; i < 58; ++i) EXPECT_EQ(r[static_cast<std::size_t>(i)], 0) << i;
+    for (int i = 50; i < 58; ++i)
+        EXPECT_EQ(r[static_cast<std::size_t>(i)], 0) << i;
     EXPECT_EQ(r[58], 0x99);
     EXPECT_EQ((std::array{r[59], r[60], r[61]}), (std::array<std::uint8_t, 3>{1, 2, 4}));
     EXPECT_EQ((std::array{r[62], r[63], r[64], r[65], r[66], r[67]}),
               (std::array<std::uint8_t, 6>{0xA1, 0xA2, 0xA3, 0xB1, 0xB2, 0xC1}));
-    EXPECT_EQ((std::array{r[68], r[69], r[70], r[71]}), (std::array<std::uint8_t, 4>{0x11, 0x22, 0x33, 0x41}));
-    EXPECT_EQ((std::array{r[72], r[73], r[74], r[75]}), (std::array<std::uint8_t, 4>{0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ((std::array{r[68], r[69], r[70], r[71]}),
+              (std::array<std::uint8_t, 4>{0x11, 0x22, 0x33, 0x41}));
+    EXPECT_EQ((std::array{r[72], r[73], r[74], r[75]}),
+              (std::array<std::uint8_t, 4>{0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_TRUE(std::equal(r.begin() + RecordPos::Image, r.end(), s.ConfigImage.begin()));
 }
 
@@ -139,7 +152,8 @@ TEST(ConfigFormats, ASavedProtectedFileLoadsBackTheSameImages) {
     EXPECT_EQ(loaded.AuxImage[8], saved.AuxImage[8]);
     EXPECT_EQ(loaded.ModelCode, saved.AuxImage[8]);
     EXPECT_EQ(loaded.AuxImage[9], 0x12);
-    EXPECT_TRUE(std::equal(saved.AuxImage.begin() + 32, saved.AuxImage.begin() + 35, loaded.AuxImage.begin() + 32));
+    EXPECT_TRUE(
+        std::equal(saved.AuxImage.begin() + 32, saved.AuxImage.begin() + 35, loaded.AuxImage.begin() + 32));
     EXPECT_EQ(loaded.UnitCodes, saved.UnitCodes);
 
     // Saving again from the loaded state gives the same record.
@@ -160,7 +174,8 @@ TEST(ConfigFormats, EverySaveDrawsNewFillersButTheRecordBytesStayTheSame) {
     ASSERT_EQ(a.size(), b.size());
     int fillerDifferences = 0;
     for (std::size_t i = 0; i < vm::kProtectedDataSize; ++i) {
-        if (i % 2 == 0) ASSERT_EQ(a[i], b[i]) << i;
+        if (i % 2 == 0)
+            ASSERT_EQ(a[i], b[i]) << i;
         else {
             fillerDifferences += a[i] != b[i];
             ASSERT_LE(a[i], 254) << i;

@@ -16,7 +16,8 @@ std::string lines(int count, const std::string& prefix, std::initializer_list<in
 
 TEST(LanguageFiles, AreListedByNameAndOnlyTheirOwnExtensionCounts) {
     vmtest::TempDir dir;
-    for (const char* name : {"Italiano.lng", "English.lng", "Deutsch.lng", "notes.txt", "old.lng.bak", "Upper.LNG"})
+    for (const char* name :
+         {"Italiano.lng", "English.lng", "Deutsch.lng", "notes.txt", "old.lng.bak", "Upper.LNG"})
         dir.write(name, "x\r\n");
     std::filesystem::create_directory(dir / "folder.lng");
     EXPECT_EQ(vm::ListLanguages(dir.path()), (std::vector<std::string>{"Deutsch", "English", "Italiano"}));
@@ -81,7 +82,8 @@ TEST(LanguageMenuModel, OffersTenLanguagesAtMostAndKeepsOneChecked) {
     EXPECT_TRUE(menu.entry(0).visible);
     EXPECT_FALSE(menu.entry(1).visible);
     std::vector<std::string> names;
-    for (char c = 'A'; c <= 'K'; ++c) names.emplace_back(1, c);
+    for (char c = 'A'; c <= 'K'; ++c)
+        names.emplace_back(1, c);
     menu.fill(names);
     EXPECT_EQ(menu.entry(9).caption, "J");
     EXPECT_TRUE(menu.entry(9).visible);
@@ -89,7 +91,8 @@ TEST(LanguageMenuModel, OffersTenLanguagesAtMostAndKeepsOneChecked) {
     menu.check(3);
     menu.check(9);
     EXPECT_EQ(menu.checkedIndex(), 9);
-    EXPECT_EQ(std::count_if(menu.entries().begin(), menu.entries().end(), [](auto& e) { return e.checked; }), 1);
+    EXPECT_EQ(std::count_if(menu.entries().begin(), menu.entries().end(), [](auto& e) { return e.checked; }),
+              1);
 
     menu.fill({"A", "B"}); // the checked entry disappears with its language
     EXPECT_EQ(menu.checkedIndex(), -1);
@@ -105,7 +108,8 @@ struct LanguageFolder {
 
 TEST(LanguageChecks, TheTenthLanguageNamedInTheSettingsLoadsButAnEleventhIsNotOffered) {
     LanguageFolder f;
-    for (int i = 0; i < 11; ++i) f.dir.write("L" + std::to_string(i + 10) + ".lng", lines(3, "t" + std::to_string(i)));
+    for (int i = 0; i < 11; ++i)
+        f.dir.write("L" + std::to_string(i + 10) + ".lng", lines(3, "t" + std::to_string(i)));
     f.settings.CurrentLanguage = "L19";
     ASSERT_EQ(vm::CeckLingue(f.dir.path(), f.settings, f.messages), vm::LanguageStatus::Loaded);
     EXPECT_EQ(f.settings.Menu.checkedIndex(), 9);

@@ -6,9 +6,9 @@
 
 namespace {
 
+using vm::ProgramState;
 using vm::CellPos::Status;
 using vm::CellPos::Value;
-using vm::ProgramState;
 
 struct RecordingEditor : vm::DeliveryTarget {
     std::vector<std::pair<int, vm::ParamData>> received;
@@ -48,7 +48,8 @@ TEST(ParamCellLifeCycle, MapRecordFillsPositionsAndInitialValueUpToTheCellSize) 
     EXPECT_EQ(c.at(vm::CellPos::WatchCount), 0);
     EXPECT_EQ(c.at(Status), 0);
     EXPECT_EQ(c.at(vm::CellPos::Page), 0x09);
-    for (int p = 12; p <= 23; ++p) EXPECT_EQ(c.at(p), 0x20) << p;
+    for (int p = 12; p <= 23; ++p)
+        EXPECT_EQ(c.at(p), 0x20) << p;
     EXPECT_EQ(s.ParamValue(7, 0), 0xCDEF); // a 2-byte cell reads two of the four initial bytes
     loadCell(s, 8, 0, 0x53, 0xFFFFFFFF);
     EXPECT_EQ(s.ParamValue(8, 0), 4294967295.0);
@@ -116,7 +117,8 @@ TEST(ParamCellLifeCycle, WatchAndReleaseDoNothingWithoutABoardAndTheCountNeverWr
     EXPECT_EQ(s.cell(4).status(), 0);
 
     s.BoardPresent[0] = true;
-    for (int i = 0; i < 300; ++i) s.WatchParam(4);
+    for (int i = 0; i < 300; ++i)
+        s.WatchParam(4);
     EXPECT_EQ(s.cell(4).at(vm::CellPos::WatchCount), 255);
     s.ReleaseParam(4);
     EXPECT_TRUE(s.cell(4).has(vm::Watched)); // still watched by the others

@@ -1,5 +1,5 @@
-#include "Languages.h"
 #include "Settings.h"
+#include "Languages.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +24,8 @@ TEST(SettingsFiles, LiveInTheProgramFolderAndItsParent) {
     Installation inst;
     EXPECT_EQ(inst.files.own.filename(), "vmconfig.ini");
     EXPECT_EQ(inst.files.own.parent_path(), std::filesystem::absolute(inst.program).lexically_normal());
-    EXPECT_EQ(inst.files.shared, std::filesystem::absolute(inst.root.path()).lexically_normal() / "dedorezovi.ini");
+    EXPECT_EQ(inst.files.shared,
+              std::filesystem::absolute(inst.root.path()).lexically_normal() / "dedorezovi.ini");
     // A trailing separator on the folder makes no difference.
     EXPECT_EQ(vm::SettingsFilesFor(inst.program / "", "vmconfig").shared, inst.files.shared);
 }
@@ -86,7 +87,8 @@ TEST(SettingsPrecedence, TheSharedFilePortWinsAndAMissingFileKeepsThePreviousPor
 
 TEST(SettingsPrecedence, ASharedLanguageThatIsInstalledIsTakenAndBothFilesAreRewritten) {
     Installation inst;
-    for (const char* name : {"Deutsch", "English", "Italiano"}) inst.language(name);
+    for (const char* name : {"Deutsch", "English", "Italiano"})
+        inst.language(name);
     inst.own("Com=2\r\nLingua=English\r\n");
     inst.shared("Com=2\r\nLingua=Italiano\r\n");
     vm::LanguageSettings s;
@@ -104,7 +106,8 @@ TEST(SettingsPrecedence, ASharedLanguageThatIsInstalledIsTakenAndBothFilesAreRew
 
 TEST(SettingsPrecedence, AMissingOrForeignSharedLanguageLeavesTheOwnChoiceAlone) {
     Installation inst;
-    for (const char* name : {"Deutsch", "English"}) inst.language(name);
+    for (const char* name : {"Deutsch", "English"})
+        inst.language(name);
     inst.own("Com=2\r\nLingua=English\r\n");
     vm::LanguageSettings s;
     ASSERT_TRUE(vm::LoadSettings(inst.files, inst.program, s));
@@ -142,7 +145,8 @@ TEST(SettingsPrecedence, SavingWritesTheCheckedLanguageAndReportsAFolderThatCann
     const vm::SettingsFiles broken{inst.files.own, inst.root / "missing folder" / "dedorezovi.ini"};
     s.ComPort = 8;
     EXPECT_NE(vm::SaveSettings(broken, s), "");
-    EXPECT_EQ(vmtest::readText(inst.files.own), "Com=8\r\nLingua=Beta\r\n"); // the other file is still written
+    EXPECT_EQ(vmtest::readText(inst.files.own),
+              "Com=8\r\nLingua=Beta\r\n"); // the other file is still written
 }
 
 } // namespace
