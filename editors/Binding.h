@@ -113,15 +113,15 @@ struct Binding {
 };
 
 // --- one factory per kind of control ---
-Binding scroll(QString control, int controlIndex, int index, int mirror = 0);
+Binding scrollBar(QString control, int controlIndex, int index, int mirror = 0);
 // A two-position switch: with a bit mask it edits that bit, without one it stores 0 or 1.
-Binding toggle(QString control, int controlIndex, int index, int mirror = 0, unsigned bitMask = 0);
-Binding check(QString control, int controlIndex, int index, int mirror = 0, unsigned bitMask = 0);
-Binding option(QString control, int controlIndex, int index, int mirror, int choice);
-Binding slider(QString control, int controlIndex, int index, int mirror, std::vector<Caption> positions);
-Binding combo(QString control, int controlIndex, int index, int mirror, std::vector<Caption> entries);
-Binding number(QString control, int controlIndex, int index, int mirror, int min, int max);
-Binding text(QString control, int controlIndex, int index, int mirror = 0);
+Binding toggleSwitch(QString control, int controlIndex, int index, int mirror = 0, unsigned bitMask = 0);
+Binding checkBox(QString control, int controlIndex, int index, int mirror = 0, unsigned bitMask = 0);
+Binding optionButton(QString control, int controlIndex, int index, int mirror, int choice);
+Binding sliderSwitch(QString control, int controlIndex, int index, int mirror, std::vector<Caption> positions);
+Binding comboBox(QString control, int controlIndex, int index, int mirror, std::vector<Caption> entries);
+Binding numberBox(QString control, int controlIndex, int index, int mirror, int min, int max);
+Binding textBox(QString control, int controlIndex, int index, int mirror = 0);
 
 // A tab page of the tab container SSTab1 and a titled frame; bindings name them.
 struct FrameSpec {
@@ -142,6 +142,8 @@ struct EditorSpec {
     std::vector<int> extraWatch;
     // Offline loading order; empty = extraWatch then the bound parameters in table order.
     std::vector<int> loadOrder;
+    // Watch the twins of the bound parameters too (windows that show a value delivered under its twin).
+    bool watchMirrors = false;
     // While online, a bound control stays disabled until its parameter has been delivered once.
     bool disableUntilDelivered = true;
 };

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -91,6 +92,8 @@ protected:
     virtual bool beforeWrite(const Binding& /*binding*/, int& /*storedValue*/) { return true; }
     // After InitMessaggi set the declared captions.
     virtual void initMessaggiExtra() {}
+    // When the window closes (Form_Unload), before its parameters are released.
+    virtual void formUnload() {}
 
     // --- helpers for editors ---
     // Writes a value through the image routine of the width (1..3 bytes), with the twin; offline the
@@ -119,6 +122,10 @@ protected:
     void addRow(QWidget* container, QLabel* caption, QWidget* widget, QWidget* extra = nullptr);
     // A caption label whose text InitMessaggi keeps up to date.
     QLabel* captionLabel(const Caption& c, QWidget* parent = nullptr);
+    // Any other text InitMessaggi keeps up to date (a button caption, a tab title...).
+    void addText(const Caption& c, std::function<void(const QString&)> setter);
+    // A critical message box with the window's title.
+    void showError(const QString& text);
 
     // Confirmation of a destructive button: true unless the user answers No.
     bool confirm(const QString& buttonTitle);
@@ -130,12 +137,16 @@ protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
+private slots:
+    void onUserPropertyChanged();
+
 private:
     struct BoundControl {
         const Binding* binding = nullptr;
         QWidget* widget = nullptr;
         QLabel* label = nullptr; // scroll bars: the value label
         std::optional<double> lastStored;
+        bool awaiting = false; // online: disabled until the first delivery
     };
 
     void buildControls();
@@ -157,10 +168,10 @@ private:
     std::multimap<int, std::size_t> byMirror_; // twin index -> bound_ positions (online deliveries)
     QHash<QString, QWidget*> controls_;        // "HScroll1_8" -> widget
     QHash<QString, QLabel*> valueLabels_;
+    QHash<QWidget*, std::size_t> byWidget_;
     std::map<int, std::uint32_t> bitCopies_;
     std::map<QString, QButtonGroup*> optionGroups_;
-    std::vector<std::pair<QLabel*, Caption>> captions_;
-    std::vector<std::pair<QGroupBox*, Caption>> frameTitles_;
+    std::vector<std::pair<Caption, std::function<void(const QString&)>>> texts_;
     std::vector<int> watched_;
     QTabWidget* tabs_ = nullptr;
     std::vector<QWidget*> pages_;

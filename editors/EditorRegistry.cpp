@@ -1,0 +1,28 @@
+#include "EditorRegistry.h"
+
+#include "EditorBase.h"
+#include "audit/AuditEditors.h"
+#include "commercial/CommercialEditors.h"
+#include "machine/MachineEditors.h"
+
+namespace vm::editors {
+
+const std::vector<EditorEntry>& editorEntries() {
+    static const std::vector<EditorEntry> entries = [] {
+        std::vector<EditorEntry> all = machineEditorEntries();
+        for (auto* more : {&commercialEditorEntries, &auditEditorEntries}) {
+            std::vector<EditorEntry> part = more();
+            all.insert(all.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
+        }
+        return all;
+    }();
+    return entries;
+}
+
+EditorBase* createEditor(const QString& formName, EditorContext& ctx, QWidget* parent) {
+    for (const EditorEntry& entry : editorEntries())
+        if (entry.formName.compare(formName, Qt::CaseInsensitive) == 0) return entry.create(ctx, parent);
+    return nullptr;
+}
+
+} // namespace vm::editors

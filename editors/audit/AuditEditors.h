@@ -1,0 +1,12 @@
+#pragma once
+// The audit editor windows, by form name. Add one line per window to the list in the .cpp.
+
+#include "EditorRegistry.h"
+
+#include <vector>
+
+namespace vm::editors {
+
+std::vector<EditorEntry> auditEditorEntries();
+
+} // namespace vm::editors

@@ -1,0 +1,52 @@
+#pragma once
+// Sets up a new configuration offline: which machine is coupled to the board and which of the four unit
+// slots are present. Works on the configuration image directly and sets the slave types.
+
+#include "EditorBase.h"
+
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace vm::editors {
+
+class IndexComboBox;
+
+class FrmConfSLAVE : public EditorBase {
+    Q_OBJECT
+public:
+    FrmConfSLAVE(EditorContext& ctx, QWidget* parent = nullptr);
+    ~FrmConfSLAVE() override;
+
+    // The menu entry kept disabled while this window is open.
+    static inline const QString kLockedMenuEntry = QStringLiteral("SmuNew");
+
+    // Slave types of the four slots for each machine of the list.
+    static constexpr std::uint8_t kHotDrinkUnit = 1; // " CALDO "
+    static constexpr std::uint8_t kSnackUnitA = 3;   // " TULA A "
+    static constexpr std::uint8_t kSnackUnitB = 4;   // " TULA B "
+    static std::array<std::uint8_t, 4> slotTypes(int machine);
+
+protected:
+    void buildExtra() override;
+    void formUnload() override;
+
+private:
+    void chooseMachine(int machine);
+    void setSlotPresent(int slot, bool present);
+    void storeImageByte(int index, std::uint8_t value);
+    void finish();
+
+    IndexComboBox* combo_ = nullptr;
+    QLabel* machineLabel_ = nullptr;
+    std::array<QLabel*, 5> slotLabels_{};
+    std::array<QCheckBox*, 4> checks_{};
+    QPushButton* command_ = nullptr;
+    std::array<std::uint8_t, 4> slotTypes_{};
+    bool filling_ = false;
+    bool menuRestored_ = false;
+};
+
+} // namespace vm::editors

@@ -1,0 +1,44 @@
+#include "FrmItemNumber.h"
+
+namespace vm::editors {
+
+namespace {
+constexpr int kFirstRangeSpirals = 56;
+constexpr int kSecondRangeSpirals = 14;
+// First parameter of each unit's spirals 0..55, and the parameter that spiral 0 would have in the second
+// range (spiral 56 lies at this base + 56). Unit 4 has no second range.
+constexpr int kFirstBase[4] = {12602, 12658, 12714, 12770};
+constexpr int kSecondBase[4] = {13626, 13640, 13654, 0};
+} // namespace
+
+int FrmItemNumber::spiralCount(int unit) {
+    if (unit < 1 || unit > 4) return 0;
+    return kFirstRangeSpirals + (kSecondBase[unit - 1] != 0 ? kSecondRangeSpirals : 0);
+}
+
+int FrmItemNumber::spiralParam(int unit, int spiral) {
+    if (spiral < 0 || spiral >= spiralCount(unit)) return 0;
+    return spiral < kFirstRangeSpirals ? kFirstBase[unit - 1] + spiral : kSecondBase[unit - 1] + spiral;
+}
+
+int FrmItemNumber::spiralNumber(int spiral) { return (spiral / 8 + 1) * 10 + spiral % 8 + 1; }
+
+FrmItemNumber::FrmItemNumber(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
+    EditorSpec spec;
+    spec.formName = QStringLiteral("FrmItemNumber");
+    spec.title = Caption("Item Number");
+    spec.tabs = {Caption("Slave 1"), Caption("Slave 2"), Caption("Slave 3"), Caption("Slave 4")};
+    spec.columns = 4;
+    for (int unit = 1; unit <= 4; ++unit) {
+        const QString control = QStringLiteral("HScroll%1").arg(unit);
+        for (int spiral = 0; spiral < spiralCount(unit); ++spiral) {
+            spec.bindings.push_back(scrollBar(control, spiral, spiralParam(unit, spiral))
+                                        .range(0, 255)
+                                        .titled(Caption(QStringLiteral("Spirale %1").arg(spiralNumber(spiral))))
+                                        .onTab(unit - 1));
+        }
+    }
+    setup(std::move(spec));
+}
+
+} // namespace vm::editors
