@@ -140,12 +140,12 @@ public:
     // "1".."4" bytes, or "t5".."t16" for a text of that many characters.
     bool width(const Row& row, int& bytes, bool& text) {
         auto it = row.fields.find("w");
-        const std::string spec = it == row.fields.end() ? "1" : it->second;
-        text = !spec.empty() && spec[0] == 't';
-        auto value = toNumber(text ? spec.substr(1) : spec);
+        const std::string widthText = it == row.fields.end() ? "1" : it->second;
+        text = !widthText.empty() && widthText[0] == 't';
+        auto value = toNumber(text ? widthText.substr(1) : widthText);
         const bool good = value && (text ? (*value >= 5 && *value <= 16) : (*value >= 1 && *value <= 4));
         if (!good) {
-            fail(row.line, "w=" + spec + " is neither 1..4 nor t5..t16");
+            fail(row.line, "w=" + widthText + " is neither 1..4 nor t5..t16");
             return false;
         }
         bytes = static_cast<int>(*value);
