@@ -1,0 +1,160 @@
+// Connect: opening the port, identification, compatibility, the parameter map of the board.
+#include "LinkFixture.h"
+#include "LinkTexts.h"
+#include "ParamMap.h"
+
+namespace vm::link::test {
+namespace {
+
+using IdentificationTest = LinkTest;
+
+TEST_F(IdentificationTest, AcceptedBoardLoadsTheMapOfItsRevision) {
+    writeParamMap("W0482BV01.inx", 10);
+    board.setIdentity(1, 21, 18, 617, 33);
+    state.ConfigImage[100] = 7;
+    connectBoard();
+    EXPECT_EQ(state.RecordCount[0], 10);
+    EXPECT_EQ(state.BoardType, 617);
+    EXPECT_EQ(state.BoardSoftware, 21);
+    EXPECT_EQ(state.BoardRevision, 1);
+    EXPECT_EQ(state.SoftwareRelease, 33);
+    EXPECT_TRUE(state.BoardPresent[0]);
+    EXPECT_TRUE(state.Online);
+    EXPECT_EQ(state.ConfigImage[100], 0); // the configuration area is cleared for editing
+    EXPECT_EQ(engine->state(), LinkState::Pumping);
+    EXPECT_TRUE(observer.messages.empty());
+}
+
+TEST_F(IdentificationTest, ReadsRecords10To14And18OneByteEach) {
+    engine->connect(ConnectPurpose::Edit);
+    ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
+    ASSERT_EQ(frames().size(), 6u);
+    const int records[] = {10, 11, 12, 13, 14, 18};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(frames()[i][0], 0x50); // one byte, whatever the record's size
+        EXPECT_EQ(FakeBoard::address(frames()[i]), FakeBoard::kIdentBase + records[i]);
+    }
+}
+
+TEST_F(IdentificationTest, WriteBoardKeepsTheImage) {
+    state.ConfigImage[100] = 7;
+    connectBoard(ConnectPurpose::WriteBoard);
+    EXPECT_EQ(state.ConfigImage[100], 7);
+    EXPECT_TRUE(state.Online);
+}
+
+struct Refusal {
+    int boardClass, type, software;
+    const char* message;
+};
+
+class RefusalTest : public LinkTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(RefusalTest, IncompatibleBoardIsRefusedWithTheLastMessage) {
+    const Refusal r = GetParam();
+    board.setIdentity(0, r.software, r.boardClass, r.type, 0);
+    engine->connect(ConnectPurpose::Edit);
+    ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
+    EXPECT_EQ(*observer.outcome, ConnectOutcome::Refused);
+    ASSERT_EQ(observer.messages.size(), 1u);
+    EXPECT_EQ(observer.messages[0].title, "ERROR");
+    EXPECT_EQ(observer.messages[0].text, r.message);
+    EXPECT_EQ(observer.messages[0].icon, kIconCritical);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(state.Online);
+    EXPECT_TRUE(engine->linkFailed());
+}
+
+INSTANTIATE_TEST_SUITE_P(Checks, RefusalTest,
+                         ::testing::Values(Refusal{17, 482, 21, "Board\nNot Compatible"},
+                                           Refusal{18, 1, 21, "Board Type\nNot Compatible"},
+                                           Refusal{18, 482, 20, "Board Software\nNot Compatible"},
+                                           Refusal{17, 1, 20, "Board Software\nNot Compatible"},
+                                           Refusal{17, 1, 21, "Board Type\nNot Compatible"}));
+
+TEST_F(IdentificationTest, SilentBoardAsksRetryWithoutBlockingAndRetrySucceeds) {
+    board.script = [](const Bytes&) { return Fault::NoReply; };
+    engine->connect(ConnectPurpose::Edit);
+    ASSERT_TRUE(runUntil([&] { return !observer.questions.empty(); }, 3000));
+    EXPECT_EQ(observer.questions[0].title, "Serial");
+    EXPECT_EQ(observer.questions[0].text, "Board Not Ready\nCheck serial !");
+    EXPECT_EQ(engine->state(), LinkState::AwaitingRetry);
+    const auto sent = frames().size();
+    timers.advance(10000); // nothing happens while the question is open
+    EXPECT_EQ(frames().size(), sent);
+    EXPECT_FALSE(observer.outcome.has_value());
+    board.script = nullptr;
+    engine->answerRetry(true);
+    ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
+    EXPECT_EQ(*observer.outcome, ConnectOutcome::Connected);
+    EXPECT_EQ(observer.questions.size(), 1u);
+}
+
+TEST_F(IdentificationTest, CancelMakesTheConnectFail) {
+    board.script = [](const Bytes&) { return Fault::NoReply; };
+    observer.onAsk = [&] { engine->answerRetry(false); }; // answered from inside the question
+    engine->connect(ConnectPurpose::Edit);
+    ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
+    EXPECT_EQ(*observer.outcome, ConnectOutcome::Failed);
+    EXPECT_TRUE(engine->linkFailed());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(state.Online);
+    EXPECT_EQ(engine->state(), LinkState::Closed);
+}
+
+TEST_F(IdentificationTest, FourChecksumFailuresMakeTheBoardNotReady) {
+    board.script = [](const Bytes&) { return Fault::BadChecksum; };
+    engine->connect(ConnectPurpose::Edit);
+    ASSERT_TRUE(runUntil([&] { return !observer.questions.empty(); }));
+    EXPECT_EQ(frames().size(), 5u);
+}
+
+TEST_F(IdentificationTest, MissingMapFailsTheConnectAndKeepsTheTable) {
+    ASSERT_TRUE(LoadParamMap(state, dir / "W0482BV00.inx", 0).ok);
+    board.setIdentity(7, 21, 18, 482, 0);
+    engine->connect(ConnectPurpose::Edit);
+    ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
+    EXPECT_EQ(*observer.outcome, ConnectOutcome::Failed);
+    ASSERT_EQ(observer.messages.size(), 1u);
+    EXPECT_NE(observer.messages[0].text.find("W0482BV07.inx"), std::string::npos);
+    EXPECT_NE(observer.connectError.find("W0482BV07.inx"), std::string::npos);
+    EXPECT_EQ(state.RecordCount[0], kLastRecord);
+    EXPECT_FALSE(state.Online);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(IdentificationTest, PortThatCannotOpenShowsThePortMessage) {
+    port.failOpen = true;
+    engine->connect(ConnectPurpose::Edit);
+    ASSERT_TRUE(observer.outcome.has_value());
+    EXPECT_EQ(*observer.outcome, ConnectOutcome::Failed);
+    ASSERT_EQ(observer.messages.size(), 1u);
+    EXPECT_EQ(observer.messages[0].title, "ERROR ");
+    EXPECT_EQ(observer.messages[0].text, "   Attention error port!\r\rPlease select a new COM");
+    EXPECT_EQ(observer.messages[0].icon, kIconCritical);
+    EXPECT_TRUE(engine->linkFailed());
+    EXPECT_TRUE(frames().empty());
+}
+
+TEST_F(IdentificationTest, AnOpenPortIsNotOpenedAgain) {
+    std::string error;
+    ASSERT_TRUE(port.open(error));
+    port.failOpen = true; // opening again would fail
+    connectBoard();
+    EXPECT_EQ(port.openCount, 1);
+    EXPECT_TRUE(observer.messages.empty());
+}
+
+TEST_F(IdentificationTest, PortLostWhileIdentifyingFailsTheConnect) {
+    board.script = [](const Bytes&) { return Fault::NoReply; };
+    engine->connect(ConnectPurpose::Edit);
+    port.lose("gone");
+    ASSERT_TRUE(observer.outcome.has_value());
+    EXPECT_EQ(*observer.outcome, ConnectOutcome::Failed);
+    timers.advance(5000);
+    EXPECT_TRUE(observer.questions.empty());
+    EXPECT_EQ(engine->state(), LinkState::Closed);
+}
+
+} // namespace
+} // namespace vm::link::test
