@@ -7,6 +7,7 @@
 
 #include <array>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace vm {
@@ -18,7 +19,8 @@ class ParamMapFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
-               ("vm_parammap_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("vm_parammap_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                "_" + std::to_string(std::random_device{}()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
