@@ -35,6 +35,14 @@ bool readFile(const std::filesystem::path& file, std::vector<std::uint8_t>& byte
 
 std::string fileLabel(const std::filesystem::path& file) { return "\"" + file.filename().string() + "\""; }
 
+bool isBank(int bank) { return bank >= 0 && bank < kBankCount; }
+
+MapLoadResult noSuchBank(int bank) {
+    MapLoadResult result;
+    result.error = "There is no bank " + std::to_string(bank) + ".";
+    return result;
+}
+
 } // namespace
 
 std::string IdentMapFileName(int defaultBoardType) { return "W" + fourDigits(defaultBoardType) + ".inx"; }
@@ -42,6 +50,7 @@ std::string IdentMapFileName(int defaultBoardType) { return "W" + fourDigits(def
 std::string ParamMapFileName(int software, int revision) { return paramMapFileNameFor(482, software, revision); }
 
 MapLoadResult LoadIdentMap(ProgramState& state, const std::filesystem::path& programDir, int bank) {
+    if (!isBank(bank)) return noSuchBank(bank);
     MapLoadResult result;
     auto& entries = state.IdentMap.at(static_cast<std::size_t>(bank));
     for (auto& entry : entries) entry.fill(0);
@@ -64,6 +73,7 @@ MapLoadResult LoadIdentMap(ProgramState& state, const std::filesystem::path& pro
 }
 
 MapLoadResult LoadParamMap(ProgramState& state, const std::filesystem::path& file, int bank) {
+    if (!isBank(bank)) return noSuchBank(bank);
     MapLoadResult result;
     state.ClearBank(bank);
 
@@ -89,6 +99,7 @@ MapLoadResult LoadParamMap(ProgramState& state, const std::filesystem::path& fil
 }
 
 std::vector<std::pair<int, int>> UsedAddressRanges(const ProgramState& state, int bank) {
+    if (!isBank(bank)) return {};
     std::vector<bool> marks(kUsedAddressMarkCount, false);
     const int count = state.RecordCount[static_cast<std::size_t>(bank)];
     for (int index = 1; index <= count; ++index) {

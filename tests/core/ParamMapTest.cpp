@@ -115,6 +115,17 @@ TEST_F(ParamMapFiles, MissingMapIsReportedByNameAndLeavesAnEmptyTable) {
     EXPECT_EQ(state.cell(1, 0).bytes, ParamCell{}.bytes);
 }
 
+TEST_F(ParamMapFiles, UnknownBankIsRefusedWithoutTouchingTheTable) {
+    ProgramState state;
+    const auto file = writeMap("m.inx", {config(16, 1)});
+    ASSERT_TRUE(LoadParamMap(state, file, 0).ok);
+    EXPECT_FALSE(LoadParamMap(state, file, 1).ok);
+    EXPECT_FALSE(LoadParamMap(state, file, -1).ok);
+    EXPECT_FALSE(LoadIdentMap(state, dir_, 3).ok);
+    EXPECT_TRUE(UsedAddressRanges(state, 5).empty());
+    EXPECT_EQ(state.RecordCount[0], 1);
+}
+
 TEST_F(ParamMapFiles, MapLargerThanTheTableIsRefused) {
     std::vector<Record> records(kMaxRecords + 1, config(16, 1));
     ProgramState state;
