@@ -1,0 +1,55 @@
+// The registry the main window opens windows through, and the check of every declared binding against the
+// parameter catalogue of the board.
+
+#include "EditorTestSupport.h"
+
+#include "EditorRegistry.h"
+
+#ifdef VM_HAVE_CATALOGUE
+#include "Catalogue.h"
+#endif
+
+#include <set>
+
+namespace vm::editors::test {
+namespace {
+
+class RegistryTest : public EditorFixture {};
+
+TEST_F(RegistryTest, EveryEntryCreatesItsWindowOnce) {
+    std::set<QString> names;
+    ASSERT_FALSE(editorEntries().empty());
+    for (const EditorEntry& entry : editorEntries()) {
+        EXPECT_TRUE(names.insert(entry.formName).second) << entry.formName.toStdString() << " listed twice";
+        std::unique_ptr<EditorBase> e(createEditor(entry.formName, ctx));
+        ASSERT_NE(e, nullptr) << entry.formName.toStdString();
+        EXPECT_EQ(e->formName(), entry.formName);
+        EXPECT_EQ(forms.forms().size(), 1u);
+    }
+    EXPECT_TRUE(forms.forms().empty());
+    EXPECT_EQ(createEditor(QStringLiteral("FrmNotThere"), ctx), nullptr);
+}
+
+#ifdef VM_HAVE_CATALOGUE
+TEST_F(RegistryTest, EveryBindingNamesAParameterOfItsWidth) {
+    for (const EditorEntry& entry : editorEntries()) {
+        std::unique_ptr<EditorBase> e(entry.create(ctx, nullptr));
+        for (const BindingInfo& b : e->bindingInfo()) {
+            const std::string where = entry.formName.toStdString() + " " + b.control.toStdString() + "(" +
+                                      std::to_string(b.controlIndex) + ")";
+            const catalogue::ParamInfo* info = catalogue::find(b.index);
+            ASSERT_NE(info, nullptr) << where << ": no parameter " << b.index;
+            if (b.width == 0) EXPECT_TRUE(info->isText) << where;
+            else EXPECT_EQ(info->width, b.width) << where << ": parameter " << b.index;
+            if (b.mirror != 0) {
+                const catalogue::ParamInfo* twin = catalogue::find(b.mirror);
+                ASSERT_NE(twin, nullptr) << where << ": no twin " << b.mirror;
+                EXPECT_EQ(twin->width, info->width) << where << ": twin " << b.mirror;
+            }
+        }
+    }
+}
+#endif
+
+} // namespace
+} // namespace vm::editors::test
