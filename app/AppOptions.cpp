@@ -1,0 +1,38 @@
+#include "AppOptions.h"
+
+#include <QCommandLineParser>
+
+namespace vm::app {
+
+std::optional<AppOptions> ParseAppOptions(const QStringList& arguments, QString& error) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Configuration tool for the vending machine control board.");
+    const QCommandLineOption simulate("simulate", "Connect to the simulated board instead of a serial port.");
+    const QCommandLineOption port("port", "Use the serial device DEVICE.", "DEVICE");
+    const QCommandLineOption shots("screenshots", "Write pictures of every window to DIR and exit.", "DIR");
+    parser.addOptions({simulate, port, shots});
+    parser.addHelpOption();
+    if (!parser.parse(arguments)) {
+        error = parser.errorText();
+        return std::nullopt;
+    }
+    if (parser.isSet("help")) {
+        error = parser.helpText();
+        return std::nullopt;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        error = "Unexpected argument: " + parser.positionalArguments().constFirst();
+        return std::nullopt;
+    }
+    AppOptions options;
+    options.simulate = parser.isSet(simulate);
+    options.device = parser.value(port);
+    options.screenshotDir = parser.value(shots);
+    if (options.simulate && !options.device.isEmpty()) {
+        error = "--simulate and --port exclude each other.";
+        return std::nullopt;
+    }
+    return options;
+}
+
+} // namespace vm::app

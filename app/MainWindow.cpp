@@ -1,0 +1,450 @@
+#include "MainWindow.h"
+
+#include "FrmInfo.h"
+#include "Launcher.h"
+#include "MenuRules.h"
+#include "MenuTree.h"
+#include "ProgressWindow.h"
+
+#include "ComMenuModel.h"
+#include "Languages.h"
+#include "ParamMap.h"
+#include "qt/LinkController.h"
+#include "qt/PortDiscovery.h"
+
+#ifdef VM_HAVE_EDITORS
+#include "EditorBase.h"
+#include "EditorRegistry.h"
+#endif
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+
+namespace vm::app {
+
+namespace {
+constexpr const char* kNotAvailable = "not available yet";
+
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+} // namespace
+
+const char* AppStateName(AppState state) {
+    switch (state) {
+    case AppState::Offline: return "Offline";
+    case AppState::Opening: return "Opening";
+    case AppState::Reading: return "Reading";
+    case AppState::Connected: return "Connected";
+    case AppState::Writing: return "Writing";
+    }
+    return "?";
+}
+
+MainWindow::MainWindow(AppConfig config, QWidget* parent)
+    : QMainWindow(parent), config_(std::move(config)),
+      dialogs_(config_.dialogs ? config_.dialogs : std::make_shared<QtUserDialogs>(this)),
+      editorContext_{program_, messages_, forms_, this},
+      settingsFiles_(SettingsFilesFor(config_.programDir, config_.executableName.toStdString())) {
+    setObjectName("MDIForm1");
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName("MDIArea");
+    mdi_->setBackground(QColor(128, 128, 128));
+    setCentralWidget(mdi_);
+    buildMenus();
+    comMenu_ = std::make_unique<link::ComMenuModel>(
+        [] { return link::FirstFtdiPortName().toStdString(); }, [this] { saveSettings(); });
+    setupLink();
+    resize(1000, 720);
+}
+
+MainWindow::~MainWindow() {
+    // Editors release their parameters while the state and the link still exist.
+    exiting_ = true;
+    closeAllChildren();
+    link_.reset();
+}
+
+// ---------------------------------------------------------------- start-up
+
+bool MainWindow::startUp() {
+    program_.Online = false;
+    setConnectCaption(true);
+
+    // Settings and language.
+    if (!LoadSettings(settingsFiles_, config_.programDir, settings_) ||
+        CeckLingue(config_.programDir, settings_, messages_) == LanguageStatus::NoLanguageFile) {
+        message(qs(kNoLanguageText), MessageIcon::Critical, qs(kNoLanguageTitle));
+        return false;
+    }
+    comMenu_->load(settings_.ComPort);
+    refreshLanguageMenu();
+    refreshComChecks();
+
+    // SetBoardDefaults
+    program_.DefaultBoardType = 482;
+    program_.RequiredSoftware = 21;
+    program_.DefaultRevision = 0;
+
+    InitMenu();
+
+    // The default parameter map. Without it the tool still edits files offline; Connect refuses.
+    const MapLoadResult map = WriteAddressMap(program_, config_.programDir);
+    if (!map.ok) {
+        mapError_ = map.error.empty() ? "The parameter map could not be loaded." : map.error;
+        message(qs(mapError_) + "\n\nThe program works offline only.", MessageIcon::Critical, kProgramTitle);
+    }
+
+    InitStatusBar();
+    StartupEnabling([this](std::string_view e, bool on) { setEntry(e, on); });
+    setCaptionOffline();
+    setState(AppState::Offline);
+    return true;
+}
+
+// ---------------------------------------------------------------- menus
+
+void MainWindow::buildMenus() {
+    QHash<QString, QMenu*> menus;
+    for (const MenuEntry& entry : MenuEntries()) {
+        const QString name = qs(entry.name);
+        QMenu* parentMenu = entry.parent.empty() ? nullptr : menus.value(qs(entry.parent));
+        QAction* action = nullptr;
+        if (entry.submenu) {
+            QMenu* menu = parentMenu ? parentMenu->addMenu(qs(entry.design)) : menuBar()->addMenu(qs(entry.design));
+            menu->setObjectName(name + "Menu");
+            menu->setToolTipsVisible(true);
+            menus.insert(name, menu);
+            action = menu->menuAction();
+        } else {
+            action = parentMenu ? parentMenu->addAction(qs(entry.design)) : menuBar()->addAction(qs(entry.design));
+            const QString form = qs(entry.form);
+            if (!form.isEmpty() && form != "FrmInfo")
+                connect(action, &QAction::triggered, this, [this, form] { openForm(form); });
+        }
+        action->setObjectName(name);
+        action->setProperty("form", qs(entry.form));
+        actions_.insert(name, action);
+        ruleEnabled_.insert(name, !entry.offAtCreate);
+        if (entry.separatorAfter && parentMenu) parentMenu->addSeparator();
+        applyEnabled(action);
+    }
+
+    connect(action("SmuConnect"), &QAction::triggered, this, &MainWindow::SmuConnect_Click);
+    connect(action("SmnuWrite"), &QAction::triggered, this, &MainWindow::SmnuWrite_Click);
+    connect(action("SmuNew"), &QAction::triggered, this, &MainWindow::SmuNew_Click);
+    connect(action("Smuload"), &QAction::triggered, this, &MainWindow::Smuload_Click);
+    connect(action("Smusave"), &QAction::triggered, this, &MainWindow::Smusave_Click);
+    connect(action("smnuExit"), &QAction::triggered, this, &MainWindow::smnuExit_Click);
+    connect(action("mnuVer"), &QAction::triggered, this, &MainWindow::mnuVer_Click);
+
+    buildLanguageMenu(menus.value("mnuLingue"));
+    buildComMenu(menus.value("mnuCom"));
+    windowsMenu_ = menus.value("mnuWL");
+    connect(windowsMenu_, &QMenu::aboutToShow, this, &MainWindow::refreshWindowList);
+}
+
+void MainWindow::buildLanguageMenu(QMenu* menu) {
+    for (int i = 0; i < kLanguageEntries; ++i) {
+        QAction* entry = menu->addAction(QString());
+        entry->setObjectName(QStringLiteral("smnuLingue%1").arg(i));
+        entry->setCheckable(true);
+        entry->setVisible(i == 0);
+        connect(entry, &QAction::triggered, this, [this, i] { smnuLingue_Click(i); });
+        languageActions_.append(entry);
+    }
+}
+
+void MainWindow::buildComMenu(QMenu* menu) {
+    for (int i = 1; i <= 4; ++i) {
+        QAction* entry = menu->addAction(QStringLiteral("COM&%1").arg(i));
+        entry->setObjectName(QStringLiteral("mnuCox%1").arg(i));
+        entry->setCheckable(true);
+        connect(entry, &QAction::triggered, this, [this, i] { mnuCox_Click(i); });
+        comActions_.append(entry);
+    }
+    menu->addSeparator();
+    usbAction_ = menu->addAction("&USB");
+    usbAction_->setObjectName("MnuUSB");
+    usbAction_->setCheckable(true);
+    connect(usbAction_, &QAction::triggered, this, &MainWindow::MnuUSB_Click);
+    // Our own entry: the board simulated inside the program, for trying the tool without hardware.
+    simAction_ = menu->addAction("Simulated board");
+    simAction_->setObjectName("mnuSim");
+    simAction_->setCheckable(true);
+    connect(simAction_, &QAction::triggered, this, &MainWindow::selectSimulatedBoard);
+}
+
+void MainWindow::refreshLanguageMenu() {
+    for (int i = 0; i < kLanguageEntries; ++i) {
+        const auto& entry = settings_.Menu.entry(i);
+        QAction* a = languageActions_[i];
+        a->setText(qs(entry.caption));
+        a->setVisible(i == 0 || entry.visible);
+        a->setChecked(entry.checked);
+    }
+}
+
+void MainWindow::refreshComChecks() {
+    const bool com = config_.port == PortChoice::ComMenu;
+    for (int i = 1; i <= 4; ++i) comActions_[i - 1]->setChecked(com && comMenu_->comChecked(i));
+    usbAction_->setChecked(com && comMenu_->usbChecked());
+    simAction_->setChecked(config_.port == PortChoice::Simulated);
+    if (statusText_) statusText_->setText(statusText());
+}
+
+void MainWindow::refreshWindowList() {
+    windowsMenu_->clear();
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+        QAction* entry = windowsMenu_->addAction(sub->windowTitle());
+        entry->setCheckable(true);
+        entry->setChecked(sub == active);
+        connect(entry, &QAction::triggered, this, [this, sub] { mdi_->setActiveSubWindow(sub); });
+    }
+    if (windowsMenu_->isEmpty()) windowsMenu_->addAction("-")->setEnabled(false);
+}
+
+void MainWindow::InitMenu() {
+    for (const MenuEntry& entry : MenuEntries()) {
+        std::string caption = MenuCaption(entry, messages_);
+        if (caption.empty()) caption = entry.design; // a language file without the line
+        QAction* a = action(entry.name);
+        if (entry.name == "SmuConnect") continue; // its caption is the connection state
+        a->setText(qs(caption));
+    }
+}
+
+QAction* MainWindow::action(std::string_view entry) const { return actions_.value(qs(entry)); }
+
+bool MainWindow::entryEnabled(std::string_view entry) const { return ruleEnabled_.value(qs(entry), false); }
+
+void MainWindow::setEntry(std::string_view entry, bool enabled) {
+    const QString name = qs(entry);
+    if (!actions_.contains(name)) return;
+    ruleEnabled_[name] = enabled;
+    applyEnabled(actions_.value(name));
+}
+
+void MainWindow::setMenuEnabled(const QString& entry, bool enabled) { setEntry(entry.toStdString(), enabled); }
+
+void MainWindow::applyEnabled(QAction* a) {
+    const QString form = a->property("form").toString();
+    const bool available = form.isEmpty() || form == "FrmInfo" || formAvailable(form);
+    a->setEnabled(ruleEnabled_.value(a->objectName(), false) && available);
+    a->setToolTip(available ? QString() : QString(kNotAvailable));
+}
+
+void MainWindow::DisableMenu() { vm::app::DisableMenu([this](std::string_view e, bool on) { setEntry(e, on); }); }
+
+void MainWindow::EnableMenu() {
+    vm::app::EnableMenu([this](std::string_view e, bool on) { setEntry(e, on); }, program_);
+}
+
+QSize MainWindow::mainWindowSize() const { return mdi_->viewport()->size(); }
+
+// ---------------------------------------------------------------- status bar and caption
+
+void MainWindow::InitStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    statusText_ = new QLabel(bar);
+    statusText_->setObjectName("Panel1");
+    statusText_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bar->addWidget(statusText_, 1);
+    std::array<QLabel*, 3> lamps{};
+    for (int i = 0; i < 3; ++i) {
+        lamps[i] = new QLabel(bar);
+        lamps[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 2));
+        lamps[i]->setMinimumWidth(24);
+        lamps[i]->setAlignment(Qt::AlignCenter);
+        lamps[i]->setToolTip(i == 0 ? "Sending" : i == 1 ? "Receiving" : "Link error");
+        bar->addPermanentWidget(lamps[i]);
+    }
+    indicators_.attach(lamps);
+    statusText_->setText(statusText());
+}
+
+QString MainWindow::portDescription() const {
+    switch (config_.port) {
+    case PortChoice::Simulated: return "Simulated board";
+    case PortChoice::Device: return config_.device;
+    case PortChoice::ComMenu: break;
+    }
+    return comMenu_->comPort() == link::kUsbComPort ? QStringLiteral("USB") : QStringLiteral("COM%1").arg(comMenu_->comPort());
+}
+
+QString MainWindow::statusText() const {
+    if (config_.port == PortChoice::Simulated) return "Simulated board (no real machine is connected)";
+    return QStringLiteral("Port: %1").arg(portDescription());
+}
+
+void MainWindow::ShowLinkStatus(int code) { indicators_.show(code); }
+
+void MainWindow::setCaptionOffline(const QString& fileTitle) {
+    setWindowTitle(fileTitle.isEmpty() ? QString(kProgramTitle) + "-OFFLine"
+                                       : QString(kProgramTitle) + "-OFFLine" + " / " + fileTitle);
+}
+
+void MainWindow::setCaptionConnected() { setWindowTitle(QString(kProgramTitle) + "-Connected"); }
+
+void MainWindow::setConnectCaption(bool connectCaption) {
+    action("SmuConnect")->setText(connectCaption ? "Connect" : "DisConnect");
+}
+
+bool MainWindow::connectCaptionIsConnect() const { return action("SmuConnect")->text() == "Connect"; }
+
+void MainWindow::setState(AppState state) {
+    state_ = state;
+    emit appStateChanged(state);
+}
+
+// ---------------------------------------------------------------- child windows
+
+bool MainWindow::formAvailable(const QString& formName) const {
+#ifdef VM_HAVE_EDITORS
+    for (const auto& entry : editors::editorEntries())
+        if (entry.formName == formName) return true;
+#else
+    (void)formName;
+#endif
+    return false;
+}
+
+QMdiSubWindow* MainWindow::subWindowFor(const QString& formName) const {
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (sub->widget() && sub->widget()->objectName() == formName) return sub;
+    return nullptr;
+}
+
+QWidget* MainWindow::openWindow(const QString& formName) const {
+    QMdiSubWindow* sub = subWindowFor(formName);
+    return sub ? sub->widget() : nullptr;
+}
+
+QList<QWidget*> MainWindow::openWindows() const {
+    QList<QWidget*> result;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder))
+        if (sub->widget()) result.append(sub->widget());
+    return result;
+}
+
+void MainWindow::openForm(const QString& formName) {
+    // The machine configuration and the temperature chart share the space: one closes the other.
+    if (formName == "FrmConf") {
+        if (QMdiSubWindow* chart = subWindowFor("FrmGrafico")) chart->close();
+    } else if (formName == "FrmGrafico") {
+        if (QMdiSubWindow* conf = subWindowFor("FrmConf")) conf->close();
+    } else if (formName == "FrmCancella") {
+        closeAllChildren();
+    }
+    if (QMdiSubWindow* open = subWindowFor(formName)) {
+        open->showNormal();
+        mdi_->setActiveSubWindow(open);
+        return;
+    }
+#ifdef VM_HAVE_EDITORS
+    editors::EditorBase* editor = editors::createEditor(formName, editorContext_, nullptr);
+    if (!editor) return;
+    editor->setObjectName(formName);
+    // The sub-window owns the editor; closing it closes the editor first, which releases its parameters.
+    QMdiSubWindow* sub = mdi_->addSubWindow(editor);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowTitle(editor->windowTitle());
+    connect(editor, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
+    sub->show();
+    editor->CenterForm1();
+    mdi_->setActiveSubWindow(sub);
+#endif
+}
+
+void MainWindow::closeAllChildren() {
+    // From the last opened down to the first.
+    auto subs = mdi_->subWindowList(QMdiArea::CreationOrder);
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it) {
+        (*it)->close();
+        delete *it; // releases the editor's parameters now, before a connect changes the table
+    }
+}
+
+void MainWindow::retranslateChildren() {
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+#ifdef VM_HAVE_EDITORS
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* editor = qobject_cast<editors::EditorBase*>(sub->widget())) {
+            editor->retranslate();
+            sub->setWindowTitle(editor->windowTitle());
+        }
+#endif
+    if (active) mdi_->setActiveSubWindow(active);
+}
+
+void MainWindow::mnuVer_Click() {
+    const QStringList parts = QCoreApplication::applicationVersion().split('.');
+    const auto part = [&](int i) { return i < parts.size() ? parts[i].toInt() : 0; };
+    auto* info = new FrmInfo(kProgramTitle, VersionText(part(0), part(1), part(2)), this);
+    info->show();
+}
+
+// ---------------------------------------------------------------- settings, languages, ports
+
+void MainWindow::saveSettings() {
+    settings_.ComPort = static_cast<std::uint8_t>(comMenu_->comPort());
+    const std::string error = SaveSettings(settingsFiles_, settings_);
+    (void)error; // settings that cannot be written are no reason to stop the user; they keep the old ones
+}
+
+void MainWindow::smnuLingue_Click(int index) {
+    const LanguageStatus status = SwitchLanguage(config_.programDir, settings_, index, messages_);
+    if (status == LanguageStatus::WrongFile)
+        message(qs(kWrongLanguageText), MessageIcon::Exclamation, qs(kWrongLanguageTitle));
+    refreshLanguageMenu();
+    InitMenu();
+    saveSettings();
+    retranslateChildren();
+}
+
+void MainWindow::mnuCox_Click(int index) {
+    config_.port = PortChoice::ComMenu;
+    comMenu_->mnuCox_Click(index);
+    refreshComChecks();
+}
+
+void MainWindow::MnuUSB_Click() {
+    config_.port = PortChoice::ComMenu;
+    if (auto problem = comMenu_->MnuUSB_Click()) message(qs(problem->text), MessageIcon::Critical, qs(problem->title));
+    refreshComChecks();
+}
+
+void MainWindow::selectSimulatedBoard() {
+    config_.port = PortChoice::Simulated;
+    refreshComChecks();
+}
+
+void MainWindow::message(const QString& text, MessageIcon icon, const QString& title) {
+    dialogs_->message(text, icon, title);
+}
+
+// ---------------------------------------------------------------- exit
+
+void MainWindow::smnuExit_Click() { close(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!exiting_) {
+        exiting_ = true;
+        saveSettings();
+        closeAllChildren();
+        if (link_ && link_->isConnected()) link_->disconnectBoard();
+        if (config_.launcher)
+            config_.launcher(config_.programDir);
+        else
+            StartLauncher(config_.programDir);
+    }
+    event->accept();
+}
+
+} // namespace vm::app

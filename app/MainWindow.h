@@ -1,0 +1,185 @@
+#pragma once
+// MDIForm1: the multiple-document main window. Owns the menus, the status bar with the link indicators,
+// the window caption and the connection state; opens every editor as a child window; runs Connect,
+// DisConnect, Write Board, New, Load and Save with their progress windows.
+
+#include "AppConfig.h"
+#include "EditorContext.h"
+#include "FormList.h"
+#include "LinkIndicators.h"
+#include "Messages.h"
+#include "ProgramState.h"
+#include "Settings.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+#include <string_view>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace vm::link {
+class LinkController;
+class ComMenuModel;
+struct UnitReadResult;
+enum class TransferKind;
+} // namespace vm::link
+
+namespace vm::app {
+
+class ProgressWindow;
+
+// The connection states of the main window.
+enum class AppState { Offline, Opening, Reading, Connected, Writing };
+const char* AppStateName(AppState state);
+
+class MainWindow : public QMainWindow, public editors::MainWindowHooks {
+    Q_OBJECT
+public:
+    explicit MainWindow(AppConfig config, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up (the window's load event): settings, language, board defaults, menus, start-up map,
+    // status bar, enabling, caption. Returns false when the program cannot run (no language file).
+    bool startUp();
+
+    // --- commands (the menu handlers) ---
+    void SmuConnect_Click(); // Connect or DisConnect, by the entry's caption
+    void SmnuWrite_Click();
+    void SmuNew_Click();
+    void Smuload_Click();
+    void Smusave_Click();
+    void smnuLingue_Click(int index);
+    void mnuCox_Click(int index);
+    void MnuUSB_Click();
+    void selectSimulatedBoard();
+    void smnuExit_Click();
+    void mnuVer_Click();
+    // Opens the window of a menu entry (or brings it to the front).
+    void openForm(const QString& formName);
+
+    void InitMenu();
+    void InitStatusBar();
+    void DisableMenu();
+    void EnableMenu();
+    void ShowLinkStatus(int code);
+
+    // --- MainWindowHooks ---
+    void disableMenus() override { DisableMenu(); }
+    void enableMenus() override { EnableMenu(); }
+    void setMenuEnabled(const QString& entry, bool enabled) override;
+    QSize mainWindowSize() const override;
+
+    // --- what tests and the screenshots look at ---
+    AppState appState() const { return state_; }
+    QAction* action(std::string_view entry) const;
+    // What the enabling rules say for an entry (a window that does not exist yet stays disabled anyway).
+    bool entryEnabled(std::string_view entry) const;
+    bool formAvailable(const QString& formName) const;
+    QWidget* openWindow(const QString& formName) const;
+    QList<QWidget*> openWindows() const;
+    ProgramState& state() { return program_; }
+    Messages& messages() { return messages_; }
+    const LanguageSettings& languageSettings() const { return settings_; }
+    QString title() const { return kProgramTitle; }
+    QString statusText() const;
+    std::string mapError() const { return mapError_; }
+    link::LinkController* link() const { return link_.get(); }
+    QMdiArea* mdiArea() const { return mdi_; }
+    void closeAllChildren();
+
+signals:
+    // The state changed (tests wait on it).
+    void appStateChanged(vm::app::AppState state);
+    // FrmRead, Form1 or Form3 closed.
+    void transferWindowClosed(const QString& formName);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // construction
+    void buildMenus();
+    void buildComMenu(QMenu* menu);
+    void buildLanguageMenu(QMenu* menu);
+    void refreshLanguageMenu();
+    void refreshComChecks();
+    void refreshWindowList();
+    void setupLink();
+
+    // state and captions
+    void setState(AppState state);
+    void setCaptionOffline(const QString& fileTitle = {});
+    void setCaptionConnected();
+    void setConnectCaption(bool connect);
+    bool connectCaptionIsConnect() const;
+    void setEntry(std::string_view entry, bool enabled);
+    void applyEnabled(QAction* action);
+
+    // connection flow
+    void beginOpening(bool forWrite);
+    void onConnected();
+    void onConnectFailed(const QString& error);
+    void onRefused(const QString& text);
+    void onDisconnected(const QString& reason);
+    void onUnitsRead(const link::UnitReadResult& result);
+    void onTransferText(link::TransferKind kind, const QString& text);
+    void onTransferProgress(link::TransferKind kind, int value, int maximum);
+    void onTransferFinished(link::TransferKind kind, bool ok, const QString& error);
+    void restoreAfterFailedOpen();
+    void disconnectBoard();
+    void showFrmRead();
+    void finishFrmRead();
+    void writeConfigFile();
+    void finishSave();
+    void closeTransferWindow(QPointer<ProgressWindow>& window);
+    std::unique_ptr<link::SerialPort> makePort();
+    QString portDescription() const;
+
+    void message(const QString& text, MessageIcon icon, const QString& title);
+    void saveSettings();
+    void retranslateChildren();
+    QMdiSubWindow* subWindowFor(const QString& formName) const;
+
+    AppConfig config_;
+    std::shared_ptr<UserDialogs> dialogs_;
+    ProgramState program_;
+    Messages messages_;
+    FormList forms_;
+    editors::EditorContext editorContext_;
+    LanguageSettings settings_;
+    SettingsFiles settingsFiles_;
+    std::unique_ptr<link::ComMenuModel> comMenu_;
+    std::unique_ptr<link::LinkController> link_;
+
+    AppState state_ = AppState::Offline;
+    bool writeAfterOpen_ = false;
+    bool linkSpoke_ = false; // the link showed a message or asked a question during the current opening
+    bool exiting_ = false;
+    std::string mapError_;
+    QString fileTitle_; // ConfigFileTitle
+    QString filePath_;  // ConfigFilePath
+
+    QMdiArea* mdi_ = nullptr;
+    QHash<QString, QAction*> actions_;
+    QHash<QString, bool> ruleEnabled_; // what the enabling rules last said
+    QList<QAction*> languageActions_;
+    QList<QAction*> comActions_; // COM1..COM4
+    QAction* usbAction_ = nullptr;
+    QAction* simAction_ = nullptr;
+    QMenu* windowsMenu_ = nullptr;
+    QLabel* statusText_ = nullptr;
+    LinkIndicators indicators_;
+
+    QPointer<ProgressWindow> frmRead_;
+    QPointer<ProgressWindow> form1_;
+    QPointer<ProgressWindow> form3_;
+};
+
+} // namespace vm::app

@@ -1,0 +1,361 @@
+// The main window's connection and file commands: Connect, DisConnect, Write Board, New, Load, Save, and
+// the progress windows that go with them.
+
+#include "MainWindow.h"
+
+#include "MenuRules.h"
+#include "ProgressWindow.h"
+#include "SimulatedPortFactory.h"
+
+#include "ComMenuModel.h"
+#include "ConfigFile.h"
+#include "qt/LinkController.h"
+#include "qt/PortDiscovery.h"
+#include "qt/QtSerialPort.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+namespace vm::app {
+
+namespace {
+constexpr int kFrmReadCloseMs = 1200; // FrmRead's Timer5: the "DONE" text stays this long
+constexpr int kTransferStartMs = 500; // Form1 and Form3 start their transfer after being shown
+
+QString displayText(QString text) {
+    // The link's texts use carriage returns as line breaks.
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    return text;
+}
+
+int unit1Code(link::UnitMenuEffect effect) {
+    switch (effect) {
+    case link::UnitMenuEffect::EnableDrinks: return 1;
+    case link::UnitMenuEffect::DisableDrinks: return 3;
+    case link::UnitMenuEffect::DisableMost: return 7;
+    case link::UnitMenuEffect::NoChange: break;
+    }
+    return 0;
+}
+} // namespace
+
+void MainWindow::setupLink() {
+    link::LinkOptions options;
+    options.programDir = config_.programDir;
+    options.programTitle = kProgramTitle;
+    link_ = std::make_unique<link::LinkController>(program_, forms_, options);
+    link::LinkController* l = link_.get();
+    connect(l, &link::LinkController::linkStatus, this, &MainWindow::ShowLinkStatus);
+    connect(l, &link::LinkController::message, this, [this](const QString& title, const QString& text, int icon) {
+        linkSpoke_ = true;
+        message(displayText(text), icon == link::kIconExclamation ? MessageIcon::Exclamation : MessageIcon::Critical,
+                title);
+    });
+    connect(l, &link::LinkController::askRetry, this, [this](const QString& title, const QString& text) {
+        linkSpoke_ = true;
+        link_->answerRetry(dialogs_->askRetry(displayText(text), title));
+    });
+    connect(l, &link::LinkController::connected, this, &MainWindow::onConnected);
+    connect(l, &link::LinkController::connectFailed, this, &MainWindow::onConnectFailed);
+    connect(l, &link::LinkController::refused, this, &MainWindow::onRefused);
+    connect(l, &link::LinkController::disconnected, this, &MainWindow::onDisconnected);
+    connect(l, &link::LinkController::unitsRead, this, &MainWindow::onUnitsRead);
+    connect(l, &link::LinkController::transferText, this, &MainWindow::onTransferText);
+    connect(l, &link::LinkController::transferProgress, this, &MainWindow::onTransferProgress);
+    connect(l, &link::LinkController::transferFinished, this, &MainWindow::onTransferFinished);
+}
+
+std::unique_ptr<link::SerialPort> MainWindow::makePort() {
+    if (config_.portFactory) return config_.portFactory();
+    switch (config_.port) {
+    case PortChoice::Simulated: {
+        std::string error;
+        auto port = MakeSimulatedPort(config_.programDir, error);
+        if (!port) message(QString::fromStdString(error), MessageIcon::Critical, kProgramTitle);
+        return port;
+    }
+    case PortChoice::Device: return std::make_unique<link::QtSerialPort>(config_.device);
+    case PortChoice::ComMenu: break;
+    }
+    return std::make_unique<link::QtSerialPort>(link::ResolveComPort(comMenu_->comPort()));
+}
+
+// ---------------------------------------------------------------- Connect / Write Board
+
+void MainWindow::SmuConnect_Click() {
+    if (connectCaptionIsConnect())
+        beginOpening(false);
+    else
+        disconnectBoard();
+}
+
+void MainWindow::SmnuWrite_Click() { beginOpening(true); }
+
+void MainWindow::beginOpening(bool forWrite) {
+    if (!mapError_.empty()) {
+        message("Connect is not possible: " + QString::fromStdString(mapError_), MessageIcon::Critical,
+                kProgramTitle);
+        return;
+    }
+    auto port = makePort();
+    if (!port) return;
+    writeAfterOpen_ = forWrite;
+    linkSpoke_ = false;
+    if (!forWrite) setEntry("mnuGSM", false);
+    DisableMenu();
+    setEntry("mnuFile", false);
+    if (!forWrite) setEntry("SmnuWrite", false);
+    setConnectCaption(false);
+    closeAllChildren();
+    setState(AppState::Opening);
+    if (!link_->setPort(std::move(port))) {
+        restoreAfterFailedOpen();
+        return;
+    }
+    link_->connectBoard(forWrite ? link::ConnectPurpose::WriteBoard : link::ConnectPurpose::Edit);
+}
+
+void MainWindow::onConnected() {
+    if (state_ != AppState::Opening) return;
+    if (writeAfterOpen_) {
+        setCaptionConnected();
+        program_.Online = true;
+        form3_ = MakeForm3(this);
+        connect(form3_, &QObject::destroyed, this, [this] { emit transferWindowClosed("Form3"); });
+        form3_->showCentred();
+        setEntry("SmnuWrite", false);
+        setState(AppState::Writing);
+        QTimer::singleShot(kTransferStartMs, this, [this] {
+            if (form3_ && state_ == AppState::Writing) link_->writeBoard();
+        });
+        return;
+    }
+    // The link has cleared the configuration area, set Online and shown indicators 1 and 2.
+    setState(AppState::Reading);
+    showFrmRead();
+}
+
+void MainWindow::onConnectFailed(const QString& error) {
+    if (state_ != AppState::Opening) return;
+    // The link has already shown why (port error, "Board Not Ready" answered with Cancel); other causes,
+    // such as a missing firmware map, are shown here.
+    if (!error.isEmpty() && !linkSpoke_)
+        message(displayText(error), MessageIcon::Critical, kProgramTitle);
+    restoreAfterFailedOpen();
+}
+
+void MainWindow::restoreAfterFailedOpen() {
+    setConnectCaption(true);
+    if (writeAfterOpen_) {
+        setEntry("mnuFile", true);
+        EnableMenu();
+    } else {
+        for (const char* entry : {"mnuFile", "SmnuWrite", "mnuLingue", "mnuVer", "mnuWL", "mnuCom", "mnuGSM"})
+            setEntry(entry, true);
+    }
+    setState(AppState::Offline);
+}
+
+void MainWindow::onRefused(const QString& text) {
+    (void)text; // the link has shown the "Not Compatible" message
+    restoreAfterFailedOpen();
+    close();
+}
+
+// ---------------------------------------------------------------- DisConnect
+
+void MainWindow::disconnectBoard() {
+    setEntry("mnuFile", false);
+    closeTransferWindow(frmRead_);
+    closeTransferWindow(form1_);
+    closeTransferWindow(form3_);
+    if (link_->linkState() == link::LinkState::Closed)
+        onDisconnected({});
+    else
+        link_->disconnectBoard(); // the request in flight ends first; then disconnected()
+}
+
+void MainWindow::onDisconnected(const QString& reason) {
+    if (exiting_) return;
+    if (!reason.isEmpty())
+        message("The connection to the board was lost:\n" + reason, MessageIcon::Critical, kProgramTitle);
+    closeTransferWindow(frmRead_);
+    closeTransferWindow(form1_);
+    closeTransferWindow(form3_);
+    DisableMenu();
+    setCaptionOffline();
+    program_.Online = false;
+    setConnectCaption(true);
+    closeAllChildren();
+    ShowLinkStatus(1);
+    ShowLinkStatus(2);
+    // The user may want another port or language before connecting again, so the Com and language menus
+    // come back together with the file commands.
+    for (const char* entry : {"mnuFile", "mnuVer", "Smuload", "SmuNew", "mnuCom", "mnuLingue", "mnuWL"})
+        setEntry(entry, true);
+    setState(AppState::Offline);
+}
+
+// ---------------------------------------------------------------- FrmRead
+
+void MainWindow::showFrmRead() {
+    closeTransferWindow(frmRead_);
+    frmRead_ = MakeFrmRead(this);
+    connect(frmRead_, &QObject::destroyed, this, [this] { emit transferWindowClosed("FrmRead"); });
+    frmRead_->setRange(100);
+    frmRead_->showCentred();
+    link_->readUnits();
+}
+
+void MainWindow::onUnitsRead(const link::UnitReadResult& result) {
+    ApplyUnit1Menus([this](std::string_view e, bool on) { setEntry(e, on); }, unit1Code(result.menuEffect));
+    if (!frmRead_) return;
+    frmRead_->setValue(100);
+    frmRead_->setText(kReadDoneText);
+    QTimer::singleShot(kFrmReadCloseMs, this, [this] { finishFrmRead(); });
+}
+
+void MainWindow::finishFrmRead() {
+    if (!frmRead_) return;
+    if (program_.Online) setCaptionConnected();
+    EnableMenu();
+    setEntry("mnuFile", true);
+    closeTransferWindow(frmRead_);
+    if (state_ == AppState::Reading) setState(AppState::Connected);
+}
+
+// ---------------------------------------------------------------- transfers
+
+void MainWindow::onTransferText(link::TransferKind kind, const QString& text) {
+    ProgressWindow* window = kind == link::TransferKind::UnitRead ? frmRead_.data()
+                             : kind == link::TransferKind::Save   ? form1_.data()
+                                                                  : form3_.data();
+    if (window) window->setText(text);
+}
+
+void MainWindow::onTransferProgress(link::TransferKind kind, int value, int maximum) {
+    ProgressWindow* window = kind == link::TransferKind::UnitRead ? frmRead_.data()
+                             : kind == link::TransferKind::Save   ? form1_.data()
+                                                                  : form3_.data();
+    if (!window) return;
+    window->setRange(maximum);
+    window->setValue(value);
+}
+
+void MainWindow::onTransferFinished(link::TransferKind kind, bool ok, const QString& error) {
+    if (kind == link::TransferKind::Save) {
+        if (!form1_) return;
+        if (ok) {
+            writeConfigFile();
+        } else {
+            message("The configuration could not be read from the board; no file was written.\n" + error,
+                    MessageIcon::Critical, kProgramTitle);
+            finishSave();
+        }
+        return;
+    }
+    if (kind == link::TransferKind::Write) {
+        // Failures were shown by the link (" Communication Error ", "Checksum Error").
+        setEntry("mnuFile", true);
+        EnableMenu();
+        ShowLinkStatus(1);
+        ShowLinkStatus(2);
+        ShowLinkStatus(3);
+        closeTransferWindow(form3_);
+        if (state_ == AppState::Writing) setState(AppState::Connected);
+    }
+}
+
+void MainWindow::closeTransferWindow(QPointer<ProgressWindow>& window) {
+    if (!window) return;
+    ProgressWindow* w = window.data();
+    window = nullptr;
+    w->close(); // deletes itself
+}
+
+// ---------------------------------------------------------------- New, Load, Save
+
+void MainWindow::SmuNew_Click() {
+    program_.ClearConfigArea();
+    fileTitle_.clear();
+    filePath_.clear();
+    setCaptionOffline();
+    openForm("FrmConfSLAVE");
+}
+
+void MainWindow::Smuload_Click() {
+    FileDialogRequest request;
+    request.title = "Load";
+    request.defaultExtension = "prm";
+    request.filter = "Configuration(*.prm);;Configuration(*.spf);;Configuration(*.cfx)";
+    request.folder = QString::fromStdString(config_.programDir.string());
+    const QString path = dialogs_->openFile(request);
+    const QString title = QFileInfo(path).fileName();
+    if (title.isEmpty() || title == "*.prm" || title == "*.spf" || title == "*.cfx") return;
+    fileTitle_ = title;
+    filePath_ = path;
+    setCaptionOffline(fileTitle_);
+
+    const ConfigLoadResult loaded = LoadConfigFile(path.toStdString(), program_);
+    if (!loaded.ok()) {
+        message(QString::fromStdString(loaded.error), MessageIcon::Exclamation, kProgramTitle);
+        return;
+    }
+    EnableMenu();
+    setEntry("SmnuWrite", true);
+    showFrmRead(); // offline: takes the loaded unit codes over for the menus and editors
+}
+
+void MainWindow::Smusave_Click() {
+    FileDialogRequest request;
+    request.title = "Save";
+    request.initialName = "*.prm";
+    request.defaultExtension = "prm";
+    request.filter = "Configurazione(*.prm)";
+    request.folder = QString::fromStdString(config_.programDir.string());
+    const QString path = dialogs_->saveFile(request);
+    const QString title = QFileInfo(path).fileName();
+    if (title.isEmpty() || title == "*.prm") return;
+    fileTitle_ = title;
+    filePath_ = path;
+    if (program_.Online) {
+        ShowLinkStatus(1);
+        ShowLinkStatus(2);
+    }
+    closeTransferWindow(form1_);
+    form1_ = MakeForm1(this);
+    connect(form1_, &QObject::destroyed, this, [this] { emit transferWindowClosed("Form1"); });
+    form1_->setRange(kConfigAreaSize);
+    form1_->showCentred();
+    DisableMenu();
+    setEntry("mnuFile", false);
+    QTimer::singleShot(kTransferStartMs, this, [this] {
+        if (!form1_) return;
+        if (program_.Online)
+            link_->saveConfiguration(); // reads the board's memory first; then transferFinished(Save)
+        else
+            writeConfigFile();
+    });
+}
+
+void MainWindow::writeConfigFile() {
+    const std::string error = SaveProtectedConfig(filePath_.toStdString(), program_);
+    if (form1_) form1_->setValue(kConfigAreaSize);
+    if (!error.empty())
+        message("The file could not be written:\n" + QString::fromStdString(error), MessageIcon::Critical,
+                kProgramTitle);
+    finishSave();
+}
+
+void MainWindow::finishSave() {
+    if (program_.Online) {
+        ShowLinkStatus(1);
+        ShowLinkStatus(2);
+    }
+    EnableMenu();
+    setEntry("mnuFile", true);
+    closeTransferWindow(form1_);
+}
+
+} // namespace vm::app

@@ -1,0 +1,45 @@
+// vmconfig: the configuration tool's main window.
+
+#include "AppOptions.h"
+#include "MainWindow.h"
+#include "Screenshots.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(vm::app::kExecutableName);
+    QApplication::setApplicationVersion(VM_VERSION);
+
+    QString error;
+    const auto options = vm::app::ParseAppOptions(QApplication::arguments(), error);
+    if (!options) {
+        QTextStream(stderr) << error << "\n";
+        return 2;
+    }
+
+    vm::app::AppConfig config;
+    config.programDir = QApplication::applicationDirPath().toStdString();
+    if (options->simulate) config.port = vm::app::PortChoice::Simulated;
+    if (!options->device.isEmpty()) {
+        config.port = vm::app::PortChoice::Device;
+        config.device = options->device;
+    }
+    const bool screenshots = !options->screenshotDir.isEmpty();
+    if (screenshots) {
+        config.dialogs = std::make_shared<vm::app::NonBlockingDialogs>();
+        config.launcher = [](const std::filesystem::path&) {};
+    }
+
+    vm::app::MainWindow window(std::move(config));
+    if (!window.startUp()) return 1;
+    if (screenshots) {
+        QStringList problems;
+        const int failures = vm::app::TakeScreenshots(window, options->screenshotDir, problems);
+        for (const QString& problem : problems) QTextStream(stderr) << problem << "\n";
+        return failures == 0 ? 0 : 1;
+    }
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,78 @@
+// Version text, launcher, link indicators and the command line.
+
+#include "AppOptions.h"
+#include "FrmInfo.h"
+#include "Launcher.h"
+#include "LinkIndicators.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace vm::app {
+namespace {
+
+TEST(VersionText, RevisionZeroIsARelease) {
+    EXPECT_EQ(VersionText(1, 2, 0), "Rev. 1.2.0");
+    EXPECT_EQ(VersionText(0, 0, 14), "Rev. 0.0.Beta14");
+    EXPECT_EQ(VersionText(3, 10, 1), "Rev. 3.10.Beta1");
+}
+
+TEST(Launcher, StartsOnlyAnExecutableFileInTheParentFolder) {
+    QTemporaryDir temp;
+    const std::filesystem::path parent = temp.path().toStdString();
+    const auto program = parent / "prog";
+    std::filesystem::create_directories(program);
+    EXPECT_EQ(LauncherPath(program), parent / "DEDOREZOVI.EXE");
+    EXPECT_FALSE(LauncherStartable(LauncherPath(program))); // missing: no error, nothing started
+    EXPECT_FALSE(StartLauncher(program));
+
+    std::ofstream(LauncherPath(program)) << "#!/bin/sh\n";
+    EXPECT_FALSE(LauncherStartable(LauncherPath(program))); // not executable
+    std::filesystem::permissions(LauncherPath(program), std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    EXPECT_TRUE(LauncherStartable(LauncherPath(program)));
+
+    std::filesystem::create_directories(parent / "other" / "DEDOREZOVI.EXE");
+    EXPECT_FALSE(LauncherStartable(parent / "other" / "DEDOREZOVI.EXE")); // a folder is no program
+}
+
+TEST(LinkIndicators, CodesSwitchOnePanelAndOnlyOnChange) {
+    LinkIndicators lamps; // without labels: the state alone
+    EXPECT_TRUE(lamps.show(4));
+    EXPECT_TRUE(lamps.isActive(Indicator::Send));
+    EXPECT_FALSE(lamps.show(4)); // same picture: not replaced
+    EXPECT_TRUE(lamps.show(5));
+    EXPECT_TRUE(lamps.show(6));
+    EXPECT_TRUE(lamps.isActive(Indicator::Receive));
+    EXPECT_TRUE(lamps.isActive(Indicator::Error));
+    EXPECT_TRUE(lamps.show(1));
+    EXPECT_TRUE(lamps.show(2));
+    EXPECT_TRUE(lamps.show(3));
+    EXPECT_FALSE(lamps.isActive(Indicator::Send) || lamps.isActive(Indicator::Receive) ||
+                 lamps.isActive(Indicator::Error));
+    EXPECT_FALSE(lamps.show(0));
+    EXPECT_FALSE(lamps.show(7));
+    EXPECT_FALSE(IndicatorPicture(Indicator::Error, true).isNull());
+}
+
+TEST(AppOptions, ParsesTheThreeOptions) {
+    QString error;
+    auto o = ParseAppOptions({"vmconfig", "--simulate", "--screenshots", "/tmp/x"}, error);
+    ASSERT_TRUE(o);
+    EXPECT_TRUE(o->simulate);
+    EXPECT_EQ(o->screenshotDir, "/tmp/x");
+    o = ParseAppOptions({"vmconfig", "--port", "/dev/pts/4"}, error);
+    ASSERT_TRUE(o);
+    EXPECT_FALSE(o->simulate);
+    EXPECT_EQ(o->device, "/dev/pts/4");
+    EXPECT_FALSE(ParseAppOptions({"vmconfig", "--simulate", "--port", "/dev/ttyS0"}, error));
+    EXPECT_FALSE(ParseAppOptions({"vmconfig", "--bogus"}, error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(ParseAppOptions({"vmconfig", "stray"}, error));
+}
+
+} // namespace
+} // namespace vm::app
