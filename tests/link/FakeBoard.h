@@ -34,6 +34,7 @@ public:
     std::vector<std::uint8_t> memory; // by board address
     std::vector<std::uint8_t> aux;    // the second area (type code 1)
     int writes = 0;                   // memory writes carried out
+    bool synchronous = false;         // answer from inside the port's write, as an in-process board may
 
     static std::uint8_t sum(const Bytes& bytes, std::size_t count) {
         return static_cast<std::uint8_t>(std::accumulate(bytes.begin(), bytes.begin() + count, 0u));
@@ -89,6 +90,10 @@ private:
         }
     }
     void deliverAfter(int ms, Bytes bytes) {
+        if (synchronous) {
+            port_.feed(bytes);
+            return;
+        }
         timers_.startTimer(ms, [this, bytes = std::move(bytes)] { port_.feed(bytes); });
     }
 

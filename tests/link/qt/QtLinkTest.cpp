@@ -1,0 +1,132 @@
+// The Qt side of the link: timers on the event loop, the facade's signals, port names.
+#include "FakeBoard.h"
+#include "FormList.h"
+#include "LinkController.h"
+#include "PortDiscovery.h"
+#include "ProgramState.h"
+#include "QtSerialPort.h"
+#include "QtTimerService.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace vm::link::test {
+namespace {
+
+bool waitFor(const std::function<bool()>& done, int ms = 3000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+TEST(QtTimerService, FiresOnceAndCancelledTimersStaySilent) {
+    QtTimerService timers;
+    int fired = 0, cancelled = 0;
+    timers.startTimer(10, [&] { ++fired; });
+    const auto id = timers.startTimer(10, [&] { ++cancelled; });
+    timers.cancelTimer(id);
+    timers.cancelTimer(id); // twice does nothing
+    const auto start = timers.nowMs();
+    ASSERT_TRUE(waitFor([&] { return fired > 0; }));
+    waitFor([] { return false; }, 50);
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(cancelled, 0);
+    EXPECT_GE(timers.nowMs() - start, 10);
+}
+
+TEST(QtTimerService, ACallbackMayStartAndCancelTimers) {
+    QtTimerService timers;
+    int second = 0;
+    TimerService::TimerId pending = 0;
+    pending = timers.startTimer(500, [&] { ADD_FAILURE() << "cancelled timer fired"; });
+    timers.startTimer(5, [&] {
+        timers.cancelTimer(pending);
+        timers.startTimer(5, [&] { ++second; });
+    });
+    ASSERT_TRUE(waitFor([&] { return second == 1; }));
+    waitFor([] { return false; }, 600);
+}
+
+TEST(PortDiscovery, ComNumbersNameTheSerialDevices) {
+#ifndef Q_OS_WIN
+    EXPECT_EQ(ComPortDeviceName(1), "/dev/ttyS0");
+    EXPECT_EQ(ComPortDeviceName(4), "/dev/ttyS3");
+    EXPECT_EQ(ResolveComPort(3), "/dev/ttyS2");
+#endif
+}
+
+TEST(QtSerialPort, OpeningAMissingDeviceFailsWithAReason) {
+    QtSerialPort port("/dev/vm-link-test-no-such-port");
+    std::string error;
+    EXPECT_FALSE(port.open(error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(port.bytesWaiting(), 0u);
+}
+
+TEST(LinkController, ConnectsReadsUnitsAndDisconnectsWithSignals) {
+    const auto dir = std::filesystem::temp_directory_path() / "link-qt-test";
+    std::filesystem::create_directories(dir);
+    {
+        std::ofstream ident(dir / "W0482.inx", std::ios::binary);
+        for (int k = 1; k <= 20; ++k) {
+            const int a = FakeBoard::kIdentBase + k;
+            ident.put(static_cast<char>(a >> 8)).put(static_cast<char>(a & 0xFF)).put(0x50).put(0).put(0);
+        }
+        std::ofstream map(dir / "W0482BV00.inx", std::ios::binary);
+        for (int k = 1; k <= 11733; ++k) {
+            const bool unit = (k >= 4779 && k <= 4782) || k == 11733;
+            const char record[9] = {static_cast<char>(unit ? 0x05 : 0), static_cast<char>(unit ? k % 256 : 0),
+                                    static_cast<char>(unit ? 0x50 : 0), 0, 0, 0, 0, 0, 0};
+            map.write(record, 9);
+        }
+    }
+    ProgramState state;
+    FormList forms;
+    LinkController controller(state, forms, LinkOptions{dir, "Vending Config"});
+    auto port = std::make_unique<FakePort>();
+    FakeTimerService unused; // the board answers at once from inside write(): no clock needed
+    FakeBoard board(*port, unused);
+    board.synchronous = true;
+    board.setIdentity(0, 21, 18, 482, 5);
+    board.memory[0x0500 + 4779 % 256] = 7;
+    ASSERT_TRUE(controller.setPort(std::move(port)));
+
+    QSignalSpy connected(&controller, &LinkController::connected);
+    QSignalSpy status(&controller, &LinkController::linkStatus);
+    QSignalSpy units(&controller, &LinkController::unitsRead);
+    QSignalSpy disconnected(&controller, &LinkController::disconnected);
+    controller.connectBoard(ConnectPurpose::Edit);
+    ASSERT_EQ(connected.count(), 1);
+    EXPECT_TRUE(controller.isConnected());
+    EXPECT_GT(status.count(), 0);
+    EXPECT_FALSE(controller.setPort(std::make_unique<FakePort>())); // not while connected
+
+    controller.readUnits();
+    ASSERT_TRUE(waitFor([&] { return units.count() == 1; }, 8000));
+    const auto result = units.at(0).at(0).value<UnitReadResult>();
+    EXPECT_EQ(result.unitCodes[0], 7);
+    EXPECT_EQ(result.menuEffect, UnitMenuEffect::DisableMost);
+
+    controller.disconnectBoard();
+    ASSERT_TRUE(waitFor([&] { return disconnected.count() == 1; }));
+    EXPECT_TRUE(disconnected.at(0).at(0).toString().isEmpty());
+    EXPECT_FALSE(state.Online);
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace vm::link::test
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
