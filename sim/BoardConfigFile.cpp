@@ -17,7 +17,8 @@ bool LoadBoardConfigFile(SimulatedBoard& board, const std::filesystem::path& fil
     if (data.kind != vm::ConfigFileKind::Cfx) {
         memory.write(kAuxSpace, 8, data.modelCode());
         const auto aux = data.aux32();
-        for (int i = 0; i < 3; ++i) memory.write(kAuxSpace, static_cast<std::uint16_t>(32 + i), aux[i]);
+        for (int i = 0; i < 3; ++i)
+            memory.write(kAuxSpace, static_cast<std::uint16_t>(32 + i), aux[i]);
     }
     board.applyIdentity();
     return true;

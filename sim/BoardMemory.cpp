@@ -12,7 +12,8 @@ int checkedSpace(int space) {
 } // namespace
 
 BoardMemory::BoardMemory() : spaces_(kSpaceCount) {
-    for (auto& space : spaces_) space.fill(0);
+    for (auto& space : spaces_)
+        space.fill(0);
 }
 
 std::uint8_t BoardMemory::read(int space, std::uint16_t address) const {
@@ -26,17 +27,20 @@ void BoardMemory::write(int space, std::uint16_t address, std::uint8_t value) {
 std::vector<std::uint8_t> BoardMemory::readRange(int space, std::uint16_t address, int count) const {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(count);
-    for (int i = 0; i < count; ++i) bytes.push_back(read(space, static_cast<std::uint16_t>(address + i)));
+    for (int i = 0; i < count; ++i)
+        bytes.push_back(read(space, static_cast<std::uint16_t>(address + i)));
     return bytes;
 }
 
 void BoardMemory::writeRange(int space, std::uint16_t address, std::span<const std::uint8_t> bytes) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) write(space, static_cast<std::uint16_t>(address + i), bytes[i]);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        write(space, static_cast<std::uint16_t>(address + i), bytes[i]);
 }
 
 std::uint32_t BoardMemory::readNumber(int space, std::uint16_t address, int width) const {
     std::uint32_t value = 0;
-    for (int i = width - 1; i >= 0; --i) value = value * 256 + read(space, static_cast<std::uint16_t>(address + i));
+    for (int i = width - 1; i >= 0; --i)
+        value = value * 256 + read(space, static_cast<std::uint16_t>(address + i));
     return value;
 }
 
@@ -46,7 +50,8 @@ void BoardMemory::writeNumber(int space, std::uint16_t address, int width, std::
 }
 
 void BoardMemory::fill(int space, std::uint16_t first, int count, std::uint8_t value) {
-    for (int i = 0; i < count; ++i) write(space, static_cast<std::uint16_t>(first + i), value);
+    for (int i = 0; i < count; ++i)
+        write(space, static_cast<std::uint16_t>(first + i), value);
 }
 
 } // namespace vm::sim

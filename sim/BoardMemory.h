@@ -12,14 +12,18 @@ namespace vm::sim {
 
 inline constexpr int kSpaceCount = 8;
 inline constexpr int kSpaceSize = 65536;
-inline constexpr int kConfigSpace = 5;      // configuration memory: the tool's ConfigImage
-inline constexpr int kAuxSpace = 1;         // the second area: the tool's AuxImage
+inline constexpr int kConfigSpace = 5;       // configuration memory: the tool's ConfigImage
+inline constexpr int kAuxSpace = 1;          // the second area: the tool's AuxImage
 inline constexpr int kConfigAreaEnd = 12928; // configuration bytes 0..12927
 
 // The memory space a command byte addresses.
-constexpr int SpaceOfCommand(std::uint8_t command) { return (command >> 4) & 0x07; }
+constexpr int SpaceOfCommand(std::uint8_t command) {
+    return (command >> 4) & 0x07;
+}
 // Number of value bytes a command byte names (size code + 1).
-constexpr int SizeOfCommand(std::uint8_t command) { return (command & 0x0F) + 1; }
+constexpr int SizeOfCommand(std::uint8_t command) {
+    return (command & 0x0F) + 1;
+}
 
 class BoardMemory {
 public:

@@ -41,9 +41,12 @@ std::optional<std::uint32_t> get(const BoardMemory& memory, const ParamLocator& 
 void forEachVendCounter(const std::function<void(int index, int window, int block, int i)>& visit) {
     for (int window = 0; window < 3; ++window)
         for (int block = 0; block < 4; ++block) {
-            for (int i = 0; i < 48; ++i) visit(8773 + 48 * window + 176 * block + i, window, block, i);
-            for (int i = 0; i < 8; ++i) visit(13211 + 32 * window + 8 * block + i, window, block, 48 + i);
-            for (int i = 0; i < 14; ++i) visit(13766 + 42 * window + 14 * block + i, window, block, 56 + i);
+            for (int i = 0; i < 48; ++i)
+                visit(8773 + 48 * window + 176 * block + i, window, block, i);
+            for (int i = 0; i < 8; ++i)
+                visit(13211 + 32 * window + 8 * block + i, window, block, 48 + i);
+            for (int i = 0; i < 14; ++i)
+                visit(13766 + 42 * window + 14 * block + i, window, block, 56 + i);
         }
 }
 
@@ -64,16 +67,21 @@ constexpr std::array<Alarm, 5> kAlarms = {{{7, 12, 3, 11, 25, 3, 0},
 } // namespace
 
 void InstallDemoData(BoardMemory& memory, const ParamLocator& locate, std::int64_t clockSeconds) {
-    for (std::size_t i = 0; i < kTotals.size(); ++i) put(memory, locate, 11430 + static_cast<int>(i), kTotals[i]);
-    for (int coin = 0; coin < 16; ++coin) put(memory, locate, 1786 + coin, coin < 6 ? 1520u / (coin + 1) + 37u * coin : 0u);
-    for (int note = 0; note < 16; ++note) put(memory, locate, 1803 + note, note < 3 ? 210u / (note + 1) : 0u);
+    for (std::size_t i = 0; i < kTotals.size(); ++i)
+        put(memory, locate, 11430 + static_cast<int>(i), kTotals[i]);
+    for (int coin = 0; coin < 16; ++coin)
+        put(memory, locate, 1786 + coin, coin < 6 ? 1520u / (coin + 1) + 37u * coin : 0u);
+    for (int note = 0; note < 16; ++note)
+        put(memory, locate, 1803 + note, note < 3 ? 210u / (note + 1) : 0u);
     forEachVendCounter([&](int index, int window, int block, int i) {
         const bool used = block == 0 && i < 24;
         const std::uint32_t paid = 120u + static_cast<std::uint32_t>((i * 53) % 410);
         put(memory, locate, index, used ? paid / static_cast<std::uint32_t>(1 + 9 * window) : 0u);
     });
-    for (std::size_t i = 0; i < kJugTotals.size(); ++i) put(memory, locate, 11921 + static_cast<int>(i), kJugTotals[i]);
-    for (int i = 0; i < 32; ++i) put(memory, locate, 11927 + i, i < 4 ? 3u + i : 0u);
+    for (std::size_t i = 0; i < kJugTotals.size(); ++i)
+        put(memory, locate, 11921 + static_cast<int>(i), kJugTotals[i]);
+    for (int i = 0; i < 32; ++i)
+        put(memory, locate, 11927 + i, i < 4 ? 3u + i : 0u);
 
     for (int r = 0; r < BoardParam::AlarmRecords; ++r)
         for (int f = 0; f < BoardParam::AlarmFields; ++f) {
@@ -97,7 +105,8 @@ void WriteClock(BoardMemory& memory, const ParamLocator& locate, std::int64_t cl
     put(memory, locate, BoardParam::ClockSeconds, tm.tm_sec);
     put(memory, locate, BoardParam::ClockHours, tm.tm_hour);
     put(memory, locate, BoardParam::ClockMinutes, tm.tm_min);
-    const std::uint32_t date[] = {static_cast<std::uint32_t>(tm.tm_mday), static_cast<std::uint32_t>(tm.tm_mon + 1),
+    const std::uint32_t date[] = {static_cast<std::uint32_t>(tm.tm_mday),
+                                  static_cast<std::uint32_t>(tm.tm_mon + 1),
                                   static_cast<std::uint32_t>(tm.tm_year % 100),
                                   static_cast<std::uint32_t>(tm.tm_wday + 1)}; // 1 = Sunday
     for (int i = 0; i < 4; ++i) {
@@ -139,17 +148,21 @@ bool RunClearCommand(BoardMemory& memory, const ParamLocator& locate, int space,
     if (!at || at->space != space || at->address != address) return false;
     const auto code = memory.read(at->space, at->address);
     if (code == 7 || code == 8) {
-        for (int i = 1; i < 12; i += 2) put(memory, locate, 11430 + i, 0);
+        for (int i = 1; i < 12; i += 2)
+            put(memory, locate, 11430 + i, 0);
         for (int i = 0; i < 16; ++i) {
             put(memory, locate, 1786 + i, 0);
             put(memory, locate, 1803 + i, 0);
         }
         forEachVendCounter([&](int index, int, int, int) { put(memory, locate, index, 0); });
-        for (int index = 11927; index <= 12054; ++index) put(memory, locate, index, 0);
+        for (int index = 11927; index <= 12054; ++index)
+            put(memory, locate, index, 0);
     }
     if (code == 8) {
-        for (int i = 0; i < 12; i += 2) put(memory, locate, 11430 + i, 0);
-        for (int i = 0; i < 6; ++i) put(memory, locate, 11921 + i, 0);
+        for (int i = 0; i < 12; i += 2)
+            put(memory, locate, 11430 + i, 0);
+        for (int i = 0; i < 6; ++i)
+            put(memory, locate, 11921 + i, 0);
     }
     put(memory, locate, BoardParam::ClearCommand, 0);
     return true;

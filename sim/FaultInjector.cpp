@@ -9,13 +9,20 @@ FaultInjector::FaultInjector(const FaultSettings& settings) : settings_(settings
 
 double FaultInjector::rate(FaultKind kind) const {
     switch (kind) {
-    case FaultKind::CorruptChecksum: return settings_.corruptChecksum;
-    case FaultKind::Drop: return settings_.drop;
-    case FaultKind::Split: return settings_.split;
-    case FaultKind::Trailing: return settings_.trailing;
-    case FaultKind::Late: return settings_.late;
-    case FaultKind::Unsolicited: return settings_.unsolicited;
-    case FaultKind::Count: break;
+    case FaultKind::CorruptChecksum:
+        return settings_.corruptChecksum;
+    case FaultKind::Drop:
+        return settings_.drop;
+    case FaultKind::Split:
+        return settings_.split;
+    case FaultKind::Trailing:
+        return settings_.trailing;
+    case FaultKind::Late:
+        return settings_.late;
+    case FaultKind::Unsolicited:
+        return settings_.unsolicited;
+    case FaultKind::Count:
+        break;
     }
     return 0;
 }

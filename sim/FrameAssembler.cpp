@@ -7,8 +7,12 @@
 
 namespace vm::sim {
 
-int Frame::space() const { return SpaceOfCommand(command); }
-int Frame::readSize() const { return SizeOfCommand(command); }
+int Frame::space() const {
+    return SpaceOfCommand(command);
+}
+int Frame::readSize() const {
+    return SizeOfCommand(command);
+}
 
 std::uint8_t Checksum(std::span<const std::uint8_t> bytes) {
     return static_cast<std::uint8_t>(std::accumulate(bytes.begin(), bytes.end(), 0u) & 0xFF);

@@ -24,8 +24,8 @@ struct Frame {
     std::uint8_t command = 0; // memory command: type code (space) and size code, bit 7 clear
     std::uint8_t page = 0;
     std::uint16_t address = 0;
-    std::uint8_t bankCode = 0;       // bank frames only
-    std::vector<std::uint8_t> data;  // write frames only
+    std::uint8_t bankCode = 0;      // bank frames only
+    std::vector<std::uint8_t> data; // write frames only
     std::uint8_t checksum = 0;
     int length = 0; // bytes on the line
 

@@ -7,7 +7,8 @@
 namespace vm::sim {
 
 namespace {
-std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file, std::string& error) {
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file,
+                                                       std::string& error) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         error = "cannot open map file " + file.string();
@@ -23,7 +24,8 @@ std::string FirmwareMapFileName(int software, int revision) {
     return name;
 }
 
-std::optional<std::vector<IdentRecord>> ReadIdentMapFile(const std::filesystem::path& file, std::string& error) {
+std::optional<std::vector<IdentRecord>> ReadIdentMapFile(const std::filesystem::path& file,
+                                                         std::string& error) {
     const auto bytes = readWholeFile(file, error);
     if (!bytes) return std::nullopt;
     std::vector<IdentRecord> records;
@@ -34,13 +36,15 @@ std::optional<std::vector<IdentRecord>> ReadIdentMapFile(const std::filesystem::
     return records;
 }
 
-std::optional<std::vector<MapRecord>> ReadParamMapFile(const std::filesystem::path& file, std::string& error) {
+std::optional<std::vector<MapRecord>> ReadParamMapFile(const std::filesystem::path& file,
+                                                       std::string& error) {
     const auto bytes = readWholeFile(file, error);
     if (!bytes) return std::nullopt;
     std::vector<MapRecord> records;
     for (std::size_t at = 0; at + 9 <= bytes->size(); at += 9) {
         const auto* b = bytes->data() + at;
-        records.push_back({static_cast<std::uint16_t>(b[0] * 256 + b[1]), b[2], b[3], b[4], {b[5], b[6], b[7], b[8]}});
+        records.push_back(
+            {static_cast<std::uint16_t>(b[0] * 256 + b[1]), b[2], b[3], b[4], {b[5], b[6], b[7], b[8]}});
     }
     return records;
 }

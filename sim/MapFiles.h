@@ -43,7 +43,8 @@ inline constexpr const char* kIdentMapFileName = "W0482.inx";
 std::string FirmwareMapFileName(int software, int revision);
 
 // Whole records only (a partial last record is ignored). nullopt with `error` when the file cannot be read.
-std::optional<std::vector<IdentRecord>> ReadIdentMapFile(const std::filesystem::path& file, std::string& error);
+std::optional<std::vector<IdentRecord>> ReadIdentMapFile(const std::filesystem::path& file,
+                                                         std::string& error);
 std::optional<std::vector<MapRecord>> ReadParamMapFile(const std::filesystem::path& file, std::string& error);
 
 } // namespace vm::sim

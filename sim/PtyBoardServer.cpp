@@ -10,7 +10,9 @@
 namespace vm::sim {
 
 namespace {
-std::string systemError(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string systemError(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
 
 bool writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
     std::size_t done = 0;
@@ -71,11 +73,13 @@ bool PtyBoardServer::open(std::string& error) {
 }
 
 std::int64_t PtyBoardServer::nowMs() const {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
+        .count();
 }
 
 void PtyBoardServer::queue(std::vector<Emission> emissions) {
-    for (auto& e : emissions) outgoing_.emplace(e.atMs, std::move(e.bytes));
+    for (auto& e : emissions)
+        outgoing_.emplace(e.atMs, std::move(e.bytes));
 }
 
 bool PtyBoardServer::flushDue(std::int64_t now) {
@@ -98,7 +102,8 @@ std::string PtyBoardServer::serve(int stopFd) {
         }
         std::int64_t wakeAt = -1;
         if (!outgoing_.empty()) wakeAt = outgoing_.begin()->first;
-        if (const auto deadline = board_.nextDeadline()) wakeAt = wakeAt < 0 ? *deadline : std::min(wakeAt, *deadline);
+        if (const auto deadline = board_.nextDeadline())
+            wakeAt = wakeAt < 0 ? *deadline : std::min(wakeAt, *deadline);
         const int timeout = wakeAt < 0 ? -1 : static_cast<int>(std::max<std::int64_t>(0, wakeAt - now));
 
         pollfd fds[2] = {{master_, POLLIN, 0}, {stopFd, POLLIN, 0}};
@@ -108,8 +113,10 @@ std::string PtyBoardServer::serve(int stopFd) {
         now = nowMs();
         if (ready > 0 && (fds[0].revents & POLLIN)) {
             const ssize_t n = ::read(master_, buffer.data(), buffer.size());
-            if (n > 0) queue(board_.receive(std::span(buffer.data(), static_cast<std::size_t>(n)), now));
-            else if (n < 0 && errno != EINTR && errno != EAGAIN) return systemError("read");
+            if (n > 0)
+                queue(board_.receive(std::span(buffer.data(), static_cast<std::size_t>(n)), now));
+            else if (n < 0 && errno != EINTR && errno != EAGAIN)
+                return systemError("read");
         }
         queue(board_.poll(now));
     }

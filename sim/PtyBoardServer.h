@@ -24,8 +24,8 @@ public:
     // The device a client opens, e.g. /dev/pts/7.
     const std::string& devicePath() const { return devicePath_; }
 
-    // Answers until a byte can be read from `stopFd` (the signal handler's pipe) or the board closes the line.
-    // Returns the reason it stopped.
+    // Answers until a byte can be read from `stopFd` (the signal handler's pipe) or the board closes the
+    // line. Returns the reason it stopped.
     std::string serve(int stopFd);
 
 private:

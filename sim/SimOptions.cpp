@@ -48,7 +48,9 @@ SimOptionsResult ParseSimOptions(const std::vector<std::string>& args, const std
             return true;
         };
     };
-    auto rate = [](double& target) -> Setter { return [&target](const std::string& v) { return parseRate(v, target); }; };
+    auto rate = [](double& target) -> Setter {
+        return [&target](const std::string& v) { return parseRate(v, target); };
+    };
 
     const std::map<std::string, Setter> withValue = {
         {"--class", integer(0, 255, [&](long long n) { id.boardClass = static_cast<int>(n); })},
@@ -62,13 +64,17 @@ SimOptionsResult ParseSimOptions(const std::vector<std::string>& args, const std
         {"--trailing", rate(f.trailing)},
         {"--late", rate(f.late)},
         {"--unsolicited", rate(f.unsolicited)},
-        {"--disappear-after", integer(0, 2147483647, [&](long long n) { f.disappearAfter = static_cast<int>(n); })},
+        {"--disappear-after",
+         integer(0, 2147483647, [&](long long n) { f.disappearAfter = static_cast<int>(n); })},
         {"--seed", integer(0, 4294967295LL, [&](long long n) { f.seed = static_cast<std::uint32_t>(n); })},
         {"--disappear-mode",
          [&](const std::string& v) {
-             if (v == "close") f.disappearMode = DisappearMode::Close;
-             else if (v == "silent") f.disappearMode = DisappearMode::Silent;
-             else return false;
+             if (v == "close")
+                 f.disappearMode = DisappearMode::Close;
+             else if (v == "silent")
+                 f.disappearMode = DisappearMode::Silent;
+             else
+                 return false;
              return true;
          }},
         {"--maps", [&](const std::string& v) { return !(o.mapsDir = v).empty(); }},

@@ -16,8 +16,8 @@ bool SimulatedBoard::loadMaps(const std::filesystem::path& mapsDir, std::string&
 
     // A board whose own map is not installed still starts from the default one.
     std::string mapError;
-    auto map = ReadParamMapFile(mapsDir / FirmwareMapFileName(settings_.identity.software, settings_.identity.revision),
-                                mapError);
+    auto map = ReadParamMapFile(
+        mapsDir / FirmwareMapFileName(settings_.identity.software, settings_.identity.revision), mapError);
     if (!map) map = ReadParamMapFile(mapsDir / FirmwareMapFileName(21, 0), mapError);
     mapRecords_ = map ? std::move(*map) : std::vector<MapRecord>{};
 
@@ -132,8 +132,10 @@ void SimulatedBoard::schedule(const Frame& frame, std::vector<std::uint8_t> repl
         // Pieces: the reply leaves in 2..4 parts with short pauses, as a busy firmware sends it.
         std::vector<std::size_t> cuts{0};
         if (reply.size() > 1 && faults_.strikes(FaultKind::Split)) {
-            const int pieces = faults_.pick(FaultKind::Split, 2, static_cast<int>(std::min<std::size_t>(4, reply.size())));
-            for (int p = 1; p < pieces; ++p) cuts.push_back(reply.size() * p / pieces);
+            const int pieces =
+                faults_.pick(FaultKind::Split, 2, static_cast<int>(std::min<std::size_t>(4, reply.size())));
+            for (int p = 1; p < pieces; ++p)
+                cuts.push_back(reply.size() * p / pieces);
             ++stats_.split;
         }
         cuts.push_back(reply.size());

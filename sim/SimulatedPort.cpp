@@ -9,7 +9,8 @@ SimulatedPort::SimulatedPort(SimulatedBoard& board, vm::link::TimerService& time
     : board_(board), timers_(timers) {}
 
 SimulatedPort::~SimulatedPort() {
-    for (auto id : timers_pending_) timers_.cancelTimer(id);
+    for (auto id : timers_pending_)
+        timers_.cancelTimer(id);
 }
 
 bool SimulatedPort::open(std::string& error) {
@@ -26,7 +27,8 @@ bool SimulatedPort::open(std::string& error) {
 void SimulatedPort::close() {
     open_ = false;
     received_.clear();
-    for (auto id : timers_pending_) timers_.cancelTimer(id);
+    for (auto id : timers_pending_)
+        timers_.cancelTimer(id);
     timers_pending_.clear();
     pollTimer_ = 0;
 }

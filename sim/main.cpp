@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     const auto parsed =
         ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), programDir(argv[0]).string());
     if (!parsed.ok()) {
-        std::cerr << "vmboard-sim: " << parsed.error << "\n" << SimUsage("vmboard-sim");
+        std::cerr << "vmboard-sim: " << parsed.error << " (see --help)\n";
         return 2;
     }
     const SimOptions& options = parsed.options;

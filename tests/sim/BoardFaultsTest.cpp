@@ -24,14 +24,16 @@ Run Drive(const TestMaps& maps, const FaultSettings& faults, int count) {
     std::string error;
     EXPECT_TRUE(board.loadMaps(maps.dir(), error));
     Run run;
-    for (int i = 0; i < count; ++i) run.answers.push_back(board.receive(kRead, 1000LL * i));
+    for (int i = 0; i < count; ++i)
+        run.answers.push_back(board.receive(kRead, 1000LL * i));
     run.stats = board.stats();
     return run;
 }
 
 Bytes Joined(const std::vector<Emission>& emissions) {
     Bytes out;
-    for (const auto& e : emissions) out.insert(out.end(), e.bytes.begin(), e.bytes.end());
+    for (const auto& e : emissions)
+        out.insert(out.end(), e.bytes.begin(), e.bytes.end());
     return out;
 }
 
@@ -114,7 +116,8 @@ TEST_F(Faults, RatesAreRoughlyKeptAndSeedsRepeat) {
     f.seed = 1235;
     const auto other = Drive(maps, f, n);
     int differing = 0;
-    for (int i = 0; i < n; ++i) differing += Joined(other.answers[i]) != Joined(run.answers[i]);
+    for (int i = 0; i < n; ++i)
+        differing += Joined(other.answers[i]) != Joined(run.answers[i]);
     EXPECT_GT(differing, n / 10);
 }
 
@@ -127,7 +130,8 @@ TEST_F(Faults, DisappearsAfterTheGivenNumberOfFrames) {
     SimulatedBoard board(settings);
     std::string error;
     ASSERT_TRUE(board.loadMaps(maps.dir(), error));
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(Ask(board, kRead, i * 100), kReply);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Ask(board, kRead, i * 100), kReply);
     EXPECT_FALSE(board.disappeared());
     EXPECT_TRUE(Ask(board, kRead, 400).empty());
     EXPECT_TRUE(board.disappeared());

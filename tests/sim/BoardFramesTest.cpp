@@ -70,7 +70,8 @@ TEST_F(BoardFrames, AStrayByteThatPromisesALongFrameIsGivenUpAfterTheGap) {
 
 TEST_F(BoardFrames, BlockFramesMoveConfigurationAndSecondArea) {
     Bytes block(16);
-    for (int i = 0; i < 16; ++i) block[i] = static_cast<std::uint8_t>(0xA0 + i);
+    for (int i = 0; i < 16; ++i)
+        block[i] = static_cast<std::uint8_t>(0xA0 + i);
     // Block write across the end of area A (1934) and the following unused bytes.
     Bytes write = {0xDF, 0x00, 1928 & 0xFF, 1928 >> 8};
     write.insert(write.end(), block.begin(), block.end());
@@ -111,7 +112,8 @@ TEST_F(BoardFrames, AnswersOtherBankFrames) {
 TEST_F(BoardFrames, CommandByte127IsTakenInBothForms) {
     EXPECT_EQ(Ask(board, WithChecksum({0x7F, 0x00, 0x00, 0x10})).size(), 17u);
     Bytes write = {0x7F, 0x00, 0x00, 0x10};
-    for (int i = 0; i < 16; ++i) write.push_back(static_cast<std::uint8_t>(i + 1));
+    for (int i = 0; i < 16; ++i)
+        write.push_back(static_cast<std::uint8_t>(i + 1));
     write = WithChecksum(write);
     EXPECT_EQ(Ask(board, write), (Bytes{static_cast<std::uint8_t>(2 * write.back())}));
     EXPECT_EQ(board.memory().read(7, 0x1000 + 15), 16);

@@ -12,8 +12,9 @@ namespace vm::sim::test {
 namespace {
 
 std::uint8_t ReadIdent(SimulatedBoard& board, int record) {
-    const auto reply = Ask(board, WithChecksum({kTestSpace << 4, 0x00, static_cast<std::uint8_t>((kIdentBase + record) & 0xFF),
-                                                static_cast<std::uint8_t>((kIdentBase + record) >> 8)}));
+    const auto reply = Ask(
+        board, WithChecksum({kTestSpace << 4, 0x00, static_cast<std::uint8_t>((kIdentBase + record) & 0xFF),
+                             static_cast<std::uint8_t>((kIdentBase + record) >> 8)}));
     EXPECT_EQ(reply.size(), 2u);
     return reply.empty() ? 0 : reply[0];
 }
@@ -28,12 +29,12 @@ SimulatedBoard MakeBoard(const TestMaps& maps, BoardSettings settings = {}) {
 TEST(BoardIdentity, DefaultsReadAsACompatibleBoard) {
     TestMaps maps;
     auto board = MakeBoard(maps);
-    EXPECT_EQ(ReadIdent(board, 10), 0);   // revision
-    EXPECT_EQ(ReadIdent(board, 11), 21);  // software
-    EXPECT_EQ(ReadIdent(board, 12), 18);  // class
+    EXPECT_EQ(ReadIdent(board, 10), 0);    // revision
+    EXPECT_EQ(ReadIdent(board, 11), 21);   // software
+    EXPECT_EQ(ReadIdent(board, 12), 18);   // class
     EXPECT_EQ(ReadIdent(board, 13), 0xE2); // 482 low
     EXPECT_EQ(ReadIdent(board, 14), 0x01); // 482 high
-    EXPECT_EQ(ReadIdent(board, 18), 42);  // release as the firmware map starts it
+    EXPECT_EQ(ReadIdent(board, 18), 42);   // release as the firmware map starts it
     EXPECT_EQ(board.identRecords().size(), 20u);
 }
 
@@ -104,7 +105,8 @@ TEST(BoardDemo, ClockRunsAndCanBeSet) {
     settings.clockStart = 1767225600 + 10 * 3600 + 59 * 60 + 30; // 2026-01-01 10:59:30, a Thursday
     auto board = MakeBoard(maps, settings);
     auto readClock = [&](std::int64_t now) {
-        return Ask(board, WithChecksum({(kTestSpace << 4) | 6, 0x00, kClockBase & 0xFF, kClockBase >> 8}), now);
+        return Ask(board, WithChecksum({(kTestSpace << 4) | 6, 0x00, kClockBase & 0xFF, kClockBase >> 8}),
+                   now);
     };
     auto clock = readClock(0);
     ASSERT_EQ(clock.size(), 8u);
@@ -113,7 +115,8 @@ TEST(BoardDemo, ClockRunsAndCanBeSet) {
     EXPECT_EQ(Bytes(clock.begin(), clock.begin() + 3), (Bytes{15, 11, 0}));
 
     // The tool sets the hours; the clock goes on from the new time.
-    Ask(board, WithChecksum({0x80 | (kTestSpace << 4), 0x00, (kClockBase + 1) & 0xFF, kClockBase >> 8, 8}), 50'000);
+    Ask(board, WithChecksum({0x80 | (kTestSpace << 4), 0x00, (kClockBase + 1) & 0xFF, kClockBase >> 8, 8}),
+        50'000);
     clock = readClock(60'000);
     EXPECT_EQ(Bytes(clock.begin(), clock.begin() + 3), (Bytes{30, 8, 0}));
 }
@@ -123,7 +126,7 @@ TEST(BoardDemo, AlarmLogAndClearingCommand) {
     auto board = MakeBoard(maps);
     auto& memory = board.memory();
     EXPECT_LT(memory.read(kTestSpace, kAlarmIndexAddress), 15);
-    EXPECT_NE(memory.read(kTestSpace, kAlarmIndexAddress + 1 + 5), 255); // record 0 carries a code
+    EXPECT_NE(memory.read(kTestSpace, kAlarmIndexAddress + 1 + 5), 255);          // record 0 carries a code
     EXPECT_EQ(memory.read(kTestSpace, kAlarmIndexAddress + 1 + 7 * 14 + 5), 255); // the last slot is empty
 
     ASSERT_GT(memory.readNumber(kTestSpace, kTotalsBase, 4), 0u);

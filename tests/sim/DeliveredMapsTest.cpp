@@ -19,8 +19,9 @@ protected:
     }
     std::uint8_t readIdent(int record) {
         const IdentRecord& r = board.identRecords().at(record - 1);
-        const auto reply = Ask(board, WithChecksum({r.command, r.page, static_cast<std::uint8_t>(r.address & 0xFF),
-                                                    static_cast<std::uint8_t>(r.address >> 8)}));
+        const auto reply =
+            Ask(board, WithChecksum({r.command, r.page, static_cast<std::uint8_t>(r.address & 0xFF),
+                                     static_cast<std::uint8_t>(r.address >> 8)}));
         EXPECT_EQ(reply.size(), 2u) << "identification records are read as one byte";
         return reply.empty() ? 0 : reply[0];
     }

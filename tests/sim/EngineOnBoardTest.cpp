@@ -1,8 +1,8 @@
 // The link engine against the simulated board: what the program sees when it talks to it.
 
+#include "FormList.h"
 #include "LinkEngine.h"
 #include "ProgramState.h"
-#include "FormList.h"
 #include "SimulatedPort.h"
 #include "link/FakeTimerService.h"
 
@@ -52,7 +52,8 @@ protected:
     }
     // Runs the clock until `done` or a simulated minute has passed.
     template <class Done> void runUntil(Done done) {
-        for (int ms = 0; ms < 60'000 && !done(); ms += 10) timers.advance(10);
+        for (int ms = 0; ms < 60'000 && !done(); ms += 10)
+            timers.advance(10);
     }
     void connect() {
         engine->connect(vm::link::ConnectPurpose::Edit);
@@ -82,7 +83,8 @@ TEST_F(EngineOnBoard, ConnectsSavesAndWritesBack) {
     runUntil([&] { return recorder.transferOk.has_value(); });
     ASSERT_EQ(recorder.transferOk, true) << recorder.transferError;
     for (int a : {16, 1934, 3072, 3822, 4976, 12926})
-        EXPECT_EQ(state.ConfigImage[a], board->memory().read(kConfigSpace, static_cast<std::uint16_t>(a))) << a;
+        EXPECT_EQ(state.ConfigImage[a], board->memory().read(kConfigSpace, static_cast<std::uint16_t>(a)))
+            << a;
     EXPECT_EQ(state.AuxImage[8], board->memory().read(kAuxSpace, 8));
 
     state.ConfigImage[1000] = 0x5A;

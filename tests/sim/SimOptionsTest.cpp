@@ -6,11 +6,22 @@ namespace vm::sim {
 namespace {
 
 TEST(SimOptions, ReadsEveryOption) {
-    const auto r = ParseSimOptions({"--class", "17", "--type=617", "--software", "22", "--revision", "7",
-                                    "--release", "5", "--corrupt-checksum", "0.25", "--drop", "0.1", "--split",
-                                    "1", "--trailing", "0", "--late", "0.5", "--unsolicited", "0.02",
-                                    "--disappear-after", "40", "--disappear-mode", "silent", "--seed", "99",
-                                    "--wire-time", "--maps", "/m", "--load", "a.prm"},
+    const auto r = ParseSimOptions({"--class",    "17",
+                                    "--type=617", "--software",
+                                    "22",         "--revision",
+                                    "7",          "--release",
+                                    "5",          "--corrupt-checksum",
+                                    "0.25",       "--drop",
+                                    "0.1",        "--split",
+                                    "1",          "--trailing",
+                                    "0",          "--late",
+                                    "0.5",        "--unsolicited",
+                                    "0.02",       "--disappear-after",
+                                    "40",         "--disappear-mode",
+                                    "silent",     "--seed",
+                                    "99",         "--wire-time",
+                                    "--maps",     "/m",
+                                    "--load",     "a.prm"},
                                    "/default");
     ASSERT_TRUE(r.ok()) << r.error;
     const auto& o = r.options;
@@ -47,10 +58,16 @@ TEST(SimOptions, DefaultsAndHelp) {
 }
 
 TEST(SimOptions, RejectsWhatItCannotUse) {
-    for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{"--drop", "1.5"}, {"--drop", "x"}, {"--class", "256"}, {"--type", "-1"},
-          {"--seed"}, {"--bogus"}, {"--revision", "100"}, {"--empty", "--load", "f.prm"},
-          {"--disappear-mode", "maybe"}, {"--wire-time=1"}})
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--drop", "1.5"},
+                                                {"--drop", "x"},
+                                                {"--class", "256"},
+                                                {"--type", "-1"},
+                                                {"--seed"},
+                                                {"--bogus"},
+                                                {"--revision", "100"},
+                                                {"--empty", "--load", "f.prm"},
+                                                {"--disappear-mode", "maybe"},
+                                                {"--wire-time=1"}})
         EXPECT_FALSE(ParseSimOptions(bad, "").ok()) << bad[0];
 }
 

@@ -17,7 +17,8 @@ inline std::vector<std::uint8_t> WithChecksum(std::vector<std::uint8_t> bytes) {
 inline std::vector<std::uint8_t> Ask(SimulatedBoard& board, const std::vector<std::uint8_t>& bytes,
                                      std::int64_t nowMs = 0) {
     std::vector<std::uint8_t> out;
-    for (const auto& e : board.receive(bytes, nowMs)) out.insert(out.end(), e.bytes.begin(), e.bytes.end());
+    for (const auto& e : board.receive(bytes, nowMs))
+        out.insert(out.end(), e.bytes.begin(), e.bytes.end());
     return out;
 }
 

@@ -1,7 +1,7 @@
 // The in-process port on a hand-driven clock.
 
-#include "SimTestUtil.h"
 #include "SimulatedPort.h"
+#include "SimTestUtil.h"
 #include "TestMaps.h"
 #include "link/FakeTimerService.h"
 

@@ -13,7 +13,8 @@ void putRecord(std::vector<std::uint8_t>& file, int index, std::uint16_t address
     file[at] = address >> 8;
     file[at + 1] = address & 0xFF;
     file[at + 2] = command;
-    for (std::size_t i = 0; i < initial.size() && i < 4; ++i) file[at + 5 + i] = initial[i];
+    for (std::size_t i = 0; i < initial.size() && i < 4; ++i)
+        file[at + 5 + i] = initial[i];
 }
 
 void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
@@ -54,12 +55,16 @@ void TestMaps::writeParamMap(const std::string& name, std::uint8_t record2Initia
     putRecord(file, 3, 0x0008, 0x10, {7}); // machine model code in the second area
     putRecord(file, 4, 0x0200, 0x57, {'A', 'B', 'C', 'D'});
     putRecord(file, 5, kIdentBase + 18, kTestSpace << 4, {42}); // the release, as the firmware starts it
-    for (int i = 0; i < 7; ++i) putRecord(file, 6690 + i, kClockBase + i, kTestSpace << 4);
-    for (int i = 0; i < 4; ++i) putRecord(file, 6667 + i, kClockMirror + i, kTestSpace << 4);
+    for (int i = 0; i < 7; ++i)
+        putRecord(file, 6690 + i, kClockBase + i, kTestSpace << 4);
+    for (int i = 0; i < 4; ++i)
+        putRecord(file, 6667 + i, kClockMirror + i, kTestSpace << 4);
     putRecord(file, 4775, kClearAddress, kTestSpace << 4);
-    for (int i = 0; i < 12; ++i) putRecord(file, 11430 + i, kTotalsBase + 4 * i, (kTestSpace << 4) | 3);
+    for (int i = 0; i < 12; ++i)
+        putRecord(file, 11430 + i, kTotalsBase + 4 * i, (kTestSpace << 4) | 3);
     putRecord(file, 11815, kAlarmIndexAddress, kTestSpace << 4);
-    for (int i = 0; i < 105; ++i) putRecord(file, 11816 + i, kAlarmIndexAddress + 1 + i, kTestSpace << 4);
+    for (int i = 0; i < 105; ++i)
+        putRecord(file, 11816 + i, kAlarmIndexAddress + 1 + i, kTestSpace << 4);
     writeFile(dir_ / name, file);
 }
 
