@@ -81,4 +81,8 @@ Binding textBox(QString control, int controlIndex, int index, int mirror) {
     return b;
 }
 
+Binding valueText(QString control, int controlIndex, int index) {
+    return make(ControlKind::ValueText, std::move(control), controlIndex, index, 0);
+}
+
 } // namespace vm::editors

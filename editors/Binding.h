@@ -37,6 +37,7 @@ enum class ControlKind {
     Combo,     // list of entries, the value is the entry's position
     NumberBox, // numeric text box with the Enter commit
     TextBox,   // text parameter with the Enter commit
+    ValueText, // a label that only shows the value
 };
 
 // How a scroll bar's value label shows the stored value.
@@ -61,7 +62,9 @@ struct Binding {
     ControlKind kind = ControlKind::ScrollBar;
     LabelFormat label = LabelFormat::Plain;
     int storedOffset = 0;     // stored value = control value + storedOffset (32768 for offset scroll bars)
-    unsigned bitMask = 0;     // non-zero: the control edits these bits of the parameter (bit switches)
+    // Non-zero: the control edits these bits of the parameter. Switches, options and sliders: one on/off bit
+    // (bit switches). Scroll bars and number boxes: a field of the value (e.g. 0xFF00, the high byte).
+    unsigned bitMask = 0;
     bool inverted = false;    // bit switches: the bit is 1 when the switch is off
     int choice = 0;           // option buttons: the value stored when this button is chosen
     std::vector<Caption> items;  // slider positions or combo entries
@@ -69,6 +72,8 @@ struct Binding {
     int min = 0;
     int max = 255;
     int largeStep = 10;
+    // Per-selection parameters: the index (and a non-zero mirror) move by stride x the window's selection.
+    int selectionStride = 0;
 
     // --- texts and placement ---
     Caption caption;
@@ -81,6 +86,7 @@ struct Binding {
     Caption errorText;      // shown when a typed value is out of range (and when not numeric, unless below)
     Caption notNumericText; // shown when a typed value is not a number; empty = errorText
     bool nonZero = false;   // 0 is refused
+    bool emptyOnFocus = true; // false: the box keeps its text on focus and on leaving
     unsigned commitMask = 0; // non-zero: the typed value is ANDed with it before writing
 
     // --- fluent modifiers, so tables read as one line per control ---
@@ -105,6 +111,9 @@ struct Binding {
     Binding& notNumeric(Caption c) { notNumericText = std::move(c); return *this; }
     Binding& refuseZero() { nonZero = true; return *this; }
     Binding& maskWith(unsigned m) { commitMask = m; return *this; }
+    Binding& field(unsigned mask) { bitMask = mask; return *this; }
+    Binding& perSelection(int stride = 1) { selectionStride = stride; return *this; }
+    Binding& keepTextOnFocus() { emptyOnFocus = false; return *this; }
 
     bool isBit() const { return bitMask != 0; }
     // The stored value for a control value, and back.
@@ -122,6 +131,8 @@ Binding sliderSwitch(QString control, int controlIndex, int index, int mirror, s
 Binding comboBox(QString control, int controlIndex, int index, int mirror, std::vector<Caption> entries);
 Binding numberBox(QString control, int controlIndex, int index, int mirror, int min, int max);
 Binding textBox(QString control, int controlIndex, int index, int mirror = 0);
+// A label that shows the value (plain, tenths or money) and writes nothing.
+Binding valueText(QString control, int controlIndex, int index);
 
 // A tab page of the tab container SSTab1 and a titled frame; bindings name them.
 struct FrameSpec {
@@ -140,6 +151,10 @@ struct EditorSpec {
     std::vector<Binding> bindings;
     // Parameters watched besides the bound ones (read by rules, e.g. 1844), watched first.
     std::vector<int> extraWatch;
+    // The decimal-point parameter of money values (and its twin): each delivery sets the window's decimals
+    // (value AND 3) and re-formats the money labels; offline it is loaded first.
+    int decimalPointParam = 0;
+    int decimalPointTwin = 0;
     // Offline loading order; empty = extraWatch then the bound parameters in table order.
     std::vector<int> loadOrder;
     // Watch the twins of the bound parameters too (windows that show a value delivered under its twin).

@@ -22,7 +22,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <QPushButton>
+
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace vm::editors {
@@ -118,10 +121,12 @@ void EditorBase::setup(EditorSpec spec) {
 }
 
 void EditorBase::watchAll() {
-    std::vector<int> list = spec_.extraWatch;
+    std::vector<int> list;
+    if (spec_.decimalPointParam > 0) list.push_back(spec_.decimalPointParam);
+    list.insert(list.end(), spec_.extraWatch.begin(), spec_.extraWatch.end());
     for (const Binding& b : spec_.bindings) {
-        list.push_back(b.index);
-        if (spec_.watchMirrors && b.mirror != 0) list.push_back(b.mirror);
+        list.push_back(paramOf(b));
+        if (spec_.watchMirrors && b.mirror != 0) list.push_back(mirrorOf(b));
     }
     watched_.clear();
     for (int index : list)
@@ -142,13 +147,16 @@ void EditorBase::leaveFormList() { ctx_.forms.remove(this); }
 
 void EditorBase::loadOffline() {
     ctx_.state.CurrentBank = 0;
+    // The decimal point first, so that money values are formatted with it.
+    std::vector<int> order;
+    if (spec_.decimalPointParam > 0) order.push_back(spec_.decimalPointParam);
     if (!spec_.loadOrder.empty()) {
-        for (int index : spec_.loadOrder) ctx_.state.NotifyEditor(index, this);
-        return;
+        order.insert(order.end(), spec_.loadOrder.begin(), spec_.loadOrder.end());
+    } else {
+        order.insert(order.end(), spec_.extraWatch.begin(), spec_.extraWatch.end());
+        for (const Binding& b : spec_.bindings)
+            if (std::find(order.begin(), order.end(), paramOf(b)) == order.end()) order.push_back(paramOf(b));
     }
-    std::vector<int> order = spec_.extraWatch;
-    for (const Binding& b : spec_.bindings)
-        if (std::find(order.begin(), order.end(), b.index) == order.end()) order.push_back(b.index);
     for (int index : order)
         if (index > 0) ctx_.state.NotifyEditor(index, this);
 }
@@ -237,12 +245,57 @@ void EditorBase::buildControls() {
         bound_.push_back(bc);
     }
     for (std::size_t i = 0; i < bound_.size(); ++i) {
-        const Binding& b = *bound_[i].binding;
-        byIndex_.emplace(b.index, i);
-        if (b.mirror != 0) byMirror_.emplace(b.mirror, i);
         byWidget_.insert(bound_[i].widget, i);
         connectControl(bound_[i]);
     }
+    rebuildIndexTables();
+}
+
+void EditorBase::rebuildIndexTables() {
+    byIndex_.clear();
+    byMirror_.clear();
+    for (std::size_t i = 0; i < bound_.size(); ++i) {
+        const Binding& b = *bound_[i].binding;
+        byIndex_.emplace(paramOf(b), i);
+        if (b.mirror != 0) byMirror_.emplace(mirrorOf(b), i);
+    }
+}
+
+int EditorBase::paramOf(const Binding& b) const { return b.index + b.selectionStride * selection_; }
+
+int EditorBase::mirrorOf(const Binding& b) const {
+    return b.mirror == 0 ? 0 : b.mirror + b.selectionStride * selection_;
+}
+
+void EditorBase::setSelection(int selection) {
+    if (selection == selection_) return;
+    releaseAll();
+    selection_ = selection;
+    rebuildIndexTables();
+    ctx_.state.CurrentBank = 0;
+    watchAll();
+    if (ctx_.state.Online) {
+        if (spec_.disableUntilDelivered)
+            for (BoundControl& bc : bound_)
+                if (bc.binding->selectionStride != 0) {
+                    bc.awaiting = true;
+                    bc.widget->setEnabled(false);
+                }
+        return;
+    }
+    for (const BoundControl& bc : bound_)
+        if (bc.binding->selectionStride != 0) {
+            // Each parameter once, although several controls may show it.
+            const int index = paramOf(*bc.binding);
+            const auto first = byIndex_.find(index);
+            if (first != byIndex_.end() && &bound_[first->second] == &bc) ctx_.state.NotifyEditor(index, this);
+        }
+}
+
+void EditorBase::startWaiting(int expected) {
+    waiting_ = expected > 0;
+    expectedCount_ = expected;
+    deliveredCount_ = 0;
 }
 
 QWidget* EditorBase::containerFor(const Binding& b) const {
@@ -281,7 +334,7 @@ void EditorBase::addRow(QWidget* container, QLabel* caption, QWidget* widget, QW
 
 QLabel* EditorBase::captionLabel(const Caption& c, QWidget* parent) {
     auto* label = new QLabel(parent);
-    texts_.push_back({c, [label](const QString& s) { label->setText(s); }});
+    addText(c, [label](const QString& s) { label->setText(s); });
     return label;
 }
 
@@ -291,6 +344,7 @@ void EditorBase::registerControl(const QString& name, int index, QWidget* widget
 }
 
 void EditorBase::addText(const Caption& c, std::function<void(const QString&)> setter) {
+    setter(msg(c)); // shown at once, and again by every InitMessaggi
     texts_.push_back({c, std::move(setter)});
 }
 
@@ -357,13 +411,22 @@ QWidget* EditorBase::makeControl(const Binding& b, QWidget* container) {
         edit->setFlashMs(flashMs);
         edit->setBlocked([this] { return loading_; });
         edit->setMaximumWidth(b.kind == ControlKind::NumberBox ? 90 : 240);
+        edit->setEmptyOnFocus(b.emptyOnFocus);
         return edit;
+    }
+    case ControlKind::ValueText: {
+        auto* label = new QLabel(container);
+        label->setMinimumWidth(48);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        return label;
     }
     }
     return new QWidget(container);
 }
 
 void EditorBase::connectControl(BoundControl& bc) {
+    if (bc.binding->kind == ControlKind::ValueText) return; // shows, never writes
     if (auto* edit = qobject_cast<CommitLineEdit*>(bc.widget)) {
         const std::size_t i = static_cast<std::size_t>(&bc - bound_.data());
         connect(edit, &CommitLineEdit::commitRequested, this,
@@ -428,6 +491,21 @@ void EditorBase::showError(const QString& text) {
     showMessage({this, MessageIcon::Critical, MessageButtons::Ok, text, windowTitle()});
 }
 
+void EditorBase::showInfo(const QString& text) {
+    showMessage({this, MessageIcon::Information, MessageButtons::Ok, text, windowTitle()});
+}
+
+QPushButton* EditorBase::addButton(const QString& name, int index, const Caption& caption, QWidget* container,
+                                   std::function<void()> onClick) {
+    auto* button = new QPushButton(container);
+    registerControl(name, index, button);
+    addText(caption, [button](const QString& s) { button->setText(s); });
+    connect(button, &QPushButton::clicked, this, [this, onClick = std::move(onClick)] {
+        if (!loading_ && onClick) onClick();
+    });
+    return button;
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Delivery
 
@@ -437,18 +515,33 @@ void EditorBase::deliver(int index, const ParamData& value) {
     // Offline the image is the truth; online the delivered value is.
     const ParamData shown = ctx_.state.Online ? value : ctx_.state.imageData(index);
 
+    if (index == spec_.decimalPointParam || (ctx_.state.Online && index == spec_.decimalPointTwin && index != 0)) {
+        const int decimals = static_cast<int>(numberOf(shown)) & 3;
+        if (decimals != moneyDecimals_) setMoneyDecimals(decimals);
+    }
     const auto showAll = [&](const std::multimap<int, std::size_t>& table) {
         const auto [first, last] = table.equal_range(index);
         for (auto it = first; it != last; ++it) {
             BoundControl& bc = bound_[it->second];
-            if (bc.binding->isBit()) bitCopies_[bc.binding->index] = static_cast<std::uint32_t>(numberOf(shown));
+            if (bc.binding->isBit()) bitCopies_[paramOf(*bc.binding)] = static_cast<std::uint32_t>(numberOf(shown));
             showValue(bc, shown);
         }
     };
     showAll(byIndex_);
     // A twin carries the same value; offline its image bytes are not kept, so only online deliveries count.
     if (ctx_.state.Online) showAll(byMirror_);
+    if (ctx_.state.Online && waiting_ && ++deliveredCount_ >= expectedCount_) {
+        waiting_ = false;
+        deliveredCount_ = 0;
+        waitingDone();
+    }
     afterDelivery(index, shown);
+}
+
+std::uint32_t EditorBase::fieldOf(const Binding& b, int value) const {
+    const int shift = std::countr_zero(b.bitMask);
+    const std::uint32_t field = (static_cast<std::uint32_t>(std::max(0, value)) << shift) & b.bitMask;
+    return (bitCopy(paramOf(b)) & ~b.bitMask) | field;
 }
 
 void EditorBase::showStored(const Binding& binding, const ParamData& value) {
@@ -467,7 +560,11 @@ void EditorBase::showValue(BoundControl& bc, const ParamData& value) {
         static_cast<CommitLineEdit*>(bc.widget)->showCommitted(textOf(value));
         return;
     }
-    const double stored = numberOf(value);
+    double stored = numberOf(value);
+    const auto raw = static_cast<long long>(stored);
+    const bool isField = b.isBit() && (b.kind == ControlKind::ScrollBar || b.kind == ControlKind::NumberBox ||
+                                       b.kind == ControlKind::ValueText);
+    if (isField) stored = static_cast<double>((static_cast<unsigned long long>(raw) & b.bitMask) >> std::countr_zero(b.bitMask));
     bc.lastStored = stored;
     const auto whole = static_cast<long long>(stored);
     const bool bitOn = b.isBit() && (((static_cast<unsigned long long>(whole) & b.bitMask) != 0) != b.inverted);
@@ -512,14 +609,19 @@ void EditorBase::showValue(BoundControl& bc, const ParamData& value) {
         static_cast<CommitLineEdit*>(bc.widget)->showCommitted(QString::fromStdString(vm::PlainNumberText(stored)));
         break;
     case ControlKind::TextBox: break;
+    case ControlKind::ValueText:
+        static_cast<QLabel*>(bc.widget)->setText(formatStored(b.label, stored, moneyDecimals_));
+        break;
     }
 }
 
 void EditorBase::setMoneyDecimals(int decimals) {
     moneyDecimals_ = decimals;
-    for (BoundControl& bc : bound_)
-        if (bc.label && bc.binding->label == LabelFormat::Money && bc.lastStored)
-            bc.label->setText(formatStored(LabelFormat::Money, *bc.lastStored, moneyDecimals_));
+    for (BoundControl& bc : bound_) {
+        if (bc.binding->label != LabelFormat::Money || !bc.lastStored) continue;
+        QLabel* label = bc.binding->kind == ControlKind::ValueText ? static_cast<QLabel*>(bc.widget) : bc.label;
+        if (label) label->setText(formatStored(LabelFormat::Money, *bc.lastStored, moneyDecimals_));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -533,7 +635,10 @@ void EditorBase::onControlChanged(BoundControl& bc) {
     std::optional<bool> bitOn; // the state a bit switch asks for
     int stored = 0;
     switch (b.kind) {
-    case ControlKind::ScrollBar: stored = b.storedFromControl(current.toInt()); break;
+    case ControlKind::ScrollBar:
+        stored = b.storedFromControl(current.toInt());
+        if (b.isBit()) stored = static_cast<int>(fieldOf(b, stored));
+        break;
     case ControlKind::Toggle:
     case ControlKind::CheckBox:
         if (b.isBit()) bitOn = current.toBool();
@@ -552,17 +657,18 @@ void EditorBase::onControlChanged(BoundControl& bc) {
         else stored = b.storedFromControl(current.toInt());
         break;
     case ControlKind::NumberBox:
-    case ControlKind::TextBox: return;
+    case ControlKind::TextBox:
+    case ControlKind::ValueText: return;
     }
     if (bitOn) {
         // The switch's bit is cleared in the window's copy, set again when on, and the whole byte written.
-        std::uint32_t byte = bitCopy(b.index) & ~b.bitMask;
+        std::uint32_t byte = bitCopy(paramOf(b)) & ~b.bitMask;
         if (*bitOn != b.inverted) byte |= b.bitMask;
         stored = static_cast<int>(byte);
     }
     if (!beforeWrite(b, stored)) return;
-    if (b.isBit()) bitCopies_[b.index] = static_cast<std::uint32_t>(stored);
-    writeParam(b.index, b.mirror, b.width, static_cast<std::uint32_t>(std::max(0, stored)));
+    if (b.isBit()) bitCopies_[paramOf(b)] = static_cast<std::uint32_t>(stored);
+    writeParam(paramOf(b), mirrorOf(b), b.width, static_cast<std::uint32_t>(std::max(0, stored)));
     afterWrite(b, stored);
 }
 
@@ -574,7 +680,7 @@ void EditorBase::onCommit(BoundControl& bc, const QString& typed) {
         int ignored = 0;
         if (!beforeWrite(b, ignored)) return edit->rejectCommit();
         edit->acceptCommit();
-        writeText(b.index, b.mirror, typed);
+        writeText(paramOf(b), mirrorOf(b), typed);
         afterWrite(b, 0);
         return;
     }
@@ -598,9 +704,11 @@ void EditorBase::onCommit(BoundControl& bc, const QString& typed) {
     }
     int value = static_cast<int>(whole);
     if (b.commitMask != 0) value = static_cast<int>(static_cast<unsigned>(value) & b.commitMask);
+    if (b.isBit()) value = static_cast<int>(fieldOf(b, value)); // the other bytes of the value stay
     if (!beforeWrite(b, value)) return edit->rejectCommit();
     edit->acceptCommit();
-    writeParam(b.index, b.mirror, b.width, static_cast<std::uint32_t>(value));
+    if (b.isBit()) bitCopies_[paramOf(b)] = static_cast<std::uint32_t>(value);
+    writeParam(paramOf(b), mirrorOf(b), b.width, static_cast<std::uint32_t>(value));
     afterWrite(b, value);
 }
 
@@ -661,7 +769,7 @@ QLabel* EditorBase::valueLabel(const QString& scrollName, int index) const {
 std::vector<BindingInfo> EditorBase::bindingInfo() const {
     std::vector<BindingInfo> out;
     out.reserve(spec_.bindings.size());
-    for (const Binding& b : spec_.bindings) out.push_back({b.control, b.controlIndex, b.index, b.mirror, b.width});
+    for (const Binding& b : spec_.bindings) out.push_back({b.control, b.controlIndex, paramOf(b), mirrorOf(b), b.width});
     return out;
 }
 

@@ -22,6 +22,7 @@
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QScrollBar;
 class QTabWidget;
 
@@ -70,6 +71,21 @@ public:
 
     bool isLoading() const { return loading_; }
 
+    // Windows that show one selection (key, product) at a time: bindings declared perSelection() move to
+    // the selection's parameters. Changing it releases the old parameters, watches the new ones and shows
+    // them (offline at once, online as they arrive).
+    int selection() const { return selection_; }
+    void setSelection(int selection);
+    // The parameter and twin a binding addresses for the current selection.
+    int paramOf(const Binding& b) const;
+    int mirrorOf(const Binding& b) const;
+
+    // Waiting / DeliveredCount: windows that need a complete set of values while connected count the
+    // deliveries; waitingDone() runs when `expected` have arrived.
+    void startWaiting(int expected);
+    bool waiting() const { return waiting_; }
+    int deliveredCount() const { return deliveredCount_; }
+
     // Duration of the green flash before a typed value is committed (tests set 0).
     static void setCommitFlashMs(int ms);
     static int commitFlashMs();
@@ -94,6 +110,8 @@ protected:
     virtual void initMessaggiExtra() {}
     // When the window closes (Form_Unload), before its parameters are released.
     virtual void formUnload() {}
+    // While connected, when the expected count of deliveries has arrived (see startWaiting).
+    virtual void waitingDone() {}
 
     // --- helpers for editors ---
     // Writes a value through the image routine of the width (1..3 bytes), with the twin; offline the
@@ -126,6 +144,11 @@ protected:
     void addText(const Caption& c, std::function<void(const QString&)> setter);
     // A critical message box with the window's title.
     void showError(const QString& text);
+    // An information message box with the window's title.
+    void showInfo(const QString& text);
+    // A command button registered as name(index); the click runs unless values are being shown.
+    QPushButton* addButton(const QString& name, int index, const Caption& caption, QWidget* container,
+                           std::function<void()> onClick);
 
     // Confirmation of a destructive button: true unless the user answers No.
     bool confirm(const QString& buttonTitle);
@@ -160,6 +183,8 @@ private:
     void releaseAll();
     void loadOffline();
     void leaveFormList();
+    void rebuildIndexTables();
+    std::uint32_t fieldOf(const Binding& b, int value) const;
 
     EditorContext& ctx_;
     EditorSpec spec_;
@@ -178,6 +203,10 @@ private:
     std::map<QString, QGroupBox*> frames_;
     QWidget* root_ = nullptr;
     int moneyDecimals_ = 0;
+    int selection_ = 0;
+    bool waiting_ = false;
+    int expectedCount_ = 0;
+    int deliveredCount_ = 0;
     bool released_ = false;
     bool centred_ = false;
 };
