@@ -69,7 +69,7 @@ void LinkEngine::pumpTick() {
 }
 
 void LinkEngine::PumpNext() {
-    if (!port_ || inFlight_ || identifyMode_) return;
+    if (!port_ || inFlight_ || identifyMode_ || state_ != LinkState::Pumping) return;
     // Records fill indexes 1..RecordCount; index 0 is never filled. The whole range takes part.
     const int count = program_.RecordCount[0];
     for (;;) {
@@ -225,9 +225,10 @@ void LinkEngine::AcceptReply(const std::vector<std::uint8_t>& replyData) {
         program_.CurrentBank = 0;
     }
     linkReady_ = true;
-    checkIdle();
-    // Last: a form may react to the value by calling back into the link.
+    // The value is delivered before a waiting disconnect or transfer goes on; a form may react to it by
+    // calling back into the link, which finds a consistent state.
     if (deliver) NotifyForms(index, replyData);
+    checkIdle();
 }
 
 void LinkEngine::NotifyForms(int index, const std::vector<std::uint8_t>& data) {
@@ -414,6 +415,7 @@ void LinkEngine::onPortLost(const std::string& reason) {
 
 void LinkEngine::readUnits() {
     if (state_ == LinkState::Transferring || state_ == LinkState::Disconnecting) return;
+    if (unitReader_) unitReader_->cancel();
     retiredReader_ = std::move(unitReader_);
     const bool online = program_.Online && state_ == LinkState::Pumping;
     unitReader_ = std::make_unique<UnitReader>(*this, online);

@@ -18,8 +18,12 @@ UnitReader::UnitReader(LinkEngine& engine, bool online) : engine_(engine), onlin
     result_.online = online;
 }
 
-UnitReader::~UnitReader() {
+UnitReader::~UnitReader() { cancel(); }
+
+void UnitReader::cancel() {
+    done_ = true;
     if (timer_ != 0) engine_.timers_.cancelTimer(timer_);
+    timer_ = 0;
     engine_.forms_.remove(this);
     releaseWatches();
 }

@@ -27,6 +27,8 @@ public:
     ~UnitReader() override;
 
     void start();
+    // Stops without a result: no more timers, deliveries or watches.
+    void cancel();
     void deliver(int index, const ParamData& value) override;
 
 private:

@@ -47,7 +47,10 @@ public:
     void disconnected(const std::string& reason) override { disconnectReasons.push_back(reason); }
     void transferProgress(TransferKind, int value, int maximum) override { progress.emplace_back(value, maximum); }
     void transferText(TransferKind, const std::string& text) override { texts.push_back(text); }
-    void unitsRead(const UnitReadResult& result) override { units = result; }
+    void unitsRead(const UnitReadResult& result) override {
+        units = result;
+        ++unitsReadCount;
+    }
     void transferFinished(TransferKind kind, bool ok, const std::string& error) override {
         finished.push_back({kind, ok, error});
     }
@@ -66,6 +69,7 @@ public:
     std::vector<std::pair<int, int>> progress;
     std::vector<std::string> texts;
     std::optional<UnitReadResult> units;
+    int unitsReadCount = 0;
     std::vector<Finish> finished;
 };
 

@@ -246,6 +246,18 @@ TEST_F(UnitReadTest, ModelCodeAloneDoesNotFinish) {
     EXPECT_EQ(observer.progress.back(), std::make_pair(75, 100));
 }
 
+TEST_F(UnitReadTest, ANewReadingReplacesTheRunningOne) {
+    connectBoard();
+    engine->readUnits();
+    timers.advance(1500); // 4779, 11733 and 4780 watched
+    engine->readUnits();
+    ASSERT_TRUE(runUntil([&] { return observer.units.has_value(); }));
+    timers.advance(10000);
+    EXPECT_EQ(observer.unitsReadCount, 1); // the replaced reading gives no result
+    for (int p = 4779; p <= 4782; ++p) EXPECT_EQ(state.cell(p, 0).at(CellPos::WatchCount), 0) << p;
+    EXPECT_EQ(state.cell(kModelCodeParam, 0).at(CellPos::WatchCount), 0);
+}
+
 TEST_F(UnitReadTest, OfflineUsesTheStoredCodes) {
     state.UnitCodes = {0x17, 2, 0, 0};
     state.AuxImage[8] = 5;
