@@ -7,7 +7,7 @@ namespace vm::sim {
 bool LoadBoardConfigFile(SimulatedBoard& board, const std::filesystem::path& file, std::string& error) {
     const auto result = vm::ReadConfigFile(file);
     if (!result.ok()) {
-        error = file.string() + ":" + result.error;
+        error = file.string() + ": " + result.error;
         return false;
     }
     const auto& data = result.data;

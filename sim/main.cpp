@@ -1,12 +1,10 @@
 // vmboard-sim: a simulated control board on a pseudo-terminal.
 
-#include "BoardConfigFile.h"
+#include "BoardFactory.h"
 #include "PtyBoardServer.h"
 #include "SimOptions.h"
-#include "SimulatedBoard.h"
 
 #include <csignal>
-#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <unistd.h>
@@ -26,13 +24,6 @@ std::filesystem::path programDir(const char* argv0) {
     return std::filesystem::absolute(argv0).parent_path();
 }
 
-// Local wall time in seconds since 1970, which is what the board's clock shows.
-std::int64_t localWallClock() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return static_cast<std::int64_t>(now) + local.tm_gmtoff;
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -49,16 +40,14 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    BoardSettings settings = options.board;
-    settings.clockStart = localWallClock();
-    SimulatedBoard board(settings);
+    SimOptions withClock = options;
+    withClock.board.clockStart = LocalWallClockSeconds();
     std::string error;
-    if (!board.loadMaps(options.mapsDir, error) ||
-        (!options.loadFile.empty() && !LoadBoardConfigFile(board, options.loadFile, error))) {
+    const auto board = CreateBoard(withClock, error);
+    if (!board) {
         std::cerr << "vmboard-sim: " << error << "\n";
         return 1;
     }
-    if (options.empty) board.clearConfiguration();
 
     if (::pipe(stopPipe) != 0) return 1;
     struct sigaction action {};
@@ -67,7 +56,7 @@ int main(int argc, char** argv) {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
-    PtyBoardServer server(board);
+    PtyBoardServer server(*board);
     if (!server.open(error)) {
         std::cerr << "vmboard-sim: " << error << "\n";
         return 1;

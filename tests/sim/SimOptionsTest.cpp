@@ -1,4 +1,6 @@
 #include "SimOptions.h"
+#include "BoardFactory.h"
+#include "TestMaps.h"
 
 #include <gtest/gtest.h>
 
@@ -73,3 +75,23 @@ TEST(SimOptions, RejectsWhatItCannotUse) {
 
 } // namespace
 } // namespace vm::sim
+
+namespace vm::sim::test {
+namespace {
+
+TEST(CreateBoard, FollowsTheMemoryOptions) {
+    TestMaps maps;
+    std::string error;
+    auto board = CreateBoard(ParseSimOptions({"--empty"}, maps.dir().string()).options, error);
+    ASSERT_TRUE(board) << error;
+    EXPECT_EQ(board->memory().read(kConfigSpace, 0x0010), 0);
+    EXPECT_EQ(board->memory().read(kTestSpace, kIdentBase + 12), 18);
+
+    EXPECT_FALSE(
+        CreateBoard(ParseSimOptions({"--load", "/no/such.prm"}, maps.dir().string()).options, error));
+    EXPECT_NE(error.find("/no/such.prm"), std::string::npos);
+    EXPECT_FALSE(CreateBoard(ParseSimOptions({}, "/no/maps").options, error));
+}
+
+} // namespace
+} // namespace vm::sim::test
