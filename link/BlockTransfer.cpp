@@ -13,9 +13,13 @@ namespace {
 constexpr std::array<MemoryArea, 3> kAreas{kAreaA, kAreaB, kAreaC};
 } // namespace
 
-BlockTransfer::BlockTransfer(LinkEngine& engine, TransferKind kind) : engine_(engine), kind_(kind) { plan(); }
+BlockTransfer::BlockTransfer(LinkEngine& engine, TransferKind kind) : engine_(engine), kind_(kind) {
+    plan();
+}
 
-BlockTransfer::~BlockTransfer() { abort(); }
+BlockTransfer::~BlockTransfer() {
+    abort();
+}
 
 void BlockTransfer::plan() {
     const ProgramState& program = engine_.program_;
@@ -24,7 +28,8 @@ void BlockTransfer::plan() {
         int address = area.first;
         for (int b = 0; b < area.blocks(); ++b, address += 16) {
             if (kind_ == TransferKind::Save) {
-                frames_.push_back({Step::Read, a, address, 16, BlockReadFrame(static_cast<std::uint16_t>(address))});
+                frames_.push_back(
+                    {Step::Read, a, address, 16, BlockReadFrame(static_cast<std::uint16_t>(address))});
             } else {
                 std::array<std::uint8_t, 16> bytes{};
                 std::copy_n(program.ConfigImage.begin() + address, 16, bytes.begin());
@@ -38,13 +43,15 @@ void BlockTransfer::plan() {
                                ShortReadFrame(static_cast<std::uint16_t>(address), area.tail())});
         } else {
             for (int t = 0; t < area.tail(); ++t, ++address)
-                frames_.push_back({Step::WriteByte, a, address, 1,
-                                   ByteWriteFrame(static_cast<std::uint16_t>(address), program.ConfigImage[address])});
+                frames_.push_back(
+                    {Step::WriteByte, a, address, 1,
+                     ByteWriteFrame(static_cast<std::uint16_t>(address), program.ConfigImage[address])});
         }
     }
     if (kind_ == TransferKind::Save) {
         for (int b = 0; b < kSecondAreaBlocks; ++b)
-            frames_.push_back({Step::ReadAux, -1, 16 * b, 16, SecondAreaReadFrame(static_cast<std::uint16_t>(16 * b))});
+            frames_.push_back(
+                {Step::ReadAux, -1, 16 * b, 16, SecondAreaReadFrame(static_cast<std::uint16_t>(16 * b))});
         scratch_ = program.ConfigImage;
         auxScratch_ = program.AuxImage;
     }
@@ -151,7 +158,8 @@ void BlockTransfer::noReply(bool partial) {
     }
     const std::string what = f.step == Step::ReadAux ? "second area offset " : "address ";
     const std::string error = "Board memory could not be read (" + what + std::to_string(f.address) +
-                              (partial ? ", bad reply" : ", no reply") + "). The configuration was not saved.";
+                              (partial ? ", bad reply" : ", no reply") +
+                              "). The configuration was not saved.";
     engine_.observer_.showMessage(engine_.options_.programTitle, error, kIconCritical);
     if (!running_) return; // the handler of the message closed the link
     finish(false, error);
@@ -171,7 +179,8 @@ void BlockTransfer::failWriteArea(const std::string& message) {
     if (firstError_.empty()) firstError_ = message;
     // The rest of this area is skipped; the next area is still written.
     const int area = frames_[current_].area;
-    while (current_ < frames_.size() && frames_[current_].area == area) ++current_;
+    while (current_ < frames_.size() && frames_[current_].area == area)
+        ++current_;
     attempts_ = 0;
     send();
 }

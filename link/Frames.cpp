@@ -10,7 +10,9 @@ std::uint8_t FrameChecksum(std::span<const std::uint8_t> bytes) {
 
 namespace {
 
-void appendChecksum(Frame& frame) { frame.push_back(FrameChecksum(frame)); }
+void appendChecksum(Frame& frame) {
+    frame.push_back(FrameChecksum(frame));
+}
 
 void appendValues(Frame& frame, const ParamRequest& request) {
     for (int i = 0; i <= request.size; ++i)
@@ -18,7 +20,8 @@ void appendValues(Frame& frame, const ParamRequest& request) {
 }
 
 Frame memoryFrame(std::uint8_t command, std::uint16_t address) {
-    return {command, 0x00, static_cast<std::uint8_t>(address & 0xFF), static_cast<std::uint8_t>(address >> 8)};
+    return {command, 0x00, static_cast<std::uint8_t>(address & 0xFF),
+            static_cast<std::uint8_t>(address >> 8)};
 }
 
 } // namespace
@@ -35,8 +38,12 @@ Frame BuildParamFrame(const ParamRequest& request) {
 Frame BuildBankParamFrame(const ParamRequest& request, std::uint8_t bankCode) {
     const std::uint8_t lead = request.write ? static_cast<std::uint8_t>(0xF2 + request.size) : 0xF1;
     const std::uint8_t command = request.write ? (request.command | 0x80) : (request.command & 0x7F);
-    Frame frame{lead,    request.page, static_cast<std::uint8_t>(request.address & 0xFF),
-                static_cast<std::uint8_t>(request.address >> 8), command, bankCode};
+    Frame frame{lead,
+                request.page,
+                static_cast<std::uint8_t>(request.address & 0xFF),
+                static_cast<std::uint8_t>(request.address >> 8),
+                command,
+                bankCode};
     if (request.write) appendValues(frame, request);
     appendChecksum(frame);
     return frame;
@@ -74,7 +81,9 @@ Frame ByteWriteFrame(std::uint16_t address, std::uint8_t value) {
     return frame;
 }
 
-std::uint8_t WriteAcknowledge(const Frame& frame) { return static_cast<std::uint8_t>(frame.back() * 2); }
+std::uint8_t WriteAcknowledge(const Frame& frame) {
+    return static_cast<std::uint8_t>(frame.back() * 2);
+}
 
 bool IsValidDataReply(std::span<const std::uint8_t> reply, int count) {
     if (static_cast<int>(reply.size()) != count + 1) return false;

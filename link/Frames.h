@@ -29,9 +29,9 @@ Frame BuildParamFrame(const ParamRequest& request);
 Frame BuildBankParamFrame(const ParamRequest& request, std::uint8_t bankCode);
 
 // Whole-memory frames (page 0).
-Frame BlockReadFrame(std::uint16_t address);                  // 0x5F: 16 bytes
-Frame ShortReadFrame(std::uint16_t address, int count);       // 0x50 + count - 1: 1..15 bytes
-Frame SecondAreaReadFrame(std::uint16_t address);             // 0x1F: 16 bytes of the second area
+Frame BlockReadFrame(std::uint16_t address);            // 0x5F: 16 bytes
+Frame ShortReadFrame(std::uint16_t address, int count); // 0x50 + count - 1: 1..15 bytes
+Frame SecondAreaReadFrame(std::uint16_t address);       // 0x1F: 16 bytes of the second area
 Frame BlockWriteFrame(std::uint16_t address, std::span<const std::uint8_t, 16> bytes); // 0xDF
 Frame ByteWriteFrame(std::uint16_t address, std::uint8_t value);                       // 0xD0
 

@@ -115,7 +115,9 @@ void LinkEngine::finishIdentification() {
     if (!map.ok || map.records == 0) {
         const std::string error = map.ok ? "Parameter map is empty: " + name : map.error;
         // Back to the default map, so that the program still works offline.
-        LoadParamMap(program_, options_.programDir / ParamMapFileName(program_.RequiredSoftware, program_.DefaultRevision), 0);
+        LoadParamMap(
+            program_,
+            options_.programDir / ParamMapFileName(program_.RequiredSoftware, program_.DefaultRevision), 0);
         observer_.showMessage(texts::kErrorTitle, error, kIconCritical);
         failConnect(ConnectOutcome::Failed, error);
         return;

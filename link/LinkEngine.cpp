@@ -2,8 +2,8 @@
 #include "LinkEngine.h"
 
 #include "BlockTransfer.h"
-#include "Frames.h"
 #include "FormList.h"
+#include "Frames.h"
 #include "LinkTexts.h"
 #include "ProgramState.h"
 #include "UnitReader.h"
@@ -15,7 +15,8 @@ LinkEngine::LinkEngine(ProgramState& state, FormList& forms, TimerService& timer
     : program_(state), forms_(forms), timers_(timers), observer_(observer), options_(std::move(options)) {}
 
 LinkEngine::~LinkEngine() {
-    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) stop(*id);
+    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_})
+        stop(*id);
     if (transfer_) transfer_->abort();
     unitReader_.reset();
     if (port_) {
@@ -37,7 +38,9 @@ void LinkEngine::setPort(SerialPort* port) {
     }
 }
 
-bool LinkEngine::transferRunning() const { return state_ == LinkState::Transferring; }
+bool LinkEngine::transferRunning() const {
+    return state_ == LinkState::Transferring;
+}
 
 // --- timers ---
 
@@ -51,7 +54,9 @@ void LinkEngine::stop(TimerService::TimerId& id) {
     id = 0;
 }
 
-void LinkEngine::ShowLinkStatus(int code) { observer_.linkStatus(code); }
+void LinkEngine::ShowLinkStatus(int code) {
+    observer_.linkStatus(code);
+}
 
 // --- the pump ---
 
@@ -59,7 +64,9 @@ void LinkEngine::startPump() {
     restart(timer1_, kPumpIntervalMs, [this] { pumpTick(); });
 }
 
-void LinkEngine::stopPump() { stop(timer1_); }
+void LinkEngine::stopPump() {
+    stop(timer1_);
+}
 
 void LinkEngine::pumpTick() {
     timer1_ = 0;
@@ -122,8 +129,9 @@ void LinkEngine::SendRequest() {
     linkReady_ = false;
 
     req_.data.resize(req_.size + 1);
-    ParamRequest request{req_.command, req_.write, req_.page,
-                         static_cast<std::uint16_t>(req_.addrHigh * 256 + req_.addrLow), req_.size, req_.data};
+    ParamRequest request{req_.command, req_.write,
+                         req_.page,    static_cast<std::uint16_t>(req_.addrHigh * 256 + req_.addrLow),
+                         req_.size,    req_.data};
     const Frame frame = BuildParamFrame(request);
     req_.checksum = frame.back();
 
@@ -164,7 +172,8 @@ void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
     bool match = false;
     if (!req_.write) {
         const auto count = static_cast<std::size_t>(req_.size + 1);
-        replyData.assign(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(std::min(count, reply.size())));
+        replyData.assign(reply.begin(),
+                         reply.begin() + static_cast<std::ptrdiff_t>(std::min(count, reply.size())));
         match = reply.size() > count && reply.back() == FrameChecksum(replyData);
     } else {
         replyData = req_.data;
@@ -315,7 +324,8 @@ void LinkEngine::connect(ConnectPurpose purpose) {
 }
 
 void LinkEngine::failConnect(ConnectOutcome outcome, const std::string& error) {
-    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) stop(*id);
+    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_})
+        stop(*id);
     ++generation_;
     ++identGeneration_;
     inFlight_ = false;
@@ -377,7 +387,8 @@ void LinkEngine::checkIdle() {
 }
 
 void LinkEngine::closeLink(const std::string& reason) {
-    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) stop(*id);
+    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_})
+        stop(*id);
     ++generation_;
     inFlight_ = false;
     identifyMode_ = false;
@@ -422,9 +433,13 @@ void LinkEngine::readUnits() {
     unitReader_->start();
 }
 
-void LinkEngine::saveRead() { startTransfer(TransferKind::Save); }
+void LinkEngine::saveRead() {
+    startTransfer(TransferKind::Save);
+}
 
-void LinkEngine::writeBoard() { startTransfer(TransferKind::Write); }
+void LinkEngine::writeBoard() {
+    startTransfer(TransferKind::Write);
+}
 
 void LinkEngine::startTransfer(TransferKind kind) {
     if (state_ != LinkState::Pumping || !program_.Online) {

@@ -26,15 +26,15 @@ namespace vm::link {
 class UnitReader;
 class BlockTransfer;
 
-inline constexpr int kPumpIntervalMs = 40;       // Timer1
-inline constexpr int kReplyTimeoutMs = 1000;     // Timer2
-inline constexpr int kSendIndicatorMs = 500;     // Timer3
-inline constexpr int kReceiveIndicatorMs = 500;  // Timer4
-inline constexpr int kIdentTimeoutMs = 2000;     // Timer5
-inline constexpr int kMaxChecksumRetries = 4;    // the reply after the fourth mismatch is dropped
-inline constexpr int kBlockTimeoutMs = 3000;     // per block of a whole-memory transfer
-inline constexpr int kBlockPollMs = 10;          // how often a transfer looks for its reply
-inline constexpr int kBlockReadAttempts = 3;     // a block read is asked this many times at most
+inline constexpr int kPumpIntervalMs = 40;      // Timer1
+inline constexpr int kReplyTimeoutMs = 1000;    // Timer2
+inline constexpr int kSendIndicatorMs = 500;    // Timer3
+inline constexpr int kReceiveIndicatorMs = 500; // Timer4
+inline constexpr int kIdentTimeoutMs = 2000;    // Timer5
+inline constexpr int kMaxChecksumRetries = 4;   // the reply after the fourth mismatch is dropped
+inline constexpr int kBlockTimeoutMs = 3000;    // per block of a whole-memory transfer
+inline constexpr int kBlockPollMs = 10;         // how often a transfer looks for its reply
+inline constexpr int kBlockReadAttempts = 3;    // a block read is asked this many times at most
 
 struct LinkOptions {
     std::filesystem::path programDir; // where the parameter maps lie
@@ -167,8 +167,8 @@ private:
     bool linkReady_ = false;    // LinkReady
     bool pumpPaused_ = false;   // a transfer or disconnect waits for the request in flight
     bool inFlight_ = false;
-    int linkCursor_ = 0;        // LinkCursor
-    int retryCount_ = 0;        // RetryCount
+    int linkCursor_ = 0;           // LinkCursor
+    int retryCount_ = 0;           // RetryCount
     std::uint64_t generation_ = 0; // of the request in flight; stale time-outs compare against it
     Request req_;
     std::function<void()> whenIdle_;

@@ -51,12 +51,16 @@ public:
     virtual void askRetry(const std::string& title, const std::string& text) { (void)title, (void)text; }
 
     // The end of a connect (LinkEngine::connect). `error` is empty on success.
-    virtual void connectFinished(ConnectOutcome outcome, const std::string& error) { (void)outcome, (void)error; }
+    virtual void connectFinished(ConnectOutcome outcome, const std::string& error) {
+        (void)outcome, (void)error;
+    }
     // The connection ended: after LinkEngine::disconnect, or because the port was lost (`reason` not empty).
     virtual void disconnected(const std::string& reason) { (void)reason; }
 
     // Progress of the running transfer (value out of maximum).
-    virtual void transferProgress(TransferKind kind, int value, int maximum) { (void)kind, (void)value, (void)maximum; }
+    virtual void transferProgress(TransferKind kind, int value, int maximum) {
+        (void)kind, (void)value, (void)maximum;
+    }
     // A status text of the running transfer's window ("... DONE! ... ").
     virtual void transferText(TransferKind kind, const std::string& text) { (void)kind, (void)text; }
     // The unit reading ended (always successful; it can only be abandoned by a disconnect).

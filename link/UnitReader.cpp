@@ -18,7 +18,9 @@ UnitReader::UnitReader(LinkEngine& engine, bool online) : engine_(engine), onlin
     result_.online = online;
 }
 
-UnitReader::~UnitReader() { cancel(); }
+UnitReader::~UnitReader() {
+    cancel();
+}
 
 void UnitReader::cancel() {
     done_ = true;
@@ -32,7 +34,8 @@ void UnitReader::start() {
     engine_.observer_.transferProgress(TransferKind::UnitRead, 0, 100);
     ProgramState& program = engine_.program_;
     if (!online_) {
-        for (int unit = 0; unit < 4; ++unit) unitArrived(unit, program.UnitCodes[unit] & 0x0F);
+        for (int unit = 0; unit < 4; ++unit)
+            unitArrived(unit, program.UnitCodes[unit] & 0x0F);
         program.ModelCode = program.AuxImage[8];
         result_.modelCode = program.ModelCode;
         return;
@@ -94,7 +97,8 @@ void UnitReader::releaseWatches() {
     if (!watching_) return;
     watching_ = false;
     ProgramState& program = engine_.program_;
-    for (int unit = 0; unit < watched_; ++unit) program.ReleaseParam(kFirstUnitParam + unit);
+    for (int unit = 0; unit < watched_; ++unit)
+        program.ReleaseParam(kFirstUnitParam + unit);
     program.ReleaseParam(kModelCodeParam);
 }
 

@@ -62,11 +62,23 @@ bool LinkController::setPort(std::unique_ptr<SerialPort> port) {
     return true;
 }
 
-void LinkController::connectBoard(ConnectPurpose purpose) { engine_->connect(purpose); }
-void LinkController::disconnectBoard() { engine_->disconnect(); }
-void LinkController::answerRetry(bool retry) { engine_->answerRetry(retry); }
-void LinkController::readUnits() { engine_->readUnits(); }
-void LinkController::saveConfiguration() { engine_->saveRead(); }
-void LinkController::writeBoard() { engine_->writeBoard(); }
+void LinkController::connectBoard(ConnectPurpose purpose) {
+    engine_->connect(purpose);
+}
+void LinkController::disconnectBoard() {
+    engine_->disconnect();
+}
+void LinkController::answerRetry(bool retry) {
+    engine_->answerRetry(retry);
+}
+void LinkController::readUnits() {
+    engine_->readUnits();
+}
+void LinkController::saveConfiguration() {
+    engine_->saveRead();
+}
+void LinkController::writeBoard() {
+    engine_->writeBoard();
+}
 
 } // namespace vm::link

@@ -30,12 +30,13 @@ public:
     bool setPort(std::unique_ptr<SerialPort> port);
     SerialPort* port() const { return port_.get(); }
 
-    void connectBoard(ConnectPurpose purpose = ConnectPurpose::Edit); // -> connected / connectFailed / refused
-    void disconnectBoard();                                            // -> disconnected
-    void answerRetry(bool retry);                                      // the answer to askRetry
-    void readUnits();                                                  // -> unitsRead
-    void saveConfiguration();                                          // -> transferFinished(Save, ...)
-    void writeBoard();                                                 // -> transferFinished(Write, ...)
+    void
+    connectBoard(ConnectPurpose purpose = ConnectPurpose::Edit); // -> connected / connectFailed / refused
+    void disconnectBoard();                                      // -> disconnected
+    void answerRetry(bool retry);                                // the answer to askRetry
+    void readUnits();                                            // -> unitsRead
+    void saveConfiguration();                                    // -> transferFinished(Save, ...)
+    void writeBoard();                                           // -> transferFinished(Write, ...)
 
     bool isConnected() const { return engine_->isConnected(); }
     bool transferRunning() const { return engine_->transferRunning(); }

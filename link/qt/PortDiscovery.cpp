@@ -16,7 +16,8 @@ QString ComPortDeviceName(int comPort) {
 
 QString FirstFtdiPortName() {
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        if (info.hasVendorIdentifier() && info.vendorIdentifier() == kFtdiVendorId) return info.systemLocation();
+        if (info.hasVendorIdentifier() && info.vendorIdentifier() == kFtdiVendorId)
+            return info.systemLocation();
     return {};
 }
 

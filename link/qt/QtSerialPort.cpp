@@ -37,7 +37,9 @@ void QtSerialPort::close() {
     if (port_.isOpen()) port_.close();
 }
 
-bool QtSerialPort::isOpen() const { return port_.isOpen(); }
+bool QtSerialPort::isOpen() const {
+    return port_.isOpen();
+}
 
 void QtSerialPort::write(std::span<const std::uint8_t> bytes) {
     if (!port_.isOpen()) return;

@@ -4,10 +4,13 @@
 
 namespace vm::link {
 
-QtTimerService::QtTimerService(QObject* parent) : QObject(parent) { clock_.start(); }
+QtTimerService::QtTimerService(QObject* parent) : QObject(parent) {
+    clock_.start();
+}
 
 QtTimerService::~QtTimerService() {
-    for (auto& [id, timer] : timers_) delete timer;
+    for (auto& [id, timer] : timers_)
+        delete timer;
 }
 
 TimerService::TimerId QtTimerService::startTimer(int ms, std::function<void()> callback) {

@@ -25,7 +25,8 @@ class FakeBoard {
 public:
     static constexpr int kReplyDelayMs = 5;
 
-    FakeBoard(FakePort& port, FakeTimerService& timers) : memory(65536), aux(256), port_(port), timers_(timers) {
+    FakeBoard(FakePort& port, FakeTimerService& timers)
+        : memory(65536), aux(256), port_(port), timers_(timers) {
         port_.onWrite = [this](const Bytes& frame) { received(frame); };
     }
 
@@ -61,7 +62,8 @@ private:
         Bytes reply;
         if (command & 0x80) {
             if (fault == Fault::None || fault == Fault::Split || fault == Fault::Late) {
-                for (int i = 0; i < size; ++i) area[address(frame) + i] = frame[4 + i];
+                for (int i = 0; i < size; ++i)
+                    area[address(frame) + i] = frame[4 + i];
                 ++writes;
             }
             reply = {static_cast<std::uint8_t>(frame.back() * 2)};

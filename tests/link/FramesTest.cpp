@@ -1,5 +1,5 @@
-#include "ComMenuModel.h"
 #include "Frames.h"
+#include "ComMenuModel.h"
 #include "LinkTexts.h"
 #include "UnitReader.h"
 
@@ -90,7 +90,8 @@ TEST(ComMenu, UsbWithoutAdapterKeepsPortAndChecksNothing) {
     EXPECT_EQ(message->title, "Error");
     EXPECT_EQ(message->text, "USB port not available\rPlease select a different COM port");
     EXPECT_EQ(menu.comPort(), 3);
-    for (int i = 1; i <= 4; ++i) EXPECT_FALSE(menu.comChecked(i));
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_FALSE(menu.comChecked(i));
     EXPECT_FALSE(menu.usbChecked());
     EXPECT_EQ(saves, 1);
 }

@@ -17,12 +17,12 @@
 namespace vm::link::test {
 
 // Parameter indexes of the test map.
-inline constexpr int kWord = 1;     // 2 bytes at 0x0123
-inline constexpr int kByte = 2;     // 1 byte at 0x0010
-inline constexpr int kPolled = 3;   // 1 byte at 0x0200, poll divider 0x02
-inline constexpr int kText = 4;     // 16 bytes at 0x0300
-inline constexpr int kCyclic = 5;   // 1 byte at 0x0210, poll divider 0x01
-inline constexpr int kLastRecord = 11734; // 1 byte at 0x0600, the highest index
+inline constexpr int kWord = 1;             // 2 bytes at 0x0123
+inline constexpr int kByte = 2;             // 1 byte at 0x0010
+inline constexpr int kPolled = 3;           // 1 byte at 0x0200, poll divider 0x02
+inline constexpr int kText = 4;             // 16 bytes at 0x0300
+inline constexpr int kCyclic = 5;           // 1 byte at 0x0210, poll divider 0x01
+inline constexpr int kLastRecord = 11734;   // 1 byte at 0x0600, the highest index
 inline constexpr int kUnitAddress = 0x0500; // 4779..4782 at 0x0500.., 11733 at 0x0510
 
 struct Message {
@@ -45,7 +45,9 @@ public:
         connectError = error;
     }
     void disconnected(const std::string& reason) override { disconnectReasons.push_back(reason); }
-    void transferProgress(TransferKind, int value, int maximum) override { progress.emplace_back(value, maximum); }
+    void transferProgress(TransferKind, int value, int maximum) override {
+        progress.emplace_back(value, maximum);
+    }
     void transferText(TransferKind, const std::string& text) override { texts.push_back(text); }
     void unitsRead(const UnitReadResult& result) override {
         units = result;
@@ -89,7 +91,8 @@ public:
 };
 
 inline void WriteRecord(std::ofstream& out, std::initializer_list<int> bytes) {
-    for (int b : bytes) out.put(static_cast<char>(b));
+    for (int b : bytes)
+        out.put(static_cast<char>(b));
 }
 
 class LinkTest : public ::testing::Test {
@@ -102,7 +105,8 @@ protected:
         writeIdentMap();
         writeParamMap("W0482BV00.inx");
         board.setIdentity(0, 21, 18, 482, 5);
-        engine = std::make_unique<LinkEngine>(state, forms, timers, observer, LinkOptions{dir, "Vending Config"});
+        engine =
+            std::make_unique<LinkEngine>(state, forms, timers, observer, LinkOptions{dir, "Vending Config"});
         engine->setPort(&port);
         forms.add(&form);
     }
@@ -122,21 +126,31 @@ protected:
     void writeParamMap(const std::string& name, int records = kLastRecord) {
         std::ofstream out(dir / name, std::ios::binary);
         for (int k = 1; k <= records; ++k) {
-            if (k == kWord) WriteRecord(out, {0x01, 0x23, 0x51, 0, 0, 0, 0, 0, 0});
-            else if (k == kByte) WriteRecord(out, {0x00, 0x10, 0x50, 0, 0, 0, 0, 0, 0});
-            else if (k == kPolled) WriteRecord(out, {0x02, 0x00, 0x50, 0x02, 0, 0, 0, 0, 0});
-            else if (k == kText) WriteRecord(out, {0x03, 0x00, 0x5F, 0, 0, 0, 0, 0, 0});
-            else if (k == kCyclic) WriteRecord(out, {0x02, 0x10, 0x50, 0x01, 0, 0, 0, 0, 0});
-            else if (k >= 4779 && k <= 4782) WriteRecord(out, {0x05, k - 4779, 0x50, 0, 0, 0, 0, 0, 0});
-            else if (k == 11733) WriteRecord(out, {0x05, 0x10, 0x50, 0, 0, 0, 0, 0, 0});
-            else if (k == kLastRecord) WriteRecord(out, {0x06, 0x00, 0x50, 0, 0, 0, 0, 0, 0});
-            else WriteRecord(out, {0, 0, 0, 0, 0, 0, 0, 0, 0});
+            if (k == kWord)
+                WriteRecord(out, {0x01, 0x23, 0x51, 0, 0, 0, 0, 0, 0});
+            else if (k == kByte)
+                WriteRecord(out, {0x00, 0x10, 0x50, 0, 0, 0, 0, 0, 0});
+            else if (k == kPolled)
+                WriteRecord(out, {0x02, 0x00, 0x50, 0x02, 0, 0, 0, 0, 0});
+            else if (k == kText)
+                WriteRecord(out, {0x03, 0x00, 0x5F, 0, 0, 0, 0, 0, 0});
+            else if (k == kCyclic)
+                WriteRecord(out, {0x02, 0x10, 0x50, 0x01, 0, 0, 0, 0, 0});
+            else if (k >= 4779 && k <= 4782)
+                WriteRecord(out, {0x05, k - 4779, 0x50, 0, 0, 0, 0, 0, 0});
+            else if (k == 11733)
+                WriteRecord(out, {0x05, 0x10, 0x50, 0, 0, 0, 0, 0, 0});
+            else if (k == kLastRecord)
+                WriteRecord(out, {0x06, 0x00, 0x50, 0, 0, 0, 0, 0, 0});
+            else
+                WriteRecord(out, {0, 0, 0, 0, 0, 0, 0, 0, 0});
         }
     }
 
     // Moves the clock 1 ms at a time until `done` holds or `limitMs` passed. Returns `done()`.
     bool runUntil(const std::function<bool()>& done, int limitMs = 20000) {
-        for (int t = 0; t < limitMs && !done(); ++t) timers.advance(1);
+        for (int t = 0; t < limitMs && !done(); ++t)
+            timers.advance(1);
         return done();
     }
     void connectBoard(ConnectPurpose purpose = ConnectPurpose::Edit) {
@@ -144,6 +158,7 @@ protected:
         ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
         ASSERT_EQ(*observer.outcome, ConnectOutcome::Connected) << observer.connectError;
         port.written.clear();
+        observer.statuses.clear();
     }
     // Frames written since the last clear.
     std::vector<Bytes>& frames() { return port.written; }

@@ -17,7 +17,9 @@ protected:
     }
     // Fails the first `n` frames with `fault`, then answers normally.
     void failFirst(int n, Fault fault) {
-        board.script = [n, fault, count = 0](const Bytes&) mutable { return count++ < n ? fault : Fault::None; };
+        board.script = [n, fault, count = 0](const Bytes&) mutable {
+            return count++ < n ? fault : Fault::None;
+        };
     }
     bool delivered(int index) const {
         for (const auto& [i, value] : form.received)
@@ -37,6 +39,15 @@ TEST_F(PumpTest, ReadsAWatchedWordOnceAndDeliversIt) {
     EXPECT_FALSE(cell(kWord).has(Pending)); // poll divider 0: read once
     timers.advance(1000);
     EXPECT_EQ(frames().size(), 1u);
+}
+
+TEST_F(PumpTest, IndicatorsFollowSendAndReceive) {
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
+    EXPECT_EQ(observer.statuses, (std::vector<int>{4, 5, 3}));
+    observer.statuses.clear();
+    timers.advance(kReceiveIndicatorMs);
+    EXPECT_EQ(observer.statuses, (std::vector<int>{1, 2, 3})); // the send, then the receive indication ends
 }
 
 TEST_F(PumpTest, NoPendingCellSendsNothing) {
@@ -71,7 +82,8 @@ TEST_F(PumpTest, ChecksumMismatchResendsTheSameFrame) {
     state.WatchParam(kWord);
     ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
     ASSERT_EQ(frames().size(), 4u);
-    for (const auto& frame : frames()) EXPECT_EQ(frame, frames()[0]);
+    for (const auto& frame : frames())
+        EXPECT_EQ(frame, frames()[0]);
     EXPECT_EQ(std::count(observer.statuses.begin(), observer.statuses.end(), 6), 3);
     EXPECT_EQ(engine->retryCount(), 0);
 }
@@ -83,7 +95,7 @@ TEST_F(PumpTest, FifthReplyIsDroppedEvenWhenRightAndTheCellStaysPending) {
     EXPECT_FALSE(delivered(kWord));
     EXPECT_TRUE(cell(kWord).has(Pending));
     EXPECT_FALSE(cell(kWord).has(Valid));
-    EXPECT_GT(engine->linkCursor(), kWord); // the cursor moved on
+    EXPECT_GT(engine->linkCursor(), kWord);                  // the cursor moved on
     ASSERT_TRUE(runUntil([&] { return delivered(kWord); })); // met again in the next pass
     EXPECT_EQ(frames().size(), 6u);
 }
@@ -141,7 +153,8 @@ TEST_F(PumpTest, PollDividerSpacesCyclicReads) {
     timers.advance(40 * 30);
     ASSERT_GE(sentAt.size(), 5u);
     // A pass with the reply takes two ticks (send, then the rest of the table); two passes sat out.
-    for (std::size_t i = 1; i < sentAt.size(); ++i) EXPECT_EQ(sentAt[i] - sentAt[i - 1], 4 * kPumpIntervalMs);
+    for (std::size_t i = 1; i < sentAt.size(); ++i)
+        EXPECT_EQ(sentAt[i] - sentAt[i - 1], 4 * kPumpIntervalMs);
     EXPECT_TRUE(cell(kPolled).has(Pending));
 }
 
@@ -184,7 +197,8 @@ TEST_F(PumpTest, WriteDroppedAfterChecksumFailuresStaysAWrite) {
     state.SetParamValue(kByte, 7);
     ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
     ASSERT_EQ(frames().size(), 6u);
-    for (const auto& frame : frames()) EXPECT_EQ(frame[0], 0xD0);
+    for (const auto& frame : frames())
+        EXPECT_EQ(frame[0], 0xD0);
 }
 
 TEST_F(PumpTest, ANewerValueSetDuringTheRequestIsNotOverwritten) {

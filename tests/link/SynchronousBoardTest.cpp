@@ -9,7 +9,8 @@ class SynchronousBoardTest : public LinkTest {
 protected:
     void SetUp() override {
         board.synchronous = true;
-        for (int a = 0; a < kConfigAreaSize; ++a) board.memory[a] = static_cast<std::uint8_t>(a * 3);
+        for (int a = 0; a < kConfigAreaSize; ++a)
+            board.memory[a] = static_cast<std::uint8_t>(a * 3);
         board.setIdentity(0, 21, 18, 482, 5);
         board.memory[0x0123] = 0x34;
         board.memory[0x0124] = 0x12;

@@ -12,8 +12,10 @@ constexpr int kWriteFrames = 119 + 15 + 46 + 15 + 496 + 15;
 class TransferTest : public LinkTest {
 protected:
     void SetUp() override {
-        for (std::size_t a = 0; a < board.memory.size(); ++a) board.memory[a] = static_cast<std::uint8_t>(a * 7 + 3);
-        for (std::size_t a = 0; a < board.aux.size(); ++a) board.aux[a] = static_cast<std::uint8_t>(200 - a);
+        for (std::size_t a = 0; a < board.memory.size(); ++a)
+            board.memory[a] = static_cast<std::uint8_t>(a * 7 + 3);
+        for (std::size_t a = 0; a < board.aux.size(); ++a)
+            board.aux[a] = static_cast<std::uint8_t>(200 - a);
         board.setIdentity(0, 21, 18, 482, 5);
     }
     bool finished() const { return !observer.finished.empty(); }
@@ -24,8 +26,9 @@ protected:
         };
     }
     int framesFor(int address) const {
-        return static_cast<int>(std::count_if(port.written.begin(), port.written.end(),
-                                              [&](const Bytes& f) { return FakeBoard::address(f) == address; }));
+        return static_cast<int>(std::count_if(port.written.begin(), port.written.end(), [&](const Bytes& f) {
+            return FakeBoard::address(f) == address;
+        }));
     }
     // The live link works again: a watched parameter is read.
     void expectLiveLink() {
@@ -44,18 +47,21 @@ TEST_F(TransferTest, SaveReadsTheThreeAreasAndTheSecondArea) {
     ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
     EXPECT_TRUE(observer.finished[0].ok) << observer.finished[0].error;
     ASSERT_EQ(frames().size(), static_cast<std::size_t>(kSaveFrames));
-    for (int b = 0; b < 119; ++b) EXPECT_EQ(frames()[b], BlockReadFrame(static_cast<std::uint16_t>(16 + 16 * b)));
+    for (int b = 0; b < 119; ++b)
+        EXPECT_EQ(frames()[b], BlockReadFrame(static_cast<std::uint16_t>(16 + 16 * b)));
     EXPECT_EQ(frames()[119], (Bytes{0x5E, 0x00, 0x80, 0x07, 0xE5})); // 15 bytes at 1920
     EXPECT_EQ(frames()[120], BlockReadFrame(3072));
     EXPECT_EQ(frames()[kSaveFrames - 4], ShortReadFrame(12912, 15));
     EXPECT_EQ(frames()[kSaveFrames - 1], SecondAreaReadFrame(32));
     for (auto area : {kAreaA, kAreaB, kAreaC})
-        for (int a = area.first; a < area.first + area.bytes; ++a) ASSERT_EQ(state.ConfigImage[a], board.memory[a]) << a;
+        for (int a = area.first; a < area.first + area.bytes; ++a)
+            ASSERT_EQ(state.ConfigImage[a], board.memory[a]) << a;
     EXPECT_EQ(state.ConfigImage[12926], board.memory[12926]);
     EXPECT_EQ(state.ConfigImage[12927], 0); // never transferred
     EXPECT_EQ(state.ConfigImage[1935], 0);  // between areas
     EXPECT_EQ(state.ConfigImage[15], 0);
-    for (int i = 0; i < 48; ++i) EXPECT_EQ(state.AuxImage[i], board.aux[i]);
+    for (int i = 0; i < 48; ++i)
+        EXPECT_EQ(state.AuxImage[i], board.aux[i]);
     EXPECT_EQ(observer.progress.back(), std::make_pair(kSaveFrames, kSaveFrames));
     expectLiveLink();
 }
@@ -98,12 +104,13 @@ TEST_P(SaveFaultTest, FaultyBlockIsAskedAgainOrTheSaveChangesNothing) {
     expectLiveLink();
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, SaveFaultTest,
-                         ::testing::Values(ReadFault{Fault::BadChecksum, 1, true}, ReadFault{Fault::Short, 2, true},
-                                           ReadFault{Fault::Late, 1, true}, ReadFault{Fault::NoReply, 1, true},
-                                           ReadFault{Fault::Extra, 1, true}, ReadFault{Fault::BadChecksum, 99, false},
-                                           ReadFault{Fault::Short, 99, false}, ReadFault{Fault::NoReply, 99, false},
-                                           ReadFault{Fault::Extra, 99, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SaveFaultTest,
+    ::testing::Values(ReadFault{Fault::BadChecksum, 1, true}, ReadFault{Fault::Short, 2, true},
+                      ReadFault{Fault::Late, 1, true}, ReadFault{Fault::NoReply, 1, true},
+                      ReadFault{Fault::Extra, 1, true}, ReadFault{Fault::BadChecksum, 99, false},
+                      ReadFault{Fault::Short, 99, false}, ReadFault{Fault::NoReply, 99, false},
+                      ReadFault{Fault::Extra, 99, false}));
 
 TEST_F(TransferTest, SaveWaitsForTheRequestInFlight) {
     connectBoard();
@@ -119,7 +126,8 @@ TEST_F(TransferTest, SaveWaitsForTheRequestInFlight) {
 }
 
 TEST_F(TransferTest, WriteSendsTheThreeAreasInBlocksAndBytes) {
-    for (int a = 0; a < kConfigAreaSize; ++a) state.ConfigImage[a] = static_cast<std::uint8_t>(a % 251);
+    for (int a = 0; a < kConfigAreaSize; ++a)
+        state.ConfigImage[a] = static_cast<std::uint8_t>(a % 251);
     connectBoard(ConnectPurpose::WriteBoard);
     engine->writeBoard();
     ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
@@ -130,7 +138,8 @@ TEST_F(TransferTest, WriteSendsTheThreeAreasInBlocksAndBytes) {
     EXPECT_EQ(frames()[119][0], 0xD0);
     EXPECT_EQ(FakeBoard::address(frames().back()), 12926);
     for (auto area : {kAreaA, kAreaB, kAreaC})
-        for (int a = area.first; a < area.first + area.bytes; ++a) ASSERT_EQ(board.memory[a], state.ConfigImage[a]) << a;
+        for (int a = area.first; a < area.first + area.bytes; ++a)
+            ASSERT_EQ(board.memory[a], state.ConfigImage[a]) << a;
     EXPECT_NE(board.memory[12927], state.ConfigImage[12927]);
     EXPECT_EQ(observer.progress.front(), std::make_pair(0, 134)); // area A: 119 blocks + 15 bytes
     EXPECT_TRUE(observer.messages.empty());
@@ -160,7 +169,8 @@ TEST_F(TransferTest, SilentBoardGivesCommunicationErrorPerArea) {
     ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
     EXPECT_FALSE(observer.finished[0].ok);
     ASSERT_EQ(observer.messages.size(), 3u);
-    for (const auto& m : observer.messages) EXPECT_EQ(m.text, " Communication Error ");
+    for (const auto& m : observer.messages)
+        EXPECT_EQ(m.text, " Communication Error ");
     EXPECT_EQ(frames().size(), 3u);
     expectLiveLink();
 }
@@ -205,7 +215,8 @@ class UnitReadTest : public LinkTest {};
 
 TEST_F(UnitReadTest, OnlineReadsTheFourUnitsStaggered) {
     const std::uint8_t codes[] = {0x31, 0x02, 0x43, 0x04};
-    for (int i = 0; i < 4; ++i) board.memory[kUnitAddress + i] = codes[i];
+    for (int i = 0; i < 4; ++i)
+        board.memory[kUnitAddress + i] = codes[i];
     board.memory[kUnitAddress + 0x10] = 9;
     std::vector<std::pair<std::int64_t, int>> sent;
     connectBoard();
@@ -230,7 +241,8 @@ TEST_F(UnitReadTest, OnlineReadsTheFourUnitsStaggered) {
     EXPECT_TRUE(observer.units->online);
     EXPECT_EQ(observer.texts, std::vector<std::string>{"... DONE! ... "});
     EXPECT_EQ(observer.progress.back(), std::make_pair(100, 100));
-    for (int p = 4779; p <= 4782; ++p) EXPECT_EQ(state.cell(p, 0).at(CellPos::WatchCount), 0) << p;
+    for (int p = 4779; p <= 4782; ++p)
+        EXPECT_EQ(state.cell(p, 0).at(CellPos::WatchCount), 0) << p;
 }
 
 TEST_F(UnitReadTest, ModelCodeAloneDoesNotFinish) {
@@ -254,7 +266,8 @@ TEST_F(UnitReadTest, ANewReadingReplacesTheRunningOne) {
     ASSERT_TRUE(runUntil([&] { return observer.units.has_value(); }));
     timers.advance(10000);
     EXPECT_EQ(observer.unitsReadCount, 1); // the replaced reading gives no result
-    for (int p = 4779; p <= 4782; ++p) EXPECT_EQ(state.cell(p, 0).at(CellPos::WatchCount), 0) << p;
+    for (int p = 4779; p <= 4782; ++p)
+        EXPECT_EQ(state.cell(p, 0).at(CellPos::WatchCount), 0) << p;
     EXPECT_EQ(state.cell(kModelCodeParam, 0).at(CellPos::WatchCount), 0);
 }
 

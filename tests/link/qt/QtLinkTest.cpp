@@ -22,7 +22,8 @@ namespace {
 bool waitFor(const std::function<bool()>& done, int ms = 3000) {
     QElapsedTimer clock;
     clock.start();
-    while (!done() && clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     return done();
 }
 
@@ -83,8 +84,15 @@ TEST(LinkController, ConnectsReadsUnitsAndDisconnectsWithSignals) {
         std::ofstream map(dir / "W0482BV00.inx", std::ios::binary);
         for (int k = 1; k <= 11733; ++k) {
             const bool unit = (k >= 4779 && k <= 4782) || k == 11733;
-            const char record[9] = {static_cast<char>(unit ? 0x05 : 0), static_cast<char>(unit ? k % 256 : 0),
-                                    static_cast<char>(unit ? 0x50 : 0), 0, 0, 0, 0, 0, 0};
+            const char record[9] = {static_cast<char>(unit ? 0x05 : 0),
+                                    static_cast<char>(unit ? k % 256 : 0),
+                                    static_cast<char>(unit ? 0x50 : 0),
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    0};
             map.write(record, 9);
         }
     }
