@@ -194,9 +194,15 @@ void ProgramState::writeImage(int index, int twinIndex, std::uint32_t value, int
     value &= (1u << (8 * width)) - 1u;
 
     // A map may place a parameter beyond the image; only the bytes that fall inside it are kept.
-    const int address = ParamAddress(index);
-    for (int i = 0; i < width && address + i < kImageSize; ++i)
-        ConfigImage[static_cast<std::size_t>(address + i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    const auto storeInImage = [&](int param) {
+        const int address = ParamAddress(param);
+        for (int i = 0; i < width && address + i < kImageSize; ++i)
+            ConfigImage[static_cast<std::size_t>(address + i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    storeInImage(index);
+    // The mirror's bytes travel with the image too, so a configuration edited offline and written to a
+    // board never carries a stale mirror.
+    if (twinIndex > 0 && isIndexInRange(twinIndex)) storeInImage(twinIndex);
     if (!Online) {
         NotifyEditor(index, editor);
         return;

@@ -137,7 +137,7 @@ TEST(ImageWrites, OfflineWordWriteStoresLittleEndianAndNotifiesFullValue) {
     EXPECT_EQ(std::get<double>(editor.received[0].second), 300);
 }
 
-TEST(ImageWrites, OfflineWritesTouchOnlyTheImageAndIgnoreTheTwin) {
+TEST(ImageWrites, OfflineWritesStoreParameterAndTwinInTheImageAndNotifyOnlyTheParameter) {
     ProgramState s;
     loadCell(s, 5, 200, 0x52);
     loadCell(s, 6, 300, 0x52);
@@ -148,7 +148,8 @@ TEST(ImageWrites, OfflineWritesTouchOnlyTheImageAndIgnoreTheTwin) {
     EXPECT_EQ(s.ConfigImage[201], 0x34);
     EXPECT_EQ(s.ConfigImage[202], 0x12);
     EXPECT_EQ(s.ConfigImage[203], 0x77); // the next parameter's byte is not touched
-    EXPECT_EQ(s.ConfigImage[300], 0);
+    EXPECT_EQ(s.ConfigImage[300], 0x56); // the twin's bytes, so a saved file carries both copies
+    EXPECT_EQ(s.ConfigImage[302], 0x12);
     EXPECT_EQ(s.cell(5).status(), 0);
     EXPECT_EQ(s.cell(6).status(), 0);
     ASSERT_EQ(editor.received.size(), 1u);
@@ -175,7 +176,8 @@ TEST(ImageWrites, OnlineWritesMarkTheCellAndItsTwinAndKeepTheImageInStepWithoutN
     EXPECT_EQ(s.ParamValue(10 + 4782, 0), 1000);
     EXPECT_TRUE(s.cell(10).has(vm::WritePending));
     EXPECT_TRUE(s.cell(10 + 4782).has(vm::WritePending));
-    EXPECT_EQ(s.ConfigImage[900], 0); // the twin's own image bytes come with the board's reply
+    EXPECT_EQ(s.ConfigImage[900], 1000 % 256); // the twin's image bytes are kept in step too
+    EXPECT_EQ(s.ConfigImage[901], 1000 / 256);
 
     loadCell(s, 11, 600, 0x50);
     s.WriteImageByte(11, 0, 17, &editor);
