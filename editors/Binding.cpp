@@ -14,7 +14,8 @@ QString Caption::text(const Messages& messages) const {
 
 int Binding::storedFromControl(int controlValue) const {
     if (!itemValues.empty()) {
-        if (controlValue >= 0 && controlValue < static_cast<int>(itemValues.size())) return itemValues[controlValue];
+        if (controlValue >= 0 && controlValue < static_cast<int>(itemValues.size()))
+            return itemValues[controlValue];
         return itemValues.front();
     }
     return controlValue + storedOffset;
@@ -59,7 +60,8 @@ Binding optionButton(QString control, int controlIndex, int index, int mirror, i
     return b;
 }
 
-Binding sliderSwitch(QString control, int controlIndex, int index, int mirror, std::vector<Caption> positions) {
+Binding sliderSwitch(QString control, int controlIndex, int index, int mirror,
+                     std::vector<Caption> positions) {
     Binding b = make(ControlKind::Slider, std::move(control), controlIndex, index, mirror);
     b.items = std::move(positions);
     return b;

@@ -61,12 +61,12 @@ struct Binding {
     // --- how the value is shown and stored ---
     ControlKind kind = ControlKind::ScrollBar;
     LabelFormat label = LabelFormat::Plain;
-    int storedOffset = 0;     // stored value = control value + storedOffset (32768 for offset scroll bars)
+    int storedOffset = 0; // stored value = control value + storedOffset (32768 for offset scroll bars)
     // Non-zero: the control edits these bits of the parameter. Switches, options and sliders: one on/off bit
     // (bit switches). Scroll bars and number boxes: a field of the value (e.g. 0xFF00, the high byte).
     unsigned bitMask = 0;
-    bool inverted = false;    // bit switches: the bit is 1 when the switch is off
-    int choice = 0;           // option buttons: the value stored when this button is chosen
+    bool inverted = false;       // bit switches: the bit is 1 when the switch is off
+    int choice = 0;              // option buttons: the value stored when this button is chosen
     std::vector<Caption> items;  // slider positions or combo entries
     std::vector<int> itemValues; // stored value of each position (empty: position + storedOffset)
     int min = 0;
@@ -83,13 +83,14 @@ struct Binding {
     QString frame; // name of a frame declared by the editor; empty = directly on the page
 
     // --- text boxes ---
-    Caption errorText;      // shown when a typed value is out of range (and when not numeric, unless below)
-    Caption notNumericText; // shown when a typed value is not a number; empty = errorText
-    bool nonZero = false;   // 0 is refused
+    Caption errorText;        // shown when a typed value is out of range (and when not numeric, unless below)
+    Caption notNumericText;   // shown when a typed value is not a number; empty = errorText
+    bool nonZero = false;     // 0 is refused
     bool emptyOnFocus = true; // false: the box keeps its text on focus and on leaving
-    unsigned commitMask = 0; // non-zero: the typed value is ANDed with it before writing
+    unsigned commitMask = 0;  // non-zero: the typed value is ANDed with it before writing
 
     // --- fluent modifiers, so tables read as one line per control ---
+    // clang-format off
     Binding& withMirror(int m) { mirror = m; return *this; }
     Binding& bytes(int w) { width = w; return *this; }
     Binding& range(int lo, int hi) { min = lo; max = hi; return *this; }
@@ -114,6 +115,7 @@ struct Binding {
     Binding& field(unsigned mask) { bitMask = mask; return *this; }
     Binding& perSelection(int stride = 1) { selectionStride = stride; return *this; }
     Binding& keepTextOnFocus() { emptyOnFocus = false; return *this; }
+    // clang-format on
 
     bool isBit() const { return bitMask != 0; }
     // The stored value for a control value, and back.
@@ -127,7 +129,8 @@ Binding scrollBar(QString control, int controlIndex, int index, int mirror = 0);
 Binding toggleSwitch(QString control, int controlIndex, int index, int mirror = 0, unsigned bitMask = 0);
 Binding checkBox(QString control, int controlIndex, int index, int mirror = 0, unsigned bitMask = 0);
 Binding optionButton(QString control, int controlIndex, int index, int mirror, int choice);
-Binding sliderSwitch(QString control, int controlIndex, int index, int mirror, std::vector<Caption> positions);
+Binding sliderSwitch(QString control, int controlIndex, int index, int mirror,
+                     std::vector<Caption> positions);
 Binding comboBox(QString control, int controlIndex, int index, int mirror, std::vector<Caption> entries);
 Binding numberBox(QString control, int controlIndex, int index, int mirror, int min, int max);
 Binding textBox(QString control, int controlIndex, int index, int mirror = 0);

@@ -63,7 +63,8 @@ double numberOf(const ParamData& value) {
 QString textOf(const ParamData& value) {
     if (const std::string* s = std::get_if<std::string>(&value)) {
         QString t = QString::fromLatin1(s->data(), static_cast<qsizetype>(s->size()));
-        while (!t.isEmpty() && (t.back() == QChar(' ') || t.back() == QChar('\0'))) t.chop(1);
+        while (!t.isEmpty() && (t.back() == QChar(' ') || t.back() == QChar('\0')))
+            t.chop(1);
         return t;
     }
     return QString::fromStdString(vm::PlainNumberText(std::get<double>(value)));
@@ -75,17 +76,25 @@ int gridColumnsOf(QWidget* container) {
 }
 } // namespace
 
-QString controlKey(const QString& name, int index) { return name + QLatin1Char('_') + QString::number(index); }
-
-QPoint centerForm1Position(QSize main, QSize form) {
-    const double top = main.height() * 0.85 / 2.0 - form.height() / 2.0 + kCenterForm1TopTwips / kTwipsPerPixel;
-    const double left = main.width() / 2.0 - form.width() / 2.0 - kCenterForm1LeftTwips / kTwipsPerPixel;
-    // A window larger than the main window stays at the corner, so its title bar can be reached.
-    return {std::max(0, static_cast<int>(std::lround(left))), std::max(0, static_cast<int>(std::lround(top)))};
+QString controlKey(const QString& name, int index) {
+    return name + QLatin1Char('_') + QString::number(index);
 }
 
-void EditorBase::setCommitFlashMs(int ms) { flashMs = std::max(0, ms); }
-int EditorBase::commitFlashMs() { return flashMs; }
+QPoint centerForm1Position(QSize main, QSize form) {
+    const double top =
+        main.height() * 0.85 / 2.0 - form.height() / 2.0 + kCenterForm1TopTwips / kTwipsPerPixel;
+    const double left = main.width() / 2.0 - form.width() / 2.0 - kCenterForm1LeftTwips / kTwipsPerPixel;
+    // A window larger than the main window stays at the corner, so its title bar can be reached.
+    return {std::max(0, static_cast<int>(std::lround(left))),
+            std::max(0, static_cast<int>(std::lround(top)))};
+}
+
+void EditorBase::setCommitFlashMs(int ms) {
+    flashMs = std::max(0, ms);
+}
+int EditorBase::commitFlashMs() {
+    return flashMs;
+}
 
 EditorBase::EditorBase(EditorContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {}
 
@@ -132,7 +141,8 @@ void EditorBase::watchAll() {
     for (int index : list)
         if (index > 0 && std::find(watched_.begin(), watched_.end(), index) == watched_.end())
             watched_.push_back(index);
-    for (int index : watched_) ctx_.state.WatchParam(index);
+    for (int index : watched_)
+        ctx_.state.WatchParam(index);
     released_ = false;
 }
 
@@ -140,10 +150,13 @@ void EditorBase::releaseAll() {
     if (released_) return;
     released_ = true;
     ctx_.state.CurrentBank = 0;
-    for (int index : watched_) ctx_.state.ReleaseParam(index);
+    for (int index : watched_)
+        ctx_.state.ReleaseParam(index);
 }
 
-void EditorBase::leaveFormList() { ctx_.forms.remove(this); }
+void EditorBase::leaveFormList() {
+    ctx_.forms.remove(this);
+}
 
 void EditorBase::loadOffline() {
     ctx_.state.CurrentBank = 0;
@@ -192,7 +205,8 @@ void EditorBase::buildControls() {
             tabs_->addTab(pageWidget, QString());
             pages_.push_back(pageWidget);
             const int tabIndex = static_cast<int>(t);
-            texts_.push_back({spec_.tabs[t], [this, tabIndex](const QString& s) { tabs_->setTabText(tabIndex, s); }});
+            texts_.push_back(
+                {spec_.tabs[t], [this, tabIndex](const QString& s) { tabs_->setTabText(tabIndex, s); }});
         }
     }
 
@@ -261,7 +275,9 @@ void EditorBase::rebuildIndexTables() {
     }
 }
 
-int EditorBase::paramOf(const Binding& b) const { return b.index + b.selectionStride * selection_; }
+int EditorBase::paramOf(const Binding& b) const {
+    return b.index + b.selectionStride * selection_;
+}
 
 int EditorBase::mirrorOf(const Binding& b) const {
     return b.mirror == 0 ? 0 : b.mirror + b.selectionStride * selection_;
@@ -288,7 +304,8 @@ void EditorBase::setSelection(int selection) {
             // Each parameter once, although several controls may show it.
             const int index = paramOf(*bc.binding);
             const auto first = byIndex_.find(index);
-            if (first != byIndex_.end() && &bound_[first->second] == &bc) ctx_.state.NotifyEditor(index, this);
+            if (first != byIndex_.end() && &bound_[first->second] == &bc)
+                ctx_.state.NotifyEditor(index, this);
         }
 }
 
@@ -364,11 +381,13 @@ QWidget* EditorBase::makeControl(const Binding& b, QWidget* container) {
         auto* sw = new ToggleSwitch(container);
         if (b.items.size() == 2) {
             texts_.push_back({b.items[0], [sw](const QString& s) { sw->setPositionTexts(s, sw->onText()); }});
-            texts_.push_back({b.items[1], [sw](const QString& s) { sw->setPositionTexts(sw->offText(), s); }});
+            texts_.push_back(
+                {b.items[1], [sw](const QString& s) { sw->setPositionTexts(sw->offText(), s); }});
         }
         return sw;
     }
-    case ControlKind::CheckBox: return new QCheckBox(container);
+    case ControlKind::CheckBox:
+        return new QCheckBox(container);
     case ControlKind::Option: {
         auto* radio = new QRadioButton(container);
         radio->setAutoExclusive(false);
@@ -384,11 +403,13 @@ QWidget* EditorBase::makeControl(const Binding& b, QWidget* container) {
     case ControlKind::Slider: {
         auto* sw = new SliderSwitch(container);
         QStringList positions;
-        for (std::size_t i = 0; i < b.items.size(); ++i) positions << QString();
+        for (std::size_t i = 0; i < b.items.size(); ++i)
+            positions << QString();
         sw->setPositions(positions);
         texts_.push_back({Caption(), [this, sw, &b](const QString&) {
                               QStringList texts;
-                              for (const Caption& c : b.items) texts << msg(c);
+                              for (const Caption& c : b.items)
+                                  texts << msg(c);
                               const int keep = sw->value();
                               sw->setPositions(texts);
                               sw->setValue(keep);
@@ -397,7 +418,8 @@ QWidget* EditorBase::makeControl(const Binding& b, QWidget* container) {
     }
     case ControlKind::Combo: {
         auto* box = new IndexComboBox(container);
-        for (std::size_t i = 0; i < b.items.size(); ++i) box->addItem(QString());
+        for (std::size_t i = 0; i < b.items.size(); ++i)
+            box->addItem(QString());
         box->setCurrentIndex(-1);
         texts_.push_back({Caption(), [this, box, &b](const QString&) {
                               for (std::size_t i = 0; i < b.items.size(); ++i)
@@ -449,11 +471,14 @@ void EditorBase::onUserPropertyChanged() {
 // ---------------------------------------------------------------------------------------------------------
 // Texts and placement
 
-QString EditorBase::msg(const Caption& c) const { return c.text(ctx_.messages); }
+QString EditorBase::msg(const Caption& c) const {
+    return c.text(ctx_.messages);
+}
 
 void EditorBase::InitMessaggi() {
     if (!spec_.title.isEmpty()) setWindowTitle(msg(spec_.title));
-    for (auto& [caption, set] : texts_) set(msg(caption));
+    for (auto& [caption, set] : texts_)
+        set(msg(caption));
     initMessaggiExtra();
 }
 
@@ -469,21 +494,23 @@ void EditorBase::showEvent(QShowEvent* event) {
     centred_ = true;
     CenterForm1();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-            if (now.testFlag(Qt::WindowActive) && !before.testFlag(Qt::WindowActive)) InitMessaggi();
-        });
+        connect(sub, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates before, Qt::WindowStates now) {
+                    if (now.testFlag(Qt::WindowActive) && !before.testFlag(Qt::WindowActive)) InitMessaggi();
+                });
     }
 }
 
 void EditorBase::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if ((event->type() == QEvent::ActivationChange && isActiveWindow()) || event->type() == QEvent::LanguageChange)
+    if ((event->type() == QEvent::ActivationChange && isActiveWindow()) ||
+        event->type() == QEvent::LanguageChange)
         InitMessaggi();
 }
 
 bool EditorBase::confirm(const QString& buttonTitle) {
-    const MessageAnswer answer = showMessage(
-        {this, MessageIcon::Critical, MessageButtons::YesNo, QString::fromLatin1(kConfirmPrompt), buttonTitle});
+    const MessageAnswer answer = showMessage({this, MessageIcon::Critical, MessageButtons::YesNo,
+                                              QString::fromLatin1(kConfirmPrompt), buttonTitle});
     return answer != MessageAnswer::No;
 }
 
@@ -515,7 +542,8 @@ void EditorBase::deliver(int index, const ParamData& value) {
     // Offline the image is the truth; online the delivered value is.
     const ParamData shown = ctx_.state.Online ? value : ctx_.state.imageData(index);
 
-    if (index == spec_.decimalPointParam || (ctx_.state.Online && index == spec_.decimalPointTwin && index != 0)) {
+    if (index == spec_.decimalPointParam ||
+        (ctx_.state.Online && index == spec_.decimalPointTwin && index != 0)) {
         const int decimals = static_cast<int>(numberOf(shown)) & 3;
         if (decimals != moneyDecimals_) setMoneyDecimals(decimals);
     }
@@ -523,7 +551,8 @@ void EditorBase::deliver(int index, const ParamData& value) {
         const auto [first, last] = table.equal_range(index);
         for (auto it = first; it != last; ++it) {
             BoundControl& bc = bound_[it->second];
-            if (bc.binding->isBit()) bitCopies_[paramOf(*bc.binding)] = static_cast<std::uint32_t>(numberOf(shown));
+            if (bc.binding->isBit())
+                bitCopies_[paramOf(*bc.binding)] = static_cast<std::uint32_t>(numberOf(shown));
             showValue(bc, shown);
         }
     };
@@ -564,10 +593,13 @@ void EditorBase::showValue(BoundControl& bc, const ParamData& value) {
     const auto raw = static_cast<long long>(stored);
     const bool isField = b.isBit() && (b.kind == ControlKind::ScrollBar || b.kind == ControlKind::NumberBox ||
                                        b.kind == ControlKind::ValueText);
-    if (isField) stored = static_cast<double>((static_cast<unsigned long long>(raw) & b.bitMask) >> std::countr_zero(b.bitMask));
+    if (isField)
+        stored = static_cast<double>((static_cast<unsigned long long>(raw) & b.bitMask) >>
+                                     std::countr_zero(b.bitMask));
     bc.lastStored = stored;
     const auto whole = static_cast<long long>(stored);
-    const bool bitOn = b.isBit() && (((static_cast<unsigned long long>(whole) & b.bitMask) != 0) != b.inverted);
+    const bool bitOn =
+        b.isBit() && (((static_cast<unsigned long long>(whole) & b.bitMask) != 0) != b.inverted);
     const QMetaProperty property = bc.widget->metaObject()->userProperty();
 
     switch (b.kind) {
@@ -577,7 +609,8 @@ void EditorBase::showValue(BoundControl& bc, const ParamData& value) {
     case ControlKind::Toggle:
     case ControlKind::CheckBox: {
         bool on = bitOn;
-        if (!b.isBit()) on = b.itemValues.size() == 2 ? whole == b.itemValues[1] : ((whole != 0) != b.inverted);
+        if (!b.isBit())
+            on = b.itemValues.size() == 2 ? whole == b.itemValues[1] : ((whole != 0) != b.inverted);
         property.write(bc.widget, on);
         break;
     }
@@ -606,9 +639,11 @@ void EditorBase::showValue(BoundControl& bc, const ParamData& value) {
         break;
     }
     case ControlKind::NumberBox:
-        static_cast<CommitLineEdit*>(bc.widget)->showCommitted(QString::fromStdString(vm::PlainNumberText(stored)));
+        static_cast<CommitLineEdit*>(bc.widget)->showCommitted(
+            QString::fromStdString(vm::PlainNumberText(stored)));
         break;
-    case ControlKind::TextBox: break;
+    case ControlKind::TextBox:
+        break;
     case ControlKind::ValueText:
         static_cast<QLabel*>(bc.widget)->setText(formatStored(b.label, stored, moneyDecimals_));
         break;
@@ -619,7 +654,8 @@ void EditorBase::setMoneyDecimals(int decimals) {
     moneyDecimals_ = decimals;
     for (BoundControl& bc : bound_) {
         if (bc.binding->label != LabelFormat::Money || !bc.lastStored) continue;
-        QLabel* label = bc.binding->kind == ControlKind::ValueText ? static_cast<QLabel*>(bc.widget) : bc.label;
+        QLabel* label =
+            bc.binding->kind == ControlKind::ValueText ? static_cast<QLabel*>(bc.widget) : bc.label;
         if (label) label->setText(formatStored(LabelFormat::Money, *bc.lastStored, moneyDecimals_));
     }
 }
@@ -641,24 +677,31 @@ void EditorBase::onControlChanged(BoundControl& bc) {
         break;
     case ControlKind::Toggle:
     case ControlKind::CheckBox:
-        if (b.isBit()) bitOn = current.toBool();
-        else stored = b.itemValues.size() == 2 ? b.itemValues[current.toBool() ? 1 : 0]
-                                               : ((current.toBool() != b.inverted) ? 1 : 0);
+        if (b.isBit())
+            bitOn = current.toBool();
+        else
+            stored = b.itemValues.size() == 2 ? b.itemValues[current.toBool() ? 1 : 0]
+                                              : ((current.toBool() != b.inverted) ? 1 : 0);
         break;
     case ControlKind::Option:
         if (!current.toBool()) return; // the button that lost the choice writes nothing
-        if (b.isBit()) bitOn = b.choice != 0;
-        else stored = b.choice;
+        if (b.isBit())
+            bitOn = b.choice != 0;
+        else
+            stored = b.choice;
         break;
     case ControlKind::Slider:
     case ControlKind::Combo:
         if (current.toInt() < 0) return;
-        if (b.isBit()) bitOn = current.toInt() != 0;
-        else stored = b.storedFromControl(current.toInt());
+        if (b.isBit())
+            bitOn = current.toInt() != 0;
+        else
+            stored = b.storedFromControl(current.toInt());
         break;
     case ControlKind::NumberBox:
     case ControlKind::TextBox:
-    case ControlKind::ValueText: return;
+    case ControlKind::ValueText:
+        return;
     }
     if (bitOn) {
         // The switch's bit is cleared in the window's copy, set again when on, and the whole byte written.
@@ -718,9 +761,15 @@ void EditorBase::writeParam(int index, int mirror, int width, std::uint32_t valu
     const int w = std::clamp(width, 1, 3);
     value = std::min<std::uint32_t>(value, (1u << (8 * w)) - 1u);
     switch (w) {
-    case 1: state.WriteImageByte(index, mirror, value, this); break;
-    case 2: state.WriteImageWord(index, mirror, value, this); break;
-    default: state.WriteImage24(index, mirror, value, this); break;
+    case 1:
+        state.WriteImageByte(index, mirror, value, this);
+        break;
+    case 2:
+        state.WriteImageWord(index, mirror, value, this);
+        break;
+    default:
+        state.WriteImage24(index, mirror, value, this);
+        break;
     }
 }
 
@@ -732,9 +781,11 @@ void EditorBase::writeText(int index, int mirror, const QString& text) {
     const int address = cell.boardAddress();
     const int room = std::min<int>(cell.valueSize(), kImageSize - address);
     const int n = std::min<int>(static_cast<int>(bytes.size()), room);
-    for (int i = 0; i < n; ++i) state.ConfigImage[static_cast<std::size_t>(address + i)] = static_cast<std::uint8_t>(bytes[i]);
+    for (int i = 0; i < n; ++i)
+        state.ConfigImage[static_cast<std::size_t>(address + i)] = static_cast<std::uint8_t>(bytes[i]);
     // The rest of the field is blanked, so a shorter text does not keep the tail of the old one.
-    for (int i = n; i < room; ++i) state.ConfigImage[static_cast<std::size_t>(address + i)] = ' ';
+    for (int i = n; i < room; ++i)
+        state.ConfigImage[static_cast<std::size_t>(address + i)] = ' ';
     if (!state.Online) {
         state.NotifyEditor(index, this);
         return;
@@ -769,7 +820,8 @@ QLabel* EditorBase::valueLabel(const QString& scrollName, int index) const {
 std::vector<BindingInfo> EditorBase::bindingInfo() const {
     std::vector<BindingInfo> out;
     out.reserve(spec_.bindings.size());
-    for (const Binding& b : spec_.bindings) out.push_back({b.control, b.controlIndex, paramOf(b), mirrorOf(b), b.width});
+    for (const Binding& b : spec_.bindings)
+        out.push_back({b.control, b.controlIndex, paramOf(b), mirrorOf(b), b.width});
     return out;
 }
 

@@ -15,10 +15,10 @@ namespace vm::editors {
 class MainWindowHooks {
 public:
     virtual ~MainWindowHooks() = default;
-    virtual void disableMenus() = 0;                                  // DisableMenù
-    virtual void enableMenus() = 0;                                   // EnableMenù
+    virtual void disableMenus() = 0;                                     // DisableMenù
+    virtual void enableMenus() = 0;                                      // EnableMenù
     virtual void setMenuEnabled(const QString& entry, bool enabled) = 0; // by entry name, e.g. "SmuNew"
-    virtual QSize mainWindowSize() const = 0;                          // for CenterForm1
+    virtual QSize mainWindowSize() const = 0;                            // for CenterForm1
 };
 
 struct EditorContext {

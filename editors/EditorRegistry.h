@@ -26,9 +26,9 @@ const std::vector<EditorEntry>& editorEntries();
 EditorBase* createEditor(const QString& formName, EditorContext& ctx, QWidget* parent = nullptr);
 
 // Helper for the per-folder lists: an entry that creates `Editor` (constructor (EditorContext&, QWidget*)).
-template <class Editor>
-EditorEntry editorEntry(const QString& formName) {
-    return {formName, [](EditorContext& ctx, QWidget* parent) -> EditorBase* { return new Editor(ctx, parent); }};
+template <class Editor> EditorEntry editorEntry(const QString& formName) {
+    return {formName,
+            [](EditorContext& ctx, QWidget* parent) -> EditorBase* { return new Editor(ctx, parent); }};
 }
 
 } // namespace vm::editors

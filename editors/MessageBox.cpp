@@ -14,7 +14,8 @@ MessageAnswer showModal(const MessageRequest& r) {
     const QMessageBox::Icon icon = r.icon == MessageIcon::Critical      ? QMessageBox::Critical
                                    : r.icon == MessageIcon::Exclamation ? QMessageBox::Warning
                                                                         : QMessageBox::Information;
-    const auto buttons = r.buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+    const auto buttons =
+        r.buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
     QMessageBox box(icon, r.title, r.text, buttons, r.parent);
     const int answer = box.exec();
     if (r.buttons == MessageButtons::Ok) return MessageAnswer::Ok;

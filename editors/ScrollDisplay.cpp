@@ -36,11 +36,14 @@ private:
 
 QString formatStored(LabelFormat format, double stored, int decimals) {
     switch (format) {
-    case LabelFormat::Plain: return QString::fromStdString(vm::PlainNumberText(stored));
-    case LabelFormat::Tenths: return QString::fromStdString(vm::FormatDecimals(stored / 10.0, 1));
+    case LabelFormat::Plain:
+        return QString::fromStdString(vm::PlainNumberText(stored));
+    case LabelFormat::Tenths:
+        return QString::fromStdString(vm::FormatDecimals(stored / 10.0, 1));
     case LabelFormat::Money:
         return QString::fromStdString(vm::FormatDecimals(stored / std::pow(10.0, decimals), decimals));
-    case LabelFormat::None: break;
+    case LabelFormat::None:
+        break;
     }
     return {};
 }

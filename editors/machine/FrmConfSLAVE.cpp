@@ -19,10 +19,14 @@ const char* const kNoUnit = " NESSUNA ";
 
 const char* slotText(std::uint8_t type) {
     switch (type) {
-    case FrmConfSLAVE::kHotDrinkUnit: return " CALDO ";
-    case FrmConfSLAVE::kSnackUnitA: return " TULA A ";
-    case FrmConfSLAVE::kSnackUnitB: return " TULA B ";
-    default: return kNoUnit;
+    case FrmConfSLAVE::kHotDrinkUnit:
+        return " CALDO ";
+    case FrmConfSLAVE::kSnackUnitA:
+        return " TULA A ";
+    case FrmConfSLAVE::kSnackUnitB:
+        return " TULA B ";
+    default:
+        return kNoUnit;
     }
 }
 
@@ -56,7 +60,8 @@ void FrmConfSLAVE::buildExtra() {
     QWidget* form = page(-1);
 
     combo_ = new IndexComboBox(form);
-    for (const char* name : kMachines) combo_->addItem(QString::fromLatin1(name));
+    for (const char* name : kMachines)
+        combo_->addItem(QString::fromLatin1(name));
     combo_->setCurrentIndex(-1);
     registerControl(QStringLiteral("Combo1"), 0, combo_);
     machineLabel_ = new QLabel(form);
@@ -77,7 +82,8 @@ void FrmConfSLAVE::buildExtra() {
     for (int i = 0; i < 4; ++i) {
         checks_[i] = new QCheckBox(slotBox);
         checks_[i]->setEnabled(false); // nothing to tick before a machine is chosen
-        addText(Caption(QStringLiteral("Slave %1").arg(i + 1)), [box = checks_[i]](const QString& s) { box->setText(s); });
+        addText(Caption(QStringLiteral("Slave %1").arg(i + 1)),
+                [box = checks_[i]](const QString& s) { box->setText(s); });
         registerControl(QStringLiteral("Check1"), i, checks_[i]);
         grid->addWidget(checks_[i], i + 1, 0);
         connect(checks_[i], &QCheckBox::toggled, this, [this, i](bool on) {
@@ -108,11 +114,16 @@ void FrmConfSLAVE::storeImageByte(int index, std::uint8_t value) {
 void FrmConfSLAVE::chooseMachine(int machine) {
     machineLabel_->setText(QString::fromLatin1(kMachines[machine]));
     slotTypes_ = slotTypes(machine);
-    for (int i = 0; i < 4; ++i) slotLabels_[i + 1]->setText(QString::fromLatin1(slotText(slotTypes_[i])));
+    for (int i = 0; i < 4; ++i)
+        slotLabels_[i + 1]->setText(QString::fromLatin1(slotText(slotTypes_[i])));
 
     switch (machine) {
-    case Ktr921: storeImageByte(kCouplingParam, 3); break;
-    case Ktr600: storeImageByte(kCouplingParam, 4); break;
+    case Ktr921:
+        storeImageByte(kCouplingParam, 3);
+        break;
+    case Ktr600:
+        storeImageByte(kCouplingParam, 4);
+        break;
     case Dur400:
         storeImageByte(kCouplingParam, 2);
         storeImageByte(kFlags2Param, 16);
@@ -122,7 +133,8 @@ void FrmConfSLAVE::chooseMachine(int machine) {
         storeImageByte(kCouplingParam, 2);
         storeImageByte(kFlags2Param, 16);
         break;
-    default: break;
+    default:
+        break;
     }
     context().state.CouplingType = machine == Ktr921 ? 3 : machine == Ktr600 ? 4 : 2;
 
@@ -133,7 +145,8 @@ void FrmConfSLAVE::chooseMachine(int machine) {
         checks_[i]->setChecked(slotTypes_[i] != 0);
     }
     filling_ = false;
-    for (int i = 0; i < 4; ++i) setSlotPresent(i, slotTypes_[i] != 0);
+    for (int i = 0; i < 4; ++i)
+        setSlotPresent(i, slotTypes_[i] != 0);
     command_->setEnabled(true);
 }
 

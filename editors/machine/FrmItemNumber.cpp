@@ -21,7 +21,9 @@ int FrmItemNumber::spiralParam(int unit, int spiral) {
     return spiral < kFirstRangeSpirals ? kFirstBase[unit - 1] + spiral : kSecondBase[unit - 1] + spiral;
 }
 
-int FrmItemNumber::spiralNumber(int spiral) { return (spiral / 8 + 1) * 10 + spiral % 8 + 1; }
+int FrmItemNumber::spiralNumber(int spiral) {
+    return (spiral / 8 + 1) * 10 + spiral % 8 + 1;
+}
 
 FrmItemNumber::FrmItemNumber(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
     EditorSpec spec;
@@ -32,10 +34,11 @@ FrmItemNumber::FrmItemNumber(EditorContext& ctx, QWidget* parent) : EditorBase(c
     for (int unit = 1; unit <= 4; ++unit) {
         const QString control = QStringLiteral("HScroll%1").arg(unit);
         for (int spiral = 0; spiral < spiralCount(unit); ++spiral) {
-            spec.bindings.push_back(scrollBar(control, spiral, spiralParam(unit, spiral))
-                                        .range(0, 255)
-                                        .titled(Caption(QStringLiteral("Spirale %1").arg(spiralNumber(spiral))))
-                                        .onTab(unit - 1));
+            spec.bindings.push_back(
+                scrollBar(control, spiral, spiralParam(unit, spiral))
+                    .range(0, 255)
+                    .titled(Caption(QStringLiteral("Spirale %1").arg(spiralNumber(spiral))))
+                    .onTab(unit - 1));
         }
     }
     setup(std::move(spec));

@@ -14,7 +14,8 @@ public:
     static int spiralParam(int unit, int spiral);
     // Spirals per unit: 70 for units 1 to 3, 56 for unit 4.
     static int spiralCount(int unit);
-    // The spiral's number on the machine: tray (spiral / 8 + 1) and place (spiral % 8 + 1), "11" to "18", "21"...
+    // The spiral's number on the machine: tray (spiral / 8 + 1) and place (spiral % 8 + 1), "11" to "18",
+    // "21"...
     static int spiralNumber(int spiral);
 };
 

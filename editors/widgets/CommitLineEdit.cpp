@@ -18,7 +18,9 @@ CommitLineEdit::CommitLineEdit(QWidget* parent) : QLineEdit(parent) {
     connect(&flash_, &QTimer::timeout, this, [this] { emit commitRequested(text()); });
 }
 
-QColor CommitLineEdit::windowColour() const { return QApplication::palette(this).color(QPalette::Base); }
+QColor CommitLineEdit::windowColour() const {
+    return QApplication::palette(this).color(QPalette::Base);
+}
 
 void CommitLineEdit::setBackground(const QColor& colour) {
     QPalette p = palette();
@@ -36,7 +38,9 @@ void CommitLineEdit::acceptCommit() {
     setBackground(windowColour());
 }
 
-void CommitLineEdit::rejectCommit() { setBackground(kRed); }
+void CommitLineEdit::rejectCommit() {
+    setBackground(kRed);
+}
 
 void CommitLineEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);

@@ -41,7 +41,8 @@ public:
     bool isFlashing() const { return flash_.isActive(); }
 
 signals:
-    // Enter was pressed and the flash is over: check and write `typed`, then call acceptCommit or rejectCommit.
+    // Enter was pressed and the flash is over: check and write `typed`, then call acceptCommit or
+    // rejectCommit.
     void commitRequested(const QString& typed);
 
 protected:

@@ -28,11 +28,14 @@ void SliderSwitch::setPositions(const QStringList& texts) {
     update();
 }
 
-int SliderSwitch::rowHeight() const { return fontMetrics().height() + 2; }
+int SliderSwitch::rowHeight() const {
+    return fontMetrics().height() + 2;
+}
 
 QSize SliderSwitch::sizeHint() const {
     int textWidth = 0;
-    for (const QString& t : positions_) textWidth = std::max(textWidth, fontMetrics().horizontalAdvance(t));
+    for (const QString& t : positions_)
+        textWidth = std::max(textWidth, fontMetrics().horizontalAdvance(t));
     return {kTrackWidth + kGap + textWidth + 4, rowHeight() * static_cast<int>(positions_.size()) + 2};
 }
 

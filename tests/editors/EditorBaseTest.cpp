@@ -20,15 +20,15 @@ namespace vm::editors::test {
 namespace {
 
 // Parameters of the test window (index: board address, width).
-constexpr int kSpeed = 100;     // 1 byte, mirror 4882, shown in a scroll bar and a number box
+constexpr int kSpeed = 100; // 1 byte, mirror 4882, shown in a scroll bar and a number box
 constexpr int kSpeedTwin = 4882;
-constexpr int kFlags = 101;     // 1 byte of switches, mirror 4883
+constexpr int kFlags = 101; // 1 byte of switches, mirror 4883
 constexpr int kFlagsTwin = 4883;
-constexpr int kMode = 102;      // 1 byte, options and a slider, no mirror
-constexpr int kLimit = 103;     // 2 bytes, Max 100 on its scroll bar
-constexpr int kCredit = 104;    // 2 bytes, offset scroll bar shown as money
-constexpr int kTenths = 105;    // 1 byte shown in tenths
-constexpr int kName = 106;      // 8-byte text
+constexpr int kMode = 102;   // 1 byte, options and a slider, no mirror
+constexpr int kLimit = 103;  // 2 bytes, Max 100 on its scroll bar
+constexpr int kCredit = 104; // 2 bytes, offset scroll bar shown as money
+constexpr int kTenths = 105; // 1 byte shown in tenths
+constexpr int kName = 106;   // 8-byte text
 
 class TestEditor : public EditorBase {
 public:
@@ -41,7 +41,9 @@ public:
         spec.extraWatch = {kMode};
         spec.bindings = {
             scrollBar("HScroll1", 0, kSpeed, kSpeedTwin).range(0, 200).titled(Caption(8, "Velocità")),
-            numberBox("Text1", 0, kSpeed, kSpeedTwin, 0, 200).refuseZero().error("Error Value or Value out of range"),
+            numberBox("Text1", 0, kSpeed, kSpeedTwin, 0, 200)
+                .refuseZero()
+                .error("Error Value or Value out of range"),
             toggleSwitch("SwitchX1", 0, kFlags, kFlagsTwin, 0x01).inFrame("Frame1"),
             toggleSwitch("SwitchX1", 1, kFlags, kFlagsTwin, 0x40).invert().inFrame("Frame1"),
             checkBox("Check1", 0, kFlags, kFlagsTwin, 0x08).inFrame("Frame1"),
@@ -139,7 +141,8 @@ TEST_F(EditorBaseTest, OfflineLoadShowsTheImageInEveryControl) {
     state.ConfigImage[0x202] = 2;
     state.ConfigImage[0x205] = 0x96; // 150
     state.ConfigImage[0x207] = 123;
-    for (int i = 0; i < 8; ++i) state.ConfigImage[0x208 + i] = static_cast<std::uint8_t>("Caffe   "[i]);
+    for (int i = 0; i < 8; ++i)
+        state.ConfigImage[0x208 + i] = static_cast<std::uint8_t>("Caffe   "[i]);
     auto e = open();
 
     EXPECT_EQ(get<QScrollBar>(*e, "HScroll1")->value(), 42);
@@ -381,7 +384,8 @@ TEST_F(EditorBaseTest, WatchesOnOpenAndReleasesOnCloseOrDestruction) {
     const std::vector<int> shown = {kSpeed, kFlags, kMode, kLimit, kCredit, kTenths, kName};
     {
         auto e = open();
-        for (int index : shown) EXPECT_EQ(watchCount(state, index), 1) << index;
+        for (int index : shown)
+            EXPECT_EQ(watchCount(state, index), 1) << index;
         EXPECT_EQ(e->watchedParams().size(), shown.size()); // each once, although several controls show it
         EXPECT_EQ(forms.forms().size(), 1u);
         auto second = open();
@@ -395,8 +399,10 @@ TEST_F(EditorBaseTest, WatchesOnOpenAndReleasesOnCloseOrDestruction) {
         forms.deliverToAll(kSpeed, 3.0);
         EXPECT_EQ(second->deliveries, 0);
     } // the first one is destroyed without a close event
-    for (int index : shown) EXPECT_EQ(watchCount(state, index), 0) << index;
-    for (int index : shown) EXPECT_FALSE(state.cell(index, 0).has(Watched)) << index;
+    for (int index : shown)
+        EXPECT_EQ(watchCount(state, index), 0) << index;
+    for (int index : shown)
+        EXPECT_FALSE(state.cell(index, 0).has(Watched)) << index;
     EXPECT_TRUE(forms.forms().empty());
 }
 

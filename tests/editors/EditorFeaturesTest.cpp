@@ -18,11 +18,11 @@ namespace {
 
 constexpr int kDecimalPoint = 1823;
 constexpr int kDecimalTwin = 6605;
-constexpr int kPrice = 8471;  // 2 bytes, offset scroll shown as money, twin 8521
-constexpr int kTable = 1457;  // 32 entries, one per key, twin 6239 + key
+constexpr int kPrice = 8471;    // 2 bytes, offset scroll shown as money, twin 8521
+constexpr int kTable = 1457;    // 32 entries, one per key, twin 6239 + key
 constexpr int kKeyFlags = 1649; // 32 entries of switches
-constexpr int kShelf = 1991;  // 2 bytes: low byte and high byte in two boxes
-constexpr int kShown = 1844;  // shown only
+constexpr int kShelf = 1991;    // 2 bytes: low byte and high byte in two boxes
+constexpr int kShown = 1844;    // shown only
 
 class FeatureEditor : public EditorBase {
 public:

@@ -23,16 +23,24 @@ namespace vm::editors::test {
 
 // A parameter cell as a map record would fill it: board address, width (1..4 bytes, or 5..16 for a text).
 inline void fillParam(ProgramState& state, int index, int address, int width, std::uint32_t initial = 0) {
-    const std::array<std::uint8_t, kMapRecordSize> record{
-        static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address & 0xFF),
-        static_cast<std::uint8_t>(0x50 | (width - 1)), 0, 0,
-        static_cast<std::uint8_t>(initial), static_cast<std::uint8_t>(initial >> 8),
-        static_cast<std::uint8_t>(initial >> 16), static_cast<std::uint8_t>(initial >> 24)};
+    const std::array<std::uint8_t, kMapRecordSize> record{static_cast<std::uint8_t>(address >> 8),
+                                                          static_cast<std::uint8_t>(address & 0xFF),
+                                                          static_cast<std::uint8_t>(0x50 | (width - 1)),
+                                                          0,
+                                                          0,
+                                                          static_cast<std::uint8_t>(initial),
+                                                          static_cast<std::uint8_t>(initial >> 8),
+                                                          static_cast<std::uint8_t>(initial >> 16),
+                                                          static_cast<std::uint8_t>(initial >> 24)};
     state.FillCellFromMapRecord(index, 0, record);
 }
 
-inline int watchCount(const ProgramState& state, int index) { return state.cell(index, 0).at(CellPos::WatchCount); }
-inline bool writePending(const ProgramState& state, int index) { return state.cell(index, 0).has(WritePending); }
+inline int watchCount(const ProgramState& state, int index) {
+    return state.cell(index, 0).at(CellPos::WatchCount);
+}
+inline bool writePending(const ProgramState& state, int index) {
+    return state.cell(index, 0).has(WritePending);
+}
 
 class RecordingHooks : public MainWindowHooks {
 public:
@@ -70,7 +78,8 @@ protected:
     }
     // Runs the pending timers (the commit flash) and events.
     static void settle() {
-        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
     }
 
     ProgramState state;

@@ -40,7 +40,8 @@ TEST_F(FrmConfSLAVETest, OpeningLocksNewAndWaitsForAMachine) {
     EXPECT_EQ(state.SoftwareRelease, 4);
     EXPECT_EQ(hooks.calls, QStringList{"SmuNew off"});
     EXPECT_FALSE(e->control("Command1", 0)->isEnabled());
-    for (int i = 0; i < 4; ++i) EXPECT_FALSE(check(*e, i)->isEnabled());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(check(*e, i)->isEnabled());
     EXPECT_EQ(slot(*e, 0), " SF0482B ");
     e->close();
     EXPECT_EQ(hooks.calls.last(), "SmuNew on");
@@ -130,8 +131,8 @@ TEST_F(FrmItemNumberTest, ScrollBarsWriteTheirSpiralParameters) {
     };
     const struct {
         int unit, spiral, index;
-    } cases[] = {{2, 56, 13696}, {1, 0, 12602}, {1, 55, 12657}, {1, 56, 13682}, {1, 69, 13695},
-                 {3, 56, 13710}, {3, 69, 13723}, {4, 0, 12770}, {4, 55, 12825}};
+    } cases[] = {{2, 56, 13696}, {1, 0, 12602},  {1, 55, 12657}, {1, 56, 13682}, {1, 69, 13695},
+                 {3, 56, 13710}, {3, 69, 13723}, {4, 0, 12770},  {4, 55, 12825}};
     int value = 1;
     for (const auto& c : cases) {
         ASSERT_NE(bar(c.unit, c.spiral), nullptr) << c.unit << "/" << c.spiral;

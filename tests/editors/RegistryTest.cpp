@@ -39,8 +39,10 @@ TEST_F(RegistryTest, EveryBindingNamesAParameterOfItsWidth) {
                                       std::to_string(b.controlIndex) + ")";
             const catalogue::ParamInfo* info = catalogue::find(b.index);
             ASSERT_NE(info, nullptr) << where << ": no parameter " << b.index;
-            if (b.width == 0) EXPECT_TRUE(info->isText) << where;
-            else EXPECT_EQ(info->width, b.width) << where << ": parameter " << b.index;
+            if (b.width == 0)
+                EXPECT_TRUE(info->isText) << where;
+            else
+                EXPECT_EQ(info->width, b.width) << where << ": parameter " << b.index;
             if (b.mirror != 0) {
                 const catalogue::ParamInfo* twin = catalogue::find(b.mirror);
                 ASSERT_NE(twin, nullptr) << where << ": no twin " << b.mirror;
