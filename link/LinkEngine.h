@@ -121,7 +121,6 @@ private:
     void handleReply(const std::vector<std::uint8_t>& reply);
     void AcceptReply(const std::vector<std::uint8_t>& replyData);
     void requestDropped();
-    void requestEnded();
     void NotifyForms(int index, const std::vector<std::uint8_t>& data);
     void ShowLinkStatus(int code);
     void pumpTick();
