@@ -757,6 +757,8 @@ void EditorBase::onCommit(BoundControl& bc, const QString& typed) {
 
 void EditorBase::writeParam(int index, int mirror, int width, std::uint32_t value) {
     ProgramState& state = ctx_.state;
+    if (index <= 0 || !ProgramState::isIndexInRange(index)) return;
+    if (!ProgramState::isIndexInRange(mirror)) mirror = 0;
     state.CurrentBank = 0;
     const int w = std::clamp(width, 1, 3);
     value = std::min<std::uint32_t>(value, (1u << (8 * w)) - 1u);
@@ -775,6 +777,8 @@ void EditorBase::writeParam(int index, int mirror, int width, std::uint32_t valu
 
 void EditorBase::writeText(int index, int mirror, const QString& text) {
     ProgramState& state = ctx_.state;
+    if (index <= 0 || !ProgramState::isIndexInRange(index)) return;
+    if (!ProgramState::isIndexInRange(mirror)) mirror = 0;
     state.CurrentBank = 0;
     const QByteArray bytes = text.toLatin1();
     const ParamCell& cell = state.cell(index);

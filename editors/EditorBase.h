@@ -70,6 +70,8 @@ public:
     void CenterForm1();
 
     bool isLoading() const { return loading_; }
+    // True once the window has closed (its parameters are released; it receives no more values).
+    bool isClosed() const { return released_; }
 
     // Windows that show one selection (key, product) at a time: bindings declared perSelection() move to
     // the selection's parameters. Changing it releases the old parameters, watches the new ones and shows

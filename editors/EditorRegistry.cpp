@@ -25,4 +25,22 @@ EditorBase* createEditor(const QString& formName, EditorContext& ctx, QWidget* p
     return nullptr;
 }
 
+EditorBase* EditorInstances::find(const QString& formName) const {
+    const auto it = instances_.find(formName.toLower());
+    if (it == instances_.end() || it->second.isNull() || it->second->isClosed()) return nullptr;
+    return it->second.data();
+}
+
+EditorBase* EditorInstances::open(const QString& formName, EditorContext& ctx, QWidget* parent,
+                                  bool* created) {
+    if (created) *created = false;
+    if (EditorBase* existing = find(formName)) return existing;
+    QPointer<EditorBase>& slot = instances_[formName.toLower()];
+    if (slot) slot->deleteLater(); // closed but not yet deleted by its owner
+    EditorBase* editor = createEditor(formName, ctx, parent);
+    slot = editor;
+    if (created) *created = editor != nullptr;
+    return editor;
+}
+
 } // namespace vm::editors

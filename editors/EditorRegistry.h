@@ -3,10 +3,12 @@
 
 #include "EditorContext.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace vm::editors {
@@ -24,6 +26,20 @@ const std::vector<EditorEntry>& editorEntries();
 // A new, loaded instance of the window, or nullptr when no window of that name exists yet. The caller owns
 // it and keeps one instance per window; closing it releases its parameters, deleting it finishes the job.
 EditorBase* createEditor(const QString& formName, EditorContext& ctx, QWidget* parent = nullptr);
+
+// Keeps one instance of each window for the main window: open() gives the open instance, or creates and
+// loads a new one when there is none (never opened, deleted, or closed).
+class EditorInstances {
+public:
+    // nullptr when no window of that name exists. `created` tells whether a new instance was made.
+    EditorBase* open(const QString& formName, EditorContext& ctx, QWidget* parent = nullptr,
+                     bool* created = nullptr);
+    // The open instance, or nullptr.
+    EditorBase* find(const QString& formName) const;
+
+private:
+    std::map<QString, QPointer<EditorBase>> instances_;
+};
 
 // Helper for the per-folder lists: an entry that creates `Editor` (constructor (EditorContext&, QWidget*)).
 template <class Editor> EditorEntry editorEntry(const QString& formName) {

@@ -5,11 +5,13 @@
 
 #include "Display.h"
 #include "widgets/CommitLineEdit.h"
+#include "widgets/SliderSwitch.h"
 #include "widgets/ToggleSwitch.h"
 
 #include <QFocusEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 
@@ -39,6 +41,9 @@ public:
             numberBox("Text1", 1, kShelf, 0, 0, 255).bytes(2).field(0xFF00),
             numberBox("Text3", 0, kShown + 1, 0, 0, 9).keepTextOnFocus(),
             valueText("Label5", 0, kShown),
+            optionButton("Option1", 0, kShown + 2, 0, 0).bit(0x40),
+            optionButton("Option1", 1, kShown + 2, 0, 1).bit(0x40),
+            sliderSwitch("iSwitchSliderX1", 0, kShown + 3, 0, {"Tabella 1", "Tabella 2"}).bit(0x10),
         };
         setup(std::move(spec));
         addButton(QStringLiteral("Command1"), 0, Caption("RESET"), page(-1), [this] { ++clicks; });
@@ -68,6 +73,8 @@ protected:
         fillParam(state, kShelf, 0x400, 2);
         fillParam(state, kShown, 0x410, 1);
         fillParam(state, kShown + 1, 0x411, 1);
+        fillParam(state, kShown + 2, 0x412, 1);
+        fillParam(state, kShown + 3, 0x413, 1);
     }
     std::uint8_t& image(int address) { return state.ConfigImage[static_cast<std::size_t>(address)]; }
     template <class W> W* get(EditorBase& e, const char* name, int i = 0) {
@@ -159,6 +166,19 @@ TEST_F(EditorFeaturesTest, BoxesThatKeepTheirTextAndShowOnlyLabels) {
     QCoreApplication::sendEvent(box, &out);
     EXPECT_EQ(box->text(), "62"); // typed text stays, nothing written
     EXPECT_EQ(image(0x411), 6);
+}
+
+TEST_F(EditorFeaturesTest, OptionsAndSlidersCanEditOneBit) {
+    image(0x412) = 0x41;
+    image(0x413) = 0x0F;
+    FeatureEditor e(ctx);
+    EXPECT_TRUE(get<QRadioButton>(e, "Option1", 1)->isChecked());
+    EXPECT_EQ(get<SliderSwitch>(e, "iSwitchSliderX1")->value(), 0);
+    get<QRadioButton>(e, "Option1", 0)->setChecked(true);
+    EXPECT_EQ(image(0x412), 0x01);
+    get<SliderSwitch>(e, "iSwitchSliderX1")->setValue(1);
+    EXPECT_EQ(image(0x413), 0x1F);
+    EXPECT_EQ(get<SliderSwitch>(e, "iSwitchSliderX1")->positions(), (QStringList{"Tabella 1", "Tabella 2"}));
 }
 
 TEST_F(EditorFeaturesTest, WaitingCountsOnlineDeliveriesUntilTheExpectedNumber) {

@@ -30,6 +30,29 @@ TEST_F(RegistryTest, EveryEntryCreatesItsWindowOnce) {
     EXPECT_EQ(createEditor(QStringLiteral("FrmNotThere"), ctx), nullptr);
 }
 
+TEST_F(RegistryTest, OneInstancePerWindowUntilItCloses) {
+    EditorInstances instances;
+    bool created = false;
+    EditorBase* first = instances.open(QStringLiteral("FrmItemNumber"), ctx, nullptr, &created);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(created);
+    EXPECT_EQ(instances.open(QStringLiteral("FrmItemNumber"), ctx, nullptr, &created), first);
+    EXPECT_FALSE(created);
+    EXPECT_EQ(instances.find(QStringLiteral("FrmItemNumber")), first);
+    EXPECT_EQ(instances.open(QStringLiteral("FrmNotThere"), ctx, nullptr, &created), nullptr);
+    EXPECT_FALSE(created);
+
+    first->close();
+    EXPECT_EQ(instances.find(QStringLiteral("FrmItemNumber")), nullptr);
+    EditorBase* second = instances.open(QStringLiteral("FrmItemNumber"), ctx, nullptr, &created);
+    EXPECT_TRUE(created);
+    EXPECT_FALSE(second->isClosed());
+    delete second;
+    EXPECT_EQ(instances.find(QStringLiteral("FrmItemNumber")), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the closed first instance goes
+    EXPECT_TRUE(forms.forms().empty());
+}
+
 #ifdef VM_HAVE_CATALOGUE
 TEST_F(RegistryTest, EveryBindingNamesAParameterOfItsWidth) {
     for (const EditorEntry& entry : editorEntries()) {
