@@ -174,6 +174,13 @@ void EditorBase::loadOffline() {
         if (index > 0) ctx_.state.NotifyEditor(index, this);
 }
 
+void EditorBase::closeForm() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close(); // closes this window first
+    else
+        close();
+}
+
 void EditorBase::closeEvent(QCloseEvent* event) {
     formUnload();
     releaseAll();

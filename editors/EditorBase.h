@@ -70,6 +70,9 @@ public:
     void CenterForm1();
 
     bool isLoading() const { return loading_; }
+    // Closes the window from its own code (Unload Me): the MDI sub-window that holds it, or the window
+    // itself.
+    void closeForm();
     // True once the window has closed (its parameters are released; it receives no more values).
     bool isClosed() const { return released_; }
 

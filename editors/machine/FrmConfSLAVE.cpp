@@ -163,7 +163,7 @@ void FrmConfSLAVE::finish() {
         hooks->disableMenus();
         hooks->enableMenus();
     }
-    close();
+    closeForm();
 }
 
 void FrmConfSLAVE::formUnload() {

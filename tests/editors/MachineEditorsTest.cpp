@@ -9,6 +9,9 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -104,6 +107,21 @@ TEST_F(FrmConfSLAVETest, Command1RefreshesTheMenusAndCloses) {
     EXPECT_EQ(hooks.calls, (QStringList{"SmuNew off", "disableMenus", "enableMenus", "SmuNew on"}));
     EXPECT_FALSE(e->isVisible());
     EXPECT_TRUE(forms.forms().empty());
+}
+
+TEST_F(FrmConfSLAVETest, Command1ClosesTheSubWindowThatHoldsIt) {
+    QMdiArea area;
+    EditorBase* e = createEditor(QStringLiteral("FrmConfSLAVE"), ctx);
+    QPointer<QMdiSubWindow> sub = area.addSubWindow(e);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    area.show();
+    sub->show();
+    choose(*e, 2);
+    static_cast<QPushButton*>(e->control("Command1", 0))->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(sub.isNull());
+    EXPECT_TRUE(forms.forms().empty());
+    EXPECT_EQ(hooks.calls.last(), "SmuNew on");
 }
 
 TEST_F(FrmConfSLAVETest, DestroyedWithoutCloseStillUnlocksTheMenu) {
