@@ -90,6 +90,11 @@ int runInfo(BoardClient& board, ProgramState& state, const CliIo& io) {
 }
 
 int runSave(BoardClient& board, ProgramState& state, const std::filesystem::path& file, const CliIo& io) {
+    // A folder that is not there fails now rather than after the whole memory was read.
+    std::error_code ec;
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    if (!std::filesystem::is_directory(folder, ec))
+        return error(io, file.string() + ": no such folder " + folder.string(), kExitUsageOrError);
     // As the main window does: connect, read the units (they go into the file), read the memory, save.
     if (!board.connectBoard(link::ConnectPurpose::Edit)) return error(io, board.lastError(), kExitFailed);
     link::UnitReadResult units;

@@ -285,9 +285,3 @@ TEST_F(EndToEnd, LiveSetThenGet) {
     run = runCli({"--port", sim.device(), "set", "1850=99999999999"});
     EXPECT_EQ(run.exitCode, 2) << describe(run);
 }
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

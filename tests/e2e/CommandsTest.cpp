@@ -1,0 +1,151 @@
+// vm_cli's commands run in-process: the pure helpers, and the board commands against the simulated board
+// inside the process (--simulate), which runs on Qt's timers.
+
+#include "Commands.h"
+#include "BoardClient.h"
+#include "ConfigFile.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+using namespace vm;
+using namespace vm::cli;
+
+namespace {
+
+// Runs one command line and collects what it prints.
+struct Captured {
+    int status = -1;
+    std::string out, err;
+};
+
+Captured run(const std::vector<std::string>& argv) {
+    char *outBuf = nullptr, *errBuf = nullptr;
+    std::size_t outSize = 0, errSize = 0;
+    CliIo io;
+    io.out = open_memstream(&outBuf, &outSize);
+    io.err = open_memstream(&errBuf, &errSize);
+    io.programDir = VM_BIN_DIR;
+    Captured c;
+    c.status = RunCli(argv, io);
+    std::fclose(io.out);
+    std::fclose(io.err);
+    c.out.assign(outBuf, outSize);
+    c.err.assign(errBuf, errSize);
+    std::free(outBuf);
+    std::free(errBuf);
+    return c;
+}
+
+std::string describe(const Captured& c) {
+    return "status " + std::to_string(c.status) + "\nout: " + c.out + "\nerr: " + c.err;
+}
+
+ParamCell cellOf(std::uint8_t command) {
+    ParamCell cell;
+    cell.at(CellPos::Command) = command;
+    return cell;
+}
+
+void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+} // namespace
+
+TEST(Commands, MismatchingRunsCoverOnlyTheTransferAreas) {
+    std::vector<std::uint8_t> expected(kImageSize, 0), actual(kImageSize, 0);
+    actual[5] = 1;               // below area A: never transferred
+    actual[16] = actual[17] = 1; // first bytes of A
+    actual[19] = 1;              // a separate run
+    actual[2000] = 1;            // between A and B
+    actual[12926] = 1;           // last byte of C
+    actual[12927] = 1;           // never transferred
+    const auto runs = MismatchingRuns(expected, actual);
+    const std::vector<std::pair<int, int>> want{{16, 17}, {19, 19}, {12926, 12926}};
+    EXPECT_EQ(runs, want);
+    EXPECT_TRUE(MismatchingRuns(expected, expected).empty());
+}
+
+TEST(Commands, LiveValuesAreCheckedAgainstTheCell) {
+    std::string why;
+    EXPECT_EQ(ParseLiveValue(cellOf(0x50), "255", why), ParamData(255.0));
+    EXPECT_FALSE(ParseLiveValue(cellOf(0x50), "256", why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(ParseLiveValue(cellOf(0x51), "65535", why), ParamData(65535.0));
+    EXPECT_FALSE(ParseLiveValue(cellOf(0x51), "65536", why));
+    EXPECT_EQ(ParseLiveValue(cellOf(0x52), "16777215", why), ParamData(16777215.0));
+    EXPECT_EQ(ParseLiveValue(cellOf(0x53), "2147483647", why), ParamData(2147483647.0));
+    EXPECT_FALSE(ParseLiveValue(cellOf(0x53), "2147483648", why));
+    EXPECT_FALSE(ParseLiveValue(cellOf(0x50), "-1", why));
+    EXPECT_FALSE(ParseLiveValue(cellOf(0x50), "1.5", why));
+    EXPECT_FALSE(ParseLiveValue(cellOf(0x50), "", why));
+    EXPECT_EQ(ParseLiveValue(cellOf(0x5F), "HELLO 42", why), ParamData(std::string("HELLO 42")));
+    EXPECT_FALSE(ParseLiveValue(cellOf(0x54), "SIXSIX", why)) << "a 5-character text takes at most 5";
+}
+
+TEST(Commands, OfflineErrorsAreOneLineWithStatus2) {
+    Captured c = run({"show", "/nonexistent/file.prm"});
+    EXPECT_EQ(c.status, 2);
+    EXPECT_EQ(std::count(c.err.begin(), c.err.end(), '\n'), 1) << describe(c);
+    c = run({"diff", "/nonexistent/a.prm", "/nonexistent/b.prm"});
+    EXPECT_EQ(c.status, 2);
+    c = run({"--simulate"});
+    EXPECT_EQ(c.status, 2);
+    c = run({"--help"});
+    EXPECT_EQ(c.status, 0);
+    EXPECT_NE(c.out.find("diff FILE_A FILE_B"), std::string::npos);
+}
+
+TEST(Commands, SimulatedBoardGetAndSet) {
+    Captured c = run({"--simulate", "--no-progress", "get", "4779", "12056"});
+    ASSERT_EQ(c.status, 0) << describe(c);
+    EXPECT_NE(c.out.find("4779 unit type, unit 1 1\n"), std::string::npos) << describe(c);
+    EXPECT_NE(c.out.find("12056 telemetry text 2 \""), std::string::npos) << describe(c);
+
+    c = run({"--simulate", "set", "12056=HELLO", "1850=70000"});
+    ASSERT_EQ(c.status, 0) << describe(c);
+    EXPECT_NE(c.out.find("12056 telemetry text 2 \"HELLO"), std::string::npos) << describe(c);
+    EXPECT_NE(c.out.find("1850 numeric option 1850 70000\n"), std::string::npos) << describe(c);
+
+    c = run({"--simulate", "set", "4779=256"});
+    EXPECT_EQ(c.status, 2) << describe(c);
+    c = run({"--simulate", "get", "33000"});
+    EXPECT_EQ(c.status, 2) << "not in the board's map: " << describe(c);
+}
+
+// A plain 13004-byte file goes to the board and verifies; a raw .cfx image is shown.
+TEST(Commands, SimulatedBoardTakesAPlainFileAndCfxIsShown) {
+    QTemporaryDir dir;
+    ProgramState state;
+    for (int a = 0; a < kConfigAreaSize; ++a)
+        state.ConfigImage[a] = static_cast<std::uint8_t>(a % 251);
+    const ConfigRecord record = BuildConfigRecord(state, "plain.spf");
+    const std::string plain = dir.filePath("plain.spf").toStdString();
+    writeBytes(plain, std::vector<std::uint8_t>(record.begin(), record.end()));
+    Captured c = run({"--simulate", "write", plain});
+    EXPECT_EQ(c.status, 0) << describe(c);
+    EXPECT_NE(c.out.find("Written and verified"), std::string::npos) << describe(c);
+
+    const std::string cfx = dir.filePath("raw.cfx").toStdString();
+    writeBytes(cfx, std::vector<std::uint8_t>(state.ConfigImage.begin(),
+                                              state.ConfigImage.begin() + kConfigAreaSize));
+
+    c = run({"show", cfx});
+    EXPECT_EQ(c.status, 0) << describe(c);
+    // Address 733 holds 733 % 251 = 231, 734 -> 232, 735 -> 233: parameter 1850 is 3 bytes wide.
+    EXPECT_NE(
+        c.out.find("\n1850 numeric option 1850 " + std::to_string(231 + 232 * 256 + 233 * 65536) + "\n"),
+        std::string::npos);
+}
+
+TEST(Commands, SaveIntoAMissingFolderFailsBeforeTheBoardIsAsked) {
+    Captured c = run({"--simulate", "save", "/nonexistent-folder/x.prm"});
+    EXPECT_EQ(c.status, 2) << describe(c);
+    EXPECT_NE(c.err.find("/nonexistent-folder"), std::string::npos) << describe(c);
+    EXPECT_EQ(std::count(c.err.begin(), c.err.end(), '\n'), 1) << describe(c);
+}
