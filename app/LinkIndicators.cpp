@@ -6,13 +6,20 @@ namespace vm::app {
 
 std::optional<IndicatorChange> IndicatorForCode(int code) {
     switch (code) {
-    case 1: return IndicatorChange{Indicator::Send, false};
-    case 4: return IndicatorChange{Indicator::Send, true};
-    case 2: return IndicatorChange{Indicator::Receive, false};
-    case 5: return IndicatorChange{Indicator::Receive, true};
-    case 3: return IndicatorChange{Indicator::Error, false};
-    case 6: return IndicatorChange{Indicator::Error, true};
-    default: return std::nullopt;
+    case 1:
+        return IndicatorChange{Indicator::Send, false};
+    case 4:
+        return IndicatorChange{Indicator::Send, true};
+    case 2:
+        return IndicatorChange{Indicator::Receive, false};
+    case 5:
+        return IndicatorChange{Indicator::Receive, true};
+    case 3:
+        return IndicatorChange{Indicator::Error, false};
+    case 6:
+        return IndicatorChange{Indicator::Error, true};
+    default:
+        return std::nullopt;
     }
 }
 
@@ -39,7 +46,8 @@ QPixmap IndicatorPicture(Indicator panel, bool active) {
 
 void LinkIndicators::attach(std::array<QLabel*, 3> labels) {
     labels_ = labels;
-    for (int i = 0; i < 3; ++i) paint(static_cast<Indicator>(i));
+    for (int i = 0; i < 3; ++i)
+        paint(static_cast<Indicator>(i));
 }
 
 bool LinkIndicators::show(int code) {

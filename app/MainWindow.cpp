@@ -31,16 +31,23 @@ namespace vm::app {
 namespace {
 constexpr const char* kNotAvailable = "not available yet";
 
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 } // namespace
 
 const char* AppStateName(AppState state) {
     switch (state) {
-    case AppState::Offline: return "Offline";
-    case AppState::Opening: return "Opening";
-    case AppState::Reading: return "Reading";
-    case AppState::Connected: return "Connected";
-    case AppState::Writing: return "Writing";
+    case AppState::Offline:
+        return "Offline";
+    case AppState::Opening:
+        return "Opening";
+    case AppState::Reading:
+        return "Reading";
+    case AppState::Connected:
+        return "Connected";
+    case AppState::Writing:
+        return "Writing";
     }
     return "?";
 }
@@ -56,8 +63,8 @@ MainWindow::MainWindow(AppConfig config, QWidget* parent)
     mdi_->setBackground(QColor(128, 128, 128));
     setCentralWidget(mdi_);
     buildMenus();
-    comMenu_ = std::make_unique<link::ComMenuModel>(
-        [] { return link::FirstFtdiPortName().toStdString(); }, [this] { saveSettings(); });
+    comMenu_ = std::make_unique<link::ComMenuModel>([] { return link::FirstFtdiPortName().toStdString(); },
+                                                    [this] { saveSettings(); });
     setupLink();
     resize(1000, 720);
 }
@@ -115,13 +122,15 @@ void MainWindow::buildMenus() {
         QMenu* parentMenu = entry.parent.empty() ? nullptr : menus.value(qs(entry.parent));
         QAction* action = nullptr;
         if (entry.submenu) {
-            QMenu* menu = parentMenu ? parentMenu->addMenu(qs(entry.design)) : menuBar()->addMenu(qs(entry.design));
+            QMenu* menu =
+                parentMenu ? parentMenu->addMenu(qs(entry.design)) : menuBar()->addMenu(qs(entry.design));
             menu->setObjectName(name + "Menu");
             menu->setToolTipsVisible(true);
             menus.insert(name, menu);
             action = menu->menuAction();
         } else {
-            action = parentMenu ? parentMenu->addAction(qs(entry.design)) : menuBar()->addAction(qs(entry.design));
+            action =
+                parentMenu ? parentMenu->addAction(qs(entry.design)) : menuBar()->addAction(qs(entry.design));
             const QString form = qs(entry.form);
             if (!form.isEmpty() && form != "FrmInfo")
                 connect(action, &QAction::triggered, this, [this, form] { openForm(form); });
@@ -191,7 +200,8 @@ void MainWindow::refreshLanguageMenu() {
 
 void MainWindow::refreshComChecks() {
     const bool com = config_.port == PortChoice::ComMenu;
-    for (int i = 1; i <= 4; ++i) comActions_[i - 1]->setChecked(com && comMenu_->comChecked(i));
+    for (int i = 1; i <= 4; ++i)
+        comActions_[i - 1]->setChecked(com && comMenu_->comChecked(i));
     usbAction_->setChecked(com && comMenu_->usbChecked());
     simAction_->setChecked(config_.port == PortChoice::Simulated);
     if (statusText_) statusText_->setText(statusText());
@@ -219,9 +229,13 @@ void MainWindow::InitMenu() {
     }
 }
 
-QAction* MainWindow::action(std::string_view entry) const { return actions_.value(qs(entry)); }
+QAction* MainWindow::action(std::string_view entry) const {
+    return actions_.value(qs(entry));
+}
 
-bool MainWindow::entryEnabled(std::string_view entry) const { return ruleEnabled_.value(qs(entry), false); }
+bool MainWindow::entryEnabled(std::string_view entry) const {
+    return ruleEnabled_.value(qs(entry), false);
+}
 
 void MainWindow::setEntry(std::string_view entry, bool enabled) {
     const QString name = qs(entry);
@@ -230,7 +244,9 @@ void MainWindow::setEntry(std::string_view entry, bool enabled) {
     applyEnabled(actions_.value(name));
 }
 
-void MainWindow::setMenuEnabled(const QString& entry, bool enabled) { setEntry(entry.toStdString(), enabled); }
+void MainWindow::setMenuEnabled(const QString& entry, bool enabled) {
+    setEntry(entry.toStdString(), enabled);
+}
 
 void MainWindow::applyEnabled(QAction* a) {
     const QString form = a->property("form").toString();
@@ -239,13 +255,17 @@ void MainWindow::applyEnabled(QAction* a) {
     a->setToolTip(available ? QString() : QString(kNotAvailable));
 }
 
-void MainWindow::DisableMenu() { vm::app::DisableMenu([this](std::string_view e, bool on) { setEntry(e, on); }); }
+void MainWindow::DisableMenu() {
+    vm::app::DisableMenu([this](std::string_view e, bool on) { setEntry(e, on); });
+}
 
 void MainWindow::EnableMenu() {
     vm::app::EnableMenu([this](std::string_view e, bool on) { setEntry(e, on); }, program_);
 }
 
-QSize MainWindow::mainWindowSize() const { return mdi_->viewport()->size(); }
+QSize MainWindow::mainWindowSize() const {
+    return mdi_->viewport()->size();
+}
 
 // ---------------------------------------------------------------- status bar and caption
 
@@ -271,11 +291,15 @@ void MainWindow::InitStatusBar() {
 
 QString MainWindow::portDescription() const {
     switch (config_.port) {
-    case PortChoice::Simulated: return "Simulated board";
-    case PortChoice::Device: return config_.device;
-    case PortChoice::ComMenu: break;
+    case PortChoice::Simulated:
+        return "Simulated board";
+    case PortChoice::Device:
+        return config_.device;
+    case PortChoice::ComMenu:
+        break;
     }
-    return comMenu_->comPort() == link::kUsbComPort ? QStringLiteral("USB") : QStringLiteral("COM%1").arg(comMenu_->comPort());
+    return comMenu_->comPort() == link::kUsbComPort ? QStringLiteral("USB")
+                                                    : QStringLiteral("COM%1").arg(comMenu_->comPort());
 }
 
 QString MainWindow::statusText() const {
@@ -283,20 +307,26 @@ QString MainWindow::statusText() const {
     return QStringLiteral("Port: %1").arg(portDescription());
 }
 
-void MainWindow::ShowLinkStatus(int code) { indicators_.show(code); }
+void MainWindow::ShowLinkStatus(int code) {
+    indicators_.show(code);
+}
 
 void MainWindow::setCaptionOffline(const QString& fileTitle) {
     setWindowTitle(fileTitle.isEmpty() ? QString(kProgramTitle) + "-OFFLine"
                                        : QString(kProgramTitle) + "-OFFLine" + " / " + fileTitle);
 }
 
-void MainWindow::setCaptionConnected() { setWindowTitle(QString(kProgramTitle) + "-Connected"); }
+void MainWindow::setCaptionConnected() {
+    setWindowTitle(QString(kProgramTitle) + "-Connected");
+}
 
 void MainWindow::setConnectCaption(bool connectCaption) {
     action("SmuConnect")->setText(connectCaption ? "Connect" : "DisConnect");
 }
 
-bool MainWindow::connectCaptionIsConnect() const { return action("SmuConnect")->text() == "Connect"; }
+bool MainWindow::connectCaptionIsConnect() const {
+    return action("SmuConnect")->text() == "Connect";
+}
 
 void MainWindow::setState(AppState state) {
     state_ = state;
@@ -416,7 +446,8 @@ void MainWindow::mnuCox_Click(int index) {
 
 void MainWindow::MnuUSB_Click() {
     config_.port = PortChoice::ComMenu;
-    if (auto problem = comMenu_->MnuUSB_Click()) message(qs(problem->text), MessageIcon::Critical, qs(problem->title));
+    if (auto problem = comMenu_->MnuUSB_Click())
+        message(qs(problem->text), MessageIcon::Critical, qs(problem->title));
     refreshComChecks();
 }
 
@@ -431,7 +462,9 @@ void MainWindow::message(const QString& text, MessageIcon icon, const QString& t
 
 // ---------------------------------------------------------------- exit
 
-void MainWindow::smnuExit_Click() { close(); }
+void MainWindow::smnuExit_Click() {
+    close();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!exiting_) {

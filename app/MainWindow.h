@@ -91,6 +91,7 @@ public:
     QString statusText() const;
     std::string mapError() const { return mapError_; }
     link::LinkController* link() const { return link_.get(); }
+    const std::vector<DeliveryTarget*>& forms() const { return forms_.forms(); }
     QMdiArea* mdiArea() const { return mdi_; }
     void closeAllChildren();
 

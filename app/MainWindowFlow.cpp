@@ -31,10 +31,14 @@ QString displayText(QString text) {
 
 int unit1Code(link::UnitMenuEffect effect) {
     switch (effect) {
-    case link::UnitMenuEffect::EnableDrinks: return 1;
-    case link::UnitMenuEffect::DisableDrinks: return 3;
-    case link::UnitMenuEffect::DisableMost: return 7;
-    case link::UnitMenuEffect::NoChange: break;
+    case link::UnitMenuEffect::EnableDrinks:
+        return 1;
+    case link::UnitMenuEffect::DisableDrinks:
+        return 3;
+    case link::UnitMenuEffect::DisableMost:
+        return 7;
+    case link::UnitMenuEffect::NoChange:
+        break;
     }
     return 0;
 }
@@ -47,11 +51,12 @@ void MainWindow::setupLink() {
     link_ = std::make_unique<link::LinkController>(program_, forms_, options);
     link::LinkController* l = link_.get();
     connect(l, &link::LinkController::linkStatus, this, &MainWindow::ShowLinkStatus);
-    connect(l, &link::LinkController::message, this, [this](const QString& title, const QString& text, int icon) {
-        linkSpoke_ = true;
-        message(displayText(text), icon == link::kIconExclamation ? MessageIcon::Exclamation : MessageIcon::Critical,
-                title);
-    });
+    connect(
+        l, &link::LinkController::message, this, [this](const QString& title, const QString& text, int icon) {
+            linkSpoke_ = true;
+            message(displayText(text),
+                    icon == link::kIconExclamation ? MessageIcon::Exclamation : MessageIcon::Critical, title);
+        });
     connect(l, &link::LinkController::askRetry, this, [this](const QString& title, const QString& text) {
         linkSpoke_ = true;
         link_->answerRetry(dialogs_->askRetry(displayText(text), title));
@@ -75,8 +80,10 @@ std::unique_ptr<link::SerialPort> MainWindow::makePort() {
         if (!port) message(QString::fromStdString(error), MessageIcon::Critical, kProgramTitle);
         return port;
     }
-    case PortChoice::Device: return std::make_unique<link::QtSerialPort>(config_.device);
-    case PortChoice::ComMenu: break;
+    case PortChoice::Device:
+        return std::make_unique<link::QtSerialPort>(config_.device);
+    case PortChoice::ComMenu:
+        break;
     }
     return std::make_unique<link::QtSerialPort>(link::ResolveComPort(comMenu_->comPort()));
 }
@@ -90,7 +97,9 @@ void MainWindow::SmuConnect_Click() {
         disconnectBoard();
 }
 
-void MainWindow::SmnuWrite_Click() { beginOpening(true); }
+void MainWindow::SmnuWrite_Click() {
+    beginOpening(true);
+}
 
 void MainWindow::beginOpening(bool forWrite) {
     if (!mapError_.empty()) {
@@ -140,8 +149,7 @@ void MainWindow::onConnectFailed(const QString& error) {
     if (state_ != AppState::Opening) return;
     // The link has already shown why (port error, "Board Not Ready" answered with Cancel); other causes,
     // such as a missing firmware map, are shown here.
-    if (!error.isEmpty() && !linkSpoke_)
-        message(displayText(error), MessageIcon::Critical, kProgramTitle);
+    if (!error.isEmpty() && !linkSpoke_) message(displayText(error), MessageIcon::Critical, kProgramTitle);
     restoreAfterFailedOpen();
 }
 

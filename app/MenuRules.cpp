@@ -6,7 +6,8 @@ namespace vm::app {
 
 namespace {
 void setAll(const MenuSwitch& set, std::initializer_list<std::string_view> entries, bool enabled) {
-    for (std::string_view entry : entries) set(entry, enabled);
+    for (std::string_view entry : entries)
+        set(entry, enabled);
 }
 } // namespace
 
@@ -23,8 +24,8 @@ void DisableMenu(const MenuSwitch& set) {
 
 void EnableMenu(const MenuSwitch& set, const ProgramState& state) {
     // A configuration without coupled units has no times, extra times or temperature set.
-    const bool anyUnit = state.SlaveType1 != 0 || state.SlaveType2 != 0 || state.SlaveType3 != 0 ||
-                         state.SlaveType4 != 0;
+    const bool anyUnit =
+        state.SlaveType1 != 0 || state.SlaveType2 != 0 || state.SlaveType3 != 0 || state.SlaveType4 != 0;
     setAll(set, {"SmnuExTempi", "smnuSet", "smnuTempi"}, anyUnit);
 
     if (state.Online) {
@@ -47,7 +48,9 @@ void ApplyUnit1Menus(const MenuSwitch& set, int unitCode) {
                                                                    "smuPrezBr", "smnuAzione"};
     switch (unitCode) {
     case 1:
-    case 2: setAll(set, kDrinkEntries, true); break;
+    case 2:
+        setAll(set, kDrinkEntries, true);
+        break;
     case 3:
     case 4:
     case 5:
@@ -59,7 +62,8 @@ void ApplyUnit1Menus(const MenuSwitch& set, int unitCode) {
         setAll(set, kDrinkEntries, false);
         setAll(set, {"SmnuConfGraf", "smnuInOut", "smuDec", "SmuPromo", "mnuPrePreSc"}, false);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

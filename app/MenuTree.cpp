@@ -10,12 +10,12 @@ using S = CaptionSource;
 // clang-format off
 constexpr std::array kEntries = {
     MenuEntry{"mnuFile", "", "&File", S::Line, 1, 0, "", true},
-    MenuEntry{"SmuNew", "mnuFile", "&New File"},
+    MenuEntry{"SmuNew", "mnuFile", "&New File", S::Fixed, 0, 0, ""},
     MenuEntry{"Smuload", "mnuFile", "&Load File", S::Fixed, 0, 0, "", false, false, true},
     MenuEntry{"Smusave", "mnuFile", "&Save", S::Fixed, 0, 0, "", false, true},
     MenuEntry{"SmnuWrite", "mnuFile", "&Write Board", S::Fixed, 0, 0, "", false, true, true},
     MenuEntry{"SmuConnect", "mnuFile", "Connect", S::Fixed, 0, 0, "", false, false, true},
-    MenuEntry{"smnuExit", "mnuFile", "&Exit", S::Line, 2},
+    MenuEntry{"smnuExit", "mnuFile", "&Exit", S::Line, 2, 0, ""},
 
     MenuEntry{"mnuConfigura", "", "&Configurazione", S::Line, 50, 0, "", true, true},
     MenuEntry{"smnuConfigura", "mnuConfigura", "&Configura Macchina", S::Line, 51, 0, "FrmConf"},
@@ -86,7 +86,9 @@ constexpr std::array kEntries = {
 // clang-format on
 } // namespace
 
-std::span<const MenuEntry> MenuEntries() { return kEntries; }
+std::span<const MenuEntry> MenuEntries() {
+    return kEntries;
+}
 
 const MenuEntry* FindMenuEntry(std::string_view name) {
     for (const MenuEntry& entry : kEntries)
@@ -96,14 +98,18 @@ const MenuEntry* FindMenuEntry(std::string_view name) {
 
 std::string MenuCaption(const MenuEntry& entry, const Messages& messages) {
     switch (entry.source) {
-    case CaptionSource::Fixed: return std::string(entry.design);
-    case CaptionSource::Line: return messages(entry.line);
-    case CaptionSource::Joined: return messages(entry.line) + messages(entry.line2);
+    case CaptionSource::Fixed:
+        return std::string(entry.design);
+    case CaptionSource::Line:
+        return messages(entry.line);
+    case CaptionSource::Joined:
+        return messages(entry.line) + messages(entry.line2);
     case CaptionSource::ExtraTimes: {
         const std::string& times = messages(entry.line);
         return "Extra " + times.substr(0, times.find('/')) + " " + messages(entry.line2);
     }
-    case CaptionSource::Ampersand: return messages(entry.line) + " && " + messages(entry.line2);
+    case CaptionSource::Ampersand:
+        return messages(entry.line) + " && " + messages(entry.line2);
     }
     return std::string(entry.design);
 }

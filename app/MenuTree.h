@@ -11,11 +11,11 @@
 namespace vm::app {
 
 enum class CaptionSource {
-    Fixed,       // the design caption in every language
-    Line,        // language line `line`
-    Joined,      // line + line2, nothing between
-    ExtraTimes,  // "Extra " + line before its first "/" + " " + line2
-    Ampersand,   // line + " && " + line2 (the doubled ampersand shows as one)
+    Fixed,      // the design caption in every language
+    Line,       // language line `line`
+    Joined,     // line + line2, nothing between
+    ExtraTimes, // "Extra " + line before its first "/" + " " + line2
+    Ampersand,  // line + " && " + line2 (the doubled ampersand shows as one)
 };
 
 struct MenuEntry {
@@ -25,7 +25,7 @@ struct MenuEntry {
     CaptionSource source = CaptionSource::Fixed;
     int line = 0;
     int line2 = 0;
-    std::string_view form;    // the window it opens, empty for commands and submenus
+    std::string_view form; // the window it opens, empty for commands and submenus
     bool submenu = false;
     bool offAtCreate = false; // disabled when the window is created
     bool separatorAfter = false;

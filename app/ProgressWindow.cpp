@@ -25,12 +25,24 @@ ProgressWindow::ProgressWindow(const QString& formName, const QString& caption, 
     setMinimumWidth(320);
 }
 
-void ProgressWindow::setText(const QString& text) { text_->setText(text); }
-QString ProgressWindow::text() const { return text_->text(); }
-void ProgressWindow::setRange(int maximum) { bar_->setRange(0, maximum); }
-void ProgressWindow::setValue(int value) { bar_->setValue(std::min(value, bar_->maximum())); }
-void ProgressWindow::advance(int step) { setValue(bar_->value() + step); }
-int ProgressWindow::value() const { return bar_->value(); }
+void ProgressWindow::setText(const QString& text) {
+    text_->setText(text);
+}
+QString ProgressWindow::text() const {
+    return text_->text();
+}
+void ProgressWindow::setRange(int maximum) {
+    bar_->setRange(0, maximum);
+}
+void ProgressWindow::setValue(int value) {
+    bar_->setValue(std::min(value, bar_->maximum()));
+}
+void ProgressWindow::advance(int step) {
+    setValue(bar_->value() + step);
+}
+int ProgressWindow::value() const {
+    return bar_->value();
+}
 
 void ProgressWindow::showCentred() {
     adjustSize();

@@ -47,7 +47,8 @@ namespace {
 QStringList editorNames() {
     QStringList names;
 #ifdef VM_HAVE_EDITORS
-    for (const auto& entry : editors::editorEntries()) names.append(entry.formName);
+    for (const auto& entry : editors::editorEntries())
+        names.append(entry.formName);
 #endif
     return names;
 }

@@ -25,7 +25,9 @@ public:
             if (onLost) onLost(reason);
         };
     }
-    bool load(const std::filesystem::path& mapsDir, std::string& error) { return board_.loadMaps(mapsDir, error); }
+    bool load(const std::filesystem::path& mapsDir, std::string& error) {
+        return board_.loadMaps(mapsDir, error);
+    }
 
     bool open(std::string& error) override { return port_.open(error); }
     void close() override { port_.close(); }
@@ -43,13 +45,15 @@ private:
 };
 } // namespace
 
-std::unique_ptr<link::SerialPort> MakeSimulatedPort(const std::filesystem::path& programDir, std::string& error) {
+std::unique_ptr<link::SerialPort> MakeSimulatedPort(const std::filesystem::path& programDir,
+                                                    std::string& error) {
     auto port = std::make_unique<OwningSimulatedPort>();
     if (!port->load(programDir, error)) return nullptr;
     return port;
 }
 #else
-std::unique_ptr<link::SerialPort> MakeSimulatedPort(const std::filesystem::path& programDir, std::string& error) {
+std::unique_ptr<link::SerialPort> MakeSimulatedPort(const std::filesystem::path& programDir,
+                                                    std::string& error) {
     (void)programDir;
     error = "This build has no simulated board.";
     return nullptr;

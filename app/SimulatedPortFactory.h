@@ -12,6 +12,7 @@ namespace vm::app {
 
 // A port connected to a fresh simulated board whose memory comes from the map files of programDir, or
 // nullptr when this build has no simulated board or the maps cannot be read (`error` says why).
-std::unique_ptr<link::SerialPort> MakeSimulatedPort(const std::filesystem::path& programDir, std::string& error);
+std::unique_ptr<link::SerialPort> MakeSimulatedPort(const std::filesystem::path& programDir,
+                                                    std::string& error);
 
 } // namespace vm::app

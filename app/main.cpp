@@ -37,7 +37,8 @@ int main(int argc, char* argv[]) {
     if (screenshots) {
         QStringList problems;
         const int failures = vm::app::TakeScreenshots(window, options->screenshotDir, problems);
-        for (const QString& problem : problems) QTextStream(stderr) << problem << "\n";
+        for (const QString& problem : problems)
+            QTextStream(stderr) << problem << "\n";
         return failures == 0 ? 0 : 1;
     }
     window.show();

@@ -19,7 +19,8 @@ ProgramFolder::ProgramFolder(bool withMaps, bool withLanguages) {
         for (const char* name : {"Italiano.lng", "English.lng"})
             fs::copy_file(kSourceDir / "data" / "lang" / name, dir_ / name);
     if (withMaps)
-        for (const fs::path& map : mapFiles()) fs::copy_file(map, dir_ / map.filename());
+        for (const fs::path& map : mapFiles())
+            fs::copy_file(map, dir_ / map.filename());
 }
 
 std::unique_ptr<WindowUnderTest> MakeWindow(const ProgramFolder& folder, PortChoice port,

@@ -90,7 +90,8 @@ struct WindowUnderTest {
 };
 
 // A main window on the folder, with fake dialogs and no launcher; not started up.
-std::unique_ptr<WindowUnderTest> MakeWindow(const ProgramFolder& folder, PortChoice port = PortChoice::Simulated,
-                                            std::function<std::unique_ptr<link::SerialPort>()> portFactory = {});
+std::unique_ptr<WindowUnderTest>
+MakeWindow(const ProgramFolder& folder, PortChoice port = PortChoice::Simulated,
+           std::function<std::unique_ptr<link::SerialPort>()> portFactory = {});
 
 } // namespace vm::app::test

@@ -49,7 +49,8 @@ TEST(Connect, ReachesConnectedWithTheUnitTypesReadAndTheMenusSet) {
 
     const ProgramState& s = w.state();
     EXPECT_LE(s.SlaveType1, 15);
-    for (int unit = 1; unit <= 4; ++unit) EXPECT_EQ(s.UnitCodes[unit - 1], w.state().SlaveType(unit)) << unit;
+    for (int unit = 1; unit <= 4; ++unit)
+        EXPECT_EQ(s.UnitCodes[unit - 1], w.state().SlaveType(unit)) << unit;
     EXPECT_EQ(w.windowTitle(), w.title() + "-Connected");
     EXPECT_TRUE(w.action("mnuFile")->isEnabled());
     EXPECT_TRUE(w.entryEnabled("smnuDati"));

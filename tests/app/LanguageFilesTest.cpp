@@ -20,11 +20,14 @@ namespace fs = std::filesystem;
 std::vector<std::string> readLines(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
-bool isMarker(const std::string& line) { return line.rfind(";--", 0) == 0; }
+bool isMarker(const std::string& line) {
+    return line.rfind(";--", 0) == 0;
+}
 
 // The language line numbers the sources name: menu captions, and every Caption(n ...), messages(n) or
 // Messages(n) in the windows' code.
@@ -34,7 +37,8 @@ std::set<int> referencedLines() {
         if (e.line) lines.insert(e.line);
         if (e.line2) lines.insert(e.line2);
     }
-    for (int n = 838; n <= 855; ++n) lines.insert(n); // the telemetry window's texts
+    for (int n = 838; n <= 855; ++n)
+        lines.insert(n); // the telemetry window's texts
     const std::regex use(R"((?:Caption|[mM]essages_?)\s*[({]\s*(\d{1,4})\b)");
     for (const char* folder : {"app", "editors", "remote"}) {
         std::error_code ec;
@@ -79,6 +83,9 @@ TEST(LanguageFiles, EveryLineTheProgramUsesExistsAndIsNoMarker) {
         for (int n : used) {
             ASSERT_LE(n, static_cast<int>(lines.size())) << name << " lacks line " << n;
             EXPECT_FALSE(isMarker(lines[n - 1])) << name << " line " << n << " is a section marker";
+            // A used line that still holds the filler text would show it instead of the window's own text.
+            EXPECT_NE(lines[n - 1], "(unused)") << name << " line " << n << " needs its text";
+            EXPECT_NE(lines[n - 1], "(non usato)") << name << " line " << n << " needs its text";
         }
     }
 }
@@ -86,7 +93,8 @@ TEST(LanguageFiles, EveryLineTheProgramUsesExistsAndIsNoMarker) {
 TEST(LanguageFiles, ItalianCarriesTheDesignCaptions) {
     const auto italian = readLines(test::kSourceDir / "data/lang/Italiano.lng");
     Messages m;
-    for (std::size_t i = 0; i < italian.size(); ++i) m.set(static_cast<int>(i + 1), italian[i]);
+    for (std::size_t i = 0; i < italian.size(); ++i)
+        m.set(static_cast<int>(i + 1), italian[i]);
     // Entries whose design caption is a single line read the same once Italian is loaded.
     for (const char* name : {"smnuConfigura", "smnuTempi", "smnuPagamento", "ssmnuImposta", "mnuOrologio",
                              "smnuDati", "ssmnuCancella", "smnuPassword"}) {

@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 
 #include <gtest/gtest.h>
 
@@ -37,11 +39,11 @@ TEST(MainWindowStartUp, ComesUpOfflineWithTheStartUpEnabling) {
     EXPECT_EQ(w.windowTitle(), w.title() + "-OFFLine");
     EXPECT_EQ(w.action("SmuConnect")->text(), "Connect");
     EXPECT_FALSE(w.state().Online);
-    for (const char* on : {"SmuNew", "SmnuDevelopment", "smnuConfigura", "mnuFile", "Smuload", "SmuConnect", "mnuLingue",
-                           "mnuCom", "mnuVer", "mnuGSM"})
+    for (const char* on : {"SmuNew", "SmnuDevelopment", "smnuConfigura", "mnuFile", "Smuload", "SmuConnect",
+                           "mnuLingue", "mnuCom", "mnuVer", "mnuGSM"})
         EXPECT_TRUE(w.entryEnabled(on)) << on;
-    for (const char* off : {"Smusave", "SmnuWrite", "mnuConfigura", "mnuTempiDosi", "mnuVending", "mnuOpzioni",
-                            "mnuTemperatura", "mnuOrologio", "mnuTest", "MnuItem"})
+    for (const char* off : {"Smusave", "SmnuWrite", "mnuConfigura", "mnuTempiDosi", "mnuVending",
+                            "mnuOpzioni", "mnuTemperatura", "mnuOrologio", "mnuTest", "MnuItem"})
         EXPECT_FALSE(w.entryEnabled(off)) << off;
     // The first language in name order is taken when the settings name none; its entry is checked.
     EXPECT_EQ(w.languageSettings().CurrentLanguage, "English");
@@ -154,7 +156,8 @@ TEST(MainWindowFiles, SaveThenLoadRestoresTheConfiguration) {
     MainWindow& w = *t->window;
     ASSERT_TRUE(w.startUp());
     ProgramState& s = w.state();
-    for (int a = 0; a < kConfigAreaSize; ++a) s.ConfigImage[a] = static_cast<std::uint8_t>(a * 7 + 3);
+    for (int a = 0; a < kConfigAreaSize; ++a)
+        s.ConfigImage[a] = static_cast<std::uint8_t>(a * 7 + 3);
     s.UnitCodes = {0x21, 3, 0, 7};
     s.AuxImage[8] = 42;
 
@@ -266,6 +269,44 @@ TEST(MainWindowExit, SavesBothSettingsFilesAndStartsTheLauncher) {
     EXPECT_EQ(t->launcherCalls, 1);
     EXPECT_EQ(fileText(folder.dir() / "vmconfig.ini"), "Com=3\r\nLingua=English\r\n");
     EXPECT_EQ(fileText(folder.parent() / "dedorezovi.ini"), "Com=3\r\nLingua=English\r\n");
+}
+
+} // namespace
+} // namespace vm::app
+
+namespace vm::app {
+namespace {
+
+TEST(MainWindowChildren, OneInstancePerWindowListedInTheWindowsMenu) {
+    test::ProgramFolder folder;
+    auto t = test::MakeWindow(folder);
+    MainWindow& w = *t->window;
+    ASSERT_TRUE(w.startUp());
+    if (!w.formAvailable("FrmItemNumber") || !w.formAvailable("FrmConfSLAVE"))
+        GTEST_SKIP() << "the editors are not built yet";
+    w.openForm("FrmItemNumber");
+    w.openForm("FrmConfSLAVE");
+    w.openForm("FrmItemNumber"); // comes to the front, no second one
+    ASSERT_EQ(w.openWindows().size(), 2);
+    EXPECT_EQ(w.mdiArea()->activeSubWindow()->widget(), w.openWindow("FrmItemNumber"));
+    EXPECT_EQ(w.forms().size(), 2u); // both receive parameter values
+
+    QMenu* list = w.findChild<QMenu*>("mnuWLMenu");
+    ASSERT_TRUE(list);
+    emit list->aboutToShow();
+    ASSERT_EQ(list->actions().size(), 2);
+    EXPECT_TRUE(list->actions()[0]->isChecked()); // FrmItemNumber, opened first and active
+    list->actions()[1]->trigger();
+    EXPECT_EQ(w.mdiArea()->activeSubWindow()->widget(), w.openWindow("FrmConfSLAVE"));
+
+    // A language switch lets every open window set its texts again; the windows stay open.
+    w.smnuLingue_Click(1);
+    EXPECT_EQ(w.openWindows().size(), 2);
+    EXPECT_EQ(w.mdiArea()->activeSubWindow()->widget(), w.openWindow("FrmConfSLAVE"));
+
+    w.closeAllChildren();
+    EXPECT_TRUE(w.openWindows().isEmpty());
+    EXPECT_TRUE(w.forms().empty()); // closed windows release their parameters
 }
 
 } // namespace

@@ -23,8 +23,9 @@ struct Switchboard {
 TEST(MenuRules, DisableMenuLeavesFileAndConnectionEntriesAlone) {
     Switchboard s;
     DisableMenu(s.set());
-    for (const char* e : {"mnuConfigura", "mnuTempiDosi", "mnuVending", "mnuOpzioni", "mnuTemperatura", "mnuOrologio",
-                          "mnuTest", "mnuLingue", "mnuVer", "Smusave", "mnuWL", "mnuCom", "MnuItem"})
+    for (const char* e :
+         {"mnuConfigura", "mnuTempiDosi", "mnuVending", "mnuOpzioni", "mnuTemperatura", "mnuOrologio",
+          "mnuTest", "mnuLingue", "mnuVer", "Smusave", "mnuWL", "mnuCom", "MnuItem"})
         EXPECT_FALSE(s.on(e)) << e;
     EXPECT_EQ(s.entries.size(), 13u);
     EXPECT_FALSE(s.touched("mnuFile"));
@@ -51,16 +52,19 @@ TEST(MenuRules, EnableMenuOfflineAndOnline) {
     state.SlaveType1 = 1;
     Switchboard s;
     EnableMenu(s.set(), state);
-    for (const char* e : {"smnuDati", "smnuGrafico", "smnuInOut", "smnuAllarmi", "smuDec"}) EXPECT_FALSE(s.on(e)) << e;
+    for (const char* e : {"smnuDati", "smnuGrafico", "smnuInOut", "smnuAllarmi", "smuDec"})
+        EXPECT_FALSE(s.on(e)) << e;
     EXPECT_TRUE(s.on("Smuload"));
     EXPECT_TRUE(s.on("SmuNew"));
     EXPECT_TRUE(s.on("Smusave"));
-    for (const char* e : {"mnuConfigura", "mnuVending", "SmuSconti", "mnuLingue", "mnuGSM", "mnuCom", "MnuItem"})
+    for (const char* e :
+         {"mnuConfigura", "mnuVending", "SmuSconti", "mnuLingue", "mnuGSM", "mnuCom", "MnuItem"})
         EXPECT_TRUE(s.on(e)) << e;
 
     state.Online = true;
     EnableMenu(s.set(), state);
-    for (const char* e : {"smnuDati", "smnuGrafico", "smnuInOut", "smnuAllarmi", "smuDec"}) EXPECT_TRUE(s.on(e)) << e;
+    for (const char* e : {"smnuDati", "smnuGrafico", "smnuInOut", "smnuAllarmi", "smuDec"})
+        EXPECT_TRUE(s.on(e)) << e;
     EXPECT_FALSE(s.on("Smuload"));
     EXPECT_FALSE(s.on("SmuNew"));
 
@@ -76,19 +80,22 @@ TEST(MenuRules, FirstUnitCodeSwitchesTheDrinkEntries) {
         Switchboard s;
         ApplyUnit1Menus(s.set(), code);
         EXPECT_EQ(s.entries.size(), 5u);
-        for (const auto& e : drinks) EXPECT_TRUE(s.on(e)) << code << e;
+        for (const auto& e : drinks)
+            EXPECT_TRUE(s.on(e)) << code << e;
     }
     for (int code : {3, 4, 5, 6}) {
         Switchboard s;
         ApplyUnit1Menus(s.set(), code);
         EXPECT_EQ(s.entries.size(), 6u);
-        for (const auto& e : drinks) EXPECT_FALSE(s.on(e));
+        for (const auto& e : drinks)
+            EXPECT_FALSE(s.on(e));
         EXPECT_FALSE(s.on("SmnuConfGraf"));
     }
     Switchboard seven;
     ApplyUnit1Menus(seven.set(), 7);
     EXPECT_EQ(seven.entries.size(), 10u);
-    for (const char* e : {"smnuInOut", "smuDec", "SmuPromo", "mnuPrePreSc", "SmnuConfGraf"}) EXPECT_FALSE(seven.on(e));
+    for (const char* e : {"smnuInOut", "smuDec", "SmuPromo", "mnuPrePreSc", "SmnuConfGraf"})
+        EXPECT_FALSE(seven.on(e));
     for (int code : {0, 8, 15}) {
         Switchboard s;
         ApplyUnit1Menus(s.set(), code);
