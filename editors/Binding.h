@@ -160,6 +160,9 @@ struct EditorSpec {
     int decimalPointTwin = 0;
     // Offline loading order; empty = extraWatch then the bound parameters in table order.
     std::vector<int> loadOrder;
+    // Online, watch only the parameters of the visible page of SSTab1 (and those outside the pages), so
+    // that the link polls what is shown; a page change moves the watches.
+    bool watchVisibleTab = false;
     // Watch the twins of the bound parameters too (windows that show a value delivered under its twin).
     bool watchMirrors = false;
     // While online, a bound control stays disabled until its parameter has been delivered once.

@@ -99,6 +99,7 @@ int EditorBase::commitFlashMs() {
 EditorBase::EditorBase(EditorContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {}
 
 EditorBase::~EditorBase() {
+    closed_ = true;
     releaseAll();
     leaveFormList();
 }
@@ -134,24 +135,42 @@ void EditorBase::watchAll() {
     if (spec_.decimalPointParam > 0) list.push_back(spec_.decimalPointParam);
     list.insert(list.end(), spec_.extraWatch.begin(), spec_.extraWatch.end());
     for (const Binding& b : spec_.bindings) {
+        if (!isOnVisibleTab(b)) continue;
         list.push_back(paramOf(b));
         if (spec_.watchMirrors && b.mirror != 0) list.push_back(mirrorOf(b));
     }
-    watched_.clear();
+    // Every watch is paired with one release: the list is released as a whole before it is rebuilt.
+    releaseAll();
+    if (closed_) return;
     for (int index : list)
         if (index > 0 && std::find(watched_.begin(), watched_.end(), index) == watched_.end())
             watched_.push_back(index);
+    ctx_.state.CurrentBank = 0;
     for (int index : watched_)
         ctx_.state.WatchParam(index);
-    released_ = false;
 }
 
 void EditorBase::releaseAll() {
-    if (released_) return;
-    released_ = true;
     ctx_.state.CurrentBank = 0;
     for (int index : watched_)
         ctx_.state.ReleaseParam(index);
+    watched_.clear();
+}
+
+bool EditorBase::isOnVisibleTab(const Binding& b) const {
+    return !spec_.watchVisibleTab || !tabs_ || b.tab < 0 || b.tab == tabs_->currentIndex();
+}
+
+void EditorBase::onTabChanged() {
+    if (!spec_.watchVisibleTab || closed_) return;
+    watchAll();
+    // Online the new page's values come from the board; its controls wait for them.
+    if (ctx_.state.Online && spec_.disableUntilDelivered)
+        for (BoundControl& bc : bound_)
+            if (bc.binding->tab >= 0 && isOnVisibleTab(*bc.binding)) {
+                bc.awaiting = true;
+                bc.widget->setEnabled(false);
+            }
 }
 
 void EditorBase::leaveFormList() {
@@ -182,7 +201,8 @@ void EditorBase::closeForm() {
 }
 
 void EditorBase::closeEvent(QCloseEvent* event) {
-    formUnload();
+    if (!closed_) formUnload();
+    closed_ = true;
     releaseAll();
     leaveFormList();
     QWidget::closeEvent(event);
@@ -202,6 +222,7 @@ void EditorBase::buildControls() {
     if (!spec_.tabs.empty()) {
         tabs_ = new QTabWidget(root_);
         tabs_->setObjectName(QStringLiteral("SSTab1"));
+        connect(tabs_, &QTabWidget::currentChanged, this, &EditorBase::onTabChanged);
         static_cast<QGridLayout*>(root_->layout())->addWidget(tabs_, 0, 0, 1, -1);
         root_->setProperty("vmNextRow", 1);
         for (std::size_t t = 0; t < spec_.tabs.size(); ++t) {
@@ -291,8 +312,7 @@ int EditorBase::mirrorOf(const Binding& b) const {
 }
 
 void EditorBase::setSelection(int selection) {
-    if (selection == selection_) return;
-    releaseAll();
+    if (selection == selection_ || closed_) return;
     selection_ = selection;
     rebuildIndexTables();
     ctx_.state.CurrentBank = 0;
@@ -544,7 +564,7 @@ QPushButton* EditorBase::addButton(const QString& name, int index, const Caption
 // Delivery
 
 void EditorBase::deliver(int index, const ParamData& value) {
-    if (released_ || ctx_.state.CurrentBank != 0 || !ProgramState::isIndexInRange(index)) return;
+    if (closed_ || ctx_.state.CurrentBank != 0 || !ProgramState::isIndexInRange(index)) return;
     LoadingGuard guard(loading_);
     // Offline the image is the truth; online the delivered value is.
     const ParamData shown = ctx_.state.Online ? value : ctx_.state.imageData(index);

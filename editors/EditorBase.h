@@ -74,7 +74,7 @@ public:
     // itself.
     void closeForm();
     // True once the window has closed (its parameters are released; it receives no more values).
-    bool isClosed() const { return released_; }
+    bool isClosed() const { return closed_; }
 
     // Windows that show one selection (key, product) at a time: bindings declared perSelection() move to
     // the selection's parameters. Changing it releases the old parameters, watches the new ones and shows
@@ -189,6 +189,8 @@ private:
     void loadOffline();
     void leaveFormList();
     void rebuildIndexTables();
+    bool isOnVisibleTab(const Binding& b) const;
+    void onTabChanged();
     std::uint32_t fieldOf(const Binding& b, int value) const;
 
     EditorContext& ctx_;
@@ -212,7 +214,7 @@ private:
     bool waiting_ = false;
     int expectedCount_ = 0;
     int deliveredCount_ = 0;
-    bool released_ = false;
+    bool closed_ = false;
     bool centred_ = false;
 };
 

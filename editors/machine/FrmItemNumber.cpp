@@ -31,6 +31,7 @@ FrmItemNumber::FrmItemNumber(EditorContext& ctx, QWidget* parent) : EditorBase(c
     spec.title = Caption("Item Number");
     spec.tabs = {Caption("Slave 1"), Caption("Slave 2"), Caption("Slave 3"), Caption("Slave 4")};
     spec.columns = 4;
+    spec.watchVisibleTab = true; // 70 spirals a page: the link polls the shown unit only
     for (int unit = 1; unit <= 4; ++unit) {
         const QString control = QStringLiteral("HScroll%1").arg(unit);
         for (int spiral = 0; spiral < spiralCount(unit); ++spiral) {

@@ -178,14 +178,19 @@ TEST_F(FrmItemNumberTest, SpiralsAreLabelledByTrayAndPlace) {
     EXPECT_EQ(captions.size(), 3 * 70 + 56);
 }
 
-TEST_F(FrmItemNumberTest, ConnectedItWatchesEverySpiralAndWritesWithoutMirror) {
+TEST_F(FrmItemNumberTest, ConnectedItWatchesTheShownUnitAndWritesWithoutMirror) {
     state.Online = true;
     {
         auto e = std::make_unique<FrmItemNumber>(ctx);
-        EXPECT_EQ(watchCount(state, 13696), 1);
         EXPECT_EQ(watchCount(state, 12602), 1);
-        e->deliver(13696, 9.0);
+        EXPECT_EQ(watchCount(state, 13695), 1);
+        EXPECT_EQ(watchCount(state, 13696), 0); // unit 2 is not shown yet
+        e->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(1);
+        EXPECT_EQ(watchCount(state, 12602), 0);
+        EXPECT_EQ(watchCount(state, 13696), 1);
         auto* bar = static_cast<QScrollBar*>(e->control("HScroll2", 56));
+        EXPECT_FALSE(bar->isEnabled());
+        e->deliver(13696, 9.0);
         EXPECT_TRUE(bar->isEnabled());
         EXPECT_EQ(bar->value(), 9);
         bar->setValue(12);
@@ -193,6 +198,7 @@ TEST_F(FrmItemNumberTest, ConnectedItWatchesEverySpiralAndWritesWithoutMirror) {
         EXPECT_EQ(state.ParamValue(13696, 0), 12);
         EXPECT_FALSE(writePending(state, 13696 + 4782));
         e->close();
+        e->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(2); // a closed window watches nothing more
     }
     for (int unit = 1; unit <= 4; ++unit)
         for (int spiral = 0; spiral < FrmItemNumber::spiralCount(unit); ++spiral)
