@@ -92,6 +92,11 @@ int TakeScreenshots(MainWindow& window, const QString& dir, QStringList& problem
 
     window.selectSimulatedBoard();
     window.SmuConnect_Click();
+    if (WaitUntil([&] { return window.findChild<QWidget*>("FrmRead") != nullptr; }, 30000)) {
+        WaitUntil([] { return false; }, 1500);
+        if (QWidget* progress = window.findChild<QWidget*>("FrmRead"))
+            if (!save(progress, QDir(dir).filePath("progress-FrmRead.png"), problems)) ++failures;
+    }
     if (!WaitUntil([&] { return window.appState() == AppState::Connected; }, 60000)) {
         problems.append(QStringLiteral("the simulated board did not connect (state %1)")
                             .arg(AppStateName(window.appState())));

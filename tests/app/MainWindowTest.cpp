@@ -311,3 +311,31 @@ TEST(MainWindowChildren, OneInstancePerWindowListedInTheWindowsMenu) {
 
 } // namespace
 } // namespace vm::app
+
+namespace vm::app {
+namespace {
+
+TEST(MainWindowFiles, AFileWithASnackUnitFirstSwitchesTheDrinkMenusOff) {
+    test::ProgramFolder folder;
+    auto t = test::MakeWindow(folder);
+    MainWindow& w = *t->window;
+    ASSERT_TRUE(w.startUp());
+    w.state().UnitCodes = {7, 0, 0, 0};
+    const auto file = folder.dir() / "snack.prm";
+    ASSERT_EQ(SaveProtectedConfig(file, w.state()), "");
+    w.setMenuEnabled("SmuPromo", true);
+    w.setMenuEnabled("smnuDosi", true);
+
+    t->dialogs->openAnswer = QString::fromStdString(file.string());
+    w.Smuload_Click();
+    ASSERT_TRUE(WaitUntil([&] { return !w.findChild<QWidget*>("FrmRead"); }, 10000));
+    EXPECT_EQ(w.state().SlaveType1, 7);
+    for (const char* off : {"smnuDosi", "smnuPreselez", "smnuDP", "smuPrezBr", "smnuAzione", "SmnuConfGraf",
+                            "smnuInOut", "smuDec", "SmuPromo", "mnuPrePreSc"})
+        EXPECT_FALSE(w.entryEnabled(off)) << off;
+    EXPECT_TRUE(w.entryEnabled("smnuTempi")); // a coupled unit exists
+    EXPECT_TRUE(w.entryEnabled("mnuVending"));
+}
+
+} // namespace
+} // namespace vm::app
