@@ -125,7 +125,9 @@ bool BoardClient::transfer(link::TransferKind kind, const std::function<void()>&
     start();
     const char* what = kind == link::TransferKind::Save ? "reading the configuration memory"
                                                         : "writing the configuration memory";
-    if (!waitFor([this] { return transferResult_.has_value(); }, limits_.transferMs))
+    const bool ended = waitFor([this] { return transferResult_.has_value(); }, limits_.transferMs);
+    if (onTransferEnded) onTransferEnded();
+    if (!ended)
         return fail(lost_ ? "connection lost: " + lostReason_
                           : std::string("no end of ") + what + " in time");
     if (!transferResult_->first) {

@@ -51,6 +51,8 @@ public:
     const std::string& lastError() const { return error_; }
     // Called with (value, maximum) while a transfer runs.
     std::function<void(link::TransferKind, int, int)> onProgress;
+    // Called when a transfer ends, before its result is handed back.
+    std::function<void()> onTransferEnded;
 
     void deliver(int index, const ParamData& value) override;
 

@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <memory>
 
 namespace vm::cli {
@@ -214,8 +215,20 @@ int runBoardCommand(const CliArgs& args, const CliIo& io) {
     BoardClient board(state, options, std::move(port));
 
     ProgressBar bar(io.err, args.progress && io.errIsTerminal);
-    board.onProgress = [&bar](link::TransferKind kind, int value, int maximum) {
-        bar.update(kind == link::TransferKind::Write ? "Write" : "Read ", value, maximum);
+    // The write reports each area from 0; the read after a write is the verification.
+    int writeArea = -1;
+    bool written = false;
+    board.onProgress = [&](link::TransferKind kind, int value, int maximum) {
+        if (kind == link::TransferKind::Write) {
+            if (value == 0) writeArea = std::min(writeArea + 1, 2);
+            bar.update(std::string("Write area ") + "ABC"[std::max(writeArea, 0)], value, maximum);
+        } else {
+            bar.update(written ? "Verify      " : "Read        ", value, maximum);
+        }
+    };
+    board.onTransferEnded = [&] {
+        bar.finish();
+        written = writeArea >= 0;
     };
 
     int status = kExitOk;
