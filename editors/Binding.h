@@ -138,18 +138,18 @@ Binding textBox(QString control, int controlIndex, int index, int mirror = 0);
 Binding valueText(QString control, int controlIndex, int index);
 
 // A tab page of the tab container SSTab1 and a titled frame; bindings name them.
-struct FrameSpec {
+struct FrameDefinition {
     QString name; // e.g. "Frame1"
     Caption title;
     int tab = -1;
     int columns = 1; // controls side by side in the frame
 };
 
-struct EditorSpec {
+struct EditorDefinition {
     QString formName; // e.g. "FrmItemNumber"
     Caption title;
     std::vector<Caption> tabs; // pages of SSTab1; empty = no tab container
-    std::vector<FrameSpec> frames;
+    std::vector<FrameDefinition> frames;
     int columns = 1; // controls side by side directly on a page
     std::vector<Binding> bindings;
     // Parameters watched besides the bound ones (read by rules, e.g. 1844), watched first.

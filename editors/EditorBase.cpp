@@ -107,9 +107,9 @@ EditorBase::~EditorBase() {
 // ---------------------------------------------------------------------------------------------------------
 // Load
 
-void EditorBase::setup(EditorSpec spec) {
-    spec_ = std::move(spec);
-    setObjectName(spec_.formName);
+void EditorBase::setup(EditorDefinition definition) {
+    definition_ = std::move(definition);
+    setObjectName(definition_.formName);
     loading_ = false;
     buildControls();
     buildExtra();
@@ -120,7 +120,7 @@ void EditorBase::setup(EditorSpec spec) {
     ctx_.forms.add(this);
     if (ctx_.state.Online) {
         // Values arrive from the board; until then the controls show nothing the user could change.
-        if (spec_.disableUntilDelivered)
+        if (definition_.disableUntilDelivered)
             for (BoundControl& bc : bound_) {
                 bc.awaiting = true;
                 bc.widget->setEnabled(false);
@@ -132,12 +132,12 @@ void EditorBase::setup(EditorSpec spec) {
 
 void EditorBase::watchAll() {
     std::vector<int> list;
-    if (spec_.decimalPointParam > 0) list.push_back(spec_.decimalPointParam);
-    list.insert(list.end(), spec_.extraWatch.begin(), spec_.extraWatch.end());
-    for (const Binding& b : spec_.bindings) {
+    if (definition_.decimalPointParam > 0) list.push_back(definition_.decimalPointParam);
+    list.insert(list.end(), definition_.extraWatch.begin(), definition_.extraWatch.end());
+    for (const Binding& b : definition_.bindings) {
         if (!isOnVisibleTab(b)) continue;
         list.push_back(paramOf(b));
-        if (spec_.watchMirrors && b.mirror != 0) list.push_back(mirrorOf(b));
+        if (definition_.watchMirrors && b.mirror != 0) list.push_back(mirrorOf(b));
     }
     // Every watch is paired with one release: the list is released as a whole before it is rebuilt.
     releaseAll();
@@ -158,14 +158,14 @@ void EditorBase::releaseAll() {
 }
 
 bool EditorBase::isOnVisibleTab(const Binding& b) const {
-    return !spec_.watchVisibleTab || !tabs_ || b.tab < 0 || b.tab == tabs_->currentIndex();
+    return !definition_.watchVisibleTab || !tabs_ || b.tab < 0 || b.tab == tabs_->currentIndex();
 }
 
 void EditorBase::onTabChanged() {
-    if (!spec_.watchVisibleTab || closed_) return;
+    if (!definition_.watchVisibleTab || closed_) return;
     watchAll();
     // Online the new page's values come from the board; its controls wait for them.
-    if (ctx_.state.Online && spec_.disableUntilDelivered)
+    if (ctx_.state.Online && definition_.disableUntilDelivered)
         for (BoundControl& bc : bound_)
             if (bc.binding->tab >= 0 && isOnVisibleTab(*bc.binding)) {
                 bc.awaiting = true;
@@ -181,12 +181,12 @@ void EditorBase::loadOffline() {
     ctx_.state.CurrentBank = 0;
     // The decimal point first, so that money values are formatted with it.
     std::vector<int> order;
-    if (spec_.decimalPointParam > 0) order.push_back(spec_.decimalPointParam);
-    if (!spec_.loadOrder.empty()) {
-        order.insert(order.end(), spec_.loadOrder.begin(), spec_.loadOrder.end());
+    if (definition_.decimalPointParam > 0) order.push_back(definition_.decimalPointParam);
+    if (!definition_.loadOrder.empty()) {
+        order.insert(order.end(), definition_.loadOrder.begin(), definition_.loadOrder.end());
     } else {
-        order.insert(order.end(), spec_.extraWatch.begin(), spec_.extraWatch.end());
-        for (const Binding& b : spec_.bindings)
+        order.insert(order.end(), definition_.extraWatch.begin(), definition_.extraWatch.end());
+        for (const Binding& b : definition_.bindings)
             if (std::find(order.begin(), order.end(), paramOf(b)) == order.end()) order.push_back(paramOf(b));
     }
     for (int index : order)
@@ -215,30 +215,30 @@ void EditorBase::buildControls() {
     auto* outer = new QVBoxLayout(this);
     root_ = new QWidget(this);
     root_->setObjectName(QStringLiteral("root"));
-    root_->setProperty("vmColumns", spec_.columns);
+    root_->setProperty("vmColumns", definition_.columns);
     new QGridLayout(root_);
     outer->addWidget(root_);
 
-    if (!spec_.tabs.empty()) {
+    if (!definition_.tabs.empty()) {
         tabs_ = new QTabWidget(root_);
         tabs_->setObjectName(QStringLiteral("SSTab1"));
         connect(tabs_, &QTabWidget::currentChanged, this, &EditorBase::onTabChanged);
         static_cast<QGridLayout*>(root_->layout())->addWidget(tabs_, 0, 0, 1, -1);
         root_->setProperty("vmNextRow", 1);
-        for (std::size_t t = 0; t < spec_.tabs.size(); ++t) {
+        for (std::size_t t = 0; t < definition_.tabs.size(); ++t) {
             auto* pageWidget = new QWidget;
             pageWidget->setObjectName(QStringLiteral("SSTab1_page%1").arg(t));
-            pageWidget->setProperty("vmColumns", spec_.columns);
+            pageWidget->setProperty("vmColumns", definition_.columns);
             new QGridLayout(pageWidget);
             tabs_->addTab(pageWidget, QString());
             pages_.push_back(pageWidget);
             const int tabIndex = static_cast<int>(t);
             texts_.push_back(
-                {spec_.tabs[t], [this, tabIndex](const QString& s) { tabs_->setTabText(tabIndex, s); }});
+                {definition_.tabs[t], [this, tabIndex](const QString& s) { tabs_->setTabText(tabIndex, s); }});
         }
     }
 
-    for (const FrameSpec& f : spec_.frames) {
+    for (const FrameDefinition& f : definition_.frames) {
         QWidget* container = page(f.tab);
         auto* box = new QGroupBox(container);
         box->setObjectName(f.name);
@@ -253,8 +253,8 @@ void EditorBase::buildControls() {
         if (!f.title.isEmpty()) texts_.push_back({f.title, [box](const QString& s) { box->setTitle(s); }});
     }
 
-    bound_.reserve(spec_.bindings.size());
-    for (const Binding& b : spec_.bindings) {
+    bound_.reserve(definition_.bindings.size());
+    for (const Binding& b : definition_.bindings) {
         BoundControl bc;
         bc.binding = &b;
         QWidget* container = containerFor(b);
@@ -318,7 +318,7 @@ void EditorBase::setSelection(int selection) {
     ctx_.state.CurrentBank = 0;
     watchAll();
     if (ctx_.state.Online) {
-        if (spec_.disableUntilDelivered)
+        if (definition_.disableUntilDelivered)
             for (BoundControl& bc : bound_)
                 if (bc.binding->selectionStride != 0) {
                     bc.awaiting = true;
@@ -503,7 +503,7 @@ QString EditorBase::msg(const Caption& c) const {
 }
 
 void EditorBase::InitMessaggi() {
-    if (!spec_.title.isEmpty()) setWindowTitle(msg(spec_.title));
+    if (!definition_.title.isEmpty()) setWindowTitle(msg(definition_.title));
     for (auto& [caption, set] : texts_)
         set(msg(caption));
     initMessaggiExtra();
@@ -569,8 +569,8 @@ void EditorBase::deliver(int index, const ParamData& value) {
     // Offline the image is the truth; online the delivered value is.
     const ParamData shown = ctx_.state.Online ? value : ctx_.state.imageData(index);
 
-    if (index == spec_.decimalPointParam ||
-        (ctx_.state.Online && index == spec_.decimalPointTwin && index != 0)) {
+    if (index == definition_.decimalPointParam ||
+        (ctx_.state.Online && index == definition_.decimalPointTwin && index != 0)) {
         const int decimals = static_cast<int>(numberOf(shown)) & 3;
         if (decimals != moneyDecimals_) setMoneyDecimals(decimals);
     }
@@ -850,8 +850,8 @@ QLabel* EditorBase::valueLabel(const QString& scrollName, int index) const {
 
 std::vector<BindingInfo> EditorBase::bindingInfo() const {
     std::vector<BindingInfo> out;
-    out.reserve(spec_.bindings.size());
-    for (const Binding& b : spec_.bindings)
+    out.reserve(definition_.bindings.size());
+    for (const Binding& b : definition_.bindings)
         out.push_back({b.control, b.controlIndex, paramOf(b), mirrorOf(b), b.width});
     return out;
 }

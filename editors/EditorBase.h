@@ -3,7 +3,7 @@
 // load and releases them on close, sits in the open-form list while open, loads values offline in the
 // declared order, dispatches deliveries by parameter index under the Loading guard, writes every change
 // through the image routines (with the twin), runs the text-box commit, and sets its texts from the
-// language table. An editor declares its controls as an EditorSpec and adds code only for its own rules.
+// language table. An editor declares its controls as an EditorDefinition and adds code only for its own rules.
 
 #include "Binding.h"
 #include "Delivery.h"
@@ -47,14 +47,14 @@ class EditorBase : public QWidget, public vm::DeliveryTarget {
 public:
     ~EditorBase() override;
 
-    QString formName() const { return spec_.formName; }
+    QString formName() const { return definition_.formName; }
     EditorContext& context() { return ctx_; }
 
     // The control of an array element as the window names it, e.g. control("HScroll1", 8); nullptr if absent.
     QWidget* control(const QString& name, int index) const;
     // The value label beside a scroll bar.
     QLabel* valueLabel(const QString& scrollName, int index) const;
-    const std::vector<Binding>& bindings() const { return spec_.bindings; }
+    const std::vector<Binding>& bindings() const { return definition_.bindings; }
     std::vector<BindingInfo> bindingInfo() const;
     // The parameters this window watches while open, in watch order.
     const std::vector<int>& watchedParams() const { return watched_; }
@@ -100,7 +100,7 @@ protected:
 
     // Builds the controls from the declaration, sets the texts, watches the parameters and loads the values.
     // The derived constructor calls it last, after its own members are ready.
-    void setup(EditorSpec spec);
+    void setup(EditorDefinition definition);
 
     // --- hooks for an editor's own rules (called with Loading set where it says so) ---
     // Before the controls are built: add custom controls to pages or frames here.
@@ -158,7 +158,7 @@ protected:
     // Confirmation of a destructive button: true unless the user answers No.
     bool confirm(const QString& buttonTitle);
 
-    const EditorSpec& spec() const { return spec_; }
+    const EditorDefinition& definition() const { return definition_; }
     bool loading_ = false; // Loading: set while delivered values are shown
 
     void closeEvent(QCloseEvent* event) override;
@@ -194,7 +194,7 @@ private:
     std::uint32_t fieldOf(const Binding& b, int value) const;
 
     EditorContext& ctx_;
-    EditorSpec spec_;
+    EditorDefinition definition_;
     std::vector<BoundControl> bound_;
     std::multimap<int, std::size_t> byIndex_;  // parameter index -> bound_ positions
     std::multimap<int, std::size_t> byMirror_; // twin index -> bound_ positions (online deliveries)

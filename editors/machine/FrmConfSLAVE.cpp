@@ -42,10 +42,10 @@ std::array<std::uint8_t, 4> FrmConfSLAVE::slotTypes(int machine) {
 }
 
 FrmConfSLAVE::FrmConfSLAVE(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
-    EditorSpec spec;
-    spec.formName = QStringLiteral("FrmConfSLAVE");
-    spec.title = Caption("Configurazione Slave");
-    setup(std::move(spec));
+    EditorDefinition definition;
+    definition.formName = QStringLiteral("FrmConfSLAVE");
+    definition.title = Caption("Configurazione Slave");
+    setup(std::move(definition));
 
     context().state.SoftwareRelease = 4;
     if (context().hooks) context().hooks->setMenuEnabled(kLockedMenuEntry, false);

@@ -26,23 +26,23 @@ int FrmItemNumber::spiralNumber(int spiral) {
 }
 
 FrmItemNumber::FrmItemNumber(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
-    EditorSpec spec;
-    spec.formName = QStringLiteral("FrmItemNumber");
-    spec.title = Caption("Item Number");
-    spec.tabs = {Caption("Slave 1"), Caption("Slave 2"), Caption("Slave 3"), Caption("Slave 4")};
-    spec.columns = 4;
-    spec.watchVisibleTab = true; // 70 spirals a page: the link polls the shown unit only
+    EditorDefinition definition;
+    definition.formName = QStringLiteral("FrmItemNumber");
+    definition.title = Caption("Item Number");
+    definition.tabs = {Caption("Slave 1"), Caption("Slave 2"), Caption("Slave 3"), Caption("Slave 4")};
+    definition.columns = 4;
+    definition.watchVisibleTab = true; // 70 spirals a page: the link polls the shown unit only
     for (int unit = 1; unit <= 4; ++unit) {
         const QString control = QStringLiteral("HScroll%1").arg(unit);
         for (int spiral = 0; spiral < spiralCount(unit); ++spiral) {
-            spec.bindings.push_back(
+            definition.bindings.push_back(
                 scrollBar(control, spiral, spiralParam(unit, spiral))
                     .range(0, 255)
                     .titled(Caption(QStringLiteral("Spirale %1").arg(spiralNumber(spiral))))
                     .onTab(unit - 1));
         }
     }
-    setup(std::move(spec));
+    setup(std::move(definition));
 }
 
 } // namespace vm::editors

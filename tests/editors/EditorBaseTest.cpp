@@ -33,13 +33,13 @@ constexpr int kName = 106;   // 8-byte text
 class TestEditor : public EditorBase {
 public:
     TestEditor(EditorContext& ctx, QWidget* parent = nullptr) : EditorBase(ctx, parent) {
-        EditorSpec spec;
-        spec.formName = QStringLiteral("FrmTest");
-        spec.title = Caption(5, QStringLiteral("Test"));
-        spec.tabs = {Caption(6, QStringLiteral("Generale")), Caption("Altro")};
-        spec.frames = {{QStringLiteral("Frame1"), Caption(7, QStringLiteral("Abilitazioni")), 0, 2}};
-        spec.extraWatch = {kMode};
-        spec.bindings = {
+        EditorDefinition definition;
+        definition.formName = QStringLiteral("FrmTest");
+        definition.title = Caption(5, QStringLiteral("Test"));
+        definition.tabs = {Caption(6, QStringLiteral("Generale")), Caption("Altro")};
+        definition.frames = {{QStringLiteral("Frame1"), Caption(7, QStringLiteral("Abilitazioni")), 0, 2}};
+        definition.extraWatch = {kMode};
+        definition.bindings = {
             scrollBar("HScroll1", 0, kSpeed, kSpeedTwin).range(0, 200).titled(Caption(8, "Velocità")),
             numberBox("Text1", 0, kSpeed, kSpeedTwin, 0, 200)
                 .refuseZero()
@@ -56,7 +56,7 @@ public:
             scrollBar("HScroll4", 0, kTenths).tenths().onTab(1),
             textBox("Text2", 0, kName).onTab(1),
         };
-        setup(std::move(spec));
+        setup(std::move(definition));
     }
 
     int deliveries = 0;

@@ -29,11 +29,11 @@ constexpr int kShown = 1844;    // shown only
 class FeatureEditor : public EditorBase {
 public:
     FeatureEditor(EditorContext& ctx, QWidget* parent = nullptr) : EditorBase(ctx, parent) {
-        EditorSpec spec;
-        spec.formName = QStringLiteral("FrmFeatures");
-        spec.decimalPointParam = kDecimalPoint;
-        spec.decimalPointTwin = kDecimalTwin;
-        spec.bindings = {
+        EditorDefinition definition;
+        definition.formName = QStringLiteral("FrmFeatures");
+        definition.decimalPointParam = kDecimalPoint;
+        definition.decimalPointTwin = kDecimalTwin;
+        definition.bindings = {
             scrollBar("HScroll1", 0, kPrice, kPrice + 50).offsetScroll().money(),
             scrollBar("HScroll2", 0, kTable, 6239).perSelection(),
             toggleSwitch("SwitchX", 1, kKeyFlags, 6431, 0x02).perSelection(),
@@ -45,7 +45,7 @@ public:
             optionButton("Option1", 1, kShown + 2, 0, 1).bit(0x40),
             sliderSwitch("iSwitchSliderX1", 0, kShown + 3, 0, {"Tabella 1", "Tabella 2"}).bit(0x10),
         };
-        setup(std::move(spec));
+        setup(std::move(definition));
         addButton(QStringLiteral("Command1"), 0, Caption("RESET"), page(-1), [this] { ++clicks; });
     }
     int clicks = 0;
