@@ -49,6 +49,8 @@ public:
                      const std::map<int, int>& mirrors, std::map<int, ParamData>& values);
 
     const std::string& lastError() const { return error_; }
+    // How connect errors name the line ("/dev/ttyUSB0", "simulated board").
+    void setPortLabel(std::string label) { portLabel_ = std::move(label); }
     // Called with (value, maximum) while a transfer runs.
     std::function<void(link::TransferKind, int, int)> onProgress;
     // Called when a transfer ends, before its result is handed back.
@@ -68,6 +70,7 @@ private:
     std::unique_ptr<link::LinkController> link_;
     QEventLoop* waiting_ = nullptr;
     std::string error_;
+    std::string portLabel_;
     std::string lastMessage_;
     std::string lostReason_;
     bool lost_ = false;

@@ -37,11 +37,14 @@ struct InProcessBoard {
 };
 
 std::unique_ptr<link::SerialPort> makePort(const CliArgs& args, const CliIo& io, InProcessBoard& sim,
-                                           std::string& why) {
+                                           std::string& label, std::string& why) {
     switch (args.port) {
     case PortKind::Device:
+        label = args.device;
         return std::make_unique<link::QtSerialPort>(QString::fromStdString(args.device));
     case PortKind::Com:
+        label =
+            "COM" + std::to_string(args.com) + " (" + link::ComPortDeviceName(args.com).toStdString() + ")";
         return std::make_unique<link::QtSerialPort>(link::ComPortDeviceName(args.com));
     case PortKind::Usb: {
         const QString name = link::FirstFtdiPortName();
@@ -49,9 +52,11 @@ std::unique_ptr<link::SerialPort> makePort(const CliArgs& args, const CliIo& io,
             why = "USB port not available: no FTDI serial adapter found";
             return nullptr;
         }
+        label = "USB adapter " + name.toStdString();
         return std::make_unique<link::QtSerialPort>(name);
     }
     case PortKind::Simulate: {
+        label = "simulated board";
         sim.timers = std::make_unique<link::QtTimerService>();
         sim.board = std::make_unique<sim::SimulatedBoard>();
         if (!sim.board->loadMaps(mapDir(args, io), why)) {
@@ -204,8 +209,8 @@ int runDiff(const CliArgs& args, const CliIo& io) {
 int runBoardCommand(const CliArgs& args, const CliIo& io) {
     if (!QCoreApplication::instance()) return error(io, "internal: no QCoreApplication", kExitUsageOrError);
     InProcessBoard sim; // declared first: outlives the port inside the client
-    std::string why;
-    auto port = makePort(args, io, sim, why);
+    std::string label, why;
+    auto port = makePort(args, io, sim, label, why);
     if (!port) return error(io, why, kExitFailed);
 
     ProgramState state;
@@ -213,6 +218,7 @@ int runBoardCommand(const CliArgs& args, const CliIo& io) {
     options.programDir = mapDir(args, io);
     options.programTitle = "vmconfig-cli";
     BoardClient board(state, options, std::move(port));
+    board.setPortLabel(label);
 
     ProgressBar bar(io.err, args.progress && io.errIsTerminal);
     // The write reports each area from 0; the read after a write is the verification.
