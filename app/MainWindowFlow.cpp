@@ -186,8 +186,8 @@ void MainWindow::disconnectBoard() {
 
 void MainWindow::onDisconnected(const QString& reason) {
     if (exiting_) return;
-    if (!reason.isEmpty())
-        message("The connection to the board was lost:\n" + reason, MessageIcon::Critical, kProgramTitle);
+    // A lost line (reason not empty) has been reported by the link already.
+    (void)reason;
     closeTransferWindow(frmRead_);
     closeTransferWindow(form1_);
     closeTransferWindow(form3_);

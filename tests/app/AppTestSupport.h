@@ -69,6 +69,22 @@ public:
     int receiveThreshold() const override { return 1; }
 };
 
+// A port that opens but where no board ever answers.
+class SilentPort final : public link::SerialPort {
+public:
+    bool open(std::string&) override { return open_ = true; }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    void write(std::span<const std::uint8_t>) override {}
+    std::size_t bytesWaiting() const override { return 0; }
+    std::vector<std::uint8_t> readAll() override { return {}; }
+    void setReceiveThreshold(int) override {}
+    int receiveThreshold() const override { return 1; }
+
+private:
+    bool open_ = false;
+};
+
 // <tmp>/prog holds the program's files; <tmp> is the parent folder with the shared settings.
 class ProgramFolder {
 public:

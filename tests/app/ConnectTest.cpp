@@ -130,3 +130,85 @@ TEST(Connect, WriteBoardWritesTheImageAndEndsConnected) {
 
 } // namespace
 } // namespace vm::app
+
+namespace vm::app {
+namespace {
+
+TEST(Connect, ABoardThatDoesNotAnswerIsGivenUpWithCancel) {
+    test::ProgramFolder folder;
+    auto t =
+        test::MakeWindow(folder, PortChoice::ComMenu, [] { return std::make_unique<test::SilentPort>(); });
+    MainWindow& w = *t->window;
+    ASSERT_TRUE(w.startUp());
+    w.SmuConnect_Click();
+    ASSERT_TRUE(WaitUntil([&] { return w.appState() == AppState::Offline; }, 60000));
+    EXPECT_EQ(t->dialogs->retryQuestions, 1);  // "Board Not Ready", answered Cancel
+    EXPECT_TRUE(t->dialogs->messages.empty()); // nothing more after the user's own Cancel
+    EXPECT_EQ(w.action("SmuConnect")->text(), "Connect");
+    EXPECT_FALSE(w.state().Online);
+    EXPECT_TRUE(w.entryEnabled("mnuFile"));
+}
+
+} // namespace
+} // namespace vm::app
+
+#include "SimulatedPortFactory.h"
+
+namespace vm::app {
+namespace {
+
+// The simulated board's port with a plug that the test can pull.
+class PluggablePort final : public link::SerialPort {
+public:
+    explicit PluggablePort(std::unique_ptr<link::SerialPort> inner) : inner_(std::move(inner)) {
+        inner_->onReceive = [this] {
+            if (onReceive) onReceive();
+        };
+    }
+    void pull() {
+        inner_->close();
+        if (onLost) onLost("adapter unplugged");
+    }
+    bool open(std::string& error) override { return inner_->open(error); }
+    void close() override { inner_->close(); }
+    bool isOpen() const override { return inner_->isOpen(); }
+    void write(std::span<const std::uint8_t> bytes) override { inner_->write(bytes); }
+    std::size_t bytesWaiting() const override { return inner_->bytesWaiting(); }
+    std::vector<std::uint8_t> readAll() override { return inner_->readAll(); }
+    void setReceiveThreshold(int t) override { inner_->setReceiveThreshold(t); }
+    int receiveThreshold() const override { return inner_->receiveThreshold(); }
+
+private:
+    std::unique_ptr<link::SerialPort> inner_;
+};
+
+TEST(Connect, ALostLineIsReportedAndTheWindowGoesOffline) {
+    REQUIRE_SIM();
+    test::ProgramFolder folder;
+    PluggablePort* plug = nullptr;
+    const auto dir = folder.dir();
+    auto t =
+        test::MakeWindow(folder, PortChoice::Simulated, [&plug, dir]() -> std::unique_ptr<link::SerialPort> {
+            std::string error;
+            auto port = std::make_unique<PluggablePort>(MakeSimulatedPort(dir, error));
+            plug = port.get();
+            return port;
+        });
+    MainWindow& w = *t->window;
+    ASSERT_TRUE(w.startUp());
+    w.SmuConnect_Click();
+    ASSERT_TRUE(WaitUntil([&] { return w.appState() == AppState::Connected; }, kConnectMs));
+    ASSERT_NE(plug, nullptr);
+    plug->pull();
+    ASSERT_TRUE(WaitUntil([&] { return w.appState() == AppState::Offline; }, 10000));
+    // The link says so once; the window adds nothing of its own.
+    ASSERT_EQ(t->dialogs->messages.size(), 1u);
+    EXPECT_TRUE(t->dialogs->messages[0].text.contains("lost"));
+    EXPECT_FALSE(w.state().Online);
+    EXPECT_EQ(w.action("SmuConnect")->text(), "Connect");
+    EXPECT_EQ(w.windowTitle(), w.title() + "-OFFLine");
+    EXPECT_TRUE(w.entryEnabled("mnuFile"));
+}
+
+} // namespace
+} // namespace vm::app
