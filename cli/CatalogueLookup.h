@@ -15,5 +15,7 @@ inline constexpr int kCompatibleBoardClass = 18;
 std::string ParamName(int index);
 // The twin that receives the same value on every live write (0: none).
 int ParamMirror(int index);
+// The configuration-memory parameters of the catalogue, in index order.
+std::vector<ViewParam> ConfigMemoryParams();
 
 } // namespace vm::cli

@@ -20,9 +20,6 @@ struct ViewParam {
     bool isText = false;
 };
 
-// The configuration-memory parameters of the catalogue, in index order.
-std::vector<ViewParam> ConfigMemoryParams();
-
 // Whether the file carries every byte of the parameter (ConfigImage from imageLoadFirst() to 12927).
 bool FileCarries(const ConfigFileData& file, const ViewParam& param);
 
