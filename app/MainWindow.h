@@ -137,6 +137,7 @@ private:
     void disconnectBoard();
     void showFrmRead();
     void finishFrmRead();
+    QString dialogFolder() const;
     void writeConfigFile();
     void finishSave();
     void closeTransferWindow(QPointer<ProgressWindow>& window);

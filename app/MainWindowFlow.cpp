@@ -285,6 +285,7 @@ void MainWindow::closeTransferWindow(QPointer<ProgressWindow>& window) {
 // ---------------------------------------------------------------- New, Load, Save
 
 void MainWindow::SmuNew_Click() {
+    if (program_.Online) return; // a new configuration is only made offline
     program_.ClearConfigArea();
     fileTitle_.clear();
     filePath_.clear();
@@ -293,11 +294,12 @@ void MainWindow::SmuNew_Click() {
 }
 
 void MainWindow::Smuload_Click() {
+    if (program_.Online) return; // loading happens only offline
     FileDialogRequest request;
     request.title = "Load";
     request.defaultExtension = "prm";
     request.filter = "Configuration(*.prm);;Configuration(*.spf);;Configuration(*.cfx)";
-    request.folder = QString::fromStdString(config_.programDir.string());
+    request.folder = dialogFolder();
     const QString path = dialogs_->openFile(request);
     const QString title = QFileInfo(path).fileName();
     if (title.isEmpty() || title == "*.prm" || title == "*.spf" || title == "*.cfx") return;
@@ -321,7 +323,7 @@ void MainWindow::Smusave_Click() {
     request.initialName = "*.prm";
     request.defaultExtension = "prm";
     request.filter = "Configurazione(*.prm)";
-    request.folder = QString::fromStdString(config_.programDir.string());
+    request.folder = dialogFolder();
     const QString path = dialogs_->saveFile(request);
     const QString title = QFileInfo(path).fileName();
     if (title.isEmpty() || title == "*.prm") return;
@@ -345,6 +347,12 @@ void MainWindow::Smusave_Click() {
         else
             writeConfigFile();
     });
+}
+
+QString MainWindow::dialogFolder() const {
+    // The folder of the last file chosen, else the program's folder.
+    if (!filePath_.isEmpty()) return QFileInfo(filePath_).absolutePath();
+    return QString::fromStdString(config_.programDir.string());
 }
 
 void MainWindow::writeConfigFile() {
