@@ -71,8 +71,10 @@ void BlockTransfer::start() {
 void BlockTransfer::abort() {
     running_ = false;
     ++generation_;
-    if (pollTimer_ != 0) engine_.timers_.cancelTimer(pollTimer_);
-    pollTimer_ = 0;
+    for (TimerService::TimerId* timer : {&timeoutTimer_, &deferTimer_}) {
+        if (*timer != 0) engine_.timers_.cancelTimer(*timer);
+        *timer = 0;
+    }
 }
 
 void BlockTransfer::send() {
@@ -82,7 +84,7 @@ void BlockTransfer::send() {
         return;
     }
     const Frame_& f = frames_[current_];
-    if (kind_ == TransferKind::Write && (current_ == 0 || frames_[current_ - 1].area != f.area)) {
+    if (kind_ == TransferKind::Write && attempts_ == 0 && (current_ == 0 || frames_[current_ - 1].area != f.area)) {
         const MemoryArea area = kAreas[f.area];
         areaTotal_ = area.blocks() + area.tail();
         areaDone_ = 0;
@@ -90,29 +92,39 @@ void BlockTransfer::send() {
     }
     SerialPort& port = *engine_.port_;
     if (port.bytesWaiting() > 0) (void)port.readAll(); // late bytes of an earlier frame
-    sentAt_ = engine_.timers_.nowMs();
     const std::uint64_t generation = ++generation_;
-    pollTimer_ = engine_.timers_.startTimer(kBlockPollMs, [this, generation] { poll(generation); });
+    if (timeoutTimer_ != 0) engine_.timers_.cancelTimer(timeoutTimer_);
+    timeoutTimer_ = engine_.timers_.startTimer(kBlockTimeoutMs, [this, generation] { timedOut(generation); });
+    writing_ = true;
     port.write(f.frame);
+    writing_ = false;
+    // A port may answer from inside write; taking that reply here would nest one frame inside the next.
+    if (running_ && generation == generation_ && port.bytesWaiting() > 0 && deferTimer_ == 0)
+        deferTimer_ = engine_.timers_.startTimer(0, [this] {
+            deferTimer_ = 0;
+            checkReply();
+        });
 }
 
-void BlockTransfer::poll(std::uint64_t generation) {
-    if (!running_ || generation != generation_) return;
-    pollTimer_ = 0;
+void BlockTransfer::bytesArrived() {
+    if (!running_ || writing_) return;
+    checkReply();
+}
+
+void BlockTransfer::checkReply() {
+    if (!running_ || current_ >= frames_.size()) return;
     SerialPort& port = *engine_.port_;
     const Frame_& f = frames_[current_];
     const bool read = f.step == Step::Read || f.step == Step::ReadAux;
     const std::size_t needed = read ? static_cast<std::size_t>(f.count + 1) : 1;
-    const std::size_t waiting = port.bytesWaiting();
-    if (waiting >= needed) {
-        replyArrived(port.readAll());
-        return;
-    }
-    if (engine_.timers_.nowMs() - sentAt_ >= kBlockTimeoutMs) {
-        noReply(waiting > 0);
-        return;
-    }
-    pollTimer_ = engine_.timers_.startTimer(kBlockPollMs, [this, generation] { poll(generation); });
+    if (port.bytesWaiting() >= needed) replyArrived(port.readAll());
+}
+
+void BlockTransfer::timedOut(std::uint64_t generation) {
+    if (!running_ || generation != generation_) return;
+    timeoutTimer_ = 0;
+    const bool partial = engine_.port_->bytesWaiting() > 0;
+    badReply(partial, texts::kCommunicationError);
 }
 
 void BlockTransfer::replyArrived(const std::vector<std::uint8_t>& reply) {
@@ -121,45 +133,41 @@ void BlockTransfer::replyArrived(const std::vector<std::uint8_t>& reply) {
     case Step::Read:
     case Step::ReadAux:
         if (!IsValidDataReply(reply, f.count)) {
-            noReply(true);
+            badReply(true, nullptr);
             return;
         }
         std::copy_n(reply.begin(), f.count,
                     (f.step == Step::Read ? scratch_ : auxScratch_).begin() + f.address);
-        engine_.ShowLinkStatus(4);
-        engine_.ShowLinkStatus(5);
         break;
     case Step::WriteBlock:
     case Step::WriteByte:
-        if (reply.front() != WriteAcknowledge(f.frame)) {
-            engine_.ShowLinkStatus(6);
-            failWriteArea(texts::kChecksumError);
+        if (reply.size() != 1 || reply.front() != WriteAcknowledge(f.frame)) {
+            badReply(true, texts::kChecksumError);
             return;
         }
-        engine_.ShowLinkStatus(4);
-        engine_.ShowLinkStatus(5);
         break;
     }
+    engine_.ShowLinkStatus(4);
+    engine_.ShowLinkStatus(5);
     next();
 }
 
-void BlockTransfer::noReply(bool partial) {
+void BlockTransfer::badReply(bool partial, const char* writeMessage) {
     const Frame_& f = frames_[current_];
     engine_.ShowLinkStatus(6);
-    if (f.step == Step::WriteBlock || f.step == Step::WriteByte) {
-        failWriteArea(texts::kCommunicationError);
+    // A frame that is answered short, late, wrongly or not at all is sent again a few times: a block read
+    // or a block write can be repeated without harm.
+    if (++attempts_ < engine_.options_.blockAttempts) {
+        send();
         return;
     }
-    // A block read that is short, late, missing or wrong is asked again a few times; after that the save
-    // stops and nothing is changed.
-    if (++attempts_ < engine_.options_.blockReadAttempts) {
-        send();
+    if (f.step == Step::WriteBlock || f.step == Step::WriteByte) {
+        failWriteArea(writeMessage != nullptr ? writeMessage : texts::kCommunicationError);
         return;
     }
     const std::string what = f.step == Step::ReadAux ? "second area offset " : "address ";
     const std::string error = "Board memory could not be read (" + what + std::to_string(f.address) +
-                              (partial ? ", bad reply" : ", no reply") +
-                              "). The configuration was not saved.";
+                              (partial ? ", bad reply" : ", no reply") + "). The configuration was not saved.";
     engine_.observer_.showMessage(engine_.options_.programTitle, error, kIconCritical);
     if (!running_) return; // the handler of the message closed the link
     finish(false, error);
@@ -186,7 +194,7 @@ void BlockTransfer::failWriteArea(const std::string& message) {
 }
 
 void BlockTransfer::finish(bool ok, const std::string& error) {
-    running_ = false;
+    abort();
     if (ok && kind_ == TransferKind::Save) {
         engine_.program_.ConfigImage = std::move(scratch_);
         engine_.program_.AuxImage = std::move(auxScratch_);

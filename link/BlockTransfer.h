@@ -1,7 +1,8 @@
 #pragma once
 // The whole-memory transfers: the save read (areas A, B, C into ConfigImage, the second area into
 // AuxImage) and the board write (areas A, B, C from ConfigImage), in 16-byte blocks and single-byte tails.
-// One frame at a time; the reply is polled (receive notifications are off) with a 3 s limit per frame.
+// One frame at a time; a reply is taken as soon as it is complete, with a 3 s limit per frame. A frame that
+// gets no valid reply is sent again a few times before the transfer gives up.
 
 #include "Frames.h"
 #include "LinkObserver.h"
@@ -36,6 +37,8 @@ public:
     void start();
     // Stops at once, without any notification.
     void abort();
+    // The port has new bytes.
+    void bytesArrived();
 
 private:
     enum class Step { Read, ReadAux, WriteBlock, WriteByte };
@@ -49,9 +52,10 @@ private:
 
     void plan();
     void send();
-    void poll(std::uint64_t generation);
+    void checkReply();
+    void timedOut(std::uint64_t generation);
     void replyArrived(const std::vector<std::uint8_t>& reply);
-    void noReply(bool partial);
+    void badReply(bool partial, const char* writeMessage);
     void next();
     void failWriteArea(const std::string& message);
     void finish(bool ok, const std::string& error);
@@ -61,10 +65,11 @@ private:
     std::vector<Frame_> frames_;
     std::size_t current_ = 0;
     int attempts_ = 0;
-    std::int64_t sentAt_ = 0;
     std::uint64_t generation_ = 0;
-    TimerService::TimerId pollTimer_ = 0;
+    TimerService::TimerId timeoutTimer_ = 0;
+    TimerService::TimerId deferTimer_ = 0;
     bool running_ = false;
+    bool writing_ = false; // inside SerialPort::write: a reply that comes from there is taken afterwards
     int areaDone_ = 0, areaTotal_ = 0; // progress
     std::string firstError_;
     std::vector<std::uint8_t> scratch_;    // the board's configuration memory as read (save)

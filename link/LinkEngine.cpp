@@ -147,7 +147,11 @@ void LinkEngine::discardWaiting() {
 }
 
 void LinkEngine::onReceive() {
-    if (!port_ || state_ == LinkState::Closed || state_ == LinkState::Transferring) return;
+    if (!port_ || state_ == LinkState::Closed) return;
+    if (state_ == LinkState::Transferring) {
+        if (transfer_) transfer_->bytesArrived();
+        return;
+    }
     if (!inFlight_) {
         discardWaiting(); // nothing was asked: these bytes belong to no request
         return;
@@ -455,8 +459,8 @@ void LinkEngine::startTransfer(TransferKind kind) {
     retiredTransfer_ = std::move(transfer_); // may still be on the stack: the caller can be its handler
     transfer_ = std::make_unique<BlockTransfer>(*this, kind);
     // The request in flight ends first (reply or time-out), so its bytes never mix with the blocks.
+    // The receive notification stays on: the transfer takes its replies the moment they are complete.
     whenIdle([this] {
-        port_->setReceiveThreshold(0);
         discardWaiting();
         transfer_->start();
     });

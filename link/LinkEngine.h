@@ -33,13 +33,12 @@ inline constexpr int kReceiveIndicatorMs = 500; // Timer4
 inline constexpr int kIdentTimeoutMs = 2000;    // Timer5
 inline constexpr int kMaxChecksumRetries = 4;   // the reply after the fourth mismatch is dropped
 inline constexpr int kBlockTimeoutMs = 3000;    // per block of a whole-memory transfer
-inline constexpr int kBlockPollMs = 10;         // how often a transfer looks for its reply
-inline constexpr int kBlockReadAttempts = 3;    // a block read is asked this many times at most
+inline constexpr int kBlockAttempts = 3;        // a block frame is sent this many times at most
 
 struct LinkOptions {
     std::filesystem::path programDir; // where the parameter maps lie
     std::string programTitle;         // title of the transfer messages
-    int blockReadAttempts = kBlockReadAttempts;
+    int blockAttempts = kBlockAttempts;
 };
 
 enum class ConnectPurpose {

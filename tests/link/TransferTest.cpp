@@ -88,7 +88,7 @@ TEST_P(SaveFaultTest, FaultyBlockIsAskedAgainOrTheSaveChangesNothing) {
     engine->saveRead();
     ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
     EXPECT_EQ(observer.finished[0].ok, f.ok);
-    EXPECT_EQ(framesFor(3072), std::min(f.times + 1, kBlockReadAttempts));
+    EXPECT_EQ(framesFor(3072), std::min(f.times + 1, kBlockAttempts));
     if (f.ok) {
         EXPECT_EQ(state.ConfigImage[3072], board.memory[3072]);
         EXPECT_TRUE(observer.messages.empty());
@@ -156,8 +156,9 @@ TEST_F(TransferTest, WrongAcknowledgementEndsTheAreaAndTheNextAreasAreWritten) {
     EXPECT_EQ(observer.messages[0].text, "Checksum Error");
     EXPECT_EQ(observer.messages[0].title, "Vending Config");
     EXPECT_EQ(observer.messages[0].icon, kIconCritical);
-    EXPECT_EQ(framesFor(48), 0);   // rest of area A skipped
-    EXPECT_EQ(framesFor(3072), 1); // area B written
+    EXPECT_EQ(framesFor(32), kBlockAttempts); // the block is sent again before the area gives up
+    EXPECT_EQ(framesFor(48), 0);              // rest of area A skipped
+    EXPECT_EQ(framesFor(3072), 1);            // area B written
     EXPECT_EQ(framesFor(12926), 1);
     expectLiveLink();
 }
@@ -171,7 +172,24 @@ TEST_F(TransferTest, SilentBoardGivesCommunicationErrorPerArea) {
     ASSERT_EQ(observer.messages.size(), 3u);
     for (const auto& m : observer.messages)
         EXPECT_EQ(m.text, " Communication Error ");
-    EXPECT_EQ(frames().size(), 3u);
+    EXPECT_EQ(frames().size(), 3u * kBlockAttempts);
+    expectLiveLink();
+}
+
+TEST_F(TransferTest, AWriteAnsweredBadlyOnceIsSentAgainAndTheWriteSucceeds) {
+    connectBoard(ConnectPurpose::WriteBoard);
+    state.ConfigImage[40] = 0x5A;
+    board.script = [wrongAck = 1, silent = 1](const Bytes& frame) mutable {
+        if (FakeBoard::address(frame) == 32 && wrongAck-- > 0) return Fault::WrongAck;
+        if (FakeBoard::address(frame) == 3072 && silent-- > 0) return Fault::NoReply;
+        return Fault::None;
+    };
+    engine->writeBoard();
+    ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
+    EXPECT_TRUE(observer.finished[0].ok) << observer.finished[0].error;
+    EXPECT_TRUE(observer.messages.empty());
+    EXPECT_EQ(framesFor(32), 2);
+    EXPECT_EQ(board.memory[40], 0x5A);
     expectLiveLink();
 }
 
