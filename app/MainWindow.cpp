@@ -12,10 +12,8 @@
 #include "qt/LinkController.h"
 #include "qt/PortDiscovery.h"
 
-#ifdef VM_HAVE_EDITORS
 #include "EditorBase.h"
 #include "EditorRegistry.h"
-#endif
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -336,12 +334,8 @@ void MainWindow::setState(AppState state) {
 // ---------------------------------------------------------------- child windows
 
 bool MainWindow::formAvailable(const QString& formName) const {
-#ifdef VM_HAVE_EDITORS
     for (const auto& entry : editors::editorEntries())
         if (entry.formName == formName) return true;
-#else
-    (void)formName;
-#endif
     return false;
 }
 
@@ -377,7 +371,6 @@ void MainWindow::openForm(const QString& formName) {
         mdi_->setActiveSubWindow(open);
         return;
     }
-#ifdef VM_HAVE_EDITORS
     editors::EditorBase* editor = editors::createEditor(formName, editorContext_, nullptr);
     if (!editor) return;
     editor->setObjectName(formName);
@@ -389,7 +382,6 @@ void MainWindow::openForm(const QString& formName) {
     sub->show();
     editor->CenterForm1();
     mdi_->setActiveSubWindow(sub);
-#endif
 }
 
 void MainWindow::closeAllChildren() {
@@ -403,13 +395,11 @@ void MainWindow::closeAllChildren() {
 
 void MainWindow::retranslateChildren() {
     QMdiSubWindow* active = mdi_->activeSubWindow();
-#ifdef VM_HAVE_EDITORS
     for (QMdiSubWindow* sub : mdi_->subWindowList())
         if (auto* editor = qobject_cast<editors::EditorBase*>(sub->widget())) {
             editor->retranslate();
             sub->setWindowTitle(editor->windowTitle());
         }
-#endif
     if (active) mdi_->setActiveSubWindow(active);
 }
 

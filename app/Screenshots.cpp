@@ -11,9 +11,7 @@
 #include <QTextStream>
 #include <QTimer>
 
-#ifdef VM_HAVE_EDITORS
 #include "EditorRegistry.h"
-#endif
 
 namespace vm::app {
 
@@ -46,10 +44,8 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
 namespace {
 QStringList editorNames() {
     QStringList names;
-#ifdef VM_HAVE_EDITORS
     for (const auto& entry : editors::editorEntries())
         names.append(entry.formName);
-#endif
     return names;
 }
 

@@ -4,15 +4,12 @@
 
 #include <string>
 
-#ifdef VM_HAVE_SIM
 #include "SimulatedBoard.h"
 #include "SimulatedPort.h"
 #include "qt/QtTimerService.h"
-#endif
 
 namespace vm::app {
 
-#ifdef VM_HAVE_SIM
 namespace {
 // The simulated port together with the board and the clock it needs, so the link can own it like any port.
 class OwningSimulatedPort final : public link::SerialPort {
@@ -51,13 +48,5 @@ std::unique_ptr<link::SerialPort> MakeSimulatedPort(const std::filesystem::path&
     if (!port->load(programDir, error)) return nullptr;
     return port;
 }
-#else
-std::unique_ptr<link::SerialPort> MakeSimulatedPort(const std::filesystem::path& programDir,
-                                                    std::string& error) {
-    (void)programDir;
-    error = "This build has no simulated board.";
-    return nullptr;
-}
-#endif
 
 } // namespace vm::app

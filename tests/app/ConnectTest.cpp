@@ -17,18 +17,12 @@ namespace fs = std::filesystem;
 constexpr int kConnectMs = 60000; // identification, map load and four unit reads 1.1 s apart
 constexpr int kTransferMs = 120000;
 
-#ifndef VM_HAVE_SIM
-#define REQUIRE_SIM() GTEST_SKIP() << "this build has no simulated board"
-#else
-#define REQUIRE_SIM() (void)0
-#endif
 
 bool waitState(MainWindow& w, AppState state, int ms) {
     return WaitUntil([&] { return w.appState() == state; }, ms);
 }
 
 TEST(Connect, ReachesConnectedWithTheUnitTypesReadAndTheMenusSet) {
-    REQUIRE_SIM();
     ProgramFolder folder;
     auto t = MakeWindow(folder, PortChoice::Simulated);
     MainWindow& w = *t->window;
@@ -109,7 +103,6 @@ TEST(Connect, APortThatWillNotOpenRestoresTheMenus) {
 }
 
 TEST(Connect, WriteBoardWritesTheImageAndEndsConnected) {
-    REQUIRE_SIM();
     ProgramFolder folder;
     auto t = MakeWindow(folder, PortChoice::Simulated);
     MainWindow& w = *t->window;
@@ -183,7 +176,6 @@ private:
 };
 
 TEST(Connect, ALostLineIsReportedAndTheWindowGoesOffline) {
-    REQUIRE_SIM();
     test::ProgramFolder folder;
     PluggablePort* plug = nullptr;
     const auto dir = folder.dir();

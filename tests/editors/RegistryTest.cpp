@@ -5,9 +5,7 @@
 
 #include "EditorRegistry.h"
 
-#ifdef VM_HAVE_CATALOGUE
 #include "Catalogue.h"
-#endif
 
 #include <set>
 
@@ -53,7 +51,6 @@ TEST_F(RegistryTest, OneInstancePerWindowUntilItCloses) {
     EXPECT_TRUE(forms.forms().empty());
 }
 
-#ifdef VM_HAVE_CATALOGUE
 TEST_F(RegistryTest, EveryBindingNamesAParameterOfItsWidth) {
     for (const EditorEntry& entry : editorEntries()) {
         std::unique_ptr<EditorBase> e(entry.create(ctx, nullptr));
@@ -74,7 +71,6 @@ TEST_F(RegistryTest, EveryBindingNamesAParameterOfItsWidth) {
         }
     }
 }
-#endif
 
 } // namespace
 } // namespace vm::editors::test
