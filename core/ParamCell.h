@@ -1,5 +1,6 @@
 #pragma once
-// One cell of the parameter table: 23 bytes, positions 1..23 as the parameter maps and the link frames use them.
+// One cell of the parameter table: 23 bytes, positions 1..23 as the parameter maps and the link frames use
+// them.
 
 #include <array>
 #include <cassert>

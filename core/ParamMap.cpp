@@ -10,7 +10,9 @@ namespace vm {
 namespace {
 
 // Type code 5 with 1..4 value bytes: the configuration bytes the address report covers.
-bool isUsedConfigCommand(std::uint8_t command) { return command >= 0x50 && command <= 0x53; }
+bool isUsedConfigCommand(std::uint8_t command) {
+    return command >= 0x50 && command <= 0x53;
+}
 
 std::string fourDigits(int value) {
     char text[16];
@@ -33,9 +35,13 @@ bool readFile(const std::filesystem::path& file, std::vector<std::uint8_t>& byte
     return !in.bad();
 }
 
-std::string fileLabel(const std::filesystem::path& file) { return "\"" + file.filename().string() + "\""; }
+std::string fileLabel(const std::filesystem::path& file) {
+    return "\"" + file.filename().string() + "\"";
+}
 
-bool isBank(int bank) { return bank >= 0 && bank < kBankCount; }
+bool isBank(int bank) {
+    return bank >= 0 && bank < kBankCount;
+}
 
 MapLoadResult noSuchBank(int bank) {
     MapLoadResult result;
@@ -45,15 +51,20 @@ MapLoadResult noSuchBank(int bank) {
 
 } // namespace
 
-std::string IdentMapFileName(int defaultBoardType) { return "W" + fourDigits(defaultBoardType) + ".inx"; }
+std::string IdentMapFileName(int defaultBoardType) {
+    return "W" + fourDigits(defaultBoardType) + ".inx";
+}
 
-std::string ParamMapFileName(int software, int revision) { return paramMapFileNameFor(482, software, revision); }
+std::string ParamMapFileName(int software, int revision) {
+    return paramMapFileNameFor(482, software, revision);
+}
 
 MapLoadResult LoadIdentMap(ProgramState& state, const std::filesystem::path& programDir, int bank) {
     if (!isBank(bank)) return noSuchBank(bank);
     MapLoadResult result;
     auto& entries = state.IdentMap.at(static_cast<std::size_t>(bank));
-    for (auto& entry : entries) entry.fill(0);
+    for (auto& entry : entries)
+        entry.fill(0);
 
     const std::filesystem::path file = programDir / IdentMapFileName(state.DefaultBoardType);
     std::vector<std::uint8_t> bytes;
@@ -61,7 +72,8 @@ MapLoadResult LoadIdentMap(ProgramState& state, const std::filesystem::path& pro
         result.error = "Cannot read the identification map " + fileLabel(file) + ".";
         return result;
     }
-    const int records = std::min<int>(static_cast<int>(bytes.size() / kIdentFileRecordSize), kIdentRecordCount);
+    const int records =
+        std::min<int>(static_cast<int>(bytes.size() / kIdentFileRecordSize), kIdentRecordCount);
     for (int k = 0; k < records; ++k) {
         const std::uint8_t* r = bytes.data() + static_cast<std::size_t>(k) * kIdentFileRecordSize;
         // bytes 1..4, two NULs (watch count, flags), byte 5 (page), four NULs
@@ -89,7 +101,8 @@ MapLoadResult LoadParamMap(ProgramState& state, const std::filesystem::path& fil
         return result;
     }
     for (std::size_t k = 0; k < records; ++k) {
-        std::span<const std::uint8_t, kMapRecordSize> record(bytes.data() + k * kMapRecordSize, kMapRecordSize);
+        std::span<const std::uint8_t, kMapRecordSize> record(bytes.data() + k * kMapRecordSize,
+                                                             kMapRecordSize);
         state.FillCellFromMapRecord(static_cast<int>(k) + 1, bank, record);
     }
     state.RecordCount[static_cast<std::size_t>(bank)] = static_cast<std::uint16_t>(records);
@@ -118,7 +131,8 @@ std::vector<std::pair<int, int>> UsedAddressRanges(const ProgramState& state, in
             continue;
         }
         int b = a + 1;
-        while (b < kUsedAddressMarkCount && marks[static_cast<std::size_t>(b)]) ++b;
+        while (b < kUsedAddressMarkCount && marks[static_cast<std::size_t>(b)])
+            ++b;
         ranges.emplace_back(a, b - 1);
         a = b;
     }
@@ -134,7 +148,8 @@ MapLoadResult WriteAddressMap(ProgramState& state, const std::filesystem::path& 
     state.BoardRevision = state.DefaultRevision;
     state.CurrentBank = 0;
     const std::filesystem::path mapFile =
-        programDir / paramMapFileNameFor(state.DefaultBoardType, state.RequiredSoftware, state.DefaultRevision);
+        programDir /
+        paramMapFileNameFor(state.DefaultBoardType, state.RequiredSoftware, state.DefaultRevision);
     MapLoadResult result = LoadParamMap(state, mapFile, 0);
     if (!result.ok) {
         // Without a map nothing can be watched: the program stays offline over an empty table.

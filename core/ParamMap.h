@@ -20,7 +20,8 @@ inline constexpr const char* kAddressReportFileName = "Seriale.rus";
 
 struct MapLoadResult {
     bool ok = false;
-    std::string error; // names the file that failed; with ok, a warning (the address report could not be written)
+    std::string
+        error; // names the file that failed; with ok, a warning (the address report could not be written)
     int records = 0;
 };
 

@@ -233,8 +233,8 @@ void EditorBase::buildControls() {
             tabs_->addTab(pageWidget, QString());
             pages_.push_back(pageWidget);
             const int tabIndex = static_cast<int>(t);
-            texts_.push_back(
-                {definition_.tabs[t], [this, tabIndex](const QString& s) { tabs_->setTabText(tabIndex, s); }});
+            texts_.push_back({definition_.tabs[t],
+                              [this, tabIndex](const QString& s) { tabs_->setTabText(tabIndex, s); }});
         }
     }
 

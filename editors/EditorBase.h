@@ -3,7 +3,8 @@
 // load and releases them on close, sits in the open-form list while open, loads values offline in the
 // declared order, dispatches deliveries by parameter index under the Loading guard, writes every change
 // through the image routines (with the twin), runs the text-box commit, and sets its texts from the
-// language table. An editor declares its controls as an EditorDefinition and adds code only for its own rules.
+// language table. An editor declares its controls as an EditorDefinition and adds code only for its own
+// rules.
 
 #include "Binding.h"
 #include "Delivery.h"

@@ -84,7 +84,8 @@ void BlockTransfer::send() {
         return;
     }
     const Frame_& f = frames_[current_];
-    if (kind_ == TransferKind::Write && attempts_ == 0 && (current_ == 0 || frames_[current_ - 1].area != f.area)) {
+    if (kind_ == TransferKind::Write && attempts_ == 0 &&
+        (current_ == 0 || frames_[current_ - 1].area != f.area)) {
         const MemoryArea area = kAreas[f.area];
         areaTotal_ = area.blocks() + area.tail();
         areaDone_ = 0;
@@ -167,7 +168,8 @@ void BlockTransfer::badReply(bool partial, const char* writeMessage) {
     }
     const std::string what = f.step == Step::ReadAux ? "second area offset " : "address ";
     const std::string error = "Board memory could not be read (" + what + std::to_string(f.address) +
-                              (partial ? ", bad reply" : ", no reply") + "). The configuration was not saved.";
+                              (partial ? ", bad reply" : ", no reply") +
+                              "). The configuration was not saved.";
     engine_.observer_.showMessage(engine_.options_.programTitle, error, kIconCritical);
     if (!running_) return; // the handler of the message closed the link
     finish(false, error);

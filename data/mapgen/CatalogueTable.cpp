@@ -11,9 +11,9 @@ namespace vm::mapgen {
 namespace {
 
 constexpr int kMaxIndex = 33000;
-constexpr int kMaxAddress = 40000;      // the configuration image is indexed 0..40000
-constexpr int kConfigAreaEnd = 12927;   // last byte of the configuration memory
-constexpr int kBoardInfoSize = 48;      // bytes read with the 0x1F block frame
+constexpr int kMaxAddress = 40000;    // the configuration image is indexed 0..40000
+constexpr int kConfigAreaEnd = 12927; // last byte of the configuration memory
+constexpr int kBoardInfoSize = 48;    // bytes read with the 0x1F block frame
 constexpr std::uint32_t kBlankText = 0x20202020;
 
 struct Row {
@@ -55,7 +55,8 @@ bool tokenize(const std::string& line, std::vector<std::string>& tokens) {
             continue;
         }
         std::size_t j = i;
-        while (j < line.size() && line[j] != ' ' && line[j] != '\t') ++j;
+        while (j < line.size() && line[j] != ' ' && line[j] != '\t')
+            ++j;
         tokens.push_back(line.substr(i, j - i));
         i = j;
     }
@@ -154,15 +155,19 @@ public:
 
     void checkKeys(const Row& row, std::initializer_list<const char*> allowed) {
         for (const auto& [key, value] : row.fields)
-            if (std::find_if(allowed.begin(), allowed.end(), [&](const char* a) { return key == a; }) == allowed.end())
+            if (std::find_if(allowed.begin(), allowed.end(), [&](const char* a) { return key == a; }) ==
+                allowed.end())
                 fail(row.line, "unknown key '" + key + "'");
     }
 
     void expand(const Row& row, Catalogue& out) {
         switch (row.kind) {
-        case Row::Ident: return expandIdent(row, out);
-        case Row::Reserved: return expandReserve(row, out);
-        case Row::Params: return expandParams(row, out);
+        case Row::Ident:
+            return expandIdent(row, out);
+        case Row::Reserved:
+            return expandReserve(row, out);
+        case Row::Params:
+            return expandParams(row, out);
         }
     }
 
@@ -175,7 +180,8 @@ private:
         auto address = number(row, "at", 0, kMaxAddress, std::nullopt);
         if (!width(row, bytes, text) || !space || !address) return;
         if (row.first < 1 || row.first > 20) fail(row.line, "identification records are numbered 1..20");
-        out.ident.push_back({row.first, bytes, static_cast<int>(*space), static_cast<int>(*address), row.name, row.line});
+        out.ident.push_back(
+            {row.first, bytes, static_cast<int>(*space), static_cast<int>(*address), row.name, row.line});
     }
 
     void expandReserve(const Row& row, Catalogue& out) {
@@ -184,8 +190,8 @@ private:
         auto address = number(row, "at", 0, kMaxAddress, std::nullopt);
         auto length = number(row, "len", 1, kMaxAddress, std::nullopt);
         if (!space || !address || !length) return;
-        out.reserves.push_back(
-            {static_cast<int>(*space), static_cast<int>(*address), static_cast<int>(*length), row.name, row.line});
+        out.reserves.push_back({static_cast<int>(*space), static_cast<int>(*address),
+                                static_cast<int>(*length), row.name, row.line});
     }
 
     void expandParams(const Row& row, Catalogue& out) {
@@ -210,7 +216,8 @@ private:
             auto m = toNumber(it->second.substr(0, at));
             if (at != std::string::npos) mirrorAddress = toNumber(it->second.substr(at + 1));
             if (!m || *m < 1 || *m + (row.last - row.first) > kMaxIndex ||
-                (at != std::string::npos && (!mirrorAddress || *mirrorAddress < 0 || *mirrorAddress > kMaxAddress))) {
+                (at != std::string::npos &&
+                 (!mirrorAddress || *mirrorAddress < 0 || *mirrorAddress > kMaxAddress))) {
                 fail(row.line, "bad mirror=" + it->second);
                 return;
             }
@@ -236,7 +243,8 @@ private:
             }
             if (mirrorFirst != 0) {
                 p.mirror = mirrorFirst + n - 1;
-                if (p.mirror == p.index) fail(row.line, "parameter " + std::to_string(index) + " mirrors itself");
+                if (p.mirror == p.index)
+                    fail(row.line, "parameter " + std::to_string(index) + " mirrors itself");
                 if (mirrorAddress) {
                     Param twin = p;
                     twin.index = p.mirror;
@@ -263,12 +271,14 @@ struct Footprint {
 void checkLayout(const Catalogue& cat, Reader& reader) {
     std::map<int, std::vector<Footprint>> bySpace;
     for (const Param& p : cat.params)
-        bySpace[p.space].push_back({p.address, p.address + p.width - 1, "parameter " + std::to_string(p.index), p.line});
+        bySpace[p.space].push_back(
+            {p.address, p.address + p.width - 1, "parameter " + std::to_string(p.index), p.line});
     for (const Reserve& r : cat.reserves)
         bySpace[r.space].push_back({r.address, r.address + r.length - 1, "reserve '" + r.name + "'", r.line});
 
     for (auto& [space, items] : bySpace) {
-        std::sort(items.begin(), items.end(), [](const Footprint& a, const Footprint& b) { return a.first < b.first; });
+        std::sort(items.begin(), items.end(),
+                  [](const Footprint& a, const Footprint& b) { return a.first < b.first; });
         for (std::size_t i = 0; i < items.size(); ++i) {
             const Footprint& f = items[i];
             if (f.last > kMaxAddress) reader.fail(f.line, f.what + " ends beyond address 40000");
@@ -314,7 +324,8 @@ bool ExpandName(const std::string& pattern, int n, int group, std::string& out, 
         } else if (rest[0] == ':') {
             std::vector<std::string> choices;
             std::stringstream list(rest.substr(1));
-            for (std::string choice; std::getline(list, choice, '|');) choices.push_back(choice);
+            for (std::string choice; std::getline(list, choice, '|');)
+                choices.push_back(choice);
             if (value < 1 || value > static_cast<int>(choices.size())) {
                 error = "placeholder {" + body + "} has no choice " + std::to_string(value);
                 return false;
@@ -345,7 +356,8 @@ bool ReadCatalogue(std::istream& in, Catalogue& out, std::vector<std::string>& e
         if (auto row = reader.parseRow(text.substr(start), line)) reader.expand(*row, out);
     }
 
-    std::sort(out.params.begin(), out.params.end(), [](const Param& a, const Param& b) { return a.index < b.index; });
+    std::sort(out.params.begin(), out.params.end(),
+              [](const Param& a, const Param& b) { return a.index < b.index; });
     for (std::size_t i = 1; i < out.params.size(); ++i)
         if (out.params[i].index == out.params[i - 1].index)
             reader.fail(out.params[i].line, "parameter " + std::to_string(out.params[i].index) +
@@ -372,8 +384,8 @@ bool ReadCatalogue(std::istream& in, Catalogue& out, std::vector<std::string>& e
               [](const IdentEntry& a, const IdentEntry& b) { return a.record < b.record; });
     for (std::size_t i = 1; i < out.ident.size(); ++i)
         if (out.ident[i].record == out.ident[i - 1].record)
-            reader.fail(out.ident[i].line, "identification record " + std::to_string(out.ident[i].record) +
-                                               " is defined twice");
+            reader.fail(out.ident[i].line,
+                        "identification record " + std::to_string(out.ident[i].record) + " is defined twice");
 
     checkLayout(out, reader);
     return errors.empty();

@@ -46,7 +46,8 @@ std::string paramMap(const Catalogue& cat) {
         bytes[at + 2] = static_cast<char>(CommandByte(p.space, p.width));
         bytes[at + 3] = static_cast<char>(p.poll);
         bytes[at + 4] = static_cast<char>(p.page);
-        for (int i = 0; i < 4; ++i) bytes[at + 5 + static_cast<std::size_t>(i)] = static_cast<char>(p.initial >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            bytes[at + 5 + static_cast<std::size_t>(i)] = static_cast<char>(p.initial >> (8 * i));
     }
     return bytes;
 }
@@ -69,9 +70,9 @@ std::string catalogueSource(const Catalogue& cat) {
            "namespace {\n"
            "constexpr ParamInfo kParams[] = {\n";
     for (const auto& p : cat.params) {
-        out << "    {" << p.index << ", " << p.width << ", " << (p.isText ? "true" : "false") << ", " << p.space << ", "
-            << p.address << ", " << p.poll << ", " << p.page << ", " << p.initial << "u, " << quoted(p.name) << "sv, "
-            << p.mirror << "},\n";
+        out << "    {" << p.index << ", " << p.width << ", " << (p.isText ? "true" : "false") << ", "
+            << p.space << ", " << p.address << ", " << p.poll << ", " << p.page << ", " << p.initial << "u, "
+            << quoted(p.name) << "sv, " << p.mirror << "},\n";
     }
     out << "};\n} // namespace\n\nstd::span<const ParamInfo> all() { return kParams; }\n\n"
            "} // namespace vm::catalogue\n";
@@ -82,7 +83,8 @@ std::string catalogueSource(const Catalogue& cat) {
 
 int main(int argc, char** argv) {
     if (argc != 5) {
-        std::cerr << "usage: vm_mapgen <parameters.txt> <identification map> <parameter map> <catalogue source>\n";
+        std::cerr
+            << "usage: vm_mapgen <parameters.txt> <identification map> <parameter map> <catalogue source>\n";
         return 2;
     }
     std::ifstream table(argv[1]);
@@ -93,7 +95,8 @@ int main(int argc, char** argv) {
     Catalogue cat;
     std::vector<std::string> errors;
     if (!vm::mapgen::ReadCatalogue(table, cat, errors)) {
-        for (const auto& e : errors) std::cerr << argv[1] << ": " << e << "\n";
+        for (const auto& e : errors)
+            std::cerr << argv[1] << ": " << e << "\n";
         return 1;
     }
     const bool written = writeFile(argv[2], identMap(cat)) && writeFile(argv[3], paramMap(cat)) &&
