@@ -11,7 +11,9 @@
 
 namespace vm::test {
 
-inline std::filesystem::path MapsDir() { return VM_MAPS_DIR; }
+inline std::filesystem::path MapsDir() {
+    return VM_MAPS_DIR;
+}
 
 inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -32,35 +34,25 @@ struct MapRecord {
     int last() const { return address + width() - 1; }
 };
 
-// Record k of the parameter map at [k]; [0] is an empty placeholder.
-inline std::vector<MapRecord> ReadParamMap() {
-    const auto bytes = ReadBytes(MapsDir() / "W0482BV00.inx");
+// Record k of a map file at [k]; [0] is an empty placeholder. Parameter records (9 bytes) carry an initial
+// value after the five bytes both kinds share.
+inline std::vector<MapRecord> ReadMap(const char* name, std::size_t size) {
+    const auto bytes = ReadBytes(MapsDir() / name);
     std::vector<MapRecord> records(1);
-    for (std::size_t at = 0; at + 9 <= bytes.size(); at += 9) {
-        MapRecord r;
-        r.address = bytes[at] * 256 + bytes[at + 1];
-        r.command = bytes[at + 2];
-        r.poll = bytes[at + 3];
-        r.page = bytes[at + 4];
-        r.initial = bytes[at + 5] | bytes[at + 6] << 8 | bytes[at + 7] << 16 | std::uint32_t{bytes[at + 8]} << 24;
-        records.push_back(r);
+    for (std::size_t at = 0; at + size <= bytes.size(); at += size) {
+        const auto* b = &bytes[at];
+        std::uint32_t initial = 0;
+        for (std::size_t k = size; k > 5; --k)
+            initial = initial << 8 | b[k - 1];
+        records.push_back({b[0] * 256 + b[1], b[2], b[3], b[4], initial});
     }
     return records;
 }
-
-// Record k of the identification map at [k]; [0] is an empty placeholder.
+inline std::vector<MapRecord> ReadParamMap() {
+    return ReadMap("W0482BV00.inx", 9);
+}
 inline std::vector<MapRecord> ReadIdentMap() {
-    const auto bytes = ReadBytes(MapsDir() / "W0482.inx");
-    std::vector<MapRecord> records(1);
-    for (std::size_t at = 0; at + 5 <= bytes.size(); at += 5) {
-        MapRecord r;
-        r.address = bytes[at] * 256 + bytes[at + 1];
-        r.command = bytes[at + 2];
-        r.poll = bytes[at + 3];
-        r.page = bytes[at + 4];
-        records.push_back(r);
-    }
-    return records;
+    return ReadMap("W0482.inx", 5);
 }
 
 // The transfer areas the configuration blocks carry.

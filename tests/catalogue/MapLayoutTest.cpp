@@ -7,12 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
+#include <tuple>
 
 namespace vm::test {
 namespace {
 
+// clang-format off
 struct Span {
     int first;
     int last;
@@ -106,6 +109,7 @@ const std::vector<Span> kCounters = {
 const std::vector<Span> kClock = {{6667, 6670, 1}, {6690, 6696, 1}};
 const std::vector<Span> kAlarmLog = {{11815, 11920, 1}};
 const std::vector<Span> kCommands = {{4775, 4777, 1}};
+// clang-format on
 
 class MapLayout : public ::testing::Test {
 protected:
@@ -116,33 +120,35 @@ protected:
 
     const MapRecord& record(int index) const {
         static const MapRecord none;
-        return index > 0 && index < static_cast<int>(map_.size()) ? map_[static_cast<std::size_t>(index)] : none;
+        return index > 0 && index < static_cast<int>(map_.size()) ? map_[static_cast<std::size_t>(index)]
+                                                                  : none;
     }
-
-    void expectSpans(const std::vector<Span>& spans, const char* what) const {
+    // Calls check(index, record) for every parameter the spans name.
+    template <typename Check> void forEach(const std::vector<Span>& spans, Check check) const {
         for (const Span& s : spans)
-            for (int i = s.first; i <= s.last; ++i) {
-                const MapRecord& r = record(i);
-                EXPECT_TRUE(r.used()) << what << " " << i << " is missing";
-                if (r.used() && s.width != 0) {
-                    EXPECT_EQ(r.width(), s.width) << what << " " << i;
-                }
-            }
+            for (int i = s.first; i <= s.last; ++i)
+                check(i, record(i), s);
+    }
+    bool inConfigAreas(const MapRecord& r) const {
+        return r.space() == 5 && InsideTransferAreas(r.address, r.last());
     }
 
     std::vector<MapRecord> map_;
 };
 
 TEST_F(MapLayout, EveryNamedParameterExistsWithItsWidth) {
-    expectSpans(kImageParams, "configuration parameter");
-    expectSpans(kTexts, "text");
-    expectSpans(kMenuMasks, "reduced-menu mask");
-    expectSpans(kCounters, "counter");
-    expectSpans(kClock, "clock value");
-    expectSpans(kAlarmLog, "alarm log value");
-    expectSpans(kCommands, "command cell");
-    expectSpans({{11505, 11505, 1}, {11711, 11711, 1}, {11733, 11733, 1}, {4779, 4782, 1}}, "parameter");
-    for (int i : {12057, 12068, 11514, 12055}) EXPECT_TRUE(record(i).isText()) << i;
+    const std::vector<Span> others = {
+        {11505, 11505, 1}, {11711, 11711, 1}, {11733, 11733, 1}, {4779, 4782, 1}};
+    for (const auto* spans :
+         {&kImageParams, &kTexts, &kMenuMasks, &kCounters, &kClock, &kAlarmLog, &kCommands, &others})
+        forEach(*spans, [](int i, const MapRecord& r, const Span& s) {
+            EXPECT_TRUE(r.used()) << i << " is missing";
+            if (r.used() && s.width != 0) {
+                EXPECT_EQ(r.width(), s.width) << i;
+            }
+        });
+    for (int i : {12057, 12068, 11514, 12055})
+        EXPECT_TRUE(record(i).isText()) << i;
 }
 
 TEST_F(MapLayout, DecounterSectorTablesExist) {
@@ -154,20 +160,21 @@ TEST_F(MapLayout, DecounterSectorTablesExist) {
         {{10712, 13051, 13598}, {10887, 13099, 13612}, {11062, 13147, 13626}, {11237, 13195, 0}},
         {{10770, 13059, 13640}, {10945, 13107, 13654}, {11120, 13155, 13668}, {11295, 13203, 0}},
     };
+    std::vector<int> indexes = {9952, 9953, 10011, 10186, 10711, 11352};
     for (const auto& table : bases)
-        for (const auto& unit : table) {
-            for (int i = unit[0]; i <= unit[0] + 56; ++i) EXPECT_TRUE(record(i).used()) << i;
-            for (int i = unit[1]; i < unit[1] + 8; ++i) EXPECT_TRUE(record(i).used()) << i;
-            for (int i = unit[2]; unit[2] != 0 && i < unit[2] + 14; ++i) EXPECT_TRUE(record(i).used()) << i;
-        }
-    for (int i : {9952, 9953, 10011, 10186, 10711, 11352}) EXPECT_TRUE(record(i).used()) << i;
+        for (const auto& unit : table)
+            for (const auto& [base, count] :
+                 {std::pair{unit[0], 57}, {unit[1], 8}, {unit[2], unit[2] ? 14 : 0}})
+                for (int i = base; i < base + count; ++i)
+                    indexes.push_back(i);
+    for (int i : indexes)
+        EXPECT_TRUE(record(i).used()) << i;
 }
 
 TEST_F(MapLayout, MirrorsHaveTheWidthAndSpaceOfTheirParameters) {
     for (const Mirrored& m : kMirrors)
         for (int k = 0; k < m.count; ++k) {
-            const MapRecord& p = record(m.first + k);
-            const MapRecord& twin = record(m.mirror + k);
+            const MapRecord &p = record(m.first + k), &twin = record(m.mirror + k);
             ASSERT_TRUE(p.used() && twin.used()) << m.first + k << " / " << m.mirror + k;
             EXPECT_EQ(p.command, twin.command) << m.first + k << " / " << m.mirror + k;
             EXPECT_NE(p.address, twin.address) << m.first + k << " / " << m.mirror + k;
@@ -176,90 +183,37 @@ TEST_F(MapLayout, MirrorsHaveTheWidthAndSpaceOfTheirParameters) {
 }
 
 TEST_F(MapLayout, ConfigurationParametersLieInsideTheTransferAreas) {
-    for (const Span& s : kImageParams)
-        for (int i = s.first; i <= s.last; ++i) {
-            const MapRecord& r = record(i);
-            EXPECT_EQ(r.space(), 5) << i;
-            EXPECT_TRUE(InsideTransferAreas(r.address, r.last())) << i << " at " << r.address;
-        }
-    for (const Span& s : kMenuMasks)
-        for (int i = s.first; i <= s.last; ++i)
-            EXPECT_TRUE(record(i).space() == 5 && InsideTransferAreas(record(i).address, record(i).last())) << i;
-}
-
-TEST_F(MapLayout, NoTwoParametersShareAByte) {
-    std::map<std::pair<int, int>, int> owner; // (space, address) -> parameter
-    for (int i = 1; i < static_cast<int>(map_.size()); ++i) {
-        const MapRecord& r = record(i);
-        if (!r.used()) continue;
-        for (int a = r.address; a <= r.last(); ++a) {
-            auto [it, fresh] = owner.emplace(std::pair{r.space(), a}, i);
-            EXPECT_TRUE(fresh) << "parameters " << it->second << " and " << i << " share space " << r.space()
-                               << " address " << a;
-        }
-    }
+    for (const auto* spans : {&kImageParams, &kMenuMasks})
+        forEach(*spans, [&](int i, const MapRecord& r, const Span&) {
+            EXPECT_TRUE(inConfigAreas(r)) << i << " at " << r.address;
+        });
 }
 
 TEST_F(MapLayout, UnitTypesTelemetryAndModelCodeSitWhereTheFilesExpectThem) {
     for (int u = 0; u < 4; ++u) {
-        EXPECT_EQ(record(4779 + u).space(), 5);
-        EXPECT_EQ(record(4779 + u).address, u);
-        EXPECT_EQ(record(4779 + u).width(), 1);
+        const MapRecord& r = record(4779 + u);
+        EXPECT_EQ(std::tuple(r.space(), r.address, r.width()), std::tuple(5, u, 1)) << 4779 + u;
     }
-    for (const Span& s : kTelemetry)
-        for (int i = s.first; i <= s.last; ++i) {
-            const MapRecord& r = record(i);
-            EXPECT_EQ(r.space(), 5) << i;
-            EXPECT_GE(r.address, 3824) << i;
-            EXPECT_LE(r.last(), 4372) << i;
-        }
-    // 12067 has 24 bytes: the record reaches the first 16, the next 8 stay free for it.
-    const MapRecord& big = record(12067);
-    EXPECT_LE(big.address + 23, 4372);
-    for (int i = 1; i < static_cast<int>(map_.size()); ++i) {
-        const MapRecord& r = record(i);
-        if (i == 12067 || !r.used() || r.space() != 5) continue;
-        EXPECT_TRUE(r.last() < big.address || r.address > big.address + 23) << i << " overlaps 12067";
-    }
-    EXPECT_EQ(record(11733).space(), 1);
-    EXPECT_EQ(record(11733).address, 8);
-    EXPECT_EQ(record(11733).width(), 1);
+    forEach(kTelemetry, [](int i, const MapRecord& r, const Span&) {
+        EXPECT_EQ(r.space(), 5) << i;
+        EXPECT_GE(r.address, 3824) << i;
+        EXPECT_LE(r.last(), 4372) << i;
+    });
+    EXPECT_LE(record(12067).address + 23, 4372); // 12067 has 24 bytes, the record reaches the first 16
+    const MapRecord& model = record(11733);
+    EXPECT_EQ(std::tuple(model.space(), model.address, model.width()), std::tuple(1, 8, 1));
 }
 
-TEST_F(MapLayout, OnlyUnitTypesAndTelemetryLieInConfigurationMemoryOutsideTheAreas) {
-    for (int i = 1; i < static_cast<int>(map_.size()); ++i) {
-        const MapRecord& r = record(i);
-        if (!r.used() || r.space() != 5 || InsideTransferAreas(r.address, r.last())) continue;
-        const bool unitType = i >= 4779 && i <= 4782;
-        const bool telemetry = r.address >= 3824 && r.last() <= 4372;
-        EXPECT_TRUE(unitType || telemetry) << i << " at " << r.address;
-    }
-}
-
-TEST_F(MapLayout, LiveDataStaysOutOfTheTransferAreasAndIsPolled) {
-    auto outside = [&](const std::vector<Span>& spans, bool polled) {
-        for (const Span& s : spans)
-            for (int i = s.first; i <= s.last; ++i) {
-                const MapRecord& r = record(i);
-                EXPECT_TRUE(r.space() != 5 || !TouchesTransferAreas(r.address, r.last())) << i;
-                if (polled) {
-                    EXPECT_NE(r.poll & 0x0F, 0) << i << " is never refreshed";
-                }
-                EXPECT_EQ(r.poll & 0xF0, 0) << i << " starts with a countdown";
-            }
-    };
-    outside(kCounters, true);
-    outside(kClock, true);
-    outside(kAlarmLog, false);
-    outside(kCommands, false);
-    outside({{9952, 11353, 0}, {13019, 13210, 0}, {13430, 13681, 0}}, false); // decounters
-}
-
-TEST_F(MapLayout, MapFitsTheTableAndHasNoPartialRecord) {
+// Rules every record obeys: no shared bytes, configuration memory outside the transfer areas only for the
+// unit types and the telemetry, nothing in the 8 bytes kept free after 12067's record, no partial or
+// trailing empty records, no write flag in a command byte.
+TEST_F(MapLayout, EveryRecordIsWellFormedAndOwnsItsBytes) {
     const auto bytes = ReadBytes(MapsDir() / "W0482BV00.inx");
     EXPECT_EQ(bytes.size() % 9, 0u);
     EXPECT_LE(bytes.size() / 9, 33000u);
     EXPECT_TRUE(record(static_cast<int>(map_.size()) - 1).used()) << "trailing empty records";
+    const int bigFirst = record(12067).address;
+    std::map<std::pair<int, int>, int> owner; // (space, address) -> parameter
     for (int i = 1; i < static_cast<int>(map_.size()); ++i) {
         const MapRecord& r = record(i);
         if (!r.used()) {
@@ -269,12 +223,35 @@ TEST_F(MapLayout, MapFitsTheTableAndHasNoPartialRecord) {
         EXPECT_LT(r.command, 0x7F) << i << ": the write flag or the ambiguous 127";
         EXPECT_GE(r.space(), 1) << i;
         EXPECT_LE(r.last(), 40000) << i;
+        for (int a = r.address; a <= r.last(); ++a) {
+            auto [it, fresh] = owner.emplace(std::pair{r.space(), a}, i);
+            EXPECT_TRUE(fresh) << "parameters " << it->second << " and " << i << " share byte " << a;
+        }
+        if (r.space() != 5 || i == 12067) continue;
+        EXPECT_TRUE(r.last() < bigFirst || r.address > bigFirst + 23) << i << " overlaps 12067";
+        const bool unitType = i >= 4779 && i <= 4782, telemetry = r.address >= 3824 && r.last() <= 4372;
+        EXPECT_TRUE(inConfigAreas(r) || unitType || telemetry) << i << " at " << r.address;
     }
 }
 
+TEST_F(MapLayout, LiveDataStaysOutOfTheTransferAreasAndIsPolled) {
+    const std::vector<Span> decounters = {{9952, 11353, 0}, {13019, 13210, 0}, {13430, 13681, 0}};
+    for (const auto& [spans, polled] : {std::pair{&kCounters, true},
+                                        {&kClock, true},
+                                        {&kAlarmLog, false},
+                                        {&kCommands, false},
+                                        {&decounters, false}})
+        forEach(*spans, [polled = polled](int i, const MapRecord& r, const Span&) {
+            EXPECT_TRUE(r.space() != 5 || !TouchesTransferAreas(r.address, r.last())) << i;
+            if (polled) {
+                EXPECT_NE(r.poll & 0x0F, 0) << i << " is never refreshed";
+            }
+            EXPECT_EQ(r.poll & 0xF0, 0) << i << " starts with a countdown";
+        });
+}
+
 TEST(IdentificationMap, RecordsAddressTheIdentificationBytesOfTheBoard) {
-    const auto bytes = ReadBytes(MapsDir() / "W0482.inx");
-    EXPECT_EQ(bytes.size() % 5, 0u);
+    EXPECT_EQ(ReadBytes(MapsDir() / "W0482.inx").size() % 5, 0u);
     const auto ident = ReadIdentMap();
     ASSERT_GE(ident.size(), 19u);
     ASSERT_LE(ident.size(), 21u);
@@ -284,20 +261,23 @@ TEST(IdentificationMap, RecordsAddressTheIdentificationBytesOfTheBoard) {
 
     // The parameter map carries the same bytes, with the values of a good board as initial values.
     const auto map = ReadParamMap();
-    auto initialAt = [&](const MapRecord& id) -> long long {
+    auto initialAt = [&](int k) -> long long {
+        const MapRecord& id = ident[static_cast<std::size_t>(k)];
         for (const MapRecord& r : map)
-            if (r.used() && r.space() == id.space() && r.address == id.address && r.width() == 1) return r.initial;
+            if (r.used() && r.space() == id.space() && r.address == id.address && r.width() == 1)
+                return r.initial;
         return -1;
     };
-    EXPECT_EQ(initialAt(ident[10]), 0);  // revision
-    EXPECT_EQ(initialAt(ident[11]), 21); // software
-    EXPECT_EQ(initialAt(ident[12]), 18); // board class
-    EXPECT_EQ(initialAt(ident[13]) + 256 * initialAt(ident[14]), 482);
-    EXPECT_GE(initialAt(ident[18]), 0); // release
+    EXPECT_EQ(initialAt(10), 0);  // revision
+    EXPECT_EQ(initialAt(11), 21); // software
+    EXPECT_EQ(initialAt(12), 18); // board class
+    EXPECT_EQ(initialAt(13) + 256 * initialAt(14), 482);
+    EXPECT_GE(initialAt(18), 0); // release
     std::set<std::pair<int, int>> places;
     for (int k : used) {
         EXPECT_NE(ident[static_cast<std::size_t>(k)].space(), 5) << "record " << k;
-        places.emplace(ident[static_cast<std::size_t>(k)].space(), ident[static_cast<std::size_t>(k)].address);
+        places.emplace(ident[static_cast<std::size_t>(k)].space(),
+                       ident[static_cast<std::size_t>(k)].address);
     }
     EXPECT_EQ(places.size(), used.size());
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace vm::mapgen {
 namespace {
@@ -17,23 +18,33 @@ bool read(const std::string& table, Catalogue& cat, std::vector<std::string>& er
 
 std::string joined(const std::vector<std::string>& errors) {
     std::string all;
-    for (const auto& e : errors) all += e + "\n";
+    for (const auto& e : errors)
+        all += e + "\n";
     return all;
 }
 
 TEST(MapgenNames, ExpandPlaceholders) {
-    std::string out, error;
-    ASSERT_TRUE(ExpandName("price {n}", 7, 50, out, error));
-    EXPECT_EQ(out, "price 7");
-    ASSERT_TRUE(ExpandName("item {g}, spiral {m+56}", 17, 14, out, error));
-    EXPECT_EQ(out, "item 2, spiral 59");
-    ASSERT_TRUE(ExpandName("wash {g} {m:minutes|hours}", 4, 2, out, error));
-    EXPECT_EQ(out, "wash 2 hours");
-    ASSERT_TRUE(ExpandName("setting {n-1}", 1, 1, out, error));
-    EXPECT_EQ(out, "setting 0");
-    EXPECT_FALSE(ExpandName("x {m:a|b}", 3, 3, out, error));
-    EXPECT_FALSE(ExpandName("x {k}", 1, 1, out, error));
-    EXPECT_FALSE(ExpandName("x {n", 1, 1, out, error));
+    struct Case {
+        const char* pattern;
+        int n, count;
+        const char* name; // nullptr: refused
+    };
+    const Case cases[] = {
+        {"price {n}", 7, 50, "price 7"},
+        {"item {g}, spiral {m+56}", 17, 14, "item 2, spiral 59"},
+        {"wash {g} {m:minutes|hours}", 4, 2, "wash 2 hours"},
+        {"setting {n-1}", 1, 1, "setting 0"},
+        {"x {m:a|b}", 3, 3, nullptr},
+        {"x {k}", 1, 1, nullptr},
+        {"x {n", 1, 1, nullptr},
+    };
+    for (const Case& c : cases) {
+        std::string out, error;
+        EXPECT_EQ(ExpandName(c.pattern, c.n, c.count, out, error), c.name != nullptr) << c.pattern;
+        if (c.name) {
+            EXPECT_EQ(out, c.name);
+        }
+    }
 }
 
 TEST(MapgenTable, ExpandsRangesAndMirrors) {
@@ -47,51 +58,31 @@ TEST(MapgenTable, ExpandsRangesAndMirrors) {
                      cat, errors))
         << joined(errors);
     ASSERT_EQ(cat.params.size(), 8u);
-    const Param& p11 = cat.params[1];
-    EXPECT_EQ(p11.index, 11);
-    EXPECT_EQ(p11.address, 102);
-    EXPECT_EQ(p11.mirror, 21);
-    EXPECT_EQ(p11.poll, 3);
-    EXPECT_EQ(p11.initial, 7u);
-    EXPECT_EQ(p11.name, "price 2");
-    const Param& m22 = cat.params[5];
-    EXPECT_EQ(m22.index, 22);
-    EXPECT_EQ(m22.address, 204);
-    EXPECT_EQ(m22.width, 2);
-    EXPECT_EQ(m22.mirror, 0);
-    EXPECT_EQ(m22.name, "price 3 (mirror)");
-    const Param& text = cat.params[6];
+    const Param &p11 = cat.params[1], &m22 = cat.params[5], &text = cat.params[6];
+    EXPECT_EQ(std::tuple(p11.index, p11.address, p11.mirror, p11.poll, p11.initial, p11.name),
+              std::tuple(11, 102, 21, 3, 7u, std::string("price 2")));
+    EXPECT_EQ(std::tuple(m22.index, m22.address, m22.width, m22.mirror, m22.name),
+              std::tuple(22, 204, 2, 0, std::string("price 3 (mirror)")));
     EXPECT_TRUE(text.isText);
-    EXPECT_EQ(text.width, 16);
     EXPECT_EQ(text.initial, 0x20202020u) << "texts start blank";
     EXPECT_EQ(CommandByte(text.space, text.width), 0x5F);
     ASSERT_EQ(cat.ident.size(), 1u);
     EXPECT_EQ(cat.ident[0].record, 12);
-}
-
-TEST(MapgenTable, RefusesSharedBytesNamingBothParameters) {
-    Catalogue cat;
-    std::vector<std::string> errors;
-    EXPECT_FALSE(read("1 w=2 at=100 \"a\"\n2 w=1 at=101 \"b\"\n", cat, errors));
-    const std::string all = joined(errors);
-    EXPECT_NE(all.find("parameter 2"), std::string::npos) << all;
-    EXPECT_NE(all.find("parameter 1"), std::string::npos) << all;
-
-    Catalogue other;
-    errors.clear();
-    EXPECT_FALSE(read("1 at=100 \"a\"\nreserve len=8 at=96 \"tail\"\n", other, errors));
     // The same address in another memory space is no conflict.
     Catalogue spaces;
-    errors.clear();
     EXPECT_TRUE(read("1 at=8 \"a\"\n2 sp=1 at=8 \"b\"\n", spaces, errors)) << joined(errors);
 }
 
-TEST(MapgenTable, RefusesInconsistentMirrorsAndIndexes) {
+TEST(MapgenTable, RefusesBrokenLayoutsWithTheLineAndBothParameters) {
     struct Case {
         const char* table;
         const char* why;
+        const char* names = ""; // must appear in the messages
     };
     const Case cases[] = {
+        {"1 w=2 at=100 \"a\"\n2 w=1 at=101 \"b\"\n", "shared bytes", "parameter 1"},
+        {"1 w=2 at=100 \"a\"\n2 w=1 at=101 \"b\"\n", "shared bytes", "parameter 2"},
+        {"1 at=100 \"a\"\nreserve len=8 at=96 \"tail\"\n", "reserved bytes in use"},
         {"1 w=2 at=100 mirror=5 \"a\"\n5 w=1 at=200 \"b\"\n", "mirror of another width"},
         {"1 at=100 mirror=9 \"a\"\n", "mirror not defined"},
         {"1 at=100 mirror=1@300 \"a\"\n", "mirror of itself"},
@@ -111,10 +102,9 @@ TEST(MapgenTable, RefusesInconsistentMirrorsAndIndexes) {
         Catalogue cat;
         std::vector<std::string> errors;
         EXPECT_FALSE(read(c.table, cat, errors)) << c.why;
-        EXPECT_FALSE(errors.empty()) << c.why;
-        if (!errors.empty()) {
-            EXPECT_EQ(errors[0].rfind("line ", 0), 0u) << errors[0];
-        }
+        ASSERT_FALSE(errors.empty()) << c.why;
+        EXPECT_EQ(errors[0].rfind("line ", 0), 0u) << errors[0];
+        EXPECT_NE(joined(errors).find(c.names), std::string::npos) << joined(errors);
     }
 }
 

@@ -11,23 +11,16 @@ namespace {
 
 using vm::ConfigFileKind;
 using vm::ProgramState;
-namespace RecordPos = vm::RecordPos;
 
 void loadCell(ProgramState& s, int index, int address, std::uint8_t command) {
     const std::array<std::uint8_t, 9> rec{static_cast<std::uint8_t>(address >> 8),
-                                          static_cast<std::uint8_t>(address),
-                                          command,
-                                          0,
-                                          0,
-                                          0,
-                                          0,
-                                          0,
-                                          0};
+                                          static_cast<std::uint8_t>(address), command};
     s.FillCellFromMapRecord(index, 0, rec);
 }
 
 // A state whose every field that a configuration file carries holds something recognisable.
-void fillState(ProgramState& s, unsigned seed = 1) {
+ProgramState filledState(unsigned seed = 1) {
+    ProgramState s;
     loadCell(s, 1850, 3000, 0x52);
     loadCell(s, 1851, 3010, 0x51);
     loadCell(s, 1844, 3020, 0x50);
@@ -42,6 +35,7 @@ void fillState(ProgramState& s, unsigned seed = 1) {
     s.UnitCodes = {0x11, 0x22, 0x33, static_cast<std::uint8_t>(0x40 + seed)};
     s.BoardType = 482;
     s.BoardSoftware = 21;
+    return s;
 }
 
 vm::FillerSource countingFillers() {
@@ -54,88 +48,63 @@ bool sameImages(const ProgramState& a, const ProgramState& b) {
            a.ModelCode == b.ModelCode;
 }
 
-std::vector<std::uint8_t> bytesOf(const std::filesystem::path& file) {
-    return vm::ReadWholeFile(file).value();
+bool sameLoadedArea(const ProgramState& a, const ProgramState& b) {
+    return std::equal(a.ConfigImage.begin() + 16, a.ConfigImage.begin() + vm::kConfigAreaSize,
+                      b.ConfigImage.begin() + 16);
 }
 
 void writeBytes(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
     ASSERT_EQ(vm::WriteFileReplacing(file, bytes), "");
 }
 
-// --- the record ---
-
 TEST(ConfigRecord, HoldsTheHeaderTheParameterCopiesTheUnitsAndTheImageAtTheirOffsets) {
-    ProgramState s;
-    fillState(s);
-    s.ConfigImage[3000] = 0xA1;
-    s.ConfigImage[3001] = 0xA2;
-    s.ConfigImage[3002] = 0xA3;
-    s.ConfigImage[3010] = 0xB1;
-    s.ConfigImage[3011] = 0xB2;
-    s.ConfigImage[3020] = 0xC1;
+    ProgramState s = filledState();
+    for (auto [address, value] :
+         {std::pair{3000, 0xA1}, {3001, 0xA2}, {3002, 0xA3}, {3010, 0xB1}, {3011, 0xB2}, {3020, 0xC1}})
+        s.ConfigImage[static_cast<std::size_t>(address)] = static_cast<std::uint8_t>(value);
     const vm::ConfigRecord r = vm::BuildConfigRecord(s, "machine.prm");
 
-    const std::string text(r.begin(), r.begin() + 49);
-    EXPECT_EQ(text, "machine" + std::string(6 + 19, ' ') + "DT0482AV" + std::string(9, ' '));
-    EXPECT_EQ(r[49], 41);
-    for (int i = 50; i < 58; ++i)
-        EXPECT_EQ(r[static_cast<std::size_t>(i)], 0) << i;
-    EXPECT_EQ(r[58], 0x99);
-    EXPECT_EQ((std::array{r[59], r[60], r[61]}), (std::array<std::uint8_t, 3>{1, 2, 4}));
-    EXPECT_EQ((std::array{r[62], r[63], r[64], r[65], r[66], r[67]}),
-              (std::array<std::uint8_t, 6>{0xA1, 0xA2, 0xA3, 0xB1, 0xB2, 0xC1}));
-    EXPECT_EQ((std::array{r[68], r[69], r[70], r[71]}),
-              (std::array<std::uint8_t, 4>{0x11, 0x22, 0x33, 0x41}));
-    EXPECT_EQ((std::array{r[72], r[73], r[74], r[75]}),
-              (std::array<std::uint8_t, 4>{0xFF, 0xFF, 0xFF, 0xFF}));
-    EXPECT_TRUE(std::equal(r.begin() + RecordPos::Image, r.end(), s.ConfigImage.begin()));
+    EXPECT_EQ(std::string(r.begin(), r.begin() + 49),
+              "machine" + std::string(6 + 19, ' ') + "DT0482AV" + std::string(9, ' '));
+    const std::vector<std::uint8_t> fields(r.begin() + 49, r.begin() + 76);
+    EXPECT_EQ(fields, (std::vector<std::uint8_t>{41,   0,    0,    0,    0,    0,    0,    0,    0,
+                                                 0x99, 1,    2,    4,    0xA1, 0xA2, 0xA3, 0xB1, 0xB2,
+                                                 0xC1, 0x11, 0x22, 0x33, 0x41, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_TRUE(std::equal(r.begin() + vm::RecordPos::Image, r.end(), s.ConfigImage.begin()));
+
+    // Board type digits and edition letter; a parameter past the image copies zeroes.
+    ProgramState other;
+    other.BoardType = 12345;
+    other.BoardSoftware = 3;
+    loadCell(other, 1850, vm::kImageSize - 1, 0x52);
+    other.ConfigImage[vm::kImageSize - 1] = 0x5A;
+    const auto o = vm::BuildConfigRecord(other, "x.prm");
+    EXPECT_EQ(std::string(o.begin() + 32, o.begin() + 40), "DT2345AD");
+    EXPECT_EQ((std::array{o[62], o[63], o[64]}), (std::array<std::uint8_t, 3>{0x5A, 0, 0}));
 }
 
-TEST(ConfigRecord, NameFieldFollowsTheFirstDot) {
-    EXPECT_EQ(vm::RecordNameField("abc.prm"), "abc          ");
-    EXPECT_EQ(vm::RecordNameField("ABCDEFGHIJK.prm"), "ABCDEFGHIJK  ");  // 11 characters
-    EXPECT_EQ(vm::RecordNameField("ABCDEFGHIJKL.prm"), "ABCDEFGHIJKL."); // dot at the 13th character
-    EXPECT_EQ(vm::RecordNameField("ABCDEFGHIJKLMNOP.prm"), "ABCDEFGHIJKLM");
-    EXPECT_EQ(vm::RecordNameField("a.b.prm"), "a            ");
-    EXPECT_EQ(vm::RecordNameField("nodot"), std::string(13, ' '));
+TEST(ConfigRecord, NameFieldAndEditionLetter) {
+    const std::pair<const char*, std::string> names[] = {
+        {"abc.prm", "abc          "},
+        {"ABCDEFGHIJK.prm", "ABCDEFGHIJK  "},
+        {"ABCDEFGHIJKL.prm", "ABCDEFGHIJKL."}, // the dot is the 13th character
+        {"ABCDEFGHIJKLMNOP.prm", "ABCDEFGHIJKLM"},
+        {"a.b.prm", "a            "},
+        {"nodot", std::string(13, ' ')},
+    };
+    for (const auto& [file, field] : names)
+        EXPECT_EQ(vm::RecordNameField(file), field) << file;
+    const std::pair<int, char> letters[] = {{0, 'A'}, {4, 'E'}, {21, 'V'}, {5, 'A'}, {-1, 'A'}};
+    for (const auto& [software, letter] : letters)
+        EXPECT_EQ(vm::SoftwareLetter(software), letter) << software;
 }
-
-TEST(ConfigRecord, EditionLetterAndBoardTypeDigits) {
-    EXPECT_EQ(vm::SoftwareLetter(0), 'A');
-    EXPECT_EQ(vm::SoftwareLetter(4), 'E');
-    EXPECT_EQ(vm::SoftwareLetter(21), 'V');
-    EXPECT_EQ(vm::SoftwareLetter(5), 'A');
-    EXPECT_EQ(vm::SoftwareLetter(-1), 'A');
-    ProgramState s;
-    s.BoardType = 7;
-    s.BoardSoftware = 3;
-    auto r = vm::BuildConfigRecord(s, "x.prm");
-    EXPECT_EQ(std::string(r.begin() + 32, r.begin() + 40), "DT0007AD");
-    s.BoardType = 12345;
-    r = vm::BuildConfigRecord(s, "x.prm");
-    EXPECT_EQ(std::string(r.begin() + 34, r.begin() + 38), "2345");
-}
-
-TEST(ConfigRecord, ParametersWhoseAddressLiesPastTheImageCopyZeroes) {
-    ProgramState s;
-    loadCell(s, 1850, vm::kImageSize - 1, 0x52);
-    s.ConfigImage[vm::kImageSize - 1] = 0x5A;
-    const auto r = vm::BuildConfigRecord(s, "x.prm");
-    EXPECT_EQ(r[62], 0x5A);
-    EXPECT_EQ(r[63], 0);
-    EXPECT_EQ(r[64], 0);
-}
-
-// --- round trips ---
 
 TEST(ConfigFormats, ASavedProtectedFileLoadsBackTheSameImages) {
     vmtest::TempDir dir;
-    ProgramState saved;
-    fillState(saved);
+    const ProgramState saved = filledState();
     const auto file = dir / "roundtrip.prm";
     ASSERT_EQ(vm::SaveProtectedConfig(file, saved, countingFillers()), "");
-
-    const auto bytes = bytesOf(file);
+    const auto bytes = vm::ReadWholeFile(file).value();
     ASSERT_EQ(bytes.size(), 26011u);
     EXPECT_EQ(bytes[26009], 0x07);
     EXPECT_EQ(bytes[2 * 49], saved.AuxImage[8]);
@@ -146,10 +115,8 @@ TEST(ConfigFormats, ASavedProtectedFileLoadsBackTheSameImages) {
     const auto result = vm::LoadConfigFile(file, loaded);
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.kind, ConfigFileKind::Protected);
-    EXPECT_TRUE(std::equal(saved.ConfigImage.begin() + 16, saved.ConfigImage.begin() + vm::kConfigAreaSize,
-                           loaded.ConfigImage.begin() + 16));
+    EXPECT_TRUE(sameLoadedArea(saved, loaded));
     EXPECT_EQ(loaded.ConfigImage[5], 0xEE);
-    EXPECT_EQ(loaded.AuxImage[8], saved.AuxImage[8]);
     EXPECT_EQ(loaded.ModelCode, saved.AuxImage[8]);
     EXPECT_EQ(loaded.AuxImage[9], 0x12);
     EXPECT_TRUE(
@@ -157,208 +124,119 @@ TEST(ConfigFormats, ASavedProtectedFileLoadsBackTheSameImages) {
     EXPECT_EQ(loaded.UnitCodes, saved.UnitCodes);
 
     // Saving again from the loaded state gives the same record.
-    ProgramState again;
-    fillState(again);
+    ProgramState again = filledState();
     vm::LoadConfigFile(file, again);
     EXPECT_EQ(vm::BuildConfigRecord(again, "roundtrip.prm"), vm::BuildConfigRecord(saved, "roundtrip.prm"));
 }
 
 TEST(ConfigFormats, EverySaveDrawsNewFillersButTheRecordBytesStayTheSame) {
-    vmtest::TempDir dir;
-    ProgramState s;
-    fillState(s);
-    ASSERT_EQ(vm::SaveProtectedConfig(dir / "a.prm", s), "");
-    ASSERT_EQ(vm::SaveProtectedConfig(dir / "a.prm.copy", s), "");
-    const auto a = bytesOf(dir / "a.prm");
-    const auto b = bytesOf(dir / "a.prm.copy");
-    ASSERT_EQ(a.size(), b.size());
+    const auto record = vm::BuildConfigRecord(filledState(), "a.prm");
+    const auto a = vm::EncodeProtected(record, vm::RandomFillers());
+    const auto b = vm::EncodeProtected(record, vm::RandomFillers());
     int fillerDifferences = 0;
-    for (std::size_t i = 0; i < vm::kProtectedDataSize; ++i) {
-        if (i % 2 == 0)
-            ASSERT_EQ(a[i], b[i]) << i;
-        else {
-            fillerDifferences += a[i] != b[i];
-            ASSERT_LE(a[i], 254) << i;
-        }
+    for (std::size_t i = 0; i < vm::kProtectedDataSize; i += 2) {
+        ASSERT_EQ(a[i], b[i]) << i;
+        fillerDifferences += a[i + 1] != b[i + 1];
+        ASSERT_LE(a[i + 1], 254) << i + 1;
     }
     EXPECT_GT(fillerDifferences, 1000);
 }
 
-TEST(ConfigFormats, FillersCarryNoDataSoAFillerChangedWithTheChecksumStillLoads) {
-    const ProgramState s = [] {
-        ProgramState st;
-        fillState(st);
-        return st;
-    }();
-    auto bytes = vm::EncodeProtected(vm::BuildConfigRecord(s, "f.prm"), countingFillers());
-    bytes[101] = static_cast<std::uint8_t>(bytes[101] + 9);
-    const std::uint16_t sum = vm::ProtectedChecksum(std::span(bytes).first(vm::kProtectedDataSize));
-    bytes[26008] = static_cast<std::uint8_t>(sum & 0xFF);
-    bytes[26010] = static_cast<std::uint8_t>(sum >> 8);
-    const auto read = vm::DecodeConfigBytes(bytes, "f.prm");
-    ASSERT_TRUE(read.ok()) << read.error;
-    EXPECT_EQ(read.data.record, vm::BuildConfigRecord(s, "f.prm"));
-}
-
-TEST(ConfigFormats, APlainRecordLoadsWithoutAnyCheck) {
+TEST(ConfigFormats, PlainAndCfxFilesLoadWithoutAnyCheck) {
     vmtest::TempDir dir;
-    ProgramState s;
-    fillState(s, 3);
-    const auto record = vm::BuildConfigRecord(s, "plain.spf");
-    writeBytes(dir / "plain.spf", record);
-    ProgramState loaded;
-    const auto result = vm::LoadConfigFile(dir / "plain.spf", loaded);
+    const ProgramState s = filledState(3);
+    writeBytes(dir / "plain.spf", vm::BuildConfigRecord(s, "plain.spf"));
+    ProgramState plain;
+    auto result = vm::LoadConfigFile(dir / "plain.spf", plain);
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.kind, ConfigFileKind::Plain);
-    EXPECT_EQ(loaded.UnitCodes, s.UnitCodes);
-    EXPECT_EQ(loaded.ModelCode, s.AuxImage[8]);
-    EXPECT_TRUE(std::equal(s.ConfigImage.begin() + 16, s.ConfigImage.begin() + vm::kConfigAreaSize,
-                           loaded.ConfigImage.begin() + 16));
-    EXPECT_EQ(loaded.ConfigImage[0], 0);
-}
+    EXPECT_EQ(plain.UnitCodes, s.UnitCodes);
+    EXPECT_EQ(plain.ModelCode, s.AuxImage[8]);
+    EXPECT_TRUE(sameLoadedArea(s, plain));
+    EXPECT_EQ(plain.ConfigImage[0], 0);
 
-TEST(ConfigFormats, ACfxFileIsTheRawImageAndItsFirstFourBytesAreTheUnitCodes) {
-    vmtest::TempDir dir;
-    std::vector<std::uint8_t> raw(vm::kConfigAreaSize + 50); // longer files are read up to the image size
+    // A cfx file is the raw image; its first four bytes are the unit codes; longer files are cut.
+    std::vector<std::uint8_t> raw(vm::kConfigAreaSize + 50);
     std::iota(raw.begin(), raw.end(), std::uint8_t{5});
     writeBytes(dir / "image.cfx", raw);
-    ProgramState loaded;
-    loaded.AuxImage[8] = 0x31;
-    const auto result = vm::LoadConfigFile(dir / "image.cfx", loaded);
+    ProgramState cfx;
+    cfx.AuxImage[8] = 0x31;
+    result = vm::LoadConfigFile(dir / "image.cfx", cfx);
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.kind, ConfigFileKind::Cfx);
-    EXPECT_EQ(loaded.UnitCodes, (std::array<std::uint8_t, 4>{5, 6, 7, 8}));
-    EXPECT_TRUE(std::equal(raw.begin(), raw.begin() + vm::kConfigAreaSize, loaded.ConfigImage.begin()));
-    EXPECT_EQ(loaded.ConfigImage[vm::kConfigAreaSize], 0);
-    EXPECT_EQ(loaded.AuxImage[8], 0x31);
+    EXPECT_EQ(cfx.UnitCodes, (std::array<std::uint8_t, 4>{5, 6, 7, 8}));
+    EXPECT_TRUE(std::equal(raw.begin(), raw.begin() + vm::kConfigAreaSize, cfx.ConfigImage.begin()));
+    EXPECT_EQ(cfx.ConfigImage[vm::kConfigAreaSize], 0);
+    EXPECT_EQ(cfx.AuxImage[8], 0x31);
 
-    // The kind comes from the first dot of the name.
+    // The kind comes from the first dot of the name, in exact lower case.
     EXPECT_EQ(vm::DecodeConfigBytes(raw, "image.cfx.old").data.kind, ConfigFileKind::Cfx);
+    const auto upper = vm::DecodeConfigBytes(std::span(raw).first(vm::kConfigAreaSize), "IMAGE.CFX");
+    EXPECT_EQ(upper.data.kind, ConfigFileKind::Protected);
+    EXPECT_FALSE(upper.ok());
 }
-
-TEST(ConfigFormats, TheCfxKindNeedsTheExactLowerCaseExtension) {
-    std::vector<std::uint8_t> raw(vm::kConfigAreaSize, 1);
-    const auto asUpper = vm::DecodeConfigBytes(raw, "IMAGE.CFX");
-    EXPECT_EQ(asUpper.data.kind, ConfigFileKind::Protected);
-    EXPECT_FALSE(asUpper.ok());
-
-    std::vector<std::uint8_t> plain(vm::kConfigRecordSize, 2);
-    const auto plainUpper = vm::DecodeConfigBytes(plain, "IMAGE.CFX");
-    EXPECT_TRUE(plainUpper.ok());
-    EXPECT_EQ(plainUpper.data.kind, ConfigFileKind::Plain);
-}
-
-TEST(ConfigFormats, ReadingAFileDetachedFromAnyStateGivesTheWholeRecord) {
-    vmtest::TempDir dir;
-    ProgramState s;
-    fillState(s, 2);
-    ASSERT_EQ(vm::SaveProtectedConfig(dir / "Show.prm", s), "");
-    const auto read = vm::ReadConfigFile(dir / "Show.prm");
-    ASSERT_TRUE(read.ok()) << read.error;
-    EXPECT_EQ(read.data.record, vm::BuildConfigRecord(s, "Show.prm"));
-    EXPECT_EQ(read.data.unitCodes(), s.UnitCodes);
-    EXPECT_EQ(read.data.modelCode(), s.AuxImage[8]);
-    EXPECT_EQ(read.data.imageByte(100), s.ConfigImage[100]);
-    EXPECT_EQ(read.data.imageLoadFirst(), 16);
-}
-
-// --- corrupted and unusable files ---
 
 TEST(CorruptedConfigFiles, AnySingleChangedByteOfRecordOrFillersIsDetected) {
-    ProgramState s;
-    fillState(s);
-    const auto good = vm::EncodeProtected(vm::BuildConfigRecord(s, "c.prm"), countingFillers());
+    const auto good = vm::EncodeProtected(vm::BuildConfigRecord(filledState(), "c.prm"), countingFillers());
     ASSERT_TRUE(vm::DecodeConfigBytes(good, "c.prm").ok());
     auto bytes = good;
     // Every byte near both ends and a spread of the rest (record and filler bytes alike), each changed by
     // the smallest and by the largest amount.
-    std::vector<std::size_t> offsets;
-    for (std::size_t i = 0; i < vm::kProtectedDataSize; ++i)
-        if (i < 200 || i >= vm::kProtectedDataSize - 200 || i % 37 == 0 || i % 37 == 1) offsets.push_back(i);
-    for (const std::size_t i : offsets) {
+    for (std::size_t i = 0; i < vm::kProtectedDataSize; ++i) {
+        if (!(i < 200 || i >= vm::kProtectedDataSize - 200 || i % 37 < 2)) continue;
         for (const int delta : {1, 255}) {
             bytes[i] = static_cast<std::uint8_t>(good[i] + delta);
             const auto read = vm::DecodeConfigBytes(bytes, "c.prm");
-            ASSERT_FALSE(read.ok()) << "offset " << i;
-            ASSERT_EQ(read.error, vm::kErrorFileText);
+            ASSERT_EQ(read.error, vm::kErrorFileText) << "offset " << i;
             bytes[i] = good[i];
         }
     }
 }
 
-TEST(CorruptedConfigFiles, AWrongChecksumLeavesEveryImageUntouched) {
+TEST(CorruptedConfigFiles, UnusableFilesAreRefusedAndChangeNothing) {
     vmtest::TempDir dir;
-    ProgramState source;
-    fillState(source, 1);
-    ASSERT_EQ(vm::SaveProtectedConfig(dir / "bad.prm", source), "");
-    auto bytes = bytesOf(dir / "bad.prm");
-    bytes[26010] = static_cast<std::uint8_t>(bytes[26010] ^ 0x01);
-    writeBytes(dir / "bad.prm", bytes);
-
-    ProgramState target;
-    fillState(target, 7);
-    const ProgramState before = target;
-    const auto result = vm::LoadConfigFile(dir / "bad.prm", target);
-    EXPECT_EQ(result.error, " Attention : Error File!!  ");
-    EXPECT_TRUE(sameImages(target, before));
-}
-
-TEST(CorruptedConfigFiles, ShortFilesAreRefusedWithAClearTextAndChangeNothing) {
-    vmtest::TempDir dir;
-    ProgramState s;
-    fillState(s, 1);
-    const auto full = vm::EncodeProtected(vm::BuildConfigRecord(s, "s.prm"), countingFillers());
-
+    const auto full = vm::EncodeProtected(vm::BuildConfigRecord(filledState(), "s.prm"), countingFillers());
+    auto badSum = full;
+    badSum[26010] ^= 0x01;
+    writeBytes(dir / "bad.prm", badSum);
     struct Case {
         std::string name;
-        std::size_t size;
+        std::size_t size; // bytes of the good file written; SIZE_MAX: none
+        std::string error;
     };
-    for (const Case& c : {Case{"short.prm", 26010}, Case{"tiny.prm", 100}, Case{"empty.spf", 0},
-                          Case{"short.cfx", vm::kConfigAreaSize - 1}, Case{"none.cfx", 0}}) {
-        writeBytes(dir / c.name, std::span(full).first(c.size));
-        ProgramState target;
-        fillState(target, 5);
+    const Case cases[] = {
+        {"bad.prm", SIZE_MAX, std::string(vm::kErrorFileText)},
+        {"short.prm", 26010, "too short"},
+        {"tiny.prm", 100, "too short"},
+        {"empty.spf", 0, "too short"},
+        {"short.cfx", vm::kConfigAreaSize - 1, "too short"},
+        {"none.cfx", 0, "too short"},
+        {"absent.prm", SIZE_MAX, ""},
+    };
+    for (const Case& c : cases) {
+        if (c.size != SIZE_MAX) writeBytes(dir / c.name, std::span(full).first(c.size));
+        ProgramState target = filledState(5);
         const ProgramState before = target;
         const auto result = vm::LoadConfigFile(dir / c.name, target);
         EXPECT_FALSE(result.ok()) << c.name;
-        EXPECT_NE(result.error, vm::kErrorFileText) << c.name; // not a checksum fault: says what is wrong
-        EXPECT_NE(result.error.find("too short"), std::string::npos) << c.name;
+        EXPECT_NE(result.error.find(c.error), std::string::npos) << c.name << ": " << result.error;
         EXPECT_TRUE(sameImages(target, before)) << c.name;
     }
 }
 
-TEST(CorruptedConfigFiles, AMissingFileIsReportedAndChangesNothing) {
-    vmtest::TempDir dir;
-    ProgramState target;
-    fillState(target, 2);
-    const ProgramState before = target;
-    const auto result = vm::LoadConfigFile(dir / "absent.prm", target);
-    EXPECT_FALSE(result.ok());
-    EXPECT_TRUE(sameImages(target, before));
-}
-
-// --- saving safely ---
-
-TEST(SavingConfigFiles, ReplacesAnExistingFileAndLeavesNoTemporaryBehind) {
+TEST(SavingConfigFiles, ReplacesAFileSafelyAndReportsAFailure) {
     vmtest::TempDir dir;
     dir.write("keep.prm", "old contents");
-    ProgramState s;
-    fillState(s);
+    const ProgramState s = filledState();
     ASSERT_EQ(vm::SaveProtectedConfig(dir / "keep.prm", s), "");
     EXPECT_EQ(std::filesystem::file_size(dir / "keep.prm"), 26011u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
 
-TEST(SavingConfigFiles, AFailedSaveReportsItKeepsWhatWasThereAndLeavesNoTemporary) {
-    vmtest::TempDir dir;
     std::filesystem::create_directory(dir / "occupied.prm"); // a folder cannot be replaced by a file
     dir.write("occupied.prm/inside.txt", "precious");
-    ProgramState s;
     EXPECT_NE(vm::SaveProtectedConfig(dir / "occupied.prm", s), "");
     EXPECT_EQ(vmtest::readText(dir / "occupied.prm/inside.txt"), "precious");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-
     EXPECT_NE(vm::SaveProtectedConfig(dir / "no such folder" / "x.prm", s), "");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2); // no temporaries
 }
 
 } // namespace

@@ -2,25 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 
 namespace {
 
-TEST(SectorTables, KnownEntries) {
+TEST(SectorTables, KnownEntriesAndOutOfRangeZeroes) {
     vm::SectorParamTables t;
     EXPECT_EQ(t(1, 1, 1), 0); // empty until filled
     t.InitSectorParams();
-    EXPECT_EQ(t(1, 1, 1), 9954);
-    EXPECT_EQ(t(1, 4, 1), 9958);
-    EXPECT_EQ(t(1, 26, 1), 9986);
-    EXPECT_EQ(t(1, 49, 1), 13019);
-    EXPECT_EQ(t(1, 70, 1), 13443);
-    EXPECT_EQ(t(5, 48, 4), 11295 + 56);
-    EXPECT_EQ(t(3, 57, 3), 13542);
-    EXPECT_EQ(t(0, 1, 1), 0);
-    EXPECT_EQ(t(6, 1, 1), 0);
-    EXPECT_EQ(t(1, 71, 1), 0);
-    EXPECT_EQ(t(1, 1, 5), 0);
+    const std::array<int, 4> cases[] = {
+        {1, 1, 1, 9954},   {1, 4, 1, 9958},   {1, 26, 1, 9986},  {1, 49, 1, 13019},
+        {1, 70, 1, 13443}, {5, 48, 4, 11351}, {3, 57, 3, 13542}, {0, 1, 1, 0},
+        {6, 1, 1, 0},      {1, 71, 1, 0},     {1, 1, 5, 0},
+    };
+    for (const auto& [table, sector, unit, index] : cases)
+        EXPECT_EQ(t(table, sector, unit), index) << table << "/" << sector << "/" << unit;
 }
 
 TEST(SectorTables, SectorsOfOneUnitNeverShareAParameterAndSkipTheGaps) {
@@ -54,21 +51,15 @@ TEST(AlarmCodes, ListsInTheirOrderWithTheRepeatedCodes) {
     EXPECT_EQ(codes.AlarmCodes1(0), "");
     codes.InitAlarmCodes1();
     codes.InitAlarmCodes2();
-    EXPECT_EQ(codes.AlarmCodes1(0), "O01P01");
-    EXPECT_EQ(codes.AlarmCodes1(7), "O05P02");
-    EXPECT_EQ(codes.AlarmCodes1(15), "O05P05");
-    EXPECT_EQ(codes.AlarmCodes1(23), "O05P05");
-    EXPECT_EQ(codes.AlarmCodes1(30), "O00P00");
-    EXPECT_EQ(codes.AlarmCodes1(38), "O00P00");
-    EXPECT_EQ(codes.AlarmCodes1(39), "O18P00");
-    EXPECT_EQ(codes.AlarmCodes1(40), "");
-    EXPECT_EQ(codes.AlarmCodes1(41), "");
-    EXPECT_EQ(codes.AlarmCodes2(0), "11");
-    EXPECT_EQ(codes.AlarmCodes2(7), "18");
-    EXPECT_EQ(codes.AlarmCodes2(8), "21");
-    EXPECT_EQ(codes.AlarmCodes2(47), "68");
-    EXPECT_EQ(codes.AlarmCodes2(48), "");
-    EXPECT_EQ(codes.AlarmCodes2(-1), "");
+    const std::pair<int, const char*> first[] = {{0, "O01P01"},  {7, "O05P02"},  {15, "O05P05"},
+                                                 {23, "O05P05"}, {30, "O00P00"}, {38, "O00P00"},
+                                                 {39, "O18P00"}, {40, ""}};
+    for (const auto& [i, code] : first)
+        EXPECT_EQ(codes.AlarmCodes1(i), code) << i;
+    const std::pair<int, const char*> second[] = {{0, "11"},  {7, "18"}, {8, "21"},
+                                                  {47, "68"}, {48, ""},  {-1, ""}};
+    for (const auto& [i, code] : second)
+        EXPECT_EQ(codes.AlarmCodes2(i), code) << i;
 }
 
 } // namespace

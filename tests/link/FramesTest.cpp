@@ -10,62 +10,55 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(Frames, WorkedExamplesAreByteExact) {
-    ParamRequest read{0x51, false, 0x00, 0x0123, 1, {}};
-    EXPECT_EQ(BuildParamFrame(read), (Bytes{0x51, 0x00, 0x23, 0x01, 0x75}));
-    EXPECT_TRUE(IsValidDataReply(Bytes{0x34, 0x12, 0x46}, 2));
+TEST(Frames, AreByteExact) {
+    std::vector<std::uint8_t> sixteen(16, 1);
+    const std::pair<Frame, Bytes> cases[] = {
+        // the worked examples: read a word at 0x0123, write 7 at 0x0010
+        {BuildParamFrame({0x51, false, 0x00, 0x0123, 1, {}}), {0x51, 0x00, 0x23, 0x01, 0x75}},
+        {BuildParamFrame({0x50, true, 0x00, 0x0010, 0, {7, 0, 0, 0}}), {0xD0, 0x00, 0x10, 0x00, 0x07, 0xE7}},
+        // command byte 127 is a read unless writing
+        {BuildParamFrame({0x7F, false, 0x02, 0x0400, 15, {}}), {0x7F, 0x02, 0x00, 0x04, 0x85}},
+        // other-bank frames carry command and bank code
+        {BuildBankParamFrame({0x51, false, 0x03, 0x0123, 1, {}}, 'B'),
+         {0xF1, 0x03, 0x23, 0x01, 0x51, 'B', 0xAB}},
+        {BuildBankParamFrame({0x51, true, 0x00, 0x0010, 1, {0x34, 0x12}}, 'B'),
+         {0xF3, 0x00, 0x10, 0x00, 0xD1, 'B', 0x34, 0x12, 0x5C}},
+        // memory blocks
+        {BlockReadFrame(0x0C00), {0x5F, 0x00, 0x00, 0x0C, 0x6B}},
+        {ShortReadFrame(1920, 15), {0x5E, 0x00, 0x80, 0x07, 0xE5}},
+        {ShortReadFrame(0x0010, 1), {0x50, 0x00, 0x10, 0x00, 0x60}},
+        {SecondAreaReadFrame(32), {0x1F, 0x00, 0x20, 0x00, 0x3F}},
+        {ByteWriteFrame(0x0010, 7), {0xD0, 0x00, 0x10, 0x00, 0x07, 0xE7}},
+    };
+    for (const auto& [frame, expected] : cases)
+        EXPECT_EQ(frame, expected);
 
-    ParamRequest write{0x50, true, 0x00, 0x0010, 0, {7, 0, 0, 0}};
-    const Frame frame = BuildParamFrame(write);
-    EXPECT_EQ(frame, (Bytes{0xD0, 0x00, 0x10, 0x00, 0x07, 0xE7}));
-    EXPECT_EQ(WriteAcknowledge(frame), 0xCE);
-}
-
-TEST(Frames, CommandByte127IsReadUnlessWriting) {
-    ParamRequest request{0x7F, false, 0x02, 0x0400, 15, {}};
-    EXPECT_EQ(BuildParamFrame(request), (Bytes{0x7F, 0x02, 0x00, 0x04, 0x85}));
-    request.write = true;
-    request.data.assign(16, 1);
-    const Frame frame = BuildParamFrame(request);
-    ASSERT_EQ(frame.size(), 4u + 16u + 1u);
-    EXPECT_EQ(frame[0], 0xFF);
-}
-
-TEST(Frames, OtherBankFramesCarryCommandAndBankCode) {
-    ParamRequest read{0x51, false, 0x03, 0x0123, 1, {}};
-    EXPECT_EQ(BuildBankParamFrame(read, 'B'), (Bytes{0xF1, 0x03, 0x23, 0x01, 0x51, 'B', 0xAB}));
-    ParamRequest write{0x51, true, 0x00, 0x0010, 1, {0x34, 0x12}};
-    EXPECT_EQ(BuildBankParamFrame(write, 'B'), (Bytes{0xF3, 0x00, 0x10, 0x00, 0xD1, 'B', 0x34, 0x12, 0x5C}));
-}
-
-TEST(Frames, MemoryBlockFrames) {
-    EXPECT_EQ(BlockReadFrame(0x0C00), (Bytes{0x5F, 0x00, 0x00, 0x0C, 0x6B}));
-    EXPECT_EQ(ShortReadFrame(1920, 15), (Bytes{0x5E, 0x00, 0x80, 0x07, 0xE5}));
-    EXPECT_EQ(ShortReadFrame(0x0010, 1), (Bytes{0x50, 0x00, 0x10, 0x00, 0x60}));
-    EXPECT_EQ(SecondAreaReadFrame(32), (Bytes{0x1F, 0x00, 0x20, 0x00, 0x3F}));
-    EXPECT_EQ(ByteWriteFrame(0x0010, 7), (Bytes{0xD0, 0x00, 0x10, 0x00, 0x07, 0xE7}));
-    std::array<std::uint8_t, 16> bytes{};
-    bytes.fill(1);
-    const Frame block = BlockWriteFrame(0x0010, bytes);
-    ASSERT_EQ(block.size(), 21u);
-    EXPECT_EQ(block[0], 0xDF);
-    EXPECT_EQ(block.back(), static_cast<std::uint8_t>(0xDF + 0x10 + 16));
+    EXPECT_EQ(WriteAcknowledge(ByteWriteFrame(0x0010, 7)), 0xCE);
+    const Frame longWrite = BuildParamFrame({0x7F, true, 0x02, 0x0400, 15, sixteen});
+    ASSERT_EQ(longWrite.size(), 21u);
+    EXPECT_EQ(longWrite[0], 0xFF);
+    std::array<std::uint8_t, 16> block{};
+    block.fill(1);
+    const Frame blockWrite = BlockWriteFrame(0x0010, block);
+    ASSERT_EQ(blockWrite.size(), 21u);
+    EXPECT_EQ(blockWrite[0], 0xDF);
+    EXPECT_EQ(blockWrite.back(), static_cast<std::uint8_t>(0xDF + 0x10 + 16));
 }
 
 TEST(Frames, DataReplyNeedsExactLengthAndSum) {
+    EXPECT_TRUE(IsValidDataReply(Bytes{0x34, 0x12, 0x46}, 2));
     EXPECT_FALSE(IsValidDataReply(Bytes{0x34, 0x12}, 2));             // short
     EXPECT_FALSE(IsValidDataReply(Bytes{0x34, 0x12, 0x00, 0x46}, 2)); // long
     EXPECT_FALSE(IsValidDataReply(Bytes{0x34, 0x12, 0x47}, 2));       // wrong sum
 }
 
 TEST(UnitMenu, EffectOfTheFirstUnitCode) {
-    EXPECT_EQ(MenuEffectForUnitCode(1), UnitMenuEffect::EnableDrinks);
-    EXPECT_EQ(MenuEffectForUnitCode(2), UnitMenuEffect::EnableDrinks);
-    EXPECT_EQ(MenuEffectForUnitCode(3), UnitMenuEffect::DisableDrinks);
-    EXPECT_EQ(MenuEffectForUnitCode(6), UnitMenuEffect::DisableDrinks);
-    EXPECT_EQ(MenuEffectForUnitCode(7), UnitMenuEffect::DisableMost);
-    EXPECT_EQ(MenuEffectForUnitCode(0), UnitMenuEffect::NoChange);
-    EXPECT_EQ(MenuEffectForUnitCode(8), UnitMenuEffect::NoChange);
+    using enum UnitMenuEffect;
+    const UnitMenuEffect effects[] = {NoChange,      EnableDrinks,  EnableDrinks,
+                                      DisableDrinks, DisableDrinks, DisableDrinks,
+                                      DisableDrinks, DisableMost,   NoChange};
+    for (int code = 0; code <= 8; ++code)
+        EXPECT_EQ(MenuEffectForUnitCode(code), effects[code]) << code;
 }
 
 TEST(ComMenu, ComChoiceChecksOneEntryAndSaves) {
@@ -77,14 +70,9 @@ TEST(ComMenu, ComChoiceChecksOneEntryAndSaves) {
     EXPECT_EQ(menu.comPort(), 3);
     EXPECT_TRUE(menu.comChecked(3));
     EXPECT_FALSE(menu.comChecked(2));
-    EXPECT_FALSE(menu.usbChecked());
     EXPECT_EQ(saves, 1);
-}
 
-TEST(ComMenu, UsbWithoutAdapterKeepsPortAndChecksNothing) {
-    int saves = 0;
-    ComMenuModel menu([] { return std::string(); }, [&] { ++saves; });
-    menu.mnuCox_Click(3);
+    // USB without an adapter keeps the port and checks nothing.
     const auto message = menu.MnuUSB_Click();
     ASSERT_TRUE(message.has_value());
     EXPECT_EQ(message->title, "Error");

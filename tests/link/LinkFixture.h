@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 
 namespace vm::link::test {
@@ -90,9 +91,33 @@ public:
     std::vector<std::pair<int, ParamData>> received;
 };
 
-inline void WriteRecord(std::ofstream& out, std::initializer_list<int> bytes) {
-    for (int b : bytes)
-        out.put(static_cast<char>(b));
+// The identification map: record k asks one byte at FakeBoard::kIdentBase + k.
+inline void WriteIdentMap(const std::filesystem::path& file) {
+    std::ofstream out(file, std::ios::binary);
+    for (int k = 1; k <= 20; ++k) {
+        const int a = FakeBoard::kIdentBase + k;
+        out << static_cast<char>(a >> 8) << static_cast<char>(a & 0xFF) << '\x50' << '\0' << '\0';
+    }
+}
+
+// A parameter map of `records` records holding the parameters named above; the rest are unused.
+inline void WriteParamMap(const std::filesystem::path& file, int records = kLastRecord) {
+    const std::map<int, std::array<int, 3>> used = {
+        // index: address, command, poll
+        {kWord, {0x0123, 0x51, 0}}, {kByte, {0x0010, 0x50, 0}},      {kPolled, {0x0200, 0x50, 2}},
+        {kText, {0x0300, 0x5F, 0}}, {kCyclic, {0x0210, 0x50, 1}},    {4779, {0x0500, 0x50, 0}},
+        {4780, {0x0501, 0x50, 0}},  {4781, {0x0502, 0x50, 0}},       {4782, {0x0503, 0x50, 0}},
+        {11733, {0x0510, 0x50, 0}}, {kLastRecord, {0x0600, 0x50, 0}}};
+    std::string bytes(static_cast<std::size_t>(9 * records), '\0');
+    for (const auto& [index, r] : used) {
+        if (index > records) continue;
+        const auto at = static_cast<std::size_t>(9 * (index - 1));
+        bytes[at] = static_cast<char>(r[0] >> 8);
+        bytes[at + 1] = static_cast<char>(r[0] & 0xFF);
+        bytes[at + 2] = static_cast<char>(r[1]);
+        bytes[at + 3] = static_cast<char>(r[2]);
+    }
+    std::ofstream(file, std::ios::binary) << bytes;
 }
 
 class LinkTest : public ::testing::Test {
@@ -102,8 +127,8 @@ protected:
               ("link-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir);
-        writeIdentMap();
-        writeParamMap("W0482BV00.inx");
+        WriteIdentMap(dir / "W0482.inx");
+        WriteParamMap(dir / "W0482BV00.inx");
         board.setIdentity(0, 21, 18, 482, 5);
         engine =
             std::make_unique<LinkEngine>(state, forms, timers, observer, LinkOptions{dir, "Vending Config"});
@@ -116,35 +141,8 @@ protected:
         std::filesystem::remove_all(dir, ec);
     }
 
-    void writeIdentMap() {
-        std::ofstream out(dir / "W0482.inx", std::ios::binary);
-        for (int k = 1; k <= 20; ++k) {
-            const int a = FakeBoard::kIdentBase + k;
-            WriteRecord(out, {a >> 8, a & 0xFF, 0x50, 0, 0});
-        }
-    }
     void writeParamMap(const std::string& name, int records = kLastRecord) {
-        std::ofstream out(dir / name, std::ios::binary);
-        for (int k = 1; k <= records; ++k) {
-            if (k == kWord)
-                WriteRecord(out, {0x01, 0x23, 0x51, 0, 0, 0, 0, 0, 0});
-            else if (k == kByte)
-                WriteRecord(out, {0x00, 0x10, 0x50, 0, 0, 0, 0, 0, 0});
-            else if (k == kPolled)
-                WriteRecord(out, {0x02, 0x00, 0x50, 0x02, 0, 0, 0, 0, 0});
-            else if (k == kText)
-                WriteRecord(out, {0x03, 0x00, 0x5F, 0, 0, 0, 0, 0, 0});
-            else if (k == kCyclic)
-                WriteRecord(out, {0x02, 0x10, 0x50, 0x01, 0, 0, 0, 0, 0});
-            else if (k >= 4779 && k <= 4782)
-                WriteRecord(out, {0x05, k - 4779, 0x50, 0, 0, 0, 0, 0, 0});
-            else if (k == 11733)
-                WriteRecord(out, {0x05, 0x10, 0x50, 0, 0, 0, 0, 0, 0});
-            else if (k == kLastRecord)
-                WriteRecord(out, {0x06, 0x00, 0x50, 0, 0, 0, 0, 0, 0});
-            else
-                WriteRecord(out, {0, 0, 0, 0, 0, 0, 0, 0, 0});
-        }
+        WriteParamMap(dir / name, records);
     }
 
     // Moves the clock 1 ms at a time until `done` holds or `limitMs` passed. Returns `done()`.

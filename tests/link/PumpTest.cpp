@@ -4,6 +4,9 @@
 namespace vm::link::test {
 namespace {
 
+const Bytes kReadWord = {0x51, 0x00, 0x23, 0x01, 0x75};
+const Bytes kWriteSeven = {0xD0, 0x00, 0x10, 0x00, 0x07, 0xE7};
+
 class PumpTest : public LinkTest {
 protected:
     void SetUp() override {
@@ -11,80 +14,76 @@ protected:
         board.memory[0x0124] = 0x12;
         connectBoard();
     }
-    // Silences the board for frames the test answers itself.
-    void answerByHand() {
-        board.script = [](const Bytes&) { return Fault::NoReply; };
-    }
     // Fails the first `n` frames with `fault`, then answers normally.
     void failFirst(int n, Fault fault) {
         board.script = [n, fault, count = 0](const Bytes&) mutable {
             return count++ < n ? fault : Fault::None;
         };
     }
-    bool delivered(int index) const {
-        for (const auto& [i, value] : form.received)
-            if (i == index) return true;
-        return false;
+    // Silences the board, marks the parameter (watch or write) and waits for its frame.
+    void sendByHand(int index, std::optional<double> write = {}) {
+        failFirst(1000, Fault::NoReply);
+        write ? state.SetParamValue(index, *write) : state.WatchParam(index);
+        ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
     }
+    bool delivered(int index) const {
+        return std::any_of(form.received.begin(), form.received.end(),
+                           [&](auto& r) { return r.first == index; });
+    }
+    long faults() const { return std::count(observer.statuses.begin(), observer.statuses.end(), 6); }
     const ParamCell& cell(int index) { return state.cell(index, 0); }
 };
 
-TEST_F(PumpTest, ReadsAWatchedWordOnceAndDeliversIt) {
+TEST_F(PumpTest, ReadsAWatchedWordOnceDeliversItAndShowsTheIndicators) {
     state.WatchParam(kWord);
     ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
-    EXPECT_EQ(frames().at(0), (Bytes{0x51, 0x00, 0x23, 0x01, 0x75}));
+    EXPECT_EQ(frames().at(0), kReadWord);
     ASSERT_EQ(form.received.size(), 1u);
     EXPECT_EQ(std::get<double>(form.received[0].second), 4660.0);
     EXPECT_TRUE(state.ParamIsValid(kWord, 0));
     EXPECT_FALSE(cell(kWord).has(Pending)); // poll divider 0: read once
-    timers.advance(1000);
-    EXPECT_EQ(frames().size(), 1u);
-}
-
-TEST_F(PumpTest, IndicatorsFollowSendAndReceive) {
-    state.WatchParam(kWord);
-    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
     EXPECT_EQ(observer.statuses, (std::vector<int>{4, 5, 3}));
     observer.statuses.clear();
     timers.advance(kReceiveIndicatorMs);
     EXPECT_EQ(observer.statuses, (std::vector<int>{1, 2, 3})); // the send, then the receive indication ends
-}
-
-TEST_F(PumpTest, NoPendingCellSendsNothing) {
-    timers.advance(2000);
-    EXPECT_TRUE(frames().empty());
+    timers.advance(1000);
+    EXPECT_EQ(frames().size(), 1u);
     EXPECT_TRUE(engine->linkReady());
 }
 
-TEST_F(PumpTest, ReplyInPiecesIsTakenWhenComplete) {
-    answerByHand();
-    state.WatchParam(kWord);
-    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
-    port.feed({0x34});
-    port.feed({0x12});
-    EXPECT_FALSE(delivered(kWord)); // size + 1 bytes are not yet a reply
-    port.feed({0x46});
-    EXPECT_TRUE(delivered(kWord));
-    EXPECT_EQ(state.ParamValue(kWord, 0), 4660.0);
+TEST_F(PumpTest, TextAndHighestIndexValuesAreDelivered) {
+    const std::string text = "ESPRESSO LUNGO 1";
+    std::copy(text.begin(), text.end(), board.memory.begin() + 0x0300);
+    board.memory[0x0600] = 42;
+    state.WatchParam(kText);
+    state.WatchParam(kLastRecord);
+    ASSERT_TRUE(runUntil([&] { return delivered(kText) && delivered(kLastRecord); }));
+    const auto textDelivery =
+        std::find_if(form.received.begin(), form.received.end(), [](auto& r) { return r.first == kText; });
+    EXPECT_EQ(std::get<std::string>(textDelivery->second), text);
+    EXPECT_EQ(state.ParamValue(kLastRecord, 0), 42.0);
 }
 
-TEST_F(PumpTest, TrailingBytesValueFromTheFrontChecksumFromTheEnd) {
-    answerByHand();
-    state.WatchParam(kWord);
-    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
-    port.feed({0x34, 0x12, 0x99, 0x46});
-    EXPECT_TRUE(delivered(kWord));
-    EXPECT_EQ(state.ParamValue(kWord, 0), 4660.0);
+TEST_F(PumpTest, AReplyIsTakenWhenCompleteValueFromTheFrontChecksumFromTheEnd) {
+    for (const auto& pieces : {std::vector<Bytes>{{0x34}, {0x12}, {0x46}}, {{0x34, 0x12, 0x99, 0x46}}}) {
+        form.received.clear();
+        sendByHand(kWord);
+        for (const Bytes& piece : pieces) {
+            EXPECT_FALSE(delivered(kWord)); // size + 1 bytes are not yet a reply
+            port.feed(piece);
+        }
+        EXPECT_TRUE(delivered(kWord));
+        EXPECT_EQ(state.ParamValue(kWord, 0), 4660.0);
+        frames().clear();
+    }
 }
 
 TEST_F(PumpTest, ChecksumMismatchResendsTheSameFrame) {
     failFirst(3, Fault::BadChecksum);
     state.WatchParam(kWord);
     ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
-    ASSERT_EQ(frames().size(), 4u);
-    for (const auto& frame : frames())
-        EXPECT_EQ(frame, frames()[0]);
-    EXPECT_EQ(std::count(observer.statuses.begin(), observer.statuses.end(), 6), 3);
+    EXPECT_EQ(frames(), std::vector<Bytes>(4, kReadWord));
+    EXPECT_EQ(faults(), 3);
     EXPECT_EQ(engine->retryCount(), 0);
 }
 
@@ -100,47 +99,40 @@ TEST_F(PumpTest, FifthReplyIsDroppedEvenWhenRightAndTheCellStaysPending) {
     EXPECT_EQ(frames().size(), 6u);
 }
 
-TEST_F(PumpTest, WriteThenAcknowledgementStoresAndDelivers) {
+TEST_F(PumpTest, WriteThenAcknowledgementStoresAndDeliversAndATwoByteReplyFails) {
     state.SetParamValue(kByte, 7);
     ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
-    EXPECT_EQ(frames().at(0), (Bytes{0xD0, 0x00, 0x10, 0x00, 0x07, 0xE7}));
+    EXPECT_EQ(frames().at(0), kWriteSeven);
     EXPECT_EQ(board.memory[0x10], 7);
     EXPECT_EQ(std::get<double>(form.received.back().second), 7.0);
     EXPECT_TRUE(state.ParamIsValid(kByte, 0));
     EXPECT_FALSE(cell(kByte).has(WritePending));
-}
 
-TEST_F(PumpTest, WriteReplyOfTwoBytesCountsAsFailure) {
-    answerByHand();
-    state.SetParamValue(kByte, 7);
-    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    frames().clear();
+    sendByHand(kByte, 7);
     port.feed({0xCE, 0xCE});
-    ASSERT_EQ(frames().size(), 2u);
-    EXPECT_EQ(frames()[1], frames()[0]);
+    EXPECT_EQ(frames(), std::vector<Bytes>(2, kWriteSeven));
     EXPECT_EQ(engine->retryCount(), 1);
 }
 
-TEST_F(PumpTest, TimeOutResetsThePortAndTheNextTickAsksAgain) {
-    failFirst(1, Fault::NoReply);
-    state.WatchParam(kWord);
-    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
-    const int closes = port.closeCount, opens = port.openCount;
-    timers.advance(999);
-    EXPECT_EQ(port.closeCount, closes);
-    timers.advance(1);
-    EXPECT_EQ(port.closeCount, closes + 1);
-    EXPECT_EQ(port.openCount, opens + 1);
-    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }, 100));
-    EXPECT_EQ(frames()[1], frames()[0]);
-}
-
-TEST_F(PumpTest, TimeOutResendsAtOnceForPollBitTwo) {
-    failFirst(1, Fault::NoReply);
-    state.WatchParam(kPolled);
-    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
-    timers.advance(1000);
-    EXPECT_EQ(frames().size(), 2u);
-    EXPECT_EQ(frames()[1], frames()[0]);
+TEST_F(PumpTest, TimeOutResetsThePortAndTheNextTickAsksAgainOrAtOnceForPollBitTwo) {
+    for (const int index : {kWord, kPolled}) {
+        frames().clear();
+        failFirst(1, Fault::NoReply);
+        state.WatchParam(index);
+        ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+        const int closes = port.closeCount, opens = port.openCount;
+        timers.advance(999);
+        EXPECT_EQ(port.closeCount, closes);
+        timers.advance(1);
+        EXPECT_EQ(port.closeCount, closes + 1);
+        EXPECT_EQ(port.openCount, opens + 1);
+        if (index == kPolled) {
+            EXPECT_EQ(frames().size(), 2u); // sent again at once
+        }
+        ASSERT_TRUE(runUntil([&] { return delivered(index); }, 100));
+        EXPECT_EQ(frames()[1], frames()[0]);
+    }
 }
 
 TEST_F(PumpTest, PollDividerSpacesCyclicReads) {
@@ -156,55 +148,34 @@ TEST_F(PumpTest, PollDividerSpacesCyclicReads) {
     for (std::size_t i = 1; i < sentAt.size(); ++i)
         EXPECT_EQ(sentAt[i] - sentAt[i - 1], 4 * kPumpIntervalMs);
     EXPECT_TRUE(cell(kPolled).has(Pending));
-}
 
-TEST_F(PumpTest, WriteOfAPolledCellIsSentWithoutCountdown) {
+    // A write of a polled cell goes without countdown.
+    sentAt.clear();
     state.cell(kPolled, 0).at(CellPos::PollDivider) = 0x22;
     state.SetParamValue(kPolled, 9);
+    frames().clear();
     timers.advance(kPumpIntervalMs);
     ASSERT_EQ(frames().size(), 1u);
     EXPECT_EQ(frames()[0][0], 0xD0);
 }
 
-TEST_F(PumpTest, TextValueIsDeliveredAsText) {
-    const std::string text = "ESPRESSO LUNGO 1";
-    std::copy(text.begin(), text.end(), board.memory.begin() + 0x0300);
-    state.WatchParam(kText);
-    ASSERT_TRUE(runUntil([&] { return delivered(kText); }));
-    ASSERT_TRUE(std::holds_alternative<std::string>(form.received.back().second));
-    EXPECT_EQ(std::get<std::string>(form.received.back().second), text);
-}
-
-TEST_F(PumpTest, TheRecordWithTheHighestIndexTakesPart) {
-    board.memory[0x0600] = 42;
-    state.WatchParam(kLastRecord);
-    ASSERT_TRUE(runUntil([&] { return delivered(kLastRecord); }));
-    EXPECT_EQ(state.ParamValue(kLastRecord, 0), 42.0);
-}
-
-TEST_F(PumpTest, UnacknowledgedWriteStaysAWrite) {
-    failFirst(1, Fault::NoReply);
-    state.SetParamValue(kByte, 7);
-    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
-    timers.advance(1000);
-    ASSERT_TRUE(runUntil([&] { return delivered(kByte); }, 200));
-    EXPECT_EQ(frames()[1], frames()[0]); // written again, not read
-    EXPECT_EQ(board.memory[0x10], 7);
-}
-
-TEST_F(PumpTest, WriteDroppedAfterChecksumFailuresStaysAWrite) {
-    failFirst(5, Fault::WrongAck);
-    state.SetParamValue(kByte, 7);
-    ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
-    ASSERT_EQ(frames().size(), 6u);
-    for (const auto& frame : frames())
-        EXPECT_EQ(frame[0], 0xD0);
+// A write that is not acknowledged, or whose acknowledgement fails five times, is written again: it never
+// becomes a read of the board's old value.
+TEST_F(PumpTest, AnUnacknowledgedWriteStaysAWrite) {
+    for (const auto& [fault, failures] : {std::pair{Fault::NoReply, 1}, {Fault::WrongAck, 5}}) {
+        form.received.clear();
+        frames().clear();
+        board.memory[0x10] = 0;
+        failFirst(failures, fault);
+        state.SetParamValue(kByte, 7);
+        ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
+        EXPECT_EQ(frames(), std::vector<Bytes>(static_cast<std::size_t>(failures + 1), kWriteSeven));
+        EXPECT_EQ(board.memory[0x10], 7);
+    }
 }
 
 TEST_F(PumpTest, ANewerValueSetDuringTheRequestIsNotOverwritten) {
-    answerByHand();
-    state.SetParamValue(kByte, 7);
-    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    sendByHand(kByte, 7);
     state.SetParamValue(kByte, 9);
     port.feed({0xCE}); // the acknowledgement of 7
     EXPECT_FALSE(delivered(kByte));
@@ -216,24 +187,22 @@ TEST_F(PumpTest, ANewerValueSetDuringTheRequestIsNotOverwritten) {
     EXPECT_EQ(std::get<double>(form.received.back().second), 9.0);
 }
 
-TEST_F(PumpTest, BytesWithNoRequestInFlightDoNotCorruptTheNextReply) {
-    port.feed({0x99, 0x01});
-    state.WatchParam(kWord);
-    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
-    EXPECT_EQ(state.ParamValue(kWord, 0), 4660.0);
-    EXPECT_EQ(engine->retryCount(), 0);
-    EXPECT_EQ(frames().size(), 1u);
-}
-
-TEST_F(PumpTest, ALateReplyAfterItsTimeOutIsNotTakenForTheNextRequest) {
-    failFirst(1, Fault::Late);
-    state.WatchParam(kWord);
-    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }, 2000)); // the second request answers
+TEST_F(PumpTest, StrayBytesAndLateRepliesAreNotTakenForTheNextRequest) {
     board.memory[0x10] = 5;
-    timers.advance(3000); // the late reply of the first arrives with nothing in flight
+    port.feed({0x99, 0x01}); // nothing in flight
     state.WatchParam(kByte);
     ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
     EXPECT_EQ(state.ParamValue(kByte, 0), 5.0);
+    EXPECT_EQ(frames().size(), 1u);
+
+    failFirst(1, Fault::Late);
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }, 2000)); // the second request answers
+    std::fill_n(board.memory.begin() + 0x0300, 16, 'T');
+    timers.advance(3000); // the late reply of the first arrives with nothing in flight
+    state.WatchParam(kText);
+    ASSERT_TRUE(runUntil([&] { return delivered(kText); }));
+    EXPECT_EQ(std::get<std::string>(form.received.back().second), std::string(16, 'T'));
 }
 
 TEST_F(PumpTest, AStaleTimeOutNeverActs) {
@@ -241,10 +210,10 @@ TEST_F(PumpTest, AStaleTimeOutNeverActs) {
     state.WatchParam(kWord);
     ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
     const int closes = port.closeCount;
-    const auto faults = std::count(observer.statuses.begin(), observer.statuses.end(), 6);
+    const auto before = faults();
     timers.advance(2000);
     EXPECT_EQ(port.closeCount, closes);
-    EXPECT_EQ(std::count(observer.statuses.begin(), observer.statuses.end(), 6), faults);
+    EXPECT_EQ(faults(), before);
     EXPECT_TRUE(engine->linkReady());
 }
 
@@ -263,27 +232,21 @@ TEST_F(PumpTest, DisconnectWaitsForTheReplyOnItsWay) {
 }
 
 TEST_F(PumpTest, DisconnectWithoutAnswerClosesAfterTheTimeOutWithoutResend) {
-    answerByHand();
-    state.WatchParam(kPolled);
-    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    sendByHand(kPolled);
     engine->disconnect();
     timers.advance(999);
     EXPECT_TRUE(port.isOpen());
     timers.advance(1);
     EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(frames().size(), 1u);
     EXPECT_EQ(observer.disconnectReasons.size(), 1u);
     timers.advance(5000);
     EXPECT_EQ(frames().size(), 1u);
 }
 
 TEST_F(PumpTest, LosingThePortEndsTheConnectionCleanly) {
-    answerByHand();
-    state.WatchParam(kWord);
-    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    sendByHand(kWord);
     port.lose("device unplugged");
-    ASSERT_EQ(observer.disconnectReasons.size(), 1u);
-    EXPECT_EQ(observer.disconnectReasons[0], "device unplugged");
+    EXPECT_EQ(observer.disconnectReasons, std::vector<std::string>{"device unplugged"});
     ASSERT_FALSE(observer.messages.empty());
     EXPECT_NE(observer.messages.back().text.find("device unplugged"), std::string::npos);
     EXPECT_FALSE(state.Online);

@@ -1,7 +1,6 @@
 // The Qt side of the link: timers on the event loop, the facade's signals, port names.
-#include "FakeBoard.h"
-#include "FormList.h"
 #include "LinkController.h"
+#include "LinkFixture.h"
 #include "PortDiscovery.h"
 #include "ProgramState.h"
 #include "QtSerialPort.h"
@@ -10,11 +9,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSignalSpy>
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 namespace vm::link::test {
 namespace {
@@ -75,27 +69,8 @@ TEST(QtSerialPort, OpeningAMissingDeviceFailsWithAReason) {
 TEST(LinkController, ConnectsReadsUnitsAndDisconnectsWithSignals) {
     const auto dir = std::filesystem::temp_directory_path() / "link-qt-test";
     std::filesystem::create_directories(dir);
-    {
-        std::ofstream ident(dir / "W0482.inx", std::ios::binary);
-        for (int k = 1; k <= 20; ++k) {
-            const int a = FakeBoard::kIdentBase + k;
-            ident.put(static_cast<char>(a >> 8)).put(static_cast<char>(a & 0xFF)).put(0x50).put(0).put(0);
-        }
-        std::ofstream map(dir / "W0482BV00.inx", std::ios::binary);
-        for (int k = 1; k <= 11733; ++k) {
-            const bool unit = (k >= 4779 && k <= 4782) || k == 11733;
-            const char record[9] = {static_cast<char>(unit ? 0x05 : 0),
-                                    static_cast<char>(unit ? k % 256 : 0),
-                                    static_cast<char>(unit ? 0x50 : 0),
-                                    0,
-                                    0,
-                                    0,
-                                    0,
-                                    0,
-                                    0};
-            map.write(record, 9);
-        }
-    }
+    WriteIdentMap(dir / "W0482.inx");
+    WriteParamMap(dir / "W0482BV00.inx");
     ProgramState state;
     FormList forms;
     LinkController controller(state, forms, LinkOptions{dir, "Vending Config"});
@@ -104,7 +79,7 @@ TEST(LinkController, ConnectsReadsUnitsAndDisconnectsWithSignals) {
     FakeBoard board(*port, unused);
     board.synchronous = true;
     board.setIdentity(0, 21, 18, 482, 5);
-    board.memory[0x0500 + 4779 % 256] = 7;
+    board.memory[kUnitAddress] = 7;
     ASSERT_TRUE(controller.setPort(std::move(port)));
 
     QSignalSpy connected(&controller, &LinkController::connected);
