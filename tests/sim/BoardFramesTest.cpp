@@ -1,55 +1,57 @@
 // The frames a board answers, byte for byte.
 
 #include "SimTestUtil.h"
-#include "TestMaps.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 
 namespace vm::sim::test {
 namespace {
 
 class BoardFrames : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(board.loadMaps(maps.dir(), error)) << error;
-    }
     TestMaps maps;
-    SimulatedBoard board;
+    SimulatedBoard board = LoadedBoard(maps);
 };
 
-TEST_F(BoardFrames, AnswersTheWorkedReadAndWriteExamples) {
-    EXPECT_EQ(Ask(board, {0x51, 0x00, 0x23, 0x01, 0x75}), (Bytes{0x34, 0x12, 0x46}));
-    EXPECT_EQ(Ask(board, {0xD0, 0x00, 0x10, 0x00, 0x07, 0xE7}), (Bytes{0xCE}));
-    EXPECT_EQ(board.memory().read(kConfigSpace, 0x0010), 7);
-    EXPECT_EQ(Ask(board, WithChecksum({0x50, 0x00, 0x10, 0x00})), (Bytes{0x07, 0x07}));
+Bytes Ack(const Bytes& write) {
+    return {static_cast<std::uint8_t>(2 * write.back())};
 }
 
-TEST_F(BoardFrames, StartsFromTheMapsInitialValuesInTheirSpaces) {
-    EXPECT_EQ(board.memory().read(kConfigSpace, 0x0010), 5);
-    EXPECT_EQ(board.memory().read(kAuxSpace, 0x0008), 7);
-    // A text parameter: four initial characters, spaces after them.
-    EXPECT_EQ(Ask(board, WithChecksum({0x57, 0x00, 0x00, 0x02})),
-              WithChecksum({'A', 'B', 'C', 'D', ' ', ' ', ' ', ' '}));
+// One board, the rows in order: later rows see what earlier ones wrote.
+TEST_F(BoardFrames, AnswersEachFrameKindByteForByte) {
+    board.memory().write(kConfigSpace, 0xFFFF, 0x11);
+    board.memory().write(kConfigSpace, 0x0000, 0x22);
+    const Bytes bankWrite = WithChecksum({0xF3, 0x00, 0x23, 0x01, 0x51, 'B', 0x78, 0x56});
+    const struct {
+        const char* what;
+        Bytes request, reply;
+    } rows[] = {
+        {"worked read", kRead, kReply},
+        {"bad checksum: no frame", {0xD0, 0x00, 0x10, 0x00, 0x09, 0x00}, {}},
+        {"initial value", TestFrame(0x50, 0x0010), {0x05, 0x05}},
+        {"worked write", {0xD0, 0x00, 0x10, 0x00, 0x07, 0xE7}, {0xCE}},
+        {"written value", TestFrame(0x50, 0x0010), {0x07, 0x07}},
+        {"second area", TestFrame(0x10, 0x0008), {0x07, 0x07}},
+        {"text padded with blanks", TestFrame(0x57, 0x0200),
+         WithChecksum({'A', 'B', 'C', 'D', ' ', ' ', ' ', ' '})},
+        {"read wraps at the end of the space", TestFrame(0x51, 0xFFFF), {0x11, 0x22, 0x33}},
+        {"other bank read", WithChecksum({0xF1, 0x00, 0x23, 0x01, 0x51, 'B'}), kReply},
+        {"other bank write", bankWrite, Ack(bankWrite)},
+        {"after the other bank write", kRead, {0x78, 0x56, 0xCE}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Ask(board, row.request), row.reply) << row.what;
 }
 
-TEST_F(BoardFrames, ReplyTimeIsTheFirmwaresReactionTime) {
-    const auto emissions = board.receive(Bytes{0x51, 0x00, 0x23, 0x01, 0x75}, 100);
-    ASSERT_EQ(emissions.size(), 1u);
-    EXPECT_EQ(emissions[0].atMs, 100 + board.settings().replyDelayMs);
-}
-
-TEST_F(BoardFrames, IgnoresGarbageBeforeAFrame) {
-    EXPECT_EQ(Ask(board, {0x00, 0x13, 0x51, 0x00, 0x23, 0x01, 0x75}), (Bytes{0x34, 0x12, 0x46}));
+TEST_F(BoardFrames, ResynchronisesAfterGarbageAndReassemblesPieces) {
+    Bytes garbled = {0x00, 0x13};
+    garbled.insert(garbled.end(), kRead.begin(), kRead.end());
+    EXPECT_EQ(Ask(board, garbled), kReply);
     EXPECT_EQ(board.discardedBytes(), 2u);
-    // A bad checksum is no frame at all: nothing is written and nothing answered.
-    EXPECT_TRUE(Ask(board, {0xD0, 0x00, 0x10, 0x00, 0x09, 0x00}).empty());
-    EXPECT_EQ(board.memory().read(kConfigSpace, 0x0010), 5);
-}
 
-TEST_F(BoardFrames, ReassemblesAFrameThatArrivesInPieces) {
     EXPECT_TRUE(Ask(board, {0xD0, 0x00}, 0).empty());
     EXPECT_TRUE(Ask(board, {0x10, 0x00, 0x07}, 3).empty());
     EXPECT_EQ(Ask(board, {0xE7}, 5), (Bytes{0xCE}));
@@ -57,80 +59,57 @@ TEST_F(BoardFrames, ReassemblesAFrameThatArrivesInPieces) {
 
 TEST_F(BoardFrames, AStrayByteThatPromisesALongFrameIsGivenUpAfterTheGap) {
     // 0xDF announces a 21-byte block write; the real request behind it must still be answered.
-    EXPECT_TRUE(Ask(board, {0xDF, 0x51, 0x00, 0x23, 0x01, 0x75}, 0).empty());
+    Bytes bytes = {0xDF};
+    bytes.insert(bytes.end(), kRead.begin(), kRead.end());
+    EXPECT_TRUE(Ask(board, bytes, 0).empty());
     ASSERT_TRUE(board.nextDeadline().has_value());
     EXPECT_TRUE(board.poll(*board.nextDeadline() - 1).empty());
-    const auto late = board.poll(*board.nextDeadline());
-    ASSERT_EQ(late.size(), 1u);
-    EXPECT_EQ(late[0].bytes, (Bytes{0x34, 0x12, 0x46}));
+    EXPECT_EQ(Joined(board.poll(*board.nextDeadline())), kReply);
     // A stale piece is dropped before new bytes are read.
     EXPECT_TRUE(Ask(board, {0xD0, 0x00, 0x10}, 1000).empty());
-    EXPECT_EQ(Ask(board, {0x51, 0x00, 0x23, 0x01, 0x75}, 2000), (Bytes{0x34, 0x12, 0x46}));
+    EXPECT_EQ(Ask(board, kRead, 2000), kReply);
 }
 
 TEST_F(BoardFrames, BlockFramesMoveConfigurationAndSecondArea) {
     Bytes block(16);
-    for (int i = 0; i < 16; ++i)
-        block[i] = static_cast<std::uint8_t>(0xA0 + i);
-    // Block write across the end of area A (1934) and the following unused bytes.
-    Bytes write = {0xDF, 0x00, 1928 & 0xFF, 1928 >> 8};
-    write.insert(write.end(), block.begin(), block.end());
-    write = WithChecksum(write);
-    EXPECT_EQ(Ask(board, write), (Bytes{static_cast<std::uint8_t>(2 * write.back())}));
-
-    const Bytes read = {0x5F, 0x00, 1928 & 0xFF, 1928 >> 8};
-    auto expected = block;
-    expected.push_back(Checksum(block));
-    EXPECT_EQ(Ask(board, WithChecksum(read)), expected);
+    std::iota(block.begin(), block.end(), 0xA0);
+    // Block write across the end of area A (1934) and the following unused bytes, then read back.
+    const Bytes write = TestFrame(0xDF, 1928, block);
+    EXPECT_EQ(Ask(board, write), Ack(write));
+    EXPECT_EQ(Ask(board, TestFrame(0x5F, 1928)), WithChecksum(block));
 
     // Short read of the 15-byte tail of area A at 1920.
-    const auto tail = Ask(board, WithChecksum({0x5E, 0x00, 1920 & 0xFF, 1920 >> 8}));
+    const auto tail = Ask(board, TestFrame(0x5E, 1920));
     ASSERT_EQ(tail.size(), 16u);
     EXPECT_EQ(Bytes(tail.begin() + 8, tail.begin() + 15), Bytes(block.begin(), block.begin() + 7));
 
-    // The 0x5F read of 0x0C00 ends in 0x6B.
-    EXPECT_EQ(WithChecksum({0x5F, 0x00, 0x00, 0x0C}).back(), 0x6B);
-
-    const auto aux = Ask(board, WithChecksum({0x1F, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(TestFrame(0x5F, 0x0C00).back(), 0x6B); // the worked block read's checksum
+    const auto aux = Ask(board, TestFrame(0x1F, 0));
     ASSERT_EQ(aux.size(), 17u);
     EXPECT_EQ(aux[8], 7);
-}
 
-TEST_F(BoardFrames, ReadsWrapAtTheEndOfTheSpace) {
-    board.memory().write(kConfigSpace, 0xFFFF, 0x11);
-    board.memory().write(kConfigSpace, 0x0000, 0x22);
-    EXPECT_EQ(Ask(board, WithChecksum({0x51, 0x00, 0xFF, 0xFF})), (Bytes{0x11, 0x22, 0x33}));
-}
-
-TEST_F(BoardFrames, AnswersOtherBankFrames) {
-    EXPECT_EQ(Ask(board, WithChecksum({0xF1, 0x00, 0x23, 0x01, 0x51, 'B'})), (Bytes{0x34, 0x12, 0x46}));
-    const auto write = WithChecksum({0xF3, 0x00, 0x23, 0x01, 0x51, 'B', 0x78, 0x56});
-    EXPECT_EQ(Ask(board, write), (Bytes{static_cast<std::uint8_t>(2 * write.back())}));
-    EXPECT_EQ(board.memory().readNumber(kConfigSpace, 0x0123, 2), 0x5678u);
-}
-
-TEST_F(BoardFrames, CommandByte127IsTakenInBothForms) {
-    EXPECT_EQ(Ask(board, WithChecksum({0x7F, 0x00, 0x00, 0x10})).size(), 17u);
-    Bytes write = {0x7F, 0x00, 0x00, 0x10};
-    for (int i = 0; i < 16; ++i)
-        write.push_back(static_cast<std::uint8_t>(i + 1));
-    write = WithChecksum(write);
-    EXPECT_EQ(Ask(board, write), (Bytes{static_cast<std::uint8_t>(2 * write.back())}));
+    // Command byte 127 is taken both as a read and as a block write.
+    EXPECT_EQ(Ask(board, TestFrame(0x7F, 0x1000)).size(), 17u);
+    std::iota(block.begin(), block.end(), 1);
+    const Bytes write127 = TestFrame(0x7F, 0x1000, block);
+    EXPECT_EQ(Ask(board, write127), Ack(write127));
     EXPECT_EQ(board.memory().read(7, 0x1000 + 15), 16);
 }
 
-TEST_F(BoardFrames, WireTimeDelaysRequestAndReply) {
+TEST_F(BoardFrames, RepliesLeaveAfterTheReactionTimeAndWireTimeWhenAsked) {
+    const auto untimed = board.receive(kRead, 100);
+    ASSERT_EQ(untimed.size(), 1u);
+    EXPECT_EQ(untimed[0].atMs, 100 + board.settings().replyDelayMs);
+
     BoardSettings settings;
     settings.wireTime = true;
-    SimulatedBoard timed(settings);
-    std::string error;
-    ASSERT_TRUE(timed.loadMaps(maps.dir(), error));
+    SimulatedBoard timed = LoadedBoard(maps, settings);
     // 5 request bytes + 3 reply bytes at 0.52 ms, plus the reaction time.
-    const auto first = timed.receive(Bytes{0x51, 0x00, 0x23, 0x01, 0x75}, 0);
+    const auto first = timed.receive(kRead, 0);
     ASSERT_EQ(first.size(), 1u);
     EXPECT_EQ(first[0].atMs, static_cast<std::int64_t>(std::ceil(settings.replyDelayMs + 8 * kByteTimeMs)));
     // Two frames at once: the second reply waits for the line to be free.
-    const Bytes read = {0x5F, 0x00, 0x10, 0x00, 0x6F};
+    const Bytes read = TestFrame(0x5F, 0x0010);
     Bytes both = read;
     both.insert(both.end(), read.begin(), read.end());
     const auto pair = timed.receive(both, 100);

@@ -1,19 +1,20 @@
-// The link engine against the simulated board: what the program sees when it talks to it.
+// The link engine against the simulated board on the delivered map files: what the program sees when it
+// talks to it (skipped when the maps have not been built).
 
 #include "FormList.h"
 #include "LinkEngine.h"
 #include "ProgramState.h"
+#include "SimTestUtil.h"
 #include "SimulatedPort.h"
 #include "link/FakeTimerService.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace vm::sim::test {
 namespace {
 
-struct Recorder : vm::link::LinkObserver {
+// What the engine tells the program; a retry question is answered No.
+struct LinkRecorder : vm::link::LinkObserver {
     std::optional<vm::link::ConnectOutcome> connected;
     std::string connectError;
     std::optional<bool> transferOk;
@@ -39,14 +40,13 @@ struct Recorder : vm::link::LinkObserver {
 class EngineOnBoard : public ::testing::Test {
 protected:
     void start(BoardSettings settings) {
-        dir = std::filesystem::path(VMBOARD_SIM_PATH).parent_path();
-        if (!std::filesystem::exists(dir / kIdentMapFileName)) GTEST_SKIP() << "no map files in " << dir;
+        if (!HaveDeliveredMaps()) GTEST_SKIP() << "no map files in " << DeliveredMapsDir();
         board = std::make_unique<SimulatedBoard>(settings);
         std::string error;
-        ASSERT_TRUE(board->loadMaps(dir, error)) << error;
+        ASSERT_TRUE(board->loadMaps(DeliveredMapsDir(), error)) << error;
         port = std::make_unique<SimulatedPort>(*board, timers);
         engine = std::make_unique<vm::link::LinkEngine>(state, forms, timers, recorder,
-                                                        vm::link::LinkOptions{dir, "test"});
+                                                        vm::link::LinkOptions{DeliveredMapsDir(), "test"});
         recorder.engine = engine.get();
         engine->setPort(port.get());
     }
@@ -59,12 +59,17 @@ protected:
         engine->connect(vm::link::ConnectPurpose::Edit);
         runUntil([&] { return recorder.connected.has_value(); });
     }
+    void transfer(void (vm::link::LinkEngine::*start)()) {
+        recorder.transferOk.reset();
+        (engine.get()->*start)();
+        runUntil([&] { return recorder.transferOk.has_value(); });
+        ASSERT_EQ(recorder.transferOk, true) << recorder.transferError;
+    }
 
-    std::filesystem::path dir;
     ProgramState state;
     FormList forms;
     vm::link::FakeTimerService timers;
-    Recorder recorder;
+    LinkRecorder recorder;
     std::unique_ptr<SimulatedBoard> board;
     std::unique_ptr<SimulatedPort> port;
     std::unique_ptr<vm::link::LinkEngine> engine;
@@ -79,9 +84,7 @@ TEST_F(EngineOnBoard, ConnectsSavesAndWritesBack) {
     EXPECT_EQ(state.BoardType, 482);
     EXPECT_EQ(state.BoardSoftware, 21);
 
-    engine->saveRead();
-    runUntil([&] { return recorder.transferOk.has_value(); });
-    ASSERT_EQ(recorder.transferOk, true) << recorder.transferError;
+    transfer(&vm::link::LinkEngine::saveRead);
     for (int a : {16, 1934, 3072, 3822, 4976, 12926})
         EXPECT_EQ(state.ConfigImage[a], board->memory().read(kConfigSpace, static_cast<std::uint16_t>(a)))
             << a;
@@ -89,10 +92,7 @@ TEST_F(EngineOnBoard, ConnectsSavesAndWritesBack) {
 
     state.ConfigImage[1000] = 0x5A;
     state.ConfigImage[12926] = 0xA5;
-    recorder.transferOk.reset();
-    engine->writeBoard();
-    runUntil([&] { return recorder.transferOk.has_value(); });
-    ASSERT_EQ(recorder.transferOk, true) << recorder.transferError;
+    transfer(&vm::link::LinkEngine::writeBoard);
     EXPECT_EQ(board->memory().read(kConfigSpace, 1000), 0x5A);
     EXPECT_EQ(board->memory().read(kConfigSpace, 12926), 0xA5);
     EXPECT_TRUE(recorder.messages.empty());

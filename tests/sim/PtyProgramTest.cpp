@@ -1,68 +1,88 @@
 // The vmboard-sim program on a real pseudo-terminal, driven with plain POSIX I/O.
 
-#include "ChildProcess.h"
-#include "TestMaps.h"
+#include "SimTestUtil.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
+#include <QProcess>
+
 #include <fcntl.h>
-#include <functional>
 #include <poll.h>
-#include <string>
-#include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
-#include <vector>
 
 namespace vm::sim::test {
 namespace {
 
-TEST(PtyProgram, AnswersAFrameOnThePseudoTerminal) {
+// vmboard-sim on the test maps with the extra arguments; its first output line names its line, opened here.
+class PtyLine {
+public:
+    explicit PtyLine(const QStringList& extra) {
+        sim.start(VMBOARD_SIM_PATH,
+                  QStringList{"--maps", QString::fromStdString(maps.dir().string())} + extra);
+        while (!sim.canReadLine() && sim.waitForReadyRead(10000))
+            continue;
+        device = sim.readLine().trimmed().toStdString();
+        if (device.rfind("/dev/", 0) == 0) fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+    }
+    ~PtyLine() {
+        if (fd >= 0) ::close(fd);
+        sim.kill();
+        sim.waitForFinished(5000);
+    }
+    // Ends the program with SIGTERM unless it ended by itself: its exit code, -1 when it did not end cleanly.
+    int stop() {
+        if (sim.state() != QProcess::NotRunning) {
+            sim.terminate();
+            sim.waitForFinished(5000);
+        }
+        const bool clean = sim.state() == QProcess::NotRunning && sim.exitStatus() == QProcess::NormalExit;
+        return clean ? sim.exitCode() : -1;
+    }
+    bool send(const Bytes& bytes) const {
+        return ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    }
+    // Up to `count` bytes, each piece within 5 s of the one before.
+    std::string receive(std::size_t count) const {
+        std::string got;
+        char buffer[64];
+        for (pollfd p{fd, POLLIN, 0}; got.size() < count && ::poll(&p, 1, 5000) == 1;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n <= 0) break;
+            got.append(buffer, static_cast<std::size_t>(n));
+        }
+        return got;
+    }
+
     TestMaps maps;
-    Child child({VMBOARD_SIM_PATH, "--maps", maps.dir().string(), "--software", "21"});
-    ASSERT_GE(child.stdoutFd(), 0);
-    const std::string device = StartedDevice(child);
-    ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
+    QProcess sim;
+    std::string device;
+    int fd = -1;
+};
 
-    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
-    ASSERT_GE(fd, 0);
+TEST(PtyProgram, AnswersFramesOnThePseudoTerminal) {
+    PtyLine line({"--software", "21"});
+    ASSERT_GE(line.fd, 0) << line.device;
     // The identification of the board class, then the worked read example in two pieces.
-    const unsigned char classRead[] = {kTestSpace << 4, 0x00, 0x0C, 0x03, (kTestSpace << 4) + 0x0F};
-    ASSERT_EQ(::write(fd, classRead, sizeof classRead), 5);
-    auto reply = ReadUntil(fd, std::chrono::seconds(5), [](const std::string& s) { return s.size() >= 2; });
-    EXPECT_EQ(reply, std::string("\x12\x12", 2));
-
-    const unsigned char read1[] = {0x51, 0x00}, read2[] = {0x23, 0x01, 0x75};
-    ASSERT_EQ(::write(fd, read1, 2), 2);
+    ASSERT_TRUE(line.send(TestFrame(kTestSpace << 4, kIdentBase + 12)));
+    EXPECT_EQ(line.receive(2), std::string("\x12\x12", 2));
+    ASSERT_TRUE(line.send({kRead.begin(), kRead.begin() + 2}));
     ::usleep(5'000);
-    ASSERT_EQ(::write(fd, read2, 3), 3);
-    reply = ReadUntil(fd, std::chrono::seconds(5), [](const std::string& s) { return s.size() >= 3; });
-    EXPECT_EQ(reply, std::string("\x34\x12\x46", 3));
-    ::close(fd);
-    EXPECT_EQ(child.stop(), 0);
+    ASSERT_TRUE(line.send({kRead.begin() + 2, kRead.end()}));
+    EXPECT_EQ(line.receive(3), std::string("\x34\x12\x46", 3));
+    EXPECT_EQ(line.stop(), 0);
 }
 
 TEST(PtyProgram, ABoardThatDisappearsClosesTheLine) {
-    TestMaps maps;
-    Child child({VMBOARD_SIM_PATH, "--maps", maps.dir().string(), "--disappear-after", "1"});
-    const std::string device = StartedDevice(child);
-    ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
-    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
-    ASSERT_GE(fd, 0);
-    const unsigned char read[] = {0x51, 0x00, 0x23, 0x01, 0x75};
-    ASSERT_EQ(::write(fd, read, 5), 5);
-    EXPECT_EQ(
-        ReadUntil(fd, std::chrono::seconds(5), [](const std::string& s) { return s.size() >= 3; }).size(),
-        3u);
-    ASSERT_EQ(::write(fd, read, 5), 5);
+    PtyLine line({"--disappear-after", "1"});
+    ASSERT_GE(line.fd, 0) << line.device;
+    ASSERT_TRUE(line.send(kRead));
+    EXPECT_EQ(line.receive(3).size(), 3u);
+    ASSERT_TRUE(line.send(kRead));
     // The program ends by itself; the line reports the hang-up.
-    pollfd p{fd, POLLIN, 0};
+    pollfd p{line.fd, POLLIN, 0};
     ASSERT_EQ(::poll(&p, 1, 5000), 1);
     EXPECT_TRUE(p.revents & (POLLHUP | POLLERR));
-    ::close(fd);
-    EXPECT_EQ(child.stop(), 0);
+    EXPECT_EQ(line.stop(), 0);
 }
 
 } // namespace

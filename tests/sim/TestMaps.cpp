@@ -1,4 +1,4 @@
-#include "TestMaps.h"
+#include "SimTestUtil.h"
 
 #include <fstream>
 #include <random>

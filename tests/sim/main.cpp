@@ -1,0 +1,10 @@
+// The board tests run with a QCoreApplication: the pseudo-terminal test starts the simulator with QProcess.
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
