@@ -24,11 +24,9 @@ struct Installation {
 
 TEST(SettingsFiles, LiveInTheProgramFolderAndItsParent) {
     Installation inst;
-    EXPECT_EQ(inst.files.own.filename(), "vmconfig.ini");
-    EXPECT_EQ(inst.files.own.parent_path(), std::filesystem::absolute(inst.program).lexically_normal());
-    EXPECT_EQ(inst.files.shared,
-              std::filesystem::absolute(inst.root.path()).lexically_normal() / "dedorezovi.ini");
-    // A trailing separator on the folder makes no difference.
+    const auto root = std::filesystem::absolute(inst.root.path()).lexically_normal();
+    EXPECT_EQ(inst.files.own, root / "prog" / "vmconfig.ini");
+    EXPECT_EQ(inst.files.shared, root / "dedorezovi.ini");
     EXPECT_EQ(vm::SettingsFilesFor(inst.program / "", "vmconfig").shared, inst.files.shared);
 }
 

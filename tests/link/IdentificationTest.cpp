@@ -3,21 +3,28 @@
 #include "LinkTexts.h"
 #include "ParamMap.h"
 
+#include <tuple>
+
 namespace vm::link::test {
 namespace {
 
 using IdentificationTest = LinkTest;
 
-TEST_F(IdentificationTest, AcceptedBoardLoadsTheMapOfItsRevision) {
+TEST_F(IdentificationTest, AcceptedBoardIsAskedSixBytesAndLoadsTheMapOfItsRevision) {
     writeParamMap("W0482BV01.inx", 10);
     board.setIdentity(1, 21, 18, 617, 33);
     state.ConfigImage[100] = 7;
-    connectBoard();
+    engine->connect(ConnectPurpose::Edit);
+    ASSERT_TRUE(runUntil([&] { return observer.outcome == ConnectOutcome::Connected; }));
+    const int records[] = {10, 11, 12, 13, 14, 18};
+    ASSERT_EQ(frames().size(), 6u);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(frames()[i][0], 0x50); // one byte, whatever the record's size
+        EXPECT_EQ(FakeBoard::address(frames()[i]), FakeBoard::kIdentBase + records[i]);
+    }
     EXPECT_EQ(state.RecordCount[0], 10);
-    EXPECT_EQ(state.BoardType, 617);
-    EXPECT_EQ(state.BoardSoftware, 21);
-    EXPECT_EQ(state.BoardRevision, 1);
-    EXPECT_EQ(state.SoftwareRelease, 33);
+    EXPECT_EQ(std::tuple(state.BoardType, state.BoardSoftware, state.BoardRevision, state.SoftwareRelease),
+              std::tuple(617, 21, 1, 33));
     EXPECT_TRUE(state.BoardPresent[0]);
     EXPECT_TRUE(state.Online);
     EXPECT_EQ(state.ConfigImage[100], 0); // the configuration area is cleared for editing
@@ -25,22 +32,15 @@ TEST_F(IdentificationTest, AcceptedBoardLoadsTheMapOfItsRevision) {
     EXPECT_TRUE(observer.messages.empty());
 }
 
-TEST_F(IdentificationTest, ReadsRecords10To14And18OneByteEach) {
-    engine->connect(ConnectPurpose::Edit);
-    ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
-    ASSERT_EQ(frames().size(), 6u);
-    const int records[] = {10, 11, 12, 13, 14, 18};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(frames()[i][0], 0x50); // one byte, whatever the record's size
-        EXPECT_EQ(FakeBoard::address(frames()[i]), FakeBoard::kIdentBase + records[i]);
-    }
-}
-
-TEST_F(IdentificationTest, WriteBoardKeepsTheImage) {
+TEST_F(IdentificationTest, WriteBoardKeepsTheImageAndAnOpenPortIsNotOpenedAgain) {
+    std::string error;
+    ASSERT_TRUE(port.open(error));
+    port.failOpen = true; // opening again would fail
     state.ConfigImage[100] = 7;
     connectBoard(ConnectPurpose::WriteBoard);
     EXPECT_EQ(state.ConfigImage[100], 7);
-    EXPECT_TRUE(state.Online);
+    EXPECT_EQ(port.openCount, 1);
+    EXPECT_TRUE(observer.messages.empty());
 }
 
 struct Refusal {
@@ -83,11 +83,16 @@ TEST_F(IdentificationTest, SilentBoardAsksRetryWithoutBlockingAndRetrySucceeds) 
     timers.advance(10000); // nothing happens while the question is open
     EXPECT_EQ(frames().size(), sent);
     EXPECT_FALSE(observer.outcome.has_value());
+
+    // Four checksum failures after a retry make the board not ready again.
+    board.script = [](const Bytes&) { return Fault::BadChecksum; };
+    engine->answerRetry(true);
+    ASSERT_TRUE(runUntil([&] { return observer.questions.size() == 2; }));
+    EXPECT_EQ(frames().size(), sent + 5);
     board.script = nullptr;
     engine->answerRetry(true);
     ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
     EXPECT_EQ(*observer.outcome, ConnectOutcome::Connected);
-    EXPECT_EQ(observer.questions.size(), 1u);
 }
 
 TEST_F(IdentificationTest, CancelMakesTheConnectFail) {
@@ -100,13 +105,6 @@ TEST_F(IdentificationTest, CancelMakesTheConnectFail) {
     EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(state.Online);
     EXPECT_EQ(engine->state(), LinkState::Closed);
-}
-
-TEST_F(IdentificationTest, FourChecksumFailuresMakeTheBoardNotReady) {
-    board.script = [](const Bytes&) { return Fault::BadChecksum; };
-    engine->connect(ConnectPurpose::Edit);
-    ASSERT_TRUE(runUntil([&] { return !observer.questions.empty(); }));
-    EXPECT_EQ(frames().size(), 5u);
 }
 
 TEST_F(IdentificationTest, MissingMapFailsTheConnectAndKeepsTheTable) {
@@ -134,15 +132,6 @@ TEST_F(IdentificationTest, PortThatCannotOpenShowsThePortMessage) {
     EXPECT_EQ(observer.messages[0].icon, kIconCritical);
     EXPECT_TRUE(engine->linkFailed());
     EXPECT_TRUE(frames().empty());
-}
-
-TEST_F(IdentificationTest, AnOpenPortIsNotOpenedAgain) {
-    std::string error;
-    ASSERT_TRUE(port.open(error));
-    port.failOpen = true; // opening again would fail
-    connectBoard();
-    EXPECT_EQ(port.openCount, 1);
-    EXPECT_TRUE(observer.messages.empty());
 }
 
 TEST_F(IdentificationTest, PortLostWhileIdentifyingFailsTheConnect) {
