@@ -217,30 +217,30 @@ TEST_F(PumpTest, AStaleTimeOutNeverActs) {
     EXPECT_TRUE(engine->linkReady());
 }
 
-TEST_F(PumpTest, DisconnectWaitsForTheReplyOnItsWay) {
-    state.WatchParam(kWord);
-    ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
-    engine->disconnect();
-    EXPECT_TRUE(port.isOpen());
-    EXPECT_TRUE(observer.disconnectReasons.empty());
-    timers.advance(FakeBoard::kReplyDelayMs);
-    EXPECT_TRUE(delivered(kWord));
-    EXPECT_FALSE(port.isOpen());
-    ASSERT_EQ(observer.disconnectReasons.size(), 1u);
-    EXPECT_FALSE(state.Online);
-    EXPECT_EQ(engine->state(), LinkState::Closed);
-}
-
-TEST_F(PumpTest, DisconnectWithoutAnswerClosesAfterTheTimeOutWithoutResend) {
-    sendByHand(kPolled);
-    engine->disconnect();
-    timers.advance(999);
-    EXPECT_TRUE(port.isOpen());
-    timers.advance(1);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(observer.disconnectReasons.size(), 1u);
-    timers.advance(5000);
-    EXPECT_EQ(frames().size(), 1u);
+// A disconnect waits for the reply on its way, or for its time-out, and sends nothing more.
+TEST_F(PumpTest, DisconnectWaitsForTheRequestInFlight) {
+    for (const bool answered : {true, false}) {
+        if (!answered) {
+            observer.outcome.reset();
+            form.received.clear();
+            connectBoard();
+        }
+        answered ? state.WatchParam(kWord) : sendByHand(kPolled);
+        ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+        engine->disconnect();
+        timers.advance(answered ? FakeBoard::kReplyDelayMs - 1 : 999);
+        EXPECT_TRUE(port.isOpen());
+        EXPECT_TRUE(observer.disconnectReasons.empty());
+        timers.advance(1);
+        EXPECT_EQ(delivered(kWord), answered);
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_EQ(observer.disconnectReasons.size(), 1u);
+        EXPECT_FALSE(state.Online);
+        EXPECT_EQ(engine->state(), LinkState::Closed);
+        timers.advance(5000);
+        EXPECT_EQ(frames().size(), 1u);
+        observer.disconnectReasons.clear();
+    }
 }
 
 TEST_F(PumpTest, LosingThePortEndsTheConnectionCleanly) {
