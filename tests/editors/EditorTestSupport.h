@@ -10,8 +10,10 @@
 #include "ProgramState.h"
 
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QSize>
 #include <QStringList>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -22,16 +24,10 @@
 namespace vm::editors::test {
 
 // A parameter cell as a map record would fill it: board address, width (1..4 bytes, or 5..16 for a text).
-inline void fillParam(ProgramState& state, int index, int address, int width, std::uint32_t initial = 0) {
+inline void fillParam(ProgramState& state, int index, int address, int width) {
     const std::array<std::uint8_t, kMapRecordSize> record{static_cast<std::uint8_t>(address >> 8),
                                                           static_cast<std::uint8_t>(address & 0xFF),
-                                                          static_cast<std::uint8_t>(0x50 | (width - 1)),
-                                                          0,
-                                                          0,
-                                                          static_cast<std::uint8_t>(initial),
-                                                          static_cast<std::uint8_t>(initial >> 8),
-                                                          static_cast<std::uint8_t>(initial >> 16),
-                                                          static_cast<std::uint8_t>(initial >> 24)};
+                                                          static_cast<std::uint8_t>(0x50 | (width - 1))};
     state.FillCellFromMapRecord(index, 0, record);
 }
 
@@ -80,6 +76,22 @@ protected:
     static void settle() {
         for (int i = 0; i < 5; ++i)
             QCoreApplication::processEvents();
+    }
+    std::uint8_t& image(int address) { return state.ConfigImage[static_cast<std::size_t>(address)]; }
+    template <class W> static W* get(EditorBase& e, const char* name, int i = 0) {
+        auto* w = qobject_cast<W*>(e.control(QString::fromLatin1(name), i));
+        EXPECT_NE(w, nullptr) << name << "(" << i << ")";
+        return w;
+    }
+    static void focus(QWidget* w, QEvent::Type type) {
+        QFocusEvent event(type, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(w, &event);
+    }
+    // Tabs into the box, types `text` and ends with `key`.
+    static void type(QWidget* box, const QString& text, Qt::Key key = Qt::Key_Return) {
+        focus(box, QEvent::FocusIn);
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, key);
     }
 
     ProgramState state;

@@ -29,12 +29,19 @@ protected:
     std::unique_ptr<EditorBase> open() {
         return std::unique_ptr<EditorBase>(createEditor(QStringLiteral("FrmConfSLAVE"), ctx));
     }
-    std::uint8_t image(int address) const { return state.ConfigImage[static_cast<std::size_t>(address)]; }
     static void choose(EditorBase& e, int machine) {
-        static_cast<IndexComboBox*>(e.control("Combo1", 0))->setCurrentIndex(machine);
+        get<IndexComboBox>(e, "Combo1")->setCurrentIndex(machine);
     }
-    static QCheckBox* check(EditorBase& e, int i) { return static_cast<QCheckBox*>(e.control("Check1", i)); }
-    static QString slot(EditorBase& e, int i) { return static_cast<QLabel*>(e.control("Label2", i))->text(); }
+    static QCheckBox* check(EditorBase& e, int i) { return get<QCheckBox>(e, "Check1", i); }
+    static QStringList units(EditorBase& e) {
+        QStringList captions;
+        for (int i = 1; i <= 4; ++i)
+            captions << get<QLabel>(e, "Label2", i)->text();
+        return captions;
+    }
+    std::array<std::uint8_t, 4> types() const {
+        return {state.SlaveType1, state.SlaveType2, state.SlaveType3, state.SlaveType4};
+    }
 };
 
 TEST_F(FrmConfSLAVETest, OpeningLocksNewAndWaitsForAMachine) {
@@ -45,28 +52,28 @@ TEST_F(FrmConfSLAVETest, OpeningLocksNewAndWaitsForAMachine) {
     EXPECT_FALSE(e->control("Command1", 0)->isEnabled());
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(check(*e, i)->isEnabled());
-    EXPECT_EQ(slot(*e, 0), " SF0482B ");
+    EXPECT_EQ(get<QLabel>(*e, "Label2", 0)->text(), " SF0482B ");
     e->close();
+    EXPECT_EQ(hooks.calls.last(), "SmuNew on");
+    open().reset(); // destroyed without a close event: unlocked all the same
     EXPECT_EQ(hooks.calls.last(), "SmuNew on");
 }
 
-TEST_F(FrmConfSLAVETest, EachMachineSetsItsSlotsAndImageBytes) {
+TEST_F(FrmConfSLAVETest, EachMachineSetsItsUnitsAndImageBytes) {
     auto e = open();
-    state.ConfigImage[0x70B] = 0x21;
-    state.ConfigImage[0x70C] = 0x03;
+    image(0x70B) = 0x21;
+    image(0x70C) = 0x03;
     choose(*e, 3); // DUR 700
     EXPECT_EQ(image(0x700), 2);
     EXPECT_EQ(image(0x70C), 16);
     EXPECT_EQ(image(0x70B), 0x21); // 1855 is left as it was
-    EXPECT_EQ(static_cast<QLabel*>(e->control("Label11", 0))->text(), "DUR 700");
-    EXPECT_EQ((QStringList{slot(*e, 1), slot(*e, 2), slot(*e, 3), slot(*e, 4)}),
-              (QStringList{" CALDO ", " TULA A ", " TULA B ", " NESSUNA "}));
-    EXPECT_EQ((std::array{state.SlaveType1, state.SlaveType2, state.SlaveType3, state.SlaveType4}),
-              (std::array<std::uint8_t, 4>{1, 3, 4, 0}));
+    EXPECT_EQ(get<QLabel>(*e, "Label11")->text(), "DUR 700");
+    EXPECT_EQ(units(*e), (QStringList{" CALDO ", " TULA A ", " TULA B ", " NESSUNA "}));
+    EXPECT_EQ(types(), (std::array<std::uint8_t, 4>{1, 3, 4, 0}));
     EXPECT_EQ(image(0), 1);
     EXPECT_EQ(image(2), 4);
     EXPECT_EQ(state.UnitCodes[1], 3);
-    EXPECT_FALSE(check(*e, 3)->isEnabled()); // the empty slot cannot be ticked
+    EXPECT_FALSE(check(*e, 3)->isEnabled()); // the empty unit cannot be ticked
     EXPECT_TRUE(e->control("Command1", 0)->isEnabled());
 
     choose(*e, 2); // DUR 400
@@ -77,39 +84,25 @@ TEST_F(FrmConfSLAVETest, EachMachineSetsItsSlotsAndImageBytes) {
     choose(*e, 1); // KTR 600: two snack units
     EXPECT_EQ(image(0x700), 4);
     EXPECT_EQ(state.CouplingType, 4);
-    EXPECT_EQ(slot(*e, 1), " TULA A ");
-    EXPECT_EQ(slot(*e, 3), " NESSUNA ");
+    EXPECT_EQ(units(*e)[0], " TULA A ");
+    EXPECT_EQ(units(*e)[2], " NESSUNA ");
     EXPECT_EQ(state.SlaveType3, 0);
     EXPECT_EQ(image(2), 0);
 
     choose(*e, 0); // KTR 921
     EXPECT_EQ(image(0x700), 3);
-}
-
-TEST_F(FrmConfSLAVETest, ClearingAndTickingASlot) {
-    auto e = open();
-    choose(*e, 0);
+    // Clearing a unit and ticking it again.
     check(*e, 2)->setChecked(false);
-    EXPECT_EQ(state.SlaveType3, 0);
+    EXPECT_EQ(types()[2], 0);
     EXPECT_EQ(image(2), 0);
     EXPECT_EQ(state.UnitCodes[2], 0);
-    EXPECT_EQ(state.SlaveType2, 3); // the others stay
+    EXPECT_EQ(types()[1], 3); // the others stay
     check(*e, 2)->setChecked(true);
-    EXPECT_EQ(state.SlaveType3, 4);
+    EXPECT_EQ(types()[2], 4);
     EXPECT_EQ(image(2), 4);
 }
 
-TEST_F(FrmConfSLAVETest, Command1RefreshesTheMenusAndCloses) {
-    auto e = open();
-    e->show();
-    choose(*e, 0);
-    static_cast<QPushButton*>(e->control("Command1", 0))->click();
-    EXPECT_EQ(hooks.calls, (QStringList{"SmuNew off", "disableMenus", "enableMenus", "SmuNew on"}));
-    EXPECT_FALSE(e->isVisible());
-    EXPECT_TRUE(forms.forms().empty());
-}
-
-TEST_F(FrmConfSLAVETest, Command1ClosesTheSubWindowThatHoldsIt) {
+TEST_F(FrmConfSLAVETest, Command1RefreshesTheMenusAndClosesTheSubWindowThatHoldsIt) {
     QMdiArea area;
     EditorBase* e = createEditor(QStringLiteral("FrmConfSLAVE"), ctx);
     QPointer<QMdiSubWindow> sub = area.addSubWindow(e);
@@ -117,16 +110,11 @@ TEST_F(FrmConfSLAVETest, Command1ClosesTheSubWindowThatHoldsIt) {
     area.show();
     sub->show();
     choose(*e, 2);
-    static_cast<QPushButton*>(e->control("Command1", 0))->click();
+    get<QPushButton>(*e, "Command1")->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(sub.isNull());
     EXPECT_TRUE(forms.forms().empty());
-    EXPECT_EQ(hooks.calls.last(), "SmuNew on");
-}
-
-TEST_F(FrmConfSLAVETest, DestroyedWithoutCloseStillUnlocksTheMenu) {
-    open().reset();
-    EXPECT_EQ(hooks.calls, (QStringList{"SmuNew off", "SmuNew on"}));
+    EXPECT_EQ(hooks.calls, (QStringList{"SmuNew off", "disableMenus", "enableMenus", "SmuNew on"}));
 }
 
 class FrmItemNumberTest : public EditorFixture {
@@ -138,10 +126,9 @@ protected:
             for (int spiral = 0; spiral < FrmItemNumber::spiralCount(unit); ++spiral)
                 fillParam(state, FrmItemNumber::spiralParam(unit, spiral), address++, 1);
     }
-    int addressOf(int index) const { return state.cell(index, 0).boardAddress(); }
 };
 
-TEST_F(FrmItemNumberTest, ScrollBarsWriteTheirSpiralParameters) {
+TEST_F(FrmItemNumberTest, ScrollBarsWriteTheirSpiralParametersAndAreLabelledByTrayAndPlace) {
     auto e = std::unique_ptr<EditorBase>(createEditor(QStringLiteral("FrmItemNumber"), ctx));
     ASSERT_NE(e, nullptr);
     auto bar = [&](int unit, int spiral) {
@@ -155,27 +142,25 @@ TEST_F(FrmItemNumberTest, ScrollBarsWriteTheirSpiralParameters) {
     for (const auto& c : cases) {
         ASSERT_NE(bar(c.unit, c.spiral), nullptr) << c.unit << "/" << c.spiral;
         bar(c.unit, c.spiral)->setValue(++value);
-        EXPECT_EQ(state.ConfigImage[static_cast<std::size_t>(addressOf(c.index))], value) << c.index;
+        EXPECT_EQ(image(state.cell(c.index, 0).boardAddress()), value) << c.index;
     }
     EXPECT_EQ(bar(4, 56), nullptr); // unit 4 has 56 spirals
     EXPECT_EQ(bar(3, 70), nullptr);
-    EXPECT_EQ(e->bindingInfo().size(), 3u * 70u + 56u);
     EXPECT_EQ(e->findChild<QTabWidget*>("SSTab1")->count(), 4);
-}
 
-TEST_F(FrmItemNumberTest, SpiralsAreLabelledByTrayAndPlace) {
-    auto e = std::make_unique<FrmItemNumber>(ctx);
     QStringList captions;
     for (QLabel* label : e->findChildren<QLabel*>())
         if (label->text().startsWith("Spirale")) captions << label->text();
-    EXPECT_EQ(captions.count("Spirale 11"), 4);
-    EXPECT_EQ(captions.count("Spirale 18"), 4);
-    EXPECT_EQ(captions.count("Spirale 21"), 4);
-    EXPECT_EQ(captions.count("Spirale 78"), 4);
-    EXPECT_EQ(captions.count("Spirale 81"), 3); // the second range: units 1 to 3
-    EXPECT_EQ(captions.count("Spirale 96"), 3);
-    EXPECT_EQ(captions.count("Spirale 19"), 0);
     EXPECT_EQ(captions.size(), 3 * 70 + 56);
+    // Trays 1..7 with places 1..8 on every unit, then places from 81 up to 96 on units 1 to 3; no place 9.
+    for (auto [caption, count] : {std::pair{"Spirale 11", 4},
+                                  {"Spirale 18", 4},
+                                  {"Spirale 21", 4},
+                                  {"Spirale 78", 4},
+                                  {"Spirale 81", 3},
+                                  {"Spirale 96", 3},
+                                  {"Spirale 19", 0}})
+        EXPECT_EQ(captions.count(caption), count) << caption;
 }
 
 TEST_F(FrmItemNumberTest, ConnectedItWatchesTheShownUnitAndWritesWithoutMirror) {
@@ -188,7 +173,7 @@ TEST_F(FrmItemNumberTest, ConnectedItWatchesTheShownUnitAndWritesWithoutMirror) 
         e->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(1);
         EXPECT_EQ(watchCount(state, 12602), 0);
         EXPECT_EQ(watchCount(state, 13696), 1);
-        auto* bar = static_cast<QScrollBar*>(e->control("HScroll2", 56));
+        auto* bar = get<QScrollBar>(*e, "HScroll2", 56);
         EXPECT_FALSE(bar->isEnabled());
         e->deliver(13696, 9.0);
         EXPECT_TRUE(bar->isEnabled());

@@ -14,7 +14,7 @@ namespace {
 
 class RegistryTest : public EditorFixture {};
 
-TEST_F(RegistryTest, EveryEntryCreatesItsWindowOnce) {
+TEST_F(RegistryTest, EveryEntryCreatesItsWindowAndEveryBindingNamesAParameterOfItsWidth) {
     std::set<QString> names;
     ASSERT_FALSE(editorEntries().empty());
     for (const EditorEntry& entry : editorEntries()) {
@@ -22,38 +22,6 @@ TEST_F(RegistryTest, EveryEntryCreatesItsWindowOnce) {
         std::unique_ptr<EditorBase> e(createEditor(entry.formName, ctx));
         ASSERT_NE(e, nullptr) << entry.formName.toStdString();
         EXPECT_EQ(e->formName(), entry.formName);
-        EXPECT_EQ(forms.forms().size(), 1u);
-    }
-    EXPECT_TRUE(forms.forms().empty());
-    EXPECT_EQ(createEditor(QStringLiteral("FrmNotThere"), ctx), nullptr);
-}
-
-TEST_F(RegistryTest, OneInstancePerWindowUntilItCloses) {
-    EditorInstances instances;
-    bool created = false;
-    EditorBase* first = instances.open(QStringLiteral("FrmItemNumber"), ctx, nullptr, &created);
-    ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(created);
-    EXPECT_EQ(instances.open(QStringLiteral("FrmItemNumber"), ctx, nullptr, &created), first);
-    EXPECT_FALSE(created);
-    EXPECT_EQ(instances.find(QStringLiteral("FrmItemNumber")), first);
-    EXPECT_EQ(instances.open(QStringLiteral("FrmNotThere"), ctx, nullptr, &created), nullptr);
-    EXPECT_FALSE(created);
-
-    first->close();
-    EXPECT_EQ(instances.find(QStringLiteral("FrmItemNumber")), nullptr);
-    EditorBase* second = instances.open(QStringLiteral("FrmItemNumber"), ctx, nullptr, &created);
-    EXPECT_TRUE(created);
-    EXPECT_FALSE(second->isClosed());
-    delete second;
-    EXPECT_EQ(instances.find(QStringLiteral("FrmItemNumber")), nullptr);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the closed first instance goes
-    EXPECT_TRUE(forms.forms().empty());
-}
-
-TEST_F(RegistryTest, EveryBindingNamesAParameterOfItsWidth) {
-    for (const EditorEntry& entry : editorEntries()) {
-        std::unique_ptr<EditorBase> e(entry.create(ctx, nullptr));
         for (const BindingInfo& b : e->bindingInfo()) {
             const std::string where = entry.formName.toStdString() + " " + b.control.toStdString() + "(" +
                                       std::to_string(b.controlIndex) + ")";
@@ -70,6 +38,30 @@ TEST_F(RegistryTest, EveryBindingNamesAParameterOfItsWidth) {
             }
         }
     }
+    EXPECT_TRUE(forms.forms().empty());
+    EXPECT_EQ(createEditor(QStringLiteral("FrmNotThere"), ctx), nullptr);
+}
+
+TEST_F(RegistryTest, OneInstancePerWindowUntilItCloses) {
+    const QString name = QStringLiteral("FrmItemNumber");
+    EditorInstances instances;
+    bool created = false;
+    EditorBase* first = instances.open(name, ctx, nullptr, &created);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(created);
+    EXPECT_EQ(instances.open(name, ctx, nullptr, &created), first);
+    EXPECT_FALSE(created);
+    EXPECT_EQ(instances.open(QStringLiteral("FrmNotThere"), ctx, nullptr, &created), nullptr);
+
+    first->close();
+    EXPECT_EQ(instances.find(name), nullptr);
+    EditorBase* second = instances.open(name, ctx, nullptr, &created);
+    EXPECT_TRUE(created);
+    EXPECT_FALSE(second->isClosed());
+    delete second;
+    EXPECT_EQ(instances.find(name), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the closed first instance goes
+    EXPECT_TRUE(forms.forms().empty());
 }
 
 } // namespace
