@@ -3,11 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <sstream>
+
 using namespace vm::cli;
 
 namespace {
 ParseResult parse(std::vector<std::string> args) {
     return ParseCliArgs(args);
+}
+std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 } // namespace
 
@@ -33,26 +40,16 @@ TEST(CliArgs, PortOptionsAndOperandsInAnyOrder) {
 }
 
 TEST(CliArgs, RejectsBadCommandLines) {
-    EXPECT_FALSE(parse({}).args);
-    EXPECT_FALSE(parse({"frobnicate"}).args);
-    EXPECT_FALSE(parse({"info"}).args) << "a board command needs a port";
-    EXPECT_FALSE(parse({"--usb", "--simulate", "info"}).args) << "two ports";
-    EXPECT_FALSE(parse({"--com", "0", "info"}).args);
-    EXPECT_FALSE(parse({"--com", "256", "info"}).args);
-    EXPECT_FALSE(parse({"--com", "x3", "info"}).args);
-    EXPECT_FALSE(parse({"--port"}).args);
-    EXPECT_FALSE(parse({"--usb", "save"}).args);
-    EXPECT_FALSE(parse({"--usb", "save", "a", "b"}).args);
-    EXPECT_FALSE(parse({"--usb", "get"}).args);
-    EXPECT_FALSE(parse({"--usb", "get", "0"}).args);
-    EXPECT_FALSE(parse({"--usb", "get", "33001"}).args);
-    EXPECT_FALSE(parse({"--usb", "set", "12"}).args);
-    EXPECT_FALSE(parse({"--usb", "info", "extra"}).args);
-    EXPECT_FALSE(parse({"diff", "a.prm"}).args);
-    EXPECT_FALSE(parse({"--bogus", "info"}).args);
-    const auto r = parse({"--usb", "--simulate", "info"});
-    EXPECT_FALSE(r.error.empty());
-    EXPECT_EQ(r.error.find('\n'), std::string::npos) << "errors are one line";
+    // A board command needs a port, and one port only.
+    for (const char* bad :
+         {"", "frobnicate", "info", "--usb --simulate info", "--com 0 info", "--com 256 info",
+          "--com x3 info", "--port", "--usb save", "--usb save a b", "--usb get", "--usb get 0",
+          "--usb get 33001", "--usb set 12", "--usb info extra", "diff a.prm", "--bogus info"}) {
+        const auto r = parse(words(bad));
+        EXPECT_FALSE(r.args) << bad;
+        EXPECT_FALSE(r.error.empty()) << bad;
+        EXPECT_EQ(r.error.find('\n'), std::string::npos) << "errors are one line";
+    }
 }
 
 TEST(CliArgs, OfflineCommandsNeedNoPortAndHelpNeedsNothing) {
