@@ -28,15 +28,11 @@ protected:
 
     // A configuration byte parameter (type 5) of `width` bytes at `address`.
     static Record config(int address, int width, std::uint32_t initial = 0) {
-        return {static_cast<std::uint8_t>(address >> 8),
-                static_cast<std::uint8_t>(address & 0xFF),
-                static_cast<std::uint8_t>(0x50 + width - 1),
-                0,
-                0,
-                static_cast<std::uint8_t>(initial),
-                static_cast<std::uint8_t>(initial >> 8),
-                static_cast<std::uint8_t>(initial >> 16),
-                static_cast<std::uint8_t>(initial >> 24)};
+        Record r{static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address & 0xFF),
+                 static_cast<std::uint8_t>(0x50 + width - 1)};
+        for (std::size_t b = 0; b < 4; ++b)
+            r[5 + b] = static_cast<std::uint8_t>(initial >> (8 * b));
+        return r;
     }
     static bool contains(const std::string& text, const std::string& part) {
         return text.find(part) != std::string::npos;
