@@ -24,7 +24,7 @@ ProgramFolder::ProgramFolder(bool withMaps, bool withLanguages) {
 }
 
 std::unique_ptr<WindowUnderTest> MakeWindow(const ProgramFolder& folder, PortChoice port,
-                                            std::function<std::unique_ptr<link::SerialPort>()> portFactory) {
+                                            PortFactory portFactory) {
     auto w = std::make_unique<WindowUnderTest>();
     AppConfig config;
     config.programDir = folder.dir();

@@ -9,6 +9,8 @@
 
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -53,26 +55,14 @@ public:
     FileDialogRequest lastOpen, lastSave;
 };
 
-// A port that cannot be opened.
-class FailingPort final : public link::SerialPort {
+// A port where no board ever answers; with `opens` false it cannot even be opened.
+class DeadPort final : public link::SerialPort {
 public:
+    explicit DeadPort(bool opens) : opens_(opens) {}
     bool open(std::string& error) override {
-        error = "no such port";
-        return false;
+        if (!opens_) error = "no such port";
+        return open_ = opens_;
     }
-    void close() override {}
-    bool isOpen() const override { return false; }
-    void write(std::span<const std::uint8_t>) override {}
-    std::size_t bytesWaiting() const override { return 0; }
-    std::vector<std::uint8_t> readAll() override { return {}; }
-    void setReceiveThreshold(int) override {}
-    int receiveThreshold() const override { return 1; }
-};
-
-// A port that opens but where no board ever answers.
-class SilentPort final : public link::SerialPort {
-public:
-    bool open(std::string&) override { return open_ = true; }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     void write(std::span<const std::uint8_t>) override {}
@@ -82,6 +72,7 @@ public:
     int receiveThreshold() const override { return 1; }
 
 private:
+    bool opens_;
     bool open_ = false;
 };
 
@@ -106,8 +97,29 @@ struct WindowUnderTest {
 };
 
 // A main window on the folder, with fake dialogs and no launcher; not started up.
-std::unique_ptr<WindowUnderTest>
-MakeWindow(const ProgramFolder& folder, PortChoice port = PortChoice::Simulated,
-           std::function<std::unique_ptr<link::SerialPort>()> portFactory = {});
+using PortFactory = std::function<std::unique_ptr<link::SerialPort>()>;
+std::unique_ptr<WindowUnderTest> MakeWindow(const ProgramFolder& folder,
+                                            PortChoice port = PortChoice::Simulated,
+                                            PortFactory portFactory = {});
+
+// A test with a complete program folder and a main window started up on it.
+class AppTest : public ::testing::Test {
+protected:
+    MainWindow& start(PortChoice port = PortChoice::Simulated, PortFactory portFactory = {}) {
+        t = MakeWindow(folder, port, std::move(portFactory));
+        EXPECT_TRUE(t->window->startUp());
+        return *t->window;
+    }
+    FakeDialogs& dialogs() { return *t->dialogs; }
+    bool waitState(AppState state, int ms) {
+        return WaitUntil([&] { return t->window->appState() == state; }, ms);
+    }
+    bool waitClosed(const char* form, int ms = 10000) {
+        return WaitUntil([&] { return !t->window->findChild<QWidget*>(form); }, ms);
+    }
+
+    ProgramFolder folder;
+    std::unique_ptr<WindowUnderTest> t;
+};
 
 } // namespace vm::app::test

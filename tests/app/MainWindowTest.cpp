@@ -1,4 +1,4 @@
-// The main window offline: start-up, menus, languages, files, New and exit.
+// The main window offline: start-up, menus, languages, files, New, the open windows and exit.
 
 #include "AppTestSupport.h"
 #include "ConfigFile.h"
@@ -26,19 +26,13 @@ std::string fileText(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool waitClosed(MainWindow& w, const char* form) {
-    return WaitUntil([&] { return !w.findChild<QWidget*>(form); }, 10000);
-}
+class MainWindowTest : public test::AppTest {};
 
-TEST(MainWindowStartUp, ComesUpOfflineWithTheStartUpEnabling) {
-    ProgramFolder folder;
-    auto t = MakeWindow(folder);
-    MainWindow& w = *t->window;
-    ASSERT_TRUE(w.startUp());
+TEST_F(MainWindowTest, ComesUpOfflineWithTheStartUpEnabling) {
+    MainWindow& w = start();
     EXPECT_EQ(w.appState(), AppState::Offline);
     EXPECT_EQ(w.windowTitle(), w.title() + "-OFFLine");
     EXPECT_EQ(w.action("SmuConnect")->text(), "Connect");
-    EXPECT_FALSE(w.state().Online);
     for (const char* on : {"SmuNew", "SmnuDevelopment", "smnuConfigura", "mnuFile", "Smuload", "SmuConnect",
                            "mnuLingue", "mnuCom", "mnuVer", "mnuGSM"})
         EXPECT_TRUE(w.entryEnabled(on)) << on;
@@ -50,58 +44,11 @@ TEST(MainWindowStartUp, ComesUpOfflineWithTheStartUpEnabling) {
     EXPECT_TRUE(w.findChild<QAction*>("smnuLingue0")->isChecked());
     EXPECT_EQ(w.findChild<QAction*>("smnuLingue1")->text(), "Italiano");
     EXPECT_FALSE(w.findChild<QAction*>("smnuLingue2")->isVisible());
-    EXPECT_EQ(w.action("mnuTempiDosi")->text(), "&Times/Doses");
     EXPECT_EQ(w.action("MnuValSoldi")->text(), "Coins && Banknotes");
-    EXPECT_EQ(w.action("smnuGSM")->text(), "&ModemGSM");
-    EXPECT_EQ(t->dialogs->messages.size(), 0u);
-    EXPECT_TRUE(w.statusText().contains("Simulated board"));
-}
+    EXPECT_TRUE(dialogs().messages.empty());
 
-TEST(MainWindowStartUp, WithoutLanguageFilesItRefusesToRun) {
-    ProgramFolder folder(true, false);
-    auto t = MakeWindow(folder);
-    EXPECT_FALSE(t->window->startUp());
-    ASSERT_EQ(t->dialogs->messages.size(), 1u);
-    EXPECT_EQ(t->dialogs->messages[0].text, "File missing!\nReinstall program");
-    EXPECT_EQ(t->dialogs->messages[0].title, "Error");
-    EXPECT_EQ(t->dialogs->messages[0].icon, MessageIcon::Critical);
-}
-
-TEST(MainWindowStartUp, AMissingMapIsNamedAndConnectIsRefused) {
-    ProgramFolder folder(false, true);
-    auto t = MakeWindow(folder);
-    MainWindow& w = *t->window;
-    ASSERT_TRUE(w.startUp());
-    ASSERT_EQ(t->dialogs->messages.size(), 1u);
-    EXPECT_TRUE(t->dialogs->messages[0].text.contains("W0482")) << t->dialogs->messages[0].text.toStdString();
-    EXPECT_EQ(w.windowTitle(), w.title() + "-OFFLine");
-    w.SmuConnect_Click();
-    EXPECT_EQ(w.appState(), AppState::Offline);
-    EXPECT_EQ(w.action("SmuConnect")->text(), "Connect");
-    ASSERT_EQ(t->dialogs->messages.size(), 2u);
-    EXPECT_TRUE(t->dialogs->messages[1].text.contains("Connect is not possible"));
-    w.SmnuWrite_Click();
-    EXPECT_EQ(w.appState(), AppState::Offline);
-}
-
-TEST(MainWindowMenus, DisableAndEnableFollowTheUnitsAndEntriesWithoutWindowsStayOff) {
-    ProgramFolder folder;
-    auto t = MakeWindow(folder);
-    MainWindow& w = *t->window;
-    ASSERT_TRUE(w.startUp());
-    w.EnableMenu();
-    EXPECT_FALSE(w.entryEnabled("smnuTempi")); // no coupled units yet
-    EXPECT_TRUE(w.entryEnabled("mnuVending"));
-    EXPECT_TRUE(w.action("mnuVending")->isEnabled());
-    w.state().SlaveType2 = 3;
-    w.EnableMenu();
-    EXPECT_TRUE(w.entryEnabled("smnuTempi"));
-    w.DisableMenu();
-    EXPECT_FALSE(w.action("mnuVending")->isEnabled());
-    EXPECT_TRUE(w.action("mnuFile")->isEnabled());
-
-    w.EnableMenu();
     // A window that does not exist yet: its entry stays visible, disabled, and says why.
+    w.EnableMenu();
     for (const MenuEntry& e : MenuEntries()) {
         const QString form = QString::fromUtf8(e.form.data(), e.form.size());
         if (form.isEmpty() || form == "FrmInfo" || w.formAvailable(form)) continue;
@@ -116,15 +63,33 @@ TEST(MainWindowMenus, DisableAndEnableFollowTheUnitsAndEntriesWithoutWindowsStay
     EXPECT_FALSE(w.action("SmuNew")->isEnabled());
 }
 
-TEST(MainWindowLanguages, AGoodFileSwitchesEverythingABadOneIsRefused) {
-    ProgramFolder folder;
-    {
-        std::ofstream bad(folder.dir() / "Broken.lng");
-        bad << "&File\n&Exit\n"; // far shorter than the others
-    }
-    auto t = MakeWindow(folder);
+TEST(MainWindowStartUp, WithoutLanguageFilesItRefusesToRunWithoutAMapItCannotConnect) {
+    ProgramFolder noLanguages(true, false);
+    auto t = MakeWindow(noLanguages);
+    EXPECT_FALSE(t->window->startUp());
+    ASSERT_EQ(t->dialogs->messages.size(), 1u);
+    EXPECT_EQ(t->dialogs->messages[0].text, "File missing!\nReinstall program");
+    EXPECT_EQ(t->dialogs->messages[0].title, "Error");
+    EXPECT_EQ(t->dialogs->messages[0].icon, MessageIcon::Critical);
+
+    ProgramFolder noMaps(false, true);
+    t = MakeWindow(noMaps);
     MainWindow& w = *t->window;
     ASSERT_TRUE(w.startUp());
+    ASSERT_EQ(t->dialogs->messages.size(), 1u);
+    EXPECT_TRUE(t->dialogs->messages[0].text.contains("W0482")) << t->dialogs->messages[0].text.toStdString();
+    w.SmuConnect_Click();
+    EXPECT_EQ(w.appState(), AppState::Offline);
+    EXPECT_EQ(w.action("SmuConnect")->text(), "Connect");
+    ASSERT_EQ(t->dialogs->messages.size(), 2u);
+    EXPECT_TRUE(t->dialogs->messages[1].text.contains("Connect is not possible"));
+    w.SmnuWrite_Click();
+    EXPECT_EQ(w.appState(), AppState::Offline);
+}
+
+TEST_F(MainWindowTest, AGoodLanguageFileSwitchesEverythingABadOneIsRefused) {
+    std::ofstream(folder.dir() / "Broken.lng") << "&File\n&Exit\n"; // far shorter than the others
+    MainWindow& w = start();
     // Listing order: Broken, English, Italiano. The settings name none, so the first one was loaded.
     ASSERT_EQ(w.languageSettings().CurrentLanguage, "Broken");
     w.smnuLingue_Click(1); // English: checked against Broken, which has only two lines -> passes
@@ -132,17 +97,16 @@ TEST(MainWindowLanguages, AGoodFileSwitchesEverythingABadOneIsRefused) {
     w.smnuLingue_Click(2); // Italiano
     EXPECT_EQ(w.languageSettings().CurrentLanguage, "Italiano");
     EXPECT_TRUE(w.findChild<QAction*>("smnuLingue2")->isChecked());
-    EXPECT_EQ(w.action("smnuTempi")->text(), "&Tempi");
     EXPECT_EQ(w.action("SmnuExTempi")->text(), "Extra &Tempi Settori");
     EXPECT_NE(fileText(folder.dir() / "vmconfig.ini").find("Lingua=Italiano\r\n"), std::string::npos);
     EXPECT_NE(fileText(folder.parent() / "dedorezovi.ini").find("Lingua=Italiano\r\n"), std::string::npos);
-    EXPECT_TRUE(t->dialogs->messages.empty());
+    EXPECT_TRUE(dialogs().messages.empty());
 
     w.smnuLingue_Click(0); // Broken: too short against Italiano
-    ASSERT_EQ(t->dialogs->messages.size(), 1u);
-    EXPECT_EQ(t->dialogs->messages[0].text, "Check file message !!!");
-    EXPECT_EQ(t->dialogs->messages[0].title, "Wrong file");
-    EXPECT_EQ(t->dialogs->messages[0].icon, MessageIcon::Exclamation);
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text, "Check file message !!!");
+    EXPECT_EQ(dialogs().messages[0].title, "Wrong file");
+    EXPECT_EQ(dialogs().messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(w.languageSettings().CurrentLanguage, "Italiano");
     EXPECT_TRUE(w.findChild<QAction*>("smnuLingue2")->isChecked());
     EXPECT_FALSE(w.findChild<QAction*>("smnuLingue0")->isChecked());
@@ -150,73 +114,64 @@ TEST(MainWindowLanguages, AGoodFileSwitchesEverythingABadOneIsRefused) {
     EXPECT_EQ(w.messages()(838), "Autenticazione");
 }
 
-TEST(MainWindowFiles, SaveThenLoadRestoresTheConfiguration) {
-    ProgramFolder folder;
-    auto t = MakeWindow(folder);
-    MainWindow& w = *t->window;
-    ASSERT_TRUE(w.startUp());
+TEST_F(MainWindowTest, SaveThenLoadRestoresTheConfigurationAndTheMenusOfItsUnits) {
+    MainWindow& w = start();
     ProgramState& s = w.state();
     for (int a = 0; a < kConfigAreaSize; ++a)
         s.ConfigImage[a] = static_cast<std::uint8_t>(a * 7 + 3);
-    s.UnitCodes = {0x21, 3, 0, 7};
+    s.UnitCodes = {0x27, 3, 0, 1}; // a snack unit first
     s.AuxImage[8] = 42;
 
     // A cancelled dialog changes nothing.
-    t->dialogs->saveAnswer.clear();
     w.Smusave_Click();
     EXPECT_FALSE(w.findChild<QWidget*>("Form1"));
-    EXPECT_EQ(t->dialogs->lastSave.initialName, "*.prm");
-    EXPECT_EQ(t->dialogs->lastSave.defaultExtension, "prm");
-    EXPECT_EQ(t->dialogs->lastSave.filter, "Configurazione(*.prm)");
+    EXPECT_EQ(dialogs().lastSave.initialName, "*.prm");
+    EXPECT_EQ(dialogs().lastSave.filter, "Configurazione(*.prm)");
 
     const fs::path file = folder.dir() / "Machine12.prm";
-    t->dialogs->saveAnswer = QString::fromStdString(file.string());
+    dialogs().saveAnswer = QString::fromStdString(file.string());
     w.Smusave_Click();
     ASSERT_TRUE(w.findChild<QWidget*>("Form1"));
     EXPECT_FALSE(w.action("mnuConfigura")->isEnabled()); // menus off while the save runs
-    ASSERT_TRUE(waitClosed(w, "Form1"));
+    ASSERT_TRUE(waitClosed("Form1"));
     EXPECT_TRUE(w.entryEnabled("Smusave"));
     ASSERT_EQ(fs::file_size(file), static_cast<std::uintmax_t>(kProtectedFileSize));
-    EXPECT_TRUE(t->dialogs->messages.empty());
 
     // Another configuration in memory, then the file back.
     s.ClearConfigArea();
     s.UnitCodes = {};
     s.AuxImage[8] = 0;
-    const std::string before = w.windowTitle().toStdString();
-    t->dialogs->openAnswer.clear();
+    w.setMenuEnabled("smnuDosi", true); // the load must switch the drink entries off again
+    w.setMenuEnabled("SmuPromo", true);
+    const QString before = w.windowTitle();
     w.Smuload_Click();
-    EXPECT_EQ(w.windowTitle().toStdString(), before);
+    EXPECT_EQ(w.windowTitle(), before);
 
-    t->dialogs->openAnswer = QString::fromStdString(file.string());
+    dialogs().openAnswer = QString::fromStdString(file.string());
     w.Smuload_Click();
     EXPECT_EQ(w.windowTitle(), w.title() + "-OFFLine / Machine12.prm");
-    EXPECT_TRUE(t->dialogs->lastOpen.filter.contains("Configuration(*.cfx)"));
+    EXPECT_TRUE(dialogs().lastOpen.filter.contains("Configuration(*.cfx)"));
     for (int a = 16; a < kConfigAreaSize; ++a)
         ASSERT_EQ(s.ConfigImage[a], static_cast<std::uint8_t>(a * 7 + 3)) << a;
     EXPECT_EQ(s.ConfigImage[5], 0); // bytes 0..15 are not loaded back
     EXPECT_EQ(s.AuxImage[8], 42);
-    // The stored code 0x21 comes back; FrmRead keeps its low nibble, the unit type.
-    EXPECT_EQ(s.UnitCodes[0], 0x21 & 15);
-    EXPECT_EQ(s.UnitCodes[3], 7);
+    EXPECT_EQ(s.UnitCodes[0], 7); // the stored 0x27 comes back as its low nibble, the unit type
     // FrmRead takes the loaded unit codes over offline and then sets the menus.
     ASSERT_TRUE(w.findChild<QWidget*>("FrmRead"));
-    ASSERT_TRUE(waitClosed(w, "FrmRead"));
-    EXPECT_EQ(s.SlaveType1, 1);
-    EXPECT_EQ(s.SlaveType4, 7);
+    ASSERT_TRUE(waitClosed("FrmRead"));
+    EXPECT_EQ(s.SlaveType1, 7);
+    EXPECT_EQ(s.SlaveType4, 1);
     EXPECT_EQ(s.ModelCode, 42);
-    EXPECT_TRUE(w.entryEnabled("SmnuWrite"));
-    EXPECT_TRUE(w.entryEnabled("smnuTempi"));
-    EXPECT_TRUE(w.entryEnabled("smnuDosi")); // unit 1 is a drinks unit
+    for (const char* on : {"SmnuWrite", "smnuTempi", "mnuVending"})
+        EXPECT_TRUE(w.entryEnabled(on)) << on;
+    for (const char* off : {"smnuDosi", "smnuPreselez", "smnuInOut", "SmuPromo", "SmnuConfGraf"})
+        EXPECT_FALSE(w.entryEnabled(off)) << off; // unit 1 sells snacks
     EXPECT_EQ(w.appState(), AppState::Offline);
-    EXPECT_TRUE(t->dialogs->messages.empty());
+    EXPECT_TRUE(dialogs().messages.empty());
 }
 
-TEST(MainWindowFiles, ACorruptedFileIsReportedAndChangesNothing) {
-    ProgramFolder folder;
-    auto t = MakeWindow(folder);
-    MainWindow& w = *t->window;
-    ASSERT_TRUE(w.startUp());
+TEST_F(MainWindowTest, ACorruptedFileIsReportedAndChangesNothing) {
+    MainWindow& w = start();
     ProgramState& s = w.state();
     s.ConfigImage[100] = 9;
     const fs::path file = folder.dir() / "bad.prm";
@@ -226,64 +181,32 @@ TEST(MainWindowFiles, ACorruptedFileIsReportedAndChangesNothing) {
     ASSERT_EQ(WriteFileReplacing(file, bytes), "");
 
     s.ConfigImage[100] = 1;
-    t->dialogs->openAnswer = QString::fromStdString(file.string());
+    dialogs().openAnswer = QString::fromStdString(file.string());
     w.Smuload_Click();
-    ASSERT_EQ(t->dialogs->messages.size(), 1u);
-    EXPECT_EQ(t->dialogs->messages[0].text, " Attention : Error File!!  ");
-    EXPECT_EQ(t->dialogs->messages[0].icon, MessageIcon::Exclamation);
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text, " Attention : Error File!!  ");
+    EXPECT_EQ(dialogs().messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(s.ConfigImage[100], 1);
     EXPECT_FALSE(w.findChild<QWidget*>("FrmRead"));
     EXPECT_FALSE(w.entryEnabled("SmnuWrite"));
     EXPECT_EQ(w.windowTitle(), w.title() + "-OFFLine / bad.prm"); // the caption already names the file
 }
 
-TEST(MainWindowFiles, NewClearsTheImageAndOpensTheCoupledUnitsEditor) {
-    ProgramFolder folder;
-    auto t = MakeWindow(folder);
-    MainWindow& w = *t->window;
-    ASSERT_TRUE(w.startUp());
+TEST_F(MainWindowTest, NewClearsTheImageAndOpensTheCoupledUnitsEditorOnce) {
+    MainWindow& w = start();
     w.state().ConfigImage[200] = 5;
     w.SmuNew_Click();
     EXPECT_EQ(w.state().ConfigImage[200], 0);
     EXPECT_EQ(w.windowTitle(), w.title() + "-OFFLine");
-    if (!w.formAvailable("FrmConfSLAVE")) GTEST_SKIP() << "FrmConfSLAVE is not built yet";
     QWidget* editor = w.openWindow("FrmConfSLAVE");
     ASSERT_TRUE(editor);
-    // Choosing New again brings the same window to the front instead of a second one.
     w.SmuNew_Click();
     EXPECT_EQ(w.openWindow("FrmConfSLAVE"), editor);
     EXPECT_EQ(w.mdiArea()->subWindowList().size(), 1);
-    w.closeAllChildren();
-    EXPECT_TRUE(w.openWindows().isEmpty());
 }
 
-TEST(MainWindowExit, SavesBothSettingsFilesAndStartsTheLauncher) {
-    ProgramFolder folder;
-    auto t = MakeWindow(folder, PortChoice::ComMenu);
-    MainWindow& w = *t->window;
-    ASSERT_TRUE(w.startUp());
-    w.mnuCox_Click(3);
-    EXPECT_TRUE(w.findChild<QAction*>("mnuCox3")->isChecked());
-    EXPECT_FALSE(w.findChild<QAction*>("mnuCox1")->isChecked());
-    w.close();
-    EXPECT_EQ(t->launcherCalls, 1);
-    EXPECT_EQ(fileText(folder.dir() / "vmconfig.ini"), "Com=3\r\nLingua=English\r\n");
-    EXPECT_EQ(fileText(folder.parent() / "dedorezovi.ini"), "Com=3\r\nLingua=English\r\n");
-}
-
-} // namespace
-} // namespace vm::app
-
-namespace vm::app {
-namespace {
-
-TEST(MainWindowChildren, OneInstancePerWindowListedInTheWindowsMenu) {
-    test::ProgramFolder folder;
-    auto t = test::MakeWindow(folder);
-    MainWindow& w = *t->window;
-    ASSERT_TRUE(w.startUp());
-    if (!w.formAvailable("FrmItemNumber") || !w.formAvailable("FrmConfSLAVE"))
-        GTEST_SKIP() << "the editors are not built yet";
+TEST_F(MainWindowTest, OneInstancePerWindowListedInTheWindowsMenu) {
+    MainWindow& w = start();
     w.openForm("FrmItemNumber");
     w.openForm("FrmConfSLAVE");
     w.openForm("FrmItemNumber"); // comes to the front, no second one
@@ -309,32 +232,15 @@ TEST(MainWindowChildren, OneInstancePerWindowListedInTheWindowsMenu) {
     EXPECT_TRUE(w.forms().empty()); // closed windows release their parameters
 }
 
-} // namespace
-} // namespace vm::app
-
-namespace vm::app {
-namespace {
-
-TEST(MainWindowFiles, AFileWithASnackUnitFirstSwitchesTheDrinkMenusOff) {
-    test::ProgramFolder folder;
-    auto t = test::MakeWindow(folder);
-    MainWindow& w = *t->window;
-    ASSERT_TRUE(w.startUp());
-    w.state().UnitCodes = {7, 0, 0, 0};
-    const auto file = folder.dir() / "snack.prm";
-    ASSERT_EQ(SaveProtectedConfig(file, w.state()), "");
-    w.setMenuEnabled("SmuPromo", true);
-    w.setMenuEnabled("smnuDosi", true);
-
-    t->dialogs->openAnswer = QString::fromStdString(file.string());
-    w.Smuload_Click();
-    ASSERT_TRUE(WaitUntil([&] { return !w.findChild<QWidget*>("FrmRead"); }, 10000));
-    EXPECT_EQ(w.state().SlaveType1, 7);
-    for (const char* off : {"smnuDosi", "smnuPreselez", "smnuDP", "smuPrezBr", "smnuAzione", "SmnuConfGraf",
-                            "smnuInOut", "smuDec", "SmuPromo", "mnuPrePreSc"})
-        EXPECT_FALSE(w.entryEnabled(off)) << off;
-    EXPECT_TRUE(w.entryEnabled("smnuTempi")); // a coupled unit exists
-    EXPECT_TRUE(w.entryEnabled("mnuVending"));
+TEST_F(MainWindowTest, ExitSavesBothSettingsFilesAndStartsTheLauncher) {
+    MainWindow& w = start(PortChoice::ComMenu);
+    w.mnuCox_Click(3);
+    EXPECT_TRUE(w.findChild<QAction*>("mnuCox3")->isChecked());
+    EXPECT_FALSE(w.findChild<QAction*>("mnuCox1")->isChecked());
+    w.close();
+    EXPECT_EQ(t->launcherCalls, 1);
+    EXPECT_EQ(fileText(folder.dir() / "vmconfig.ini"), "Com=3\r\nLingua=English\r\n");
+    EXPECT_EQ(fileText(folder.parent() / "dedorezovi.ini"), "Com=3\r\nLingua=English\r\n");
 }
 
 } // namespace

@@ -16,91 +16,72 @@ struct Switchboard {
     MenuSwitch set() {
         return [this](std::string_view e, bool on) { entries[std::string(e)] = on; };
     }
-    bool on(const std::string& e) const { return entries.at(e); }
-    bool touched(const std::string& e) const { return entries.contains(e); }
+    // Each entry has been set to `on`.
+    void expect(const std::vector<std::string>& names, bool on) const {
+        for (const std::string& e : names) {
+            ASSERT_TRUE(entries.contains(e)) << e;
+            EXPECT_EQ(entries.at(e), on) << e;
+        }
+    }
 };
 
 TEST(MenuRules, DisableMenuLeavesFileAndConnectionEntriesAlone) {
     Switchboard s;
     DisableMenu(s.set());
-    for (const char* e :
-         {"mnuConfigura", "mnuTempiDosi", "mnuVending", "mnuOpzioni", "mnuTemperatura", "mnuOrologio",
-          "mnuTest", "mnuLingue", "mnuVer", "Smusave", "mnuWL", "mnuCom", "MnuItem"})
-        EXPECT_FALSE(s.on(e)) << e;
+    s.expect({"mnuConfigura", "mnuTempiDosi", "mnuVending", "mnuOpzioni", "mnuTemperatura", "mnuOrologio",
+              "mnuTest", "mnuLingue", "mnuVer", "Smusave", "mnuWL", "mnuCom", "MnuItem"},
+             false);
     EXPECT_EQ(s.entries.size(), 13u);
-    EXPECT_FALSE(s.touched("mnuFile"));
-    EXPECT_FALSE(s.touched("mnuGSM"));
 }
 
-TEST(MenuRules, EnableMenuWithoutCoupledUnitsDisablesTimesAndSet) {
+TEST(MenuRules, EnableMenuFollowsTheUnitsAndTheConnection) {
     ProgramState state;
     Switchboard s;
     EnableMenu(s.set(), state);
-    EXPECT_FALSE(s.on("smnuTempi"));
-    EXPECT_FALSE(s.on("SmnuExTempi"));
-    EXPECT_FALSE(s.on("smnuSet"));
-
-    state.SlaveType4 = 5; // any unit counts
+    s.expect({"smnuTempi", "SmnuExTempi", "smnuSet"}, false); // no coupled units
+    state.SlaveType4 = 5;                                     // any unit counts
     EnableMenu(s.set(), state);
-    EXPECT_TRUE(s.on("smnuTempi"));
-    EXPECT_TRUE(s.on("SmnuExTempi"));
-    EXPECT_TRUE(s.on("smnuSet"));
-}
-
-TEST(MenuRules, EnableMenuOfflineAndOnline) {
-    ProgramState state;
-    state.SlaveType1 = 1;
-    Switchboard s;
-    EnableMenu(s.set(), state);
-    for (const char* e : {"smnuDati", "smnuGrafico", "smnuInOut", "smnuAllarmi", "smuDec"})
-        EXPECT_FALSE(s.on(e)) << e;
-    EXPECT_TRUE(s.on("Smuload"));
-    EXPECT_TRUE(s.on("SmuNew"));
-    EXPECT_TRUE(s.on("Smusave"));
-    for (const char* e :
-         {"mnuConfigura", "mnuVending", "SmuSconti", "mnuLingue", "mnuGSM", "mnuCom", "MnuItem"})
-        EXPECT_TRUE(s.on(e)) << e;
+    s.expect({"smnuTempi", "SmnuExTempi", "smnuSet", "Smuload", "SmuNew", "Smusave", "mnuConfigura",
+              "mnuVending", "SmuSconti", "mnuLingue", "mnuGSM", "mnuCom", "MnuItem"},
+             true);
+    s.expect({"smnuDati", "smnuGrafico", "smnuInOut", "smnuAllarmi", "smuDec"}, false); // offline
 
     state.Online = true;
+    state.SlaveType1 = 1;
     EnableMenu(s.set(), state);
-    for (const char* e : {"smnuDati", "smnuGrafico", "smnuInOut", "smnuAllarmi", "smuDec"})
-        EXPECT_TRUE(s.on(e)) << e;
-    EXPECT_FALSE(s.on("Smuload"));
-    EXPECT_FALSE(s.on("SmuNew"));
+    s.expect({"smnuDati", "smnuGrafico", "smnuInOut", "smnuAllarmi", "smuDec"}, true);
+    s.expect({"Smuload", "SmuNew"}, false);
 
     state.SlaveType1 = 7; // a unit of type 7 has no input/output test
     EnableMenu(s.set(), state);
-    EXPECT_FALSE(s.on("smnuInOut"));
-    EXPECT_TRUE(s.on("smnuAllarmi"));
+    s.expect({"smnuInOut"}, false);
+    s.expect({"smnuAllarmi"}, true);
 }
 
 TEST(MenuRules, FirstUnitCodeSwitchesTheDrinkEntries) {
     const std::vector<std::string> drinks = {"smnuDosi", "smnuPreselez", "smnuDP", "smuPrezBr", "smnuAzione"};
-    for (int code : {1, 2}) {
-        Switchboard s;
-        ApplyUnit1Menus(s.set(), code);
-        EXPECT_EQ(s.entries.size(), 5u);
-        for (const auto& e : drinks)
-            EXPECT_TRUE(s.on(e)) << code << e;
-    }
-    for (int code : {3, 4, 5, 6}) {
-        Switchboard s;
-        ApplyUnit1Menus(s.set(), code);
-        EXPECT_EQ(s.entries.size(), 6u);
-        for (const auto& e : drinks)
-            EXPECT_FALSE(s.on(e));
-        EXPECT_FALSE(s.on("SmnuConfGraf"));
-    }
-    Switchboard seven;
-    ApplyUnit1Menus(seven.set(), 7);
-    EXPECT_EQ(seven.entries.size(), 10u);
-    for (const char* e : {"smnuInOut", "smuDec", "SmuPromo", "mnuPrePreSc", "SmnuConfGraf"})
-        EXPECT_FALSE(seven.on(e));
-    for (int code : {0, 8, 15}) {
-        Switchboard s;
-        ApplyUnit1Menus(s.set(), code);
-        EXPECT_TRUE(s.entries.empty()) << code;
-    }
+    auto drinksAnd = [&](std::vector<std::string> more) {
+        more.insert(more.end(), drinks.begin(), drinks.end());
+        return more;
+    };
+    const struct {
+        std::vector<int> codes;
+        std::vector<std::string> on, off;
+    } rows[] = {
+        {{1, 2}, drinks, {}},
+        {{3, 4, 5, 6}, {}, drinksAnd({"SmnuConfGraf"})},
+        {{7}, {}, drinksAnd({"SmnuConfGraf", "smnuInOut", "smuDec", "SmuPromo", "mnuPrePreSc"})},
+        {{0, 8, 15}, {}, {}},
+    };
+    for (const auto& row : rows)
+        for (int code : row.codes) {
+            SCOPED_TRACE(code);
+            Switchboard s;
+            ApplyUnit1Menus(s.set(), code);
+            EXPECT_EQ(s.entries.size(), row.on.size() + row.off.size());
+            s.expect(row.on, true);
+            s.expect(row.off, false);
+        }
 }
 
 TEST(MenuTree, NamesAreUniqueAndParentsComeFirst) {
@@ -113,32 +94,32 @@ TEST(MenuTree, NamesAreUniqueAndParentsComeFirst) {
         }
         seen[e.name] = e.submenu;
     }
-    EXPECT_NE(FindMenuEntry("ssmnuBricco4"), nullptr);
     EXPECT_EQ(FindMenuEntry("nothing"), nullptr);
 }
 
 TEST(MenuTree, CaptionsAreBuiltFromTheLanguageLines) {
     Messages m;
-    m.set(3, "&Tempi/Dosi");
-    m.set(399, "Settori");
-    m.set(299, "Monete");
-    m.set(303, "Banconote");
-    m.set(20, "&Totali ");
-    m.set(23, "Bricco");
-    m.set(50, "&Configurazione ");
-    m.set(441, "Grafica");
-    EXPECT_EQ(MenuCaption(*FindMenuEntry("SmnuExTempi"), m), "Extra &Tempi Settori");
-    EXPECT_EQ(MenuCaption(*FindMenuEntry("MnuValSoldi"), m), "Monete && Banconote");
-    EXPECT_EQ(MenuCaption(*FindMenuEntry("ssmnuBricco1"), m), "&Totali Bricco");
-    EXPECT_EQ(MenuCaption(*FindMenuEntry("SmnuConfGraf"), m), "&Configurazione Grafica");
-    EXPECT_EQ(MenuCaption(*FindMenuEntry("mnuTempiDosi"), m), "&Tempi/Dosi");
-    // Fixed entries keep their design caption whatever the language says.
-    m.set(1, "&Datei");
-    EXPECT_EQ(MenuCaption(*FindMenuEntry("smnuGSM"), m), "&ModemGSM");
-    EXPECT_EQ(MenuCaption(*FindMenuEntry("mnuFile"), m), "&Datei");
+    for (auto [line, text] : {std::pair{3, "&Tempi/Dosi"},
+                              {399, "Settori"},
+                              {299, "Monete"},
+                              {303, "Banconote"},
+                              {20, "&Totali "},
+                              {23, "Bricco"},
+                              {50, "&Configurazione "},
+                              {441, "Grafica"},
+                              {1, "&Datei"}})
+        m.set(line, text);
+    auto caption = [&](const char* entry) { return MenuCaption(*FindMenuEntry(entry), m); };
+    EXPECT_EQ(caption("SmnuExTempi"), "Extra &Tempi Settori");
+    EXPECT_EQ(caption("MnuValSoldi"), "Monete && Banconote");
+    EXPECT_EQ(caption("ssmnuBricco1"), "&Totali Bricco");
+    EXPECT_EQ(caption("SmnuConfGraf"), "&Configurazione Grafica");
+    EXPECT_EQ(caption("mnuTempiDosi"), "&Tempi/Dosi");
+    EXPECT_EQ(caption("mnuFile"), "&Datei");
+    EXPECT_EQ(caption("smnuGSM"), "&ModemGSM"); // fixed entries keep their design caption
     // A times line without "/" is taken whole.
     m.set(3, "Zeiten");
-    EXPECT_EQ(MenuCaption(*FindMenuEntry("SmnuExTempi"), m), "Extra Zeiten Settori");
+    EXPECT_EQ(caption("SmnuExTempi"), "Extra Zeiten Settori");
 }
 
 } // namespace
