@@ -25,16 +25,7 @@ struct Switchboard {
     }
 };
 
-TEST(MenuRules, DisableMenuLeavesFileAndConnectionEntriesAlone) {
-    Switchboard s;
-    DisableMenu(s.set());
-    s.expect({"mnuConfigura", "mnuTempiDosi", "mnuVending", "mnuOpzioni", "mnuTemperatura", "mnuOrologio",
-              "mnuTest", "mnuLingue", "mnuVer", "Smusave", "mnuWL", "mnuCom", "MnuItem"},
-             false);
-    EXPECT_EQ(s.entries.size(), 13u);
-}
-
-TEST(MenuRules, EnableMenuFollowsTheUnitsAndTheConnection) {
+TEST(MenuRules, EnableMenuFollowsTheUnitsAndTheConnectionDisableMenuSparesFileEntries) {
     ProgramState state;
     Switchboard s;
     EnableMenu(s.set(), state);
@@ -56,6 +47,14 @@ TEST(MenuRules, EnableMenuFollowsTheUnitsAndTheConnection) {
     EnableMenu(s.set(), state);
     s.expect({"smnuInOut"}, false);
     s.expect({"smnuAllarmi"}, true);
+
+    // DisableMenu leaves the file and connection entries alone.
+    Switchboard off;
+    DisableMenu(off.set());
+    off.expect({"mnuConfigura", "mnuTempiDosi", "mnuVending", "mnuOpzioni", "mnuTemperatura", "mnuOrologio",
+                "mnuTest", "mnuLingue", "mnuVer", "Smusave", "mnuWL", "mnuCom", "MnuItem"},
+               false);
+    EXPECT_EQ(off.entries.size(), 13u);
 }
 
 TEST(MenuRules, FirstUnitCodeSwitchesTheDrinkEntries) {

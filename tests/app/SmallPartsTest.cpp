@@ -41,20 +41,15 @@ TEST(Launcher, StartsOnlyAnExecutableFileInTheParentFolder) {
 
 TEST(LinkIndicators, CodesSwitchOnePanelAndOnlyOnChange) {
     LinkIndicators lamps; // without labels: the state alone
-    EXPECT_TRUE(lamps.show(4));
-    EXPECT_TRUE(lamps.isActive(Indicator::Send));
-    EXPECT_FALSE(lamps.show(4)); // same picture: not replaced
-    EXPECT_TRUE(lamps.show(5));
-    EXPECT_TRUE(lamps.show(6));
-    EXPECT_TRUE(lamps.isActive(Indicator::Receive));
-    EXPECT_TRUE(lamps.isActive(Indicator::Error));
-    EXPECT_TRUE(lamps.show(1));
-    EXPECT_TRUE(lamps.show(2));
-    EXPECT_TRUE(lamps.show(3));
+    // 4..6 light send, receive and error, 1..3 put them out; the same code again, 0 and 7 change nothing.
+    for (auto [code, changed] : {std::pair{4, true}, {4, false}, {5, true}, {6, true}})
+        EXPECT_EQ(lamps.show(code), changed) << code;
+    EXPECT_TRUE(lamps.isActive(Indicator::Send) && lamps.isActive(Indicator::Receive) &&
+                lamps.isActive(Indicator::Error));
+    for (auto [code, changed] : {std::pair{1, true}, {2, true}, {3, true}, {0, false}, {7, false}})
+        EXPECT_EQ(lamps.show(code), changed) << code;
     EXPECT_FALSE(lamps.isActive(Indicator::Send) || lamps.isActive(Indicator::Receive) ||
                  lamps.isActive(Indicator::Error));
-    EXPECT_FALSE(lamps.show(0));
-    EXPECT_FALSE(lamps.show(7));
     EXPECT_FALSE(IndicatorPicture(Indicator::Error, true).isNull());
 }
 

@@ -204,9 +204,17 @@ TEST_F(EditorBaseTest, MovingAControlWritesTheImageAndRefreshesEveryDependentCon
     EXPECT_EQ(image(0x205) & image(0x206), 0xFF);
 }
 
-TEST_F(EditorBaseTest, BitSwitchesChangeOnlyTheirBit) {
+TEST_F(EditorBaseTest, BitControlsChangeOnlyTheirBit) {
     image(0x201) = 0xB2; // 1011 0010: bit 6 clear (inverted switch on), bits 0 and 3 clear
+    image(0x232) = 0x41;
+    image(0x233) = 0x0F;
     auto e = open();
+    EXPECT_TRUE(get<QRadioButton>(*e, "Option2", 1)->isChecked());
+    EXPECT_EQ(get<SliderSwitch>(*e, "iSwitchSliderX1")->value(), 0);
+    get<QRadioButton>(*e, "Option2", 0)->setChecked(true);
+    EXPECT_EQ(image(0x232), 0x01);
+    get<SliderSwitch>(*e, "iSwitchSliderX1")->setValue(1);
+    EXPECT_EQ(image(0x233), 0x1F);
     get<ToggleSwitch>(*e, "SwitchX1", 0)->setChecked(true);
     EXPECT_EQ(image(0x201), 0xB3);
     get<QCheckBox>(*e, "Check1")->setChecked(true);
@@ -273,20 +281,6 @@ TEST_F(EditorBaseTest, ScrollValueAboveMaxShowsMaxOnTheBarAndTheNumberInTheLabel
     EXPECT_FALSE(writePending(state, kLimit));
 }
 
-TEST_F(EditorBaseTest, TextBoxLeftWithTabShowsItsLastCommittedText) {
-    image(0x200) = 25;
-    auto e = open();
-    auto* box = get<CommitLineEdit>(*e, "Text1");
-    focus(box, QEvent::FocusIn);
-    EXPECT_EQ(box->text(), "");
-    EXPECT_EQ(box->backgroundColour(), CommitLineEdit::kWhite);
-    QTest::keyClicks(box, "77");
-    focus(box, QEvent::FocusOut);
-    settle();
-    EXPECT_EQ(box->text(), "25");
-    EXPECT_EQ(image(0x200), 25);
-}
-
 TEST_F(EditorBaseTest, EnterCommitsNumbersAfterTheFlashAndTextsAsText) {
     EditorBase::setCommitFlashMs(20);
     auto e = open();
@@ -307,10 +301,21 @@ TEST_F(EditorBaseTest, EnterCommitsNumbersAfterTheFlashAndTextsAsText) {
     EXPECT_TRUE(boxes.requests.empty());
 }
 
-TEST_F(EditorBaseTest, EnterWithABadValueShowsTheErrorAndWritesNothing) {
+TEST_F(EditorBaseTest, ABoxLeftWithoutEnterOrWithABadValueShowsItsLastCommittedText) {
     image(0x200) = 7;
     auto e = open();
     auto* box = get<CommitLineEdit>(*e, "Text1");
+    focus(box, QEvent::FocusIn);
+    EXPECT_EQ(box->text(), "");
+    EXPECT_EQ(box->backgroundColour(), CommitLineEdit::kWhite);
+    QTest::keyClicks(box, "77");
+    focus(box, QEvent::FocusOut);
+    settle();
+    EXPECT_EQ(box->text(), "7");
+    EXPECT_EQ(image(0x200), 7);
+    EXPECT_TRUE(boxes.requests.empty());
+
+    // Enter with a bad value: the error, and nothing written.
     for (const char* typed : {"abc", "201", "-3", "0"}) {
         boxes.requests.clear();
         type(box, typed);
@@ -459,18 +464,6 @@ TEST_F(EditorBaseTest, BoxesThatKeepTheirTextAndShowOnlyLabels) {
     focus(box, QEvent::FocusOut);
     EXPECT_EQ(box->text(), "62"); // typed text stays, nothing written
     EXPECT_EQ(image(0x231), 6);
-}
-
-TEST_F(EditorBaseTest, OptionsAndSlidersCanEditOneBit) {
-    image(0x232) = 0x41;
-    image(0x233) = 0x0F;
-    auto e = open();
-    EXPECT_TRUE(get<QRadioButton>(*e, "Option2", 1)->isChecked());
-    EXPECT_EQ(get<SliderSwitch>(*e, "iSwitchSliderX1")->value(), 0);
-    get<QRadioButton>(*e, "Option2", 0)->setChecked(true);
-    EXPECT_EQ(image(0x232), 0x01);
-    get<SliderSwitch>(*e, "iSwitchSliderX1")->setValue(1);
-    EXPECT_EQ(image(0x233), 0x1F);
 }
 
 TEST_F(EditorBaseTest, WaitingCountsOnlineDeliveriesUntilTheExpectedNumber) {
