@@ -40,19 +40,11 @@ public:
         questions.push_back({title, text, kIconExclamation});
         if (onAsk) onAsk();
     }
-    void connectFinished(ConnectOutcome o, const std::string& error) override {
-        outcome = o;
-        connectError = error;
-    }
+    void connectFinished(ConnectOutcome o, const std::string& e) override { outcome = o, connectError = e; }
     void disconnected(const std::string& reason) override { disconnectReasons.push_back(reason); }
-    void transferProgress(TransferKind, int value, int maximum) override {
-        progress.emplace_back(value, maximum);
-    }
+    void transferProgress(TransferKind, int value, int max) override { progress.emplace_back(value, max); }
     void transferText(TransferKind, const std::string& text) override { texts.push_back(text); }
-    void unitsRead(const UnitReadResult& result) override {
-        units = result;
-        ++unitsReadCount;
-    }
+    void unitsRead(const UnitReadResult& result) override { units = result, ++unitsReadCount; }
     void transferFinished(TransferKind kind, bool ok, const std::string& error) override {
         finished.push_back({kind, ok, error});
     }

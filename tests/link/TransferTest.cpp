@@ -243,9 +243,8 @@ TEST_F(UnitReadTest, OnlineReadsTheFourUnitsStaggered) {
         }
     }
     EXPECT_EQ(observer.units->unitCodes, (std::array<std::uint8_t, 4>{1, 2, 3, 4}));
-    EXPECT_EQ(state.SlaveType1, 1);
+    EXPECT_EQ(state.UnitCodes, observer.units->unitCodes);
     EXPECT_EQ(state.SlaveType3, 3);
-    EXPECT_EQ(state.UnitCodes[2], 3);
     EXPECT_EQ(state.ModelCode, 9);
     EXPECT_EQ(observer.units->menuEffect, UnitMenuEffect::EnableDrinks);
     EXPECT_TRUE(observer.units->online);
