@@ -172,6 +172,13 @@ TEST_F(EditorBaseTest, OfflineLoadShowsTheImageInEveryControl) {
     // The extra parameter comes before the bound ones.
     const auto& order = e->deliveredIndexes;
     EXPECT_LT(std::find(order.begin(), order.end(), kMode), std::find(order.begin(), order.end(), kSpeed));
+
+    // Offline the image is the truth: a delivered number is not used, and another bank changes nothing.
+    e->deliver(kSpeed, 99.0);
+    state.CurrentBank = 1;
+    image(0x200) = 13;
+    e->deliver(kSpeed, 13.0);
+    EXPECT_EQ(get<QScrollBar>(*e, "HScroll1")->value(), 42);
 }
 
 TEST_F(EditorBaseTest, MovingAControlWritesTheImageAndRefreshesEveryDependentControl) {
@@ -235,50 +242,30 @@ TEST_F(EditorBaseTest, BitSwitchesOnlineBuildOnTheirOwnUnconfirmedWrites) {
     EXPECT_EQ(state.ParamValue(kFlagsTwin, 0), 0x89);
 }
 
-TEST_F(EditorBaseTest, EveryDeliveryOnlineUpdatesEvenWhenTheValueIsTheSame) {
-    auto e = openOnline();
-    forms.deliverToAll(kSpeed, 30.0);
-    EXPECT_EQ(get<QScrollBar>(*e, "HScroll1")->value(), 30);
-    e->valueLabel("HScroll1", 0)->setText("stale");
-    get<CommitLineEdit>(*e, "Text1")->setText("stale");
-    forms.deliverToAll(kSpeed, 30.0);
-    EXPECT_EQ(e->valueLabel("HScroll1", 0)->text(), "30");
-    EXPECT_EQ(get<CommitLineEdit>(*e, "Text1")->text(), "30");
-}
-
-TEST_F(EditorBaseTest, ADeliveryNeverWritesBack) {
+TEST_F(EditorBaseTest, OnlineDeliveriesShowEveryValueAndNeverWriteBack) {
     auto e = openOnline();
     e->writeInsideDelivery = true;
-    e->deliver(kSpeed, 99.0);
+    forms.deliverToAll(kSpeed, 99.0);
+    EXPECT_EQ(get<QScrollBar>(*e, "HScroll1")->value(), 99);
+    // The same value again still refreshes every control.
+    e->valueLabel("HScroll1", 0)->setText("stale");
+    get<CommitLineEdit>(*e, "Text1")->setText("stale");
+    forms.deliverToAll(kSpeed, 99.0);
+    EXPECT_EQ(e->valueLabel("HScroll1", 0)->text(), "99");
+    EXPECT_EQ(get<CommitLineEdit>(*e, "Text1")->text(), "99");
+    // Above its Max a scroll bar shows Max, its label the number.
+    e->deliver(kLimit, 300.0);
+    EXPECT_EQ(get<QScrollBar>(*e, "HScroll2")->value(), 100);
+    EXPECT_EQ(e->valueLabel("HScroll2", 0)->text(), "300");
     e->deliver(kFlags, 255.0);
     e->deliver(kMode, 5.0);
     e->deliver(kCredit, 1000.0);
-    for (int index : {kSpeed, kSpeedTwin, kFlags, kFlagsTwin, kMode, kCredit, kTenths})
+    for (int index : {kSpeed, kSpeedTwin, kFlags, kFlagsTwin, kMode, kLimit, kCredit, kTenths})
         EXPECT_FALSE(writePending(state, index)) << index;
     EXPECT_EQ(image(0x200), 0);
     EXPECT_EQ(image(0x207), 0); // HScroll4 was moved by the rule while Loading was set
     EXPECT_EQ(get<QScrollBar>(*e, "HScroll4")->value(), 77);
     EXPECT_FALSE(e->isLoading());
-}
-
-TEST_F(EditorBaseTest, OfflineTheImageIsTheTruthAndABankOtherThanZeroChangesNothing) {
-    image(0x200) = 12;
-    auto e = open();
-    e->deliver(kSpeed, 99.0); // offline the delivered number is not used
-    EXPECT_EQ(get<QScrollBar>(*e, "HScroll1")->value(), 12);
-    state.CurrentBank = 1;
-    image(0x200) = 13;
-    e->deliver(kSpeed, 13.0);
-    state.CurrentBank = 0;
-    EXPECT_EQ(get<QScrollBar>(*e, "HScroll1")->value(), 12);
-}
-
-TEST_F(EditorBaseTest, ScrollValueAboveMaxShowsMaxOnTheBarAndTheNumberInTheLabel) {
-    auto e = openOnline();
-    e->deliver(kLimit, 300.0);
-    EXPECT_EQ(get<QScrollBar>(*e, "HScroll2")->value(), 100);
-    EXPECT_EQ(e->valueLabel("HScroll2", 0)->text(), "300");
-    EXPECT_FALSE(writePending(state, kLimit));
 }
 
 TEST_F(EditorBaseTest, EnterCommitsNumbersAfterTheFlashAndTextsAsText) {
