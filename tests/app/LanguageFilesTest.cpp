@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,20 +40,15 @@ std::set<int> referencedLines() {
     for (int n = 838; n <= 855; ++n)
         lines.insert(n); // the telemetry window's texts
     const std::regex use(R"((?:Caption|[mM]essages_?)\s*[({]\s*(\d{1,4})\b)");
-    for (const char* folder : {"app", "editors", "remote"}) {
-        std::error_code ec;
-        for (auto it = fs::recursive_directory_iterator(test::kSourceDir / folder, ec);
-             it != fs::recursive_directory_iterator(); ++it) {
-            const auto ext = it->path().extension();
+    for (const char* folder : {"app", "editors", "remote"})
+        for (const auto& entry : fs::recursive_directory_iterator(test::kSourceDir / folder)) {
+            const auto ext = entry.path().extension();
             if (ext != ".cpp" && ext != ".h") continue;
-            std::ifstream in(it->path());
-            std::stringstream text;
-            text << in.rdbuf();
-            const std::string source = text.str();
+            std::ifstream in(entry.path());
+            const std::string source{std::istreambuf_iterator<char>(in), {}};
             for (std::sregex_iterator m(source.begin(), source.end(), use), end; m != end; ++m)
                 lines.insert(std::stoi((*m)[1].str()));
         }
-    }
     lines.erase(0);
     return lines;
 }
