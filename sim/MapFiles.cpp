@@ -1,6 +1,5 @@
 #include "MapFiles.h"
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -17,12 +16,6 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 } // namespace
-
-std::string FirmwareMapFileName(int software, int revision) {
-    char name[32];
-    std::snprintf(name, sizeof name, "W0482B%c%02d.inx", static_cast<char>('A' + software), revision % 100);
-    return name;
-}
 
 std::optional<std::vector<IdentRecord>> ReadIdentMapFile(const std::filesystem::path& file,
                                                          std::string& error) {

@@ -3,6 +3,8 @@
 // (5-byte records) says where the identification values live, the firmware map (9-byte records) gives every
 // parameter's address, command byte and initial value.
 
+#include "ParamMap.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -37,10 +39,9 @@ inline constexpr int TypeHigh = 14;
 inline constexpr int Release = 18;
 } // namespace IdentSlot
 
-// "W0482.inx": the identification map every board of this family is asked through.
-inline constexpr const char* kIdentMapFileName = "W0482.inx";
+// The map files are named as the tool names them (core/ParamMap.h): "W0482.inx" and
 // "W0482B" + char('A' + software) + 2-digit revision + ".inx".
-std::string FirmwareMapFileName(int software, int revision);
+inline const std::string kIdentMapFileName = IdentMapFileName(482);
 
 // Whole records only (a partial last record is ignored). nullopt with `error` when the file cannot be read.
 std::optional<std::vector<IdentRecord>> ReadIdentMapFile(const std::filesystem::path& file,

@@ -17,8 +17,8 @@ bool SimulatedBoard::loadMaps(const std::filesystem::path& mapsDir, std::string&
     // A board whose own map is not installed still starts from the default one.
     std::string mapError;
     auto map = ReadParamMapFile(
-        mapsDir / FirmwareMapFileName(settings_.identity.software, settings_.identity.revision), mapError);
-    if (!map) map = ReadParamMapFile(mapsDir / FirmwareMapFileName(21, 0), mapError);
+        mapsDir / vm::ParamMapFileName(settings_.identity.software, settings_.identity.revision), mapError);
+    if (!map) map = ReadParamMapFile(mapsDir / vm::ParamMapFileName(21, 0), mapError);
     mapRecords_ = map ? std::move(*map) : std::vector<MapRecord>{};
 
     for (const MapRecord& r : mapRecords_) {

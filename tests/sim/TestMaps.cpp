@@ -45,7 +45,7 @@ TestMaps::~TestMaps() {
 }
 
 void TestMaps::addFirmwareMap(int software, int revision, std::uint8_t record2Initial) {
-    writeParamMap(FirmwareMapFileName(software, revision), record2Initial);
+    writeParamMap(vm::ParamMapFileName(software, revision), record2Initial);
 }
 
 void TestMaps::writeParamMap(const std::string& name, std::uint8_t record2Initial) {
