@@ -8,9 +8,6 @@
 
 namespace vm::cli {
 
-// Only boards of this class pass the identification.
-inline constexpr int kCompatibleBoardClass = 18;
-
 // The catalogue name of a parameter, or "?" for an index the catalogue does not know.
 std::string ParamName(int index);
 // The twin that receives the same value on every live write (0: none).

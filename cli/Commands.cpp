@@ -83,8 +83,7 @@ int runInfo(BoardClient& board, ProgramState& state, const CliIo& io) {
     if (!board.connectBoard(link::ConnectPurpose::Edit)) return error(io, board.lastError(), kExitFailed);
     link::UnitReadResult units;
     if (!board.readUnits(units)) return error(io, board.lastError(), kExitFailed);
-    // A board of any other class is refused while connecting, so a connected board is of the one class.
-    std::fprintf(io.out, "Board class: %d\n", kCompatibleBoardClass);
+    std::fprintf(io.out, "Board class: %d\n", state.BoardClass);
     std::fprintf(io.out, "Board type: %d\n", state.BoardType);
     std::fprintf(io.out, "Board software: %d (%c)\n", state.BoardSoftware,
                  SoftwareLetter(state.BoardSoftware));

@@ -47,6 +47,7 @@ public:
     std::uint16_t DefaultBoardType = 482;
     std::uint16_t RequiredSoftware = 21;
     std::uint16_t DefaultRevision = 0;
+    std::uint16_t BoardClass = 0; // identification record 12, as the connected board reported it
     std::uint16_t BoardType = 482;
     std::uint16_t BoardSoftware = 21;
     std::uint16_t BoardRevision = 0;

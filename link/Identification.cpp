@@ -85,13 +85,13 @@ void LinkEngine::answerRetry(bool retry) {
 void LinkEngine::finishIdentification() {
     program_.BoardRevision = identValues_[0];
     program_.BoardSoftware = identValues_[1];
-    const int boardClass = identValues_[2];
+    program_.BoardClass = identValues_[2];
     program_.BoardType = static_cast<std::uint16_t>(identValues_[3] + 256 * identValues_[4]);
     program_.SoftwareRelease = identValues_[5];
 
     // Each later failure replaces the message of an earlier one.
     std::string refusal;
-    if (boardClass != kBoardClass) refusal = texts::kBoardNotCompatible;
+    if (program_.BoardClass != kBoardClass) refusal = texts::kBoardNotCompatible;
     if (program_.BoardType != 482 && program_.BoardType != 617) refusal = texts::kBoardTypeNotCompatible;
     if (program_.BoardSoftware != program_.RequiredSoftware) refusal = texts::kBoardSoftwareNotCompatible;
     if (!refusal.empty()) {

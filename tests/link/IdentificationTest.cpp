@@ -23,8 +23,9 @@ TEST_F(IdentificationTest, AcceptedBoardIsAskedSixBytesAndLoadsTheMapOfItsRevisi
         EXPECT_EQ(FakeBoard::address(frames()[i]), FakeBoard::kIdentBase + records[i]);
     }
     EXPECT_EQ(state.RecordCount[0], 10);
-    EXPECT_EQ(std::tuple(state.BoardType, state.BoardSoftware, state.BoardRevision, state.SoftwareRelease),
-              std::tuple(617, 21, 1, 33));
+    EXPECT_EQ(std::tuple(state.BoardClass, state.BoardType, state.BoardSoftware, state.BoardRevision,
+                         state.SoftwareRelease),
+              std::tuple(18, 617, 21, 1, 33));
     EXPECT_TRUE(state.BoardPresent[0]);
     EXPECT_TRUE(state.Online);
     EXPECT_EQ(state.ConfigImage[100], 0); // the configuration area is cleared for editing
@@ -60,6 +61,7 @@ TEST_P(RefusalTest, IncompatibleBoardIsRefusedWithTheLastMessage) {
     EXPECT_EQ(observer.messages[0].title, "ERROR");
     EXPECT_EQ(observer.messages[0].text, r.message);
     EXPECT_EQ(observer.messages[0].icon, kIconCritical);
+    EXPECT_EQ(state.BoardClass, r.boardClass); // the class as the board reported it
     EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(state.Online);
     EXPECT_TRUE(engine->linkFailed());
