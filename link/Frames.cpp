@@ -19,9 +19,13 @@ void appendValues(Frame& frame, const ParamRequest& request) {
         frame.push_back(i < static_cast<int>(request.data.size()) ? request.data[i] : 0);
 }
 
-Frame memoryFrame(std::uint8_t command, std::uint16_t address) {
-    return {command, 0x00, static_cast<std::uint8_t>(address & 0xFF),
-            static_cast<std::uint8_t>(address >> 8)};
+// A memory block frame: command, page 0, address low and high, the data, the checksum.
+Frame memoryFrame(std::uint8_t command, std::uint16_t address, std::span<const std::uint8_t> data = {}) {
+    Frame frame{command, 0x00, static_cast<std::uint8_t>(address & 0xFF),
+                static_cast<std::uint8_t>(address >> 8)};
+    frame.insert(frame.end(), data.begin(), data.end());
+    appendChecksum(frame);
+    return frame;
 }
 
 } // namespace
@@ -50,35 +54,23 @@ Frame BuildBankParamFrame(const ParamRequest& request, std::uint8_t bankCode) {
 }
 
 Frame BlockReadFrame(std::uint16_t address) {
-    Frame frame = memoryFrame(0x5F, address);
-    appendChecksum(frame);
-    return frame;
+    return memoryFrame(0x5F, address);
 }
 
 Frame ShortReadFrame(std::uint16_t address, int count) {
-    Frame frame = memoryFrame(static_cast<std::uint8_t>(0x50 + (count - 1)), address);
-    appendChecksum(frame);
-    return frame;
+    return memoryFrame(static_cast<std::uint8_t>(0x50 + (count - 1)), address);
 }
 
 Frame SecondAreaReadFrame(std::uint16_t address) {
-    Frame frame = memoryFrame(0x1F, address);
-    appendChecksum(frame);
-    return frame;
+    return memoryFrame(0x1F, address);
 }
 
 Frame BlockWriteFrame(std::uint16_t address, std::span<const std::uint8_t, 16> bytes) {
-    Frame frame = memoryFrame(0xDF, address);
-    frame.insert(frame.end(), bytes.begin(), bytes.end());
-    appendChecksum(frame);
-    return frame;
+    return memoryFrame(0xDF, address, bytes);
 }
 
 Frame ByteWriteFrame(std::uint16_t address, std::uint8_t value) {
-    Frame frame = memoryFrame(0xD0, address);
-    frame.push_back(value);
-    appendChecksum(frame);
-    return frame;
+    return memoryFrame(0xD0, address, std::span(&value, 1));
 }
 
 std::uint8_t WriteAcknowledge(const Frame& frame) {

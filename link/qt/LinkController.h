@@ -11,11 +11,6 @@
 #include <filesystem>
 #include <memory>
 
-namespace vm {
-class ProgramState;
-class FormList;
-} // namespace vm
-
 namespace vm::link {
 
 class QtTimerService;
