@@ -393,6 +393,20 @@ void MainWindow::closeAllChildren() {
     }
 }
 
+void MainWindow::reloadEditors() {
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* editor = qobject_cast<editors::EditorBase*>(sub->widget())) editor->reload();
+}
+
+QString MainWindow::chooseFile(const editors::FileChoice& choice) {
+    FileDialogRequest request;
+    request.title = choice.title;
+    request.filter = choice.filter;
+    request.initialName = choice.suggested;
+    request.folder = dialogFolder();
+    return choice.save ? dialogs_->saveFile(request) : dialogs_->openFile(request);
+}
+
 void MainWindow::retranslateChildren() {
     QMdiSubWindow* active = mdi_->activeSubWindow();
     for (QMdiSubWindow* sub : mdi_->subWindowList())

@@ -75,6 +75,7 @@ public:
     void enableMenus() override { EnableMenu(); }
     void setMenuEnabled(const QString& entry, bool enabled) override;
     QSize mainWindowSize() const override;
+    QString chooseFile(const editors::FileChoice& choice) override;
 
     // --- what tests and the screenshots look at ---
     AppState appState() const { return state_; }
@@ -147,6 +148,8 @@ private:
     void message(const QString& text, MessageIcon icon, const QString& title);
     void saveSettings();
     void retranslateChildren();
+    // Every open editor shows the configuration again (after Load and New).
+    void reloadEditors();
     QMdiSubWindow* subWindowFor(const QString& formName) const;
 
     AppConfig config_;

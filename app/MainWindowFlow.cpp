@@ -290,6 +290,7 @@ void MainWindow::SmuNew_Click() {
     fileTitle_.clear();
     filePath_.clear();
     setCaptionOffline();
+    reloadEditors();
     openForm("FrmConfSLAVE");
 }
 
@@ -312,6 +313,7 @@ void MainWindow::Smuload_Click() {
         message(QString::fromStdString(loaded.error), MessageIcon::Exclamation, kProgramTitle);
         return;
     }
+    reloadEditors(); // no open window may keep (and later write) values of the previous configuration
     EnableMenu();
     setEntry("SmnuWrite", true);
     showFrmRead(); // offline: takes the loaded unit codes over for the menus and editors

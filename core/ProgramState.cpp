@@ -191,6 +191,9 @@ void ProgramState::writeImage(int index, int twinIndex, std::uint32_t value, int
     assert(isIndexInRange(index) && index > 0);
     assert(value < (1u << (8 * width)));
     if (index <= 0 || !isIndexInRange(index)) return;
+    // Without a map the cell has no address: nothing may land at byte 0 of the image.
+    if (!IsParameter(index)) return;
+    if (!IsParameter(twinIndex)) twinIndex = 0;
     value &= (1u << (8 * width)) - 1u;
 
     // A map may place a parameter beyond the image; only the bytes that fall inside it are kept.
@@ -202,13 +205,40 @@ void ProgramState::writeImage(int index, int twinIndex, std::uint32_t value, int
     storeInImage(index);
     // The mirror's bytes travel with the image too, so a configuration edited offline and written to a
     // board never carries a stale mirror.
-    if (twinIndex > 0 && isIndexInRange(twinIndex)) storeInImage(twinIndex);
+    if (twinIndex > 0) storeInImage(twinIndex);
     if (!Online) {
         NotifyEditor(index, editor);
         return;
     }
     SetParamValue(index, static_cast<double>(value));
     if (twinIndex != 0) SetParamValue(twinIndex, static_cast<double>(value));
+}
+
+void ProgramState::WriteImageText(int index, int twinIndex, std::string_view text, DeliveryTarget* editor) {
+    CurrentBank = 0;
+    if (!IsParameter(index)) return;
+    if (!IsParameter(twinIndex)) twinIndex = 0;
+    const ParamCell& c = cell(index);
+    const int room = std::max(0, std::min(c.valueSize(), kImageSize - c.boardAddress()));
+    std::string padded(text.substr(0, static_cast<std::size_t>(room)));
+    padded.resize(static_cast<std::size_t>(room), ' ');
+    const auto storeInImage = [&](int param) {
+        const int address = ParamAddress(param);
+        for (std::size_t i = 0; i < padded.size() && address + static_cast<int>(i) < kImageSize; ++i)
+            ConfigImage[static_cast<std::size_t>(address) + i] = static_cast<std::uint8_t>(padded[i]);
+    };
+    storeInImage(index);
+    if (twinIndex > 0) storeInImage(twinIndex);
+    if (!Online) {
+        NotifyEditor(index, editor);
+        return;
+    }
+    SetParamValue(index, std::string_view(padded));
+    if (twinIndex != 0) SetParamValue(twinIndex, std::string_view(padded));
+}
+
+bool ProgramState::IsParameter(int index) const {
+    return index > 0 && isIndexInRange(index) && cell(index, 0).at(CellPos::Command) != 0;
 }
 
 void ProgramState::NotifyEditor(int index, DeliveryTarget* editor) const {

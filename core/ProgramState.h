@@ -57,6 +57,7 @@ public:
 
     // slave type of unit 1..4
     std::uint8_t& SlaveType(int unit);
+    std::uint8_t SlaveType(int unit) const { return const_cast<ProgramState*>(this)->SlaveType(unit); }
 
     // --- cell access ---
     ParamCell& cell(int index, int bank);
@@ -88,6 +89,11 @@ public:
     void WriteImageByte(int index, int twinIndex, std::uint32_t value, DeliveryTarget* editor);
     void WriteImageWord(int index, int twinIndex, std::uint32_t value, DeliveryTarget* editor);
     void WriteImage24(int index, int twinIndex, std::uint32_t value, DeliveryTarget* editor);
+    // A text parameter: the characters over the parameter's width, blank-padded so that a shorter text
+    // does not keep the tail of the old one.
+    void WriteImageText(int index, int twinIndex, std::string_view text, DeliveryTarget* editor);
+    // True when the loaded map defines the parameter (a cell with no command byte is no parameter).
+    bool IsParameter(int index) const;
     void NotifyEditor(int index, DeliveryTarget* editor) const;
 
     // Clears the configuration area of ConfigImage (New, Connect).

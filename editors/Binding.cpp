@@ -12,10 +12,31 @@ QString Caption::text(const Messages& messages) const {
     return literal;
 }
 
+Caption Caption::forElement(int i) const {
+    Caption c = *this;
+    c.literal.replace(QStringLiteral("{n}"), QString::number(i + 1));
+    c.literal.replace(QStringLiteral("{i}"), QString::number(i));
+    return c;
+}
+
+bool Binding::isSwitch() const {
+    switch (kind) {
+    case ControlKind::Toggle:
+    case ControlKind::CheckBox:
+    case ControlKind::Option:
+    case ControlKind::Slider:
+    case ControlKind::Combo:
+    case ControlKind::ListRow:
+        return isBit();
+    default:
+        return false;
+    }
+}
+
 int Binding::storedFromControl(int controlValue) const {
     if (!itemValues.empty()) {
         if (controlValue >= 0 && controlValue < static_cast<int>(itemValues.size()))
-            return itemValues[controlValue];
+            return itemValues[static_cast<std::size_t>(controlValue)];
         return itemValues.front();
     }
     return controlValue + storedOffset;
@@ -60,8 +81,7 @@ Binding optionButton(QString control, int controlIndex, int index, int mirror, i
     return b;
 }
 
-Binding sliderSwitch(QString control, int controlIndex, int index, int mirror,
-                     std::vector<Caption> positions) {
+Binding sliderSwitch(QString control, int controlIndex, int index, int mirror, std::vector<Caption> positions) {
     Binding b = make(ControlKind::Slider, std::move(control), controlIndex, index, mirror);
     b.items = std::move(positions);
     return b;
@@ -85,6 +105,31 @@ Binding textBox(QString control, int controlIndex, int index, int mirror) {
 
 Binding valueText(QString control, int controlIndex, int index) {
     return make(ControlKind::ValueText, std::move(control), controlIndex, index, 0);
+}
+
+Binding listRow(QString control, int row, int index, int mirror, unsigned bitMask) {
+    return make(ControlKind::ListRow, std::move(control), row, index, mirror).bit(bitMask);
+}
+
+Binding commandButton(QString control, int controlIndex, int index, int value) {
+    Binding b = make(ControlKind::Command, std::move(control), controlIndex, index, 0);
+    b.choice = value;
+    return b;
+}
+
+std::vector<Binding> controlArray(int count, const Binding& first) {
+    std::vector<Binding> out;
+    out.reserve(static_cast<std::size_t>(std::max(0, count)));
+    for (int i = 0; i < count; ++i) {
+        Binding b = first;
+        b.controlIndex = first.controlIndex + i;
+        b.index = first.index + i;
+        if (first.mirror > 0) b.mirror = first.mirror + i;
+        if (first.valueLabelIndex >= 0) b.valueLabelIndex = first.valueLabelIndex + i;
+        b.caption = first.caption.forElement(i);
+        out.push_back(std::move(b));
+    }
+    return out;
 }
 
 } // namespace vm::editors

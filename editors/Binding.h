@@ -1,17 +1,22 @@
 #pragma once
 // One control of an editor window bound to one board parameter. An editor declares a table of these; the
-// base builds the controls, shows delivered values in them and writes every change back.
+// base builds the controls, shows delivered values in them and writes every change back. Width, text-ness
+// and the twin come from the parameter catalogue unless a binding states otherwise.
 
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace vm {
 class Messages;
-}
+class ProgramState;
+} // namespace vm
 
 namespace vm::editors {
+
+class EditorBase;
 
 // A visible text: a line of the language file, or a fixed literal used when the line is missing.
 struct Caption {
@@ -26,7 +31,14 @@ struct Caption {
 
     QString text(const Messages& messages) const;
     bool isEmpty() const { return message == 0 && literal.isEmpty(); }
+    // The caption of element i of an array: "{n}" becomes i + 1, "{i}" becomes i.
+    Caption forElement(int i) const;
 };
+
+// A rule of the window, evaluated after every delivery: enabling, visibility.
+using Condition = std::function<bool(const EditorBase&)>;
+// Where a parameter lives for the window's current state (selection, coupling type, unit...).
+using Locator = std::function<int(const EditorBase&)>;
 
 enum class ControlKind {
     ScrollBar, // QScrollBar with a value label
@@ -38,9 +50,11 @@ enum class ControlKind {
     NumberBox, // numeric text box with the Enter commit
     TextBox,   // text parameter with the Enter commit
     ValueText, // a label that only shows the value
+    ListRow,   // one row of a list view with check boxes
+    Command,   // a command button that writes a value into a command cell
 };
 
-// How a scroll bar's value label shows the stored value.
+// How a value label shows the stored value.
 enum class LabelFormat {
     Plain,  // the value itself
     Tenths, // value / 10 with one decimal
@@ -48,37 +62,45 @@ enum class LabelFormat {
     None,   // no value label
 };
 
+inline constexpr int kFromCatalogue = -1;
+
 struct Binding {
     // --- identity: the control array and index as the window names them ---
     QString control;
     int controlIndex = 0;
 
     // --- parameter ---
-    int index = 0;  // parameter index
-    int mirror = 0; // twin parameter written together with it while online; 0 = none
-    int width = 1;  // bytes 1..3; 0 = text parameter
+    int index = 0;                // parameter index
+    int mirror = kFromCatalogue;  // twin written with it while online; 0 = none
+    int width = kFromCatalogue;   // bytes 1..3; 0 = text parameter
+    Locator locate;               // when set, the parameter for the window's state (index is then unused)
+    int selectionStride = 0;      // per-selection parameters: index (and twin) + stride x selection
 
     // --- how the value is shown and stored ---
     ControlKind kind = ControlKind::ScrollBar;
     LabelFormat label = LabelFormat::Plain;
     int storedOffset = 0; // stored value = control value + storedOffset (32768 for offset scroll bars)
-    // Non-zero: the control edits these bits of the parameter. Switches, options and sliders: one on/off bit
-    // (bit switches). Scroll bars and number boxes: a field of the value (e.g. 0xFF00, the high byte).
+    // Non-zero: the control edits these bits of the parameter. Switches, options, sliders, list rows: one
+    // on/off bit. Scroll bars and number boxes: a field of the value (e.g. 0xFF00, the high byte).
     unsigned bitMask = 0;
     bool inverted = false;       // bit switches: the bit is 1 when the switch is off
-    int choice = 0;              // option buttons: the value stored when this button is chosen
+    int choice = 0;              // option buttons and commands: the value written
     std::vector<Caption> items;  // slider positions or combo entries
     std::vector<int> itemValues; // stored value of each position (empty: position + storedOffset)
     int min = 0;
     int max = 255;
     int largeStep = 10;
-    // Per-selection parameters: the index (and a non-zero mirror) move by stride x the window's selection.
-    int selectionStride = 0;
+
+    // --- rules ---
+    Condition enabledWhen; // empty: always enabled
+    Condition visibleWhen; // empty: always shown
 
     // --- texts and placement ---
     Caption caption;
-    QString valueLabelName; // the description's name of the value label, e.g. "Label6s" (same index)
+    QString valueLabelName; // the window's name of the value label, e.g. "Label6s" (same index)
     int valueLabelIndex = -1;
+    QString captionName; // the window's name of the caption label, e.g. "Label7" (index captionIndex)
+    int captionIndex = -1;
     int tab = -1;  // page of the tab container SSTab1; -1 = the window itself
     QString frame; // name of a frame declared by the editor; empty = directly on the page
 
@@ -88,10 +110,12 @@ struct Binding {
     bool nonZero = false;     // 0 is refused
     bool emptyOnFocus = true; // false: the box keeps its text on focus and on leaving
     unsigned commitMask = 0;  // non-zero: the typed value is ANDed with it before writing
+    bool confirmFirst = false; // commands: ask "Are you sure?" with the caption as title
 
     // --- fluent modifiers, so tables read as one line per control ---
     // clang-format off
     Binding& withMirror(int m) { mirror = m; return *this; }
+    Binding& noMirror() { mirror = 0; return *this; }
     Binding& bytes(int w) { width = w; return *this; }
     Binding& range(int lo, int hi) { min = lo; max = hi; return *this; }
     Binding& step(int large) { largeStep = large; return *this; }
@@ -114,59 +138,41 @@ struct Binding {
     Binding& maskWith(unsigned m) { commitMask = m; return *this; }
     Binding& field(unsigned mask) { bitMask = mask; return *this; }
     Binding& perSelection(int stride = 1) { selectionStride = stride; return *this; }
+    Binding& at(Locator l) { locate = std::move(l); return *this; }
+    Binding& captionLabel(QString name, int labelIndex) { captionName = std::move(name); captionIndex = labelIndex; return *this; }
     Binding& keepTextOnFocus() { emptyOnFocus = false; return *this; }
+    Binding& enabledIf(Condition c) { enabledWhen = std::move(c); return *this; }
+    Binding& visibleIf(Condition c) { visibleWhen = std::move(c); return *this; }
+    Binding& confirmed() { confirmFirst = true; return *this; }
     // clang-format on
 
     bool isBit() const { return bitMask != 0; }
+    bool isSwitch() const; // a control that edits one on/off bit
     // The stored value for a control value, and back.
     int storedFromControl(int controlValue) const;
     int controlFromStored(int stored) const;
 };
 
 // --- one factory per kind of control ---
-Binding scrollBar(QString control, int controlIndex, int index, int mirror = 0);
+Binding scrollBar(QString control, int controlIndex, int index, int mirror = kFromCatalogue);
 // A two-position switch: with a bit mask it edits that bit, without one it stores 0 or 1.
-Binding toggleSwitch(QString control, int controlIndex, int index, int mirror = 0, unsigned bitMask = 0);
-Binding checkBox(QString control, int controlIndex, int index, int mirror = 0, unsigned bitMask = 0);
+Binding toggleSwitch(QString control, int controlIndex, int index, int mirror = kFromCatalogue,
+                     unsigned bitMask = 0);
+Binding checkBox(QString control, int controlIndex, int index, int mirror = kFromCatalogue, unsigned bitMask = 0);
 Binding optionButton(QString control, int controlIndex, int index, int mirror, int choice);
-Binding sliderSwitch(QString control, int controlIndex, int index, int mirror,
-                     std::vector<Caption> positions);
+Binding sliderSwitch(QString control, int controlIndex, int index, int mirror, std::vector<Caption> positions);
 Binding comboBox(QString control, int controlIndex, int index, int mirror, std::vector<Caption> entries);
 Binding numberBox(QString control, int controlIndex, int index, int mirror, int min, int max);
-Binding textBox(QString control, int controlIndex, int index, int mirror = 0);
+Binding textBox(QString control, int controlIndex, int index, int mirror = kFromCatalogue);
 // A label that shows the value (plain, tenths or money) and writes nothing.
 Binding valueText(QString control, int controlIndex, int index);
+// A row of the list view `control` with a check box: the row's bit of the parameter.
+Binding listRow(QString control, int row, int index, int mirror, unsigned bitMask);
+// A command button: a click writes `value` into the command cell `index` (no twin).
+Binding commandButton(QString control, int controlIndex, int index, int value);
 
-// A tab page of the tab container SSTab1 and a titled frame; bindings name them.
-struct FrameDefinition {
-    QString name; // e.g. "Frame1"
-    Caption title;
-    int tab = -1;
-    int columns = 1; // controls side by side in the frame
-};
-
-struct EditorDefinition {
-    QString formName; // e.g. "FrmItemNumber"
-    Caption title;
-    std::vector<Caption> tabs; // pages of SSTab1; empty = no tab container
-    std::vector<FrameDefinition> frames;
-    int columns = 1; // controls side by side directly on a page
-    std::vector<Binding> bindings;
-    // Parameters watched besides the bound ones (read by rules, e.g. 1844), watched first.
-    std::vector<int> extraWatch;
-    // The decimal-point parameter of money values (and its twin): each delivery sets the window's decimals
-    // (value AND 3) and re-formats the money labels; offline it is loaded first.
-    int decimalPointParam = 0;
-    int decimalPointTwin = 0;
-    // Offline loading order; empty = extraWatch then the bound parameters in table order.
-    std::vector<int> loadOrder;
-    // Online, watch only the parameters of the visible page of SSTab1 (and those outside the pages), so
-    // that the link polls what is shown; a page change moves the watches.
-    bool watchVisibleTab = false;
-    // Watch the twins of the bound parameters too (windows that show a value delivered under its twin).
-    bool watchMirrors = false;
-    // While online, a bound control stays disabled until its parameter has been delivered once.
-    bool disableUntilDelivered = true;
-};
+// An array of `count` controls in one line: element i has control index first.controlIndex + i, parameter
+// first.index + i, twin first.mirror + i (when stated) and caption first.caption.forElement(i).
+std::vector<Binding> controlArray(int count, const Binding& first);
 
 } // namespace vm::editors

@@ -1,35 +1,32 @@
 #pragma once
 // The shared base of every editor window. It does the editor conventions once: watches its parameters on
 // load and releases them on close, sits in the open-form list while open, loads values offline in the
-// declared order, dispatches deliveries by parameter index under the Loading guard, writes every change
-// through the image routines (with the twin), runs the text-box commit, and sets its texts from the
-// language table. An editor declares its controls as an EditorDefinition and adds code only for its own
-// rules.
+// declared order, dispatches deliveries by parameter index under the Loading guard, evaluates the declared
+// enabling and visibility rules, writes every change through the image routines (with the twin), runs the
+// text-box commit, and sets its texts from the language table. A window declares its controls as an
+// EditorDefinition and adds code only for its own rules.
 
-#include "Binding.h"
+#include "ControlAdapter.h"
 #include "Delivery.h"
 #include "EditorContext.h"
+#include "EditorDefinition.h"
+#include "EditorTexts.h"
 
 #include <QHash>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <map>
-#include <optional>
+#include <memory>
 #include <vector>
 
-class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QScrollBar;
 class QTabWidget;
 
 namespace vm::editors {
-
-class CommitLineEdit;
 
 // What a test or the main window needs to know of a binding.
 struct BindingInfo {
@@ -42,6 +39,8 @@ struct BindingInfo {
 
 // The top-left corner of a window placed by CenterForm1, in pixels of the main window's client area.
 QPoint centerForm1Position(QSize mainWindow, QSize form);
+// Key of a control in the name table: "HScroll1_8".
+QString controlKey(const QString& name, int index);
 
 class EditorBase : public QWidget, public vm::DeliveryTarget {
     Q_OBJECT
@@ -50,12 +49,12 @@ public:
 
     QString formName() const { return definition_.formName; }
     EditorContext& context() { return ctx_; }
+    const ProgramState& state() const { return ctx_.state; }
 
     // The control of an array element as the window names it, e.g. control("HScroll1", 8); nullptr if absent.
     QWidget* control(const QString& name, int index) const;
     // The value label beside a scroll bar.
     QLabel* valueLabel(const QString& scrollName, int index) const;
-    const std::vector<Binding>& bindings() const { return definition_.bindings; }
     std::vector<BindingInfo> bindingInfo() const;
     // The parameters this window watches while open, in watch order.
     const std::vector<int>& watchedParams() const { return watched_; }
@@ -63,34 +62,41 @@ public:
     // DeliveryTarget: a value of parameter `index` arrives (offline from NotifyEditor, online from the link).
     void deliver(int index, const ParamData& value) override;
 
-    // Sets every caption again from the language table (InitMessaggi). The main window calls retranslate()
-    // after a language switch; activation calls it too.
+    // Sets every caption again from the language table (activation and language switches call it).
     void InitMessaggi();
     void retranslate() { InitMessaggi(); }
     // Places the window inside the main window (twips constants at 15 twips per pixel).
     void CenterForm1();
+    // Shows the configuration again from the start: after Load or New the image changed under the window.
+    void reload();
 
     bool isLoading() const { return loading_; }
-    // Closes the window from its own code (Unload Me): the MDI sub-window that holds it, or the window
-    // itself.
+    // Closes the window from its own code (Unload Me): the MDI sub-window that holds it, or the window.
     void closeForm();
     // True once the window has closed (its parameters are released; it receives no more values).
     bool isClosed() const { return closed_; }
 
     // Windows that show one selection (key, product) at a time: bindings declared perSelection() move to
-    // the selection's parameters. Changing it releases the old parameters, watches the new ones and shows
-    // them (offline at once, online as they arrive).
+    // the selection's parameters (the old ones released, the new ones watched and shown).
     int selection() const { return selection_; }
     void setSelection(int selection);
-    // The parameter and twin a binding addresses for the current selection.
-    int paramOf(const Binding& b) const;
-    int mirrorOf(const Binding& b) const;
+    // Bindings placed by a locator follow a change of the state it reads (coupling type, unit...).
+    void relocate();
 
     // Waiting / DeliveredCount: windows that need a complete set of values while connected count the
     // deliveries; waitingDone() runs when `expected` have arrived.
     void startWaiting(int expected);
     bool waiting() const { return waiting_; }
     int deliveredCount() const { return deliveredCount_; }
+
+    // The current value of a parameter as this window shows it: the image offline, the cell online.
+    double paramValue(int index) const;
+    // The window's copy of a bit-field parameter (updated by deliveries and by bit switches).
+    std::uint32_t bitCopy(int index) const;
+    // The copy when the window keeps one, the parameter's value otherwise (what rules read).
+    std::uint32_t currentValue(int index) const;
+    // Evaluates every declared enabling and visibility rule (after each delivery and write).
+    void applyRules();
 
     // Duration of the green flash before a typed value is committed (tests set 0).
     static void setCommitFlashMs(int ms);
@@ -103,62 +109,55 @@ protected:
     // The derived constructor calls it last, after its own members are ready.
     void setup(EditorDefinition definition);
 
-    // --- hooks for an editor's own rules (called with Loading set where it says so) ---
-    // Before the controls are built: add custom controls to pages or frames here.
-    virtual void buildExtra() {}
-    // After the bound controls of `index` were set from a delivery (Loading is set).
-    virtual void afterDelivery(int /*index*/, const ParamData& /*value*/) {}
-    // After a bound control was changed by the user and its value written (not called while Loading).
-    virtual void afterWrite(const Binding& /*binding*/, int /*storedValue*/) {}
-    // Before a bound control's value is written: return false to write nothing. May change the value.
-    virtual bool beforeWrite(const Binding& /*binding*/, int& /*storedValue*/) { return true; }
-    // After InitMessaggi set the declared captions.
+    // --- hooks for a window's own rules ---
+    virtual void buildExtra() {}                                        // custom controls, before loading
+    virtual void afterDelivery(int /*index*/, const ParamData& /*v*/) {} // Loading is set
+    virtual bool beforeWrite(const Binding& /*b*/, int& /*stored*/) { return true; } // false: write nothing
+    virtual void afterWrite(const Binding& /*b*/, int /*stored*/) {}
     virtual void initMessaggiExtra() {}
-    // When the window closes (Form_Unload), before its parameters are released.
-    virtual void formUnload() {}
-    // While connected, when the expected count of deliveries has arrived (see startWaiting).
+    virtual void formUnload() {} // Form_Unload, before the parameters are released
     virtual void waitingDone() {}
+    virtual void rulesApplied() {} // after the declared rules were evaluated (paint what they decided)
 
-    // --- helpers for editors ---
-    // Writes a value through the image routine of the width (1..3 bytes), with the twin; offline the
-    // refresh reaches this window's delivery handler.
+    // --- helpers ---
+    // Writes through the image routine of the width (1..3 bytes), with the twin; offline the refresh reaches
+    // this window's delivery handler.
     void writeParam(int index, int mirror, int width, std::uint32_t value);
+    // The same with the parameter's own width and twin from the catalogue.
+    void writeParam(int index, std::uint32_t value);
     void writeText(int index, int mirror, const QString& text);
-    // The current value of a parameter as this window shows it: the image offline, the cell online.
-    double paramValue(int index) const;
-    // The window's copy of a bit-field parameter (updated by deliveries and by bit switches).
-    std::uint32_t bitCopy(int index) const;
     void setBitCopy(int index, std::uint32_t value) { bitCopies_[index] = value; }
-    // Sets a bound control from a stored value (with Loading set, so nothing is written back).
-    void showStored(const Binding& binding, const ParamData& value);
-    // The window's count of money decimals; changing it re-formats every money label.
     int moneyDecimals() const { return moneyDecimals_; }
     void setMoneyDecimals(int decimals);
+    // The parameter and twin a binding addresses for the window's current state.
+    int paramOf(const Binding& b) const;
+    int mirrorOf(const Binding& b) const;
 
-    QString msg(const Caption& c) const;
+    QString msg(const Caption& c) const { return texts_.text(c); }
     // Registers a custom control under its array name and index (objectName "<name>_<index>").
     void registerControl(const QString& name, int index, QWidget* widget);
-    // The container of a page or frame, to place custom controls in (a grid layout is set on it).
+    // The container of a page (-1: the window) or frame, to place custom controls in.
     QWidget* page(int tab) const;
     QGroupBox* frame(const QString& name) const;
     QTabWidget* tabs() const { return tabs_; }
-    // Adds a custom control row (caption + widget) to a page or frame.
+    // Adds a row (caption, widget, extra) to a page or frame.
     void addRow(QWidget* container, QLabel* caption, QWidget* widget, QWidget* extra = nullptr);
-    // A caption label whose text InitMessaggi keeps up to date.
     QLabel* captionLabel(const Caption& c, QWidget* parent = nullptr);
-    // Any other text InitMessaggi keeps up to date (a button caption, a tab title...).
-    void addText(const Caption& c, std::function<void(const QString&)> setter);
-    // A critical message box with the window's title.
+    void addText(const Caption& c, std::function<void(const QString&)> setter) { texts_.add(c, std::move(setter)); }
     void showError(const QString& text);
-    // An information message box with the window's title.
     void showInfo(const QString& text);
-    // A command button registered as name(index); the click runs unless values are being shown.
+    // A command button with its own handler; the click runs unless values are being shown.
     QPushButton* addButton(const QString& name, int index, const Caption& caption, QWidget* container,
                            std::function<void()> onClick);
-
     // Confirmation of a destructive button: true unless the user answers No.
     bool confirm(const QString& buttonTitle);
+    // Runs `tick` every `ms` while the window is open (live views that re-read or re-watch).
+    void everyMs(int ms, std::function<void()> tick);
+    // A file chosen by the user through the main window's dialogs; empty when cancelled.
+    QString chooseFile(bool save, const QString& title, const QString& filter, const QString& suggested = {});
 
+    // DisableTable: every page locked until the window unlocks them (then the pages' rules decide).
+    void setPagesLocked(bool locked);
     const EditorDefinition& definition() const { return definition_; }
     bool loading_ = false; // Loading: set while delivered values are shown
 
@@ -166,45 +165,36 @@ protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private slots:
-    void onUserPropertyChanged();
-
 private:
-    struct BoundControl {
-        const Binding* binding = nullptr;
-        QWidget* widget = nullptr;
-        QLabel* label = nullptr; // scroll bars: the value label
-        std::optional<double> lastStored;
-        bool awaiting = false; // online: disabled until the first delivery
-    };
-
+    // layout (EditorLayout.cpp)
     void buildControls();
-    QWidget* makeControl(const Binding& b, QWidget* container);
     QWidget* containerFor(const Binding& b) const;
-    void connectControl(BoundControl& bc);
-    void onControlChanged(BoundControl& bc);
+    Binding resolved(Binding b) const;
+    // writing (EditorWrites.cpp)
+    void onUserChange(std::size_t bound, const QString& typed);
     void onCommit(BoundControl& bc, const QString& typed);
+    std::uint32_t withField(const Binding& b, int param, int value) const;
+    // values
     void showValue(BoundControl& bc, const ParamData& value);
     void watchAll();
     void releaseAll();
     void loadOffline();
-    void leaveFormList();
+    void loadNotified(const std::vector<int>& order);
     void rebuildIndexTables();
     bool isOnVisibleTab(const Binding& b) const;
+    void awaitValues(const std::function<bool(const BoundControl&)>& which);
     void onTabChanged();
-    std::uint32_t fieldOf(const Binding& b, int value) const;
+    void leave();
 
     EditorContext& ctx_;
+    EditorTexts texts_;
     EditorDefinition definition_;
     std::vector<BoundControl> bound_;
     std::multimap<int, std::size_t> byIndex_;  // parameter index -> bound_ positions
     std::multimap<int, std::size_t> byMirror_; // twin index -> bound_ positions (online deliveries)
     QHash<QString, QWidget*> controls_;        // "HScroll1_8" -> widget
     QHash<QString, QLabel*> valueLabels_;
-    QHash<QWidget*, std::size_t> byWidget_;
     std::map<int, std::uint32_t> bitCopies_;
-    std::map<QString, QButtonGroup*> optionGroups_;
-    std::vector<std::pair<Caption, std::function<void(const QString&)>>> texts_;
     std::vector<int> watched_;
     QTabWidget* tabs_ = nullptr;
     std::vector<QWidget*> pages_;
@@ -217,9 +207,8 @@ private:
     int deliveredCount_ = 0;
     bool closed_ = false;
     bool centred_ = false;
+    bool pagesLocked_ = false;
+    std::vector<std::size_t> ruled_; // bound_ positions with an enabling or visibility rule
 };
-
-// Key of a control in the name table: "HScroll1_8".
-QString controlKey(const QString& name, int index);
 
 } // namespace vm::editors

@@ -11,6 +11,14 @@
 
 namespace vm::editors {
 
+// A file dialog an editor asks for.
+struct FileChoice {
+    bool save = false;
+    QString title;
+    QString filter; // e.g. "Tarature(*.csv)"
+    QString suggested;
+};
+
 // The few things an editor asks of the main window.
 class MainWindowHooks {
 public:
@@ -19,6 +27,8 @@ public:
     virtual void enableMenus() = 0;                                      // EnableMenù
     virtual void setMenuEnabled(const QString& entry, bool enabled) = 0; // by entry name, e.g. "SmuNew"
     virtual QSize mainWindowSize() const = 0;                            // for CenterForm1
+    // The chosen path through the main window's file dialogs; empty when cancelled.
+    virtual QString chooseFile(const FileChoice&) { return {}; }
 };
 
 struct EditorContext {

@@ -2,8 +2,6 @@
 
 #include "widgets/IndexComboBox.h"
 
-#include <QCheckBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -12,27 +10,21 @@ namespace vm::editors {
 
 namespace {
 enum Machine { Ktr921 = 0, Ktr600 = 1, Dur400 = 2, Dur700 = 3 };
-
 const char* const kMachines[] = {"KTR 921", "KTR 600", "DUR 400", "DUR 700"};
-const char* const kMainBoard = " SF0482B ";
-const char* const kNoUnit = " NESSUNA ";
 
-const char* slotText(std::uint8_t type) {
+constexpr int kCoupling = 1844;
+constexpr int kFlags = 1855;
+constexpr int kFlags2 = 1856;
+constexpr int kFirstUnitType = 4779; // the unit types of unitSlots 1..4 at board addresses 0..3
+
+QString slotText(std::uint8_t type) {
     switch (type) {
-    case FrmConfSLAVE::kHotDrinkUnit:
-        return " CALDO ";
-    case FrmConfSLAVE::kSnackUnitA:
-        return " TULA A ";
-    case FrmConfSLAVE::kSnackUnitB:
-        return " TULA B ";
-    default:
-        return kNoUnit;
+    case FrmConfSLAVE::kHotDrinkUnit: return QStringLiteral(" CALDO ");
+    case FrmConfSLAVE::kSnackUnitA: return QStringLiteral(" TULA A ");
+    case FrmConfSLAVE::kSnackUnitB: return QStringLiteral(" TULA B ");
+    default: return QStringLiteral(" NESSUNA ");
     }
 }
-
-constexpr int kCouplingParam = 1844;
-constexpr int kFlagsParam = 1855;
-constexpr int kFlags2Param = 1856;
 } // namespace
 
 std::array<std::uint8_t, 4> FrmConfSLAVE::slotTypes(int machine) {
@@ -42,10 +34,19 @@ std::array<std::uint8_t, 4> FrmConfSLAVE::slotTypes(int machine) {
 }
 
 FrmConfSLAVE::FrmConfSLAVE(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
-    EditorDefinition definition;
-    definition.formName = QStringLiteral("FrmConfSLAVE");
-    definition.title = Caption("Configurazione Slave");
-    setup(std::move(definition));
+    EditorDefinition d(QStringLiteral("FrmConfSLAVE"), Caption("Configurazione Slave"));
+    d.window().add(comboBox("Combo1", 0, kCoupling, kFromCatalogue, {kMachines[0], kMachines[1], kMachines[2], kMachines[3]})
+                       .values({3, 4, 2, 2})
+                       .titled(Caption("Macchina accoppiata")));
+    // A slot can be ticked when the chosen machine has a unit there.
+    auto unitSlots = d.window().frame(QStringLiteral("Frame1"), Caption("Unità"));
+    for (int i = 0; i < 4; ++i)
+        unitSlots.add(checkBox("Check1", i, kFirstUnitType + i)
+                      .titled(Caption(QStringLiteral("Slave %1").arg(i + 1)))
+                      .enabledIf([i](const EditorBase& e) {
+                          return static_cast<const FrmConfSLAVE&>(e).slotTypes_[static_cast<std::size_t>(i)] != 0;
+                      }));
+    setup(std::move(d));
 
     context().state.SoftwareRelease = 4;
     if (context().hooks) context().hooks->setMenuEnabled(kLockedMenuEntry, false);
@@ -58,104 +59,63 @@ FrmConfSLAVE::~FrmConfSLAVE() {
 
 void FrmConfSLAVE::buildExtra() {
     QWidget* form = page(-1);
-
-    combo_ = new IndexComboBox(form);
-    for (const char* name : kMachines)
-        combo_->addItem(QString::fromLatin1(name));
-    combo_->setCurrentIndex(-1);
-    registerControl(QStringLiteral("Combo1"), 0, combo_);
     machineLabel_ = new QLabel(form);
     registerControl(QStringLiteral("Label11"), 0, machineLabel_);
-    addRow(form, captionLabel(Caption("Macchina accoppiata"), form), combo_, machineLabel_);
-
-    auto* slotBox = new QGroupBox(form);
-    slotBox->setObjectName(QStringLiteral("Frame1"));
-    addText(Caption("Unità"), [slotBox](const QString& s) { slotBox->setTitle(s); });
-    auto* grid = new QGridLayout(slotBox);
+    addRow(form, nullptr, machineLabel_);
+    QGroupBox* unitSlots = frame(QStringLiteral("Frame1"));
     for (int i = 0; i < 5; ++i) {
-        slotLabels_[i] = new QLabel(QString::fromLatin1(i == 0 ? kMainBoard : kNoUnit), slotBox);
+        slotLabels_[i] = new QLabel(i == 0 ? QStringLiteral(" SF0482B ") : slotText(0), unitSlots);
         slotLabels_[i]->setFrameShape(QFrame::Panel);
         slotLabels_[i]->setFrameShadow(QFrame::Sunken);
         registerControl(QStringLiteral("Label2"), i, slotLabels_[i]);
-        grid->addWidget(slotLabels_[i], i, 1);
+        addRow(unitSlots, nullptr, slotLabels_[i]);
     }
-    for (int i = 0; i < 4; ++i) {
-        checks_[i] = new QCheckBox(slotBox);
-        checks_[i]->setEnabled(false); // nothing to tick before a machine is chosen
-        addText(Caption(QStringLiteral("Slave %1").arg(i + 1)),
-                [box = checks_[i]](const QString& s) { box->setText(s); });
-        registerControl(QStringLiteral("Check1"), i, checks_[i]);
-        grid->addWidget(checks_[i], i + 1, 0);
-        connect(checks_[i], &QCheckBox::toggled, this, [this, i](bool on) {
-            if (!filling_) setSlotPresent(i, on);
-        });
-    }
-    addRow(form, nullptr, slotBox);
-
-    command_ = new QPushButton(form);
-    command_->setEnabled(false);
-    addText(Caption("OK"), [button = command_](const QString& s) { button->setText(s); });
-    registerControl(QStringLiteral("Command1"), 0, command_);
+    command_ = addButton(QStringLiteral("Command1"), 0, Caption("OK"), form, [this] { finish(); });
+    command_->setEnabled(false); // until a machine is chosen
     addRow(form, nullptr, command_);
-
-    connect(combo_, &QComboBox::currentIndexChanged, this, [this](int machine) {
-        if (!filling_ && machine >= 0) chooseMachine(machine);
-    });
-    connect(command_, &QPushButton::clicked, this, &FrmConfSLAVE::finish);
 }
 
-void FrmConfSLAVE::storeImageByte(int index, std::uint8_t value) {
-    ProgramState& state = context().state;
-    state.CurrentBank = 0;
-    const int address = state.ParamAddress(index);
-    if (address >= 0 && address < kImageSize) state.ConfigImage[static_cast<std::size_t>(address)] = value;
+int FrmConfSLAVE::machine() const {
+    return static_cast<IndexComboBox*>(control(QStringLiteral("Combo1"), 0))->currentIndex();
 }
 
-void FrmConfSLAVE::chooseMachine(int machine) {
-    machineLabel_->setText(QString::fromLatin1(kMachines[machine]));
-    slotTypes_ = slotTypes(machine);
+void FrmConfSLAVE::showMachine(int chosen) {
+    if (chosen < 0) return;
+    machineLabel_->setText(QString::fromLatin1(kMachines[chosen]));
+    slotTypes_ = slotTypes(chosen);
     for (int i = 0; i < 4; ++i)
-        slotLabels_[i + 1]->setText(QString::fromLatin1(slotText(slotTypes_[i])));
-
-    switch (machine) {
-    case Ktr921:
-        storeImageByte(kCouplingParam, 3);
-        break;
-    case Ktr600:
-        storeImageByte(kCouplingParam, 4);
-        break;
-    case Dur400:
-        storeImageByte(kCouplingParam, 2);
-        storeImageByte(kFlags2Param, 16);
-        storeImageByte(kFlagsParam, 128);
-        break;
-    case Dur700:
-        storeImageByte(kCouplingParam, 2);
-        storeImageByte(kFlags2Param, 16);
-        break;
-    default:
-        break;
-    }
-    context().state.CouplingType = machine == Ktr921 ? 3 : machine == Ktr600 ? 4 : 2;
-
-    // Every unit the machine has starts present; the empty slots cannot be ticked.
-    filling_ = true;
-    for (int i = 0; i < 4; ++i) {
-        checks_[i]->setEnabled(slotTypes_[i] != 0);
-        checks_[i]->setChecked(slotTypes_[i] != 0);
-    }
-    filling_ = false;
-    for (int i = 0; i < 4; ++i)
-        setSlotPresent(i, slotTypes_[i] != 0);
+        slotLabels_[i + 1]->setText(slotText(slotTypes_[i]));
     command_->setEnabled(true);
 }
 
-void FrmConfSLAVE::setSlotPresent(int slot, bool present) {
+void FrmConfSLAVE::afterDelivery(int index, const ParamData&) {
+    if (index == kCoupling) showMachine(machine());
+}
+
+bool FrmConfSLAVE::beforeWrite(const Binding& b, int& stored) {
     ProgramState& state = context().state;
-    const std::uint8_t type = present ? slotTypes_[slot] : 0;
-    state.SlaveType(slot + 1) = type;
-    state.UnitCodes[static_cast<std::size_t>(slot)] = type;
-    state.ConfigImage[static_cast<std::size_t>(slot)] = type; // board addresses 0..3 hold the unit codes
+    if (b.control == QLatin1String("Check1")) {
+        // A ticked slot takes the chosen machine's unit type, a cleared one has none.
+        const int slot = b.controlIndex;
+        if (stored != 0) stored = slotTypes_[static_cast<std::size_t>(slot)];
+        state.SlaveType(slot + 1) = static_cast<std::uint8_t>(stored);
+        state.UnitCodes[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(stored);
+        return true;
+    }
+    // Combo1: the flags the machine needs are written before the coupling type itself.
+    const int chosen = machine();
+    if (chosen == Dur400 || chosen == Dur700) writeParam(kFlags2, 16);
+    if (chosen == Dur400) writeParam(kFlags, 128);
+    state.CouplingType = static_cast<std::uint8_t>(stored);
+    showMachine(chosen);
+    // Every unit the machine has starts present; the empty unitSlots stay empty.
+    for (int i = 0; i < 4; ++i) {
+        const std::uint8_t type = slotTypes_[static_cast<std::size_t>(i)];
+        state.SlaveType(i + 1) = type;
+        state.UnitCodes[static_cast<std::size_t>(i)] = type;
+        writeParam(kFirstUnitType + i, type);
+    }
+    return true;
 }
 
 void FrmConfSLAVE::finish() {

@@ -1,18 +1,16 @@
 #pragma once
 // Sets up a new configuration offline: which machine is coupled to the board and which of the four unit
-// slots are present. Works on the configuration image directly and sets the slave types.
+// slots are present. Writes the coupling parameters and the unit types into the image and sets the slave
+// types.
 
 #include "EditorBase.h"
 
 #include <array>
 
-class QCheckBox;
 class QLabel;
 class QPushButton;
 
 namespace vm::editors {
-
-class IndexComboBox;
 
 class FrmConfSLAVE : public EditorBase {
     Q_OBJECT
@@ -31,21 +29,19 @@ public:
 
 protected:
     void buildExtra() override;
+    bool beforeWrite(const Binding& b, int& stored) override;
+    void afterDelivery(int index, const ParamData& value) override;
     void formUnload() override;
 
 private:
-    void chooseMachine(int machine);
-    void setSlotPresent(int slot, bool present);
-    void storeImageByte(int index, std::uint8_t value);
+    int machine() const;
+    void showMachine(int machine);
     void finish();
 
-    IndexComboBox* combo_ = nullptr;
     QLabel* machineLabel_ = nullptr;
     std::array<QLabel*, 5> slotLabels_{};
-    std::array<QCheckBox*, 4> checks_{};
     QPushButton* command_ = nullptr;
     std::array<std::uint8_t, 4> slotTypes_{};
-    bool filling_ = false;
     bool menuRestored_ = false;
 };
 

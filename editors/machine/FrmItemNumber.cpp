@@ -26,23 +26,15 @@ int FrmItemNumber::spiralNumber(int spiral) {
 }
 
 FrmItemNumber::FrmItemNumber(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
-    EditorDefinition definition;
-    definition.formName = QStringLiteral("FrmItemNumber");
-    definition.title = Caption("Item Number");
-    definition.tabs = {Caption("Slave 1"), Caption("Slave 2"), Caption("Slave 3"), Caption("Slave 4")};
-    definition.columns = 4;
-    definition.watchVisibleTab = true; // 70 spirals a page: the link polls the shown unit only
+    EditorDefinition d(QStringLiteral("FrmItemNumber"), Caption("Item Number"));
+    d.watchVisibleTab = true; // 70 spirals a page: the link polls the shown unit only
     for (int unit = 1; unit <= 4; ++unit) {
-        const QString control = QStringLiteral("HScroll%1").arg(unit);
-        for (int spiral = 0; spiral < spiralCount(unit); ++spiral) {
-            definition.bindings.push_back(
-                scrollBar(control, spiral, spiralParam(unit, spiral))
-                    .range(0, 255)
-                    .titled(Caption(QStringLiteral("Spirale %1").arg(spiralNumber(spiral))))
-                    .onTab(unit - 1));
-        }
+        auto page = d.page(Caption(QStringLiteral("Slave %1").arg(unit)), 4);
+        for (int spiral = 0; spiral < spiralCount(unit); ++spiral)
+            page.add(scrollBar(QStringLiteral("HScroll%1").arg(unit), spiral, spiralParam(unit, spiral))
+                         .titled(Caption(QStringLiteral("Spirale %1").arg(spiralNumber(spiral)))));
     }
-    setup(std::move(definition));
+    setup(std::move(d));
 }
 
 } // namespace vm::editors

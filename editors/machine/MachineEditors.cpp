@@ -1,5 +1,6 @@
 #include "MachineEditors.h"
 
+#include "FrmConf.h"
 #include "FrmConfSLAVE.h"
 #include "FrmItemNumber.h"
 
@@ -7,6 +8,7 @@ namespace vm::editors {
 
 std::vector<EditorEntry> machineEditorEntries() {
     return {
+        editorEntry<FrmConf>("FrmConf"),
         editorEntry<FrmConfSLAVE>("FrmConfSLAVE"),
         editorEntry<FrmItemNumber>("FrmItemNumber"),
     };

@@ -40,41 +40,38 @@ constexpr int kKeyFlags = 240; // 32 entries of switches, twin 5022 + key
 class TestEditor : public EditorBase {
 public:
     TestEditor(EditorContext& ctx, QWidget* parent = nullptr) : EditorBase(ctx, parent) {
-        EditorDefinition definition;
-        definition.formName = QStringLiteral("FrmTest");
-        definition.title = Caption(5, QStringLiteral("Test"));
-        definition.tabs = {Caption(6, QStringLiteral("Generale")), Caption("Altro")};
-        definition.frames = {{QStringLiteral("Frame1"), Caption(7, QStringLiteral("Abilitazioni")), 0, 2}};
-        definition.extraWatch = {kMode};
-        definition.decimalPointParam = kDecimalPoint;
-        definition.decimalPointTwin = kDecimalTwin;
-        definition.bindings = {
-            scrollBar("HScroll1", 0, kSpeed, kSpeedTwin).range(0, 200).titled(Caption(8, "Velocità")),
-            numberBox("Text1", 0, kSpeed, kSpeedTwin, 0, 200)
-                .refuseZero()
-                .error("Error Value or Value out of range"),
-            toggleSwitch("SwitchX1", 0, kFlags, kFlagsTwin, 0x01).inFrame("Frame1"),
-            toggleSwitch("SwitchX1", 1, kFlags, kFlagsTwin, 0x40).invert().inFrame("Frame1"),
-            checkBox("Check1", 0, kFlags, kFlagsTwin, 0x08).inFrame("Frame1"),
-            optionButton("Option1", 0, kMode, 0, 0),
-            optionButton("Option1", 1, kMode, 0, 2),
-            sliderSwitch("SlswitchX1", 0, kMode, 0, {"Zero", "Uno", "Due"}).onTab(1),
-            comboBox("Combo1", 0, kMode, 0, {"a", "b", "c"}).values({0, 2, 5}).onTab(1),
-            scrollBar("HScroll2", 0, kLimit).bytes(2).range(0, 100).onTab(1),
-            scrollBar("HScroll3", 0, kCredit).offsetScroll().money().valueLabel("Label6s", 0).onTab(1),
-            scrollBar("HScroll4", 0, kTenths).tenths().onTab(1),
-            textBox("Text2", 0, kName).onTab(1),
-            scrollBar("HScroll5", 0, kTable, kTable + 4782).perSelection(),
-            toggleSwitch("SwitchX", 1, kKeyFlags, kKeyFlags + 4782, 0x02).perSelection(),
-            numberBox("Text3", 0, kShelf, 0, 0, 255).bytes(2).field(0x00FF),
-            numberBox("Text3", 1, kShelf, 0, 0, 255).bytes(2).field(0xFF00),
-            numberBox("Text4", 0, kShown + 1, 0, 0, 9).keepTextOnFocus(),
-            valueText("Label5", 0, kShown),
-            optionButton("Option2", 0, kShown + 2, 0, 0).bit(0x40),
-            optionButton("Option2", 1, kShown + 2, 0, 1).bit(0x40),
-            sliderSwitch("iSwitchSliderX1", 0, kShown + 3, 0, {"Tabella 1", "Tabella 2"}).bit(0x10),
-        };
-        setup(std::move(definition));
+        EditorDefinition d(QStringLiteral("FrmTest"), Caption(5, QStringLiteral("Test")));
+        d.extraWatch = {kMode};
+        d.decimalPointParam = kDecimalPoint;
+        d.decimalPointTwin = kDecimalTwin;
+        auto general = d.page(Caption(6, QStringLiteral("Generale")));
+        auto other = d.page(Caption("Altro"));
+        general.add(scrollBar("HScroll1", 0, kSpeed, kSpeedTwin).bytes(1).range(0, 200).titled(Caption(8, "Velocità")))
+            .add(numberBox("Text1", 0, kSpeed, kSpeedTwin, 0, 200).bytes(1).refuseZero().error("Error Value or Value out of range"));
+        general.frame(QStringLiteral("Frame1"), Caption(7, QStringLiteral("Abilitazioni")), 2)
+            .add(toggleSwitch("SwitchX1", 0, kFlags, kFlagsTwin, 0x01).bytes(1))
+            .add(toggleSwitch("SwitchX1", 1, kFlags, kFlagsTwin, 0x40).bytes(1).invert())
+            .add(checkBox("Check1", 0, kFlags, kFlagsTwin, 0x08).bytes(1));
+        d.window()
+            .add(optionButton("Option1", 0, kMode, 0, 0).bytes(1))
+            .add(optionButton("Option1", 1, kMode, 0, 2).bytes(1));
+        other.add(sliderSwitch("SlswitchX1", 0, kMode, 0, {"Zero", "Uno", "Due"}).bytes(1))
+            .add(comboBox("Combo1", 0, kMode, 0, {"a", "b", "c"}).bytes(1).values({0, 2, 5}))
+            .add(scrollBar("HScroll2", 0, kLimit, 0).bytes(2).range(0, 100))
+            .add(scrollBar("HScroll3", 0, kCredit, 0).offsetScroll().money().valueLabel("Label6s", 0))
+            .add(scrollBar("HScroll4", 0, kTenths, 0).bytes(1).tenths())
+            .add(textBox("Text2", 0, kName, 0));
+        d.window()
+            .add(scrollBar("HScroll5", 0, kTable, kTable + 4782).bytes(1).perSelection())
+            .add(toggleSwitch("SwitchX", 1, kKeyFlags, kKeyFlags + 4782, 0x02).bytes(1).perSelection())
+            .add(numberBox("Text3", 0, kShelf, 0, 0, 255).bytes(2).field(0x00FF))
+            .add(numberBox("Text3", 1, kShelf, 0, 0, 255).bytes(2).field(0xFF00))
+            .add(numberBox("Text4", 0, kShown + 1, 0, 0, 9).bytes(1).keepTextOnFocus())
+            .add(valueText("Label5", 0, kShown).bytes(1))
+            .add(optionButton("Option2", 0, kShown + 2, 0, 0).bytes(1).bit(0x40))
+            .add(optionButton("Option2", 1, kShown + 2, 0, 1).bytes(1).bit(0x40))
+            .add(sliderSwitch("iSwitchSliderX1", 0, kShown + 3, 0, {"Tabella 1", "Tabella 2"}).bytes(1).bit(0x10));
+        setup(std::move(d));
         addButton(QStringLiteral("Command1"), 0, Caption("RESET"), page(-1), [this] { ++clicks; });
     }
 

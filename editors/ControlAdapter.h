@@ -1,0 +1,66 @@
+#pragma once
+// One adapter per kind of control: it creates the control, shows a stored value in it and reads the value
+// the user chose. The base picks the adapter of a binding's kind in one place (adapterFor) and does
+// everything else (watching, delivery, the Loading guard, writing) the same way for every kind.
+
+#include "Binding.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QObject;
+class QWidget;
+
+namespace vm::editors {
+
+class EditorTexts;
+
+// A bound control as the window holds it.
+struct BoundControl {
+    Binding binding;          // width and twin already taken from the catalogue
+    QWidget* widget = nullptr;
+    QLabel* label = nullptr;  // scroll bars: the value label
+    QLabel* caption = nullptr; // the caption beside the control, if any
+    int row = -1;             // list rows: the row of the list view
+    std::optional<double> lastStored;
+    bool awaiting = false;    // online: disabled until the first delivery
+    int param = 0;            // parameter and twin for the window's current state
+    int twin = 0;
+};
+
+// What a delivery shows: the stored value (a field of it for field bindings), whether the binding's bit is
+// on, the text of text parameters, and the window's money decimals.
+struct Shown {
+    double stored = 0;
+    bool bitOn = false;
+    QString text;
+    int decimals = 0;
+};
+
+// What a control needs from its window while it is built.
+struct AdapterEnv {
+    EditorTexts& texts;
+    std::function<bool()> loading; // true while delivered values are shown
+    int flashMs = 150;             // green flash of the text-box commit
+};
+
+class ControlAdapter {
+public:
+    virtual ~ControlAdapter() = default;
+    // Creates the control in `container` (and the value label of scroll bars).
+    virtual QWidget* create(BoundControl& bc, QWidget* container, const AdapterEnv& env) const = 0;
+    virtual void show(BoundControl& bc, const Shown& value) const = 0;
+    // The value the user chose: the on state (0/1) of bit switches, otherwise the control value;
+    // nothing when the change writes nothing (a deselected option, a label).
+    virtual std::optional<int> read(const BoundControl& bc) const = 0;
+    // Calls `changed` when the user changes the control (with the typed text of text boxes).
+    virtual void onUserChange(BoundControl& bc, QObject* context,
+                              std::function<void(const QString& typed)> changed) const = 0;
+};
+
+const ControlAdapter& adapterFor(ControlKind kind);
+
+} // namespace vm::editors

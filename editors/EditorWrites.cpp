@@ -1,0 +1,141 @@
+// Writing what the user changed: one path for every kind of control, the text-box commit check, and the
+// image routines.
+
+#include "EditorBase.h"
+
+#include "Catalogue.h"
+#include "widgets/CommitLineEdit.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+namespace vm::editors {
+
+namespace {
+const char* kDefaultRangeError = " Error: Value Out Of Range ";
+const char* kDefaultNumberError = " Error: Insert Only Numbers ";
+} // namespace
+
+std::uint32_t EditorBase::withField(const Binding& b, int param, int value) const {
+    const int shift = std::countr_zero(b.bitMask);
+    const std::uint32_t field = (static_cast<std::uint32_t>(std::max(0, value)) << shift) & b.bitMask;
+    return (bitCopy(param) & ~b.bitMask) | field;
+}
+
+void EditorBase::onUserChange(std::size_t i, const QString& typed) {
+    if (loading_ || closed_) return;
+    BoundControl& bc = bound_[i];
+    const Binding& b = bc.binding;
+    if (b.kind == ControlKind::NumberBox || b.kind == ControlKind::TextBox) return onCommit(bc, typed);
+    const std::optional<int> chosen = adapterFor(b.kind).read(bc);
+    if (!chosen) return;
+    int stored = *chosen;
+    if (b.isSwitch()) {
+        // The switch's bit is cleared in the window's copy, set again when on, and the whole byte written.
+        std::uint32_t byte = bitCopy(bc.param) & ~b.bitMask;
+        if ((*chosen != 0) != b.inverted) byte |= b.bitMask;
+        stored = static_cast<int>(byte);
+    } else if (b.isBit()) {
+        stored = static_cast<int>(withField(b, bc.param, stored));
+    }
+    if (b.kind == ControlKind::Command && b.confirmFirst && !confirm(msg(b.caption))) return;
+    if (!beforeWrite(b, stored)) return;
+    if (b.isBit()) bitCopies_[bc.param] = static_cast<std::uint32_t>(stored);
+    writeParam(bc.param, bc.twin, b.width, static_cast<std::uint32_t>(std::max(0, stored)));
+    afterWrite(b, stored);
+    applyRules();
+}
+
+void EditorBase::onCommit(BoundControl& bc, const QString& typed) {
+    const Binding& b = bc.binding;
+    auto* edit = static_cast<CommitLineEdit*>(bc.widget);
+    if (b.kind == ControlKind::TextBox) {
+        int ignored = 0;
+        if (!beforeWrite(b, ignored)) return edit->rejectCommit();
+        edit->acceptCommit();
+        writeText(bc.param, bc.twin, typed);
+        afterWrite(b, 0);
+        return;
+    }
+    const QString trimmed = typed.trimmed();
+    bool ok = false;
+    double number = QLocale().toDouble(trimmed, &ok);
+    if (!ok) number = trimmed.toDouble(&ok);
+    if (!ok || !std::isfinite(number)) {
+        const Caption& error = !b.notNumericText.isEmpty() ? b.notNumericText
+                               : !b.errorText.isEmpty()    ? b.errorText
+                                                           : Caption(kDefaultNumberError);
+        edit->rejectCommit();
+        showError(msg(error));
+        return;
+    }
+    const double whole = std::floor(number);
+    if (number < 0 || whole < b.min || whole > b.max || (b.nonZero && whole == 0)) {
+        edit->rejectCommit();
+        showError(msg(b.errorText.isEmpty() ? Caption(kDefaultRangeError) : b.errorText));
+        return;
+    }
+    int value = static_cast<int>(whole);
+    if (b.commitMask != 0) value = static_cast<int>(static_cast<unsigned>(value) & b.commitMask);
+    if (b.isBit()) value = static_cast<int>(withField(b, bc.param, value)); // the other bytes stay
+    if (!beforeWrite(b, value)) return edit->rejectCommit();
+    edit->acceptCommit();
+    if (b.isBit()) bitCopies_[bc.param] = static_cast<std::uint32_t>(value);
+    writeParam(bc.param, bc.twin, b.width, static_cast<std::uint32_t>(value));
+    afterWrite(b, value);
+    applyRules();
+}
+
+void EditorBase::writeParam(int index, int mirror, int width, std::uint32_t value) {
+    ProgramState& state = ctx_.state;
+    if (index <= 0 || !ProgramState::isIndexInRange(index)) return;
+    if (!ProgramState::isIndexInRange(mirror)) mirror = 0;
+    state.CurrentBank = 0;
+    const int w = std::clamp(width, 1, 3);
+    value = std::min<std::uint32_t>(value, (1u << (8 * w)) - 1u);
+    switch (w) {
+    case 1:
+        state.WriteImageByte(index, mirror, value, this);
+        break;
+    case 2:
+        state.WriteImageWord(index, mirror, value, this);
+        break;
+    default:
+        state.WriteImage24(index, mirror, value, this);
+        break;
+    }
+}
+
+void EditorBase::writeParam(int index, std::uint32_t value) {
+    const catalogue::ParamInfo* info = catalogue::find(index);
+    writeParam(index, info ? info->mirror : 0, info ? info->width : 1, value);
+}
+
+void EditorBase::writeText(int index, int mirror, const QString& text) {
+    if (!ProgramState::isIndexInRange(mirror)) mirror = 0;
+    const QByteArray bytes = text.toLatin1();
+    ctx_.state.WriteImageText(index, mirror, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                              this);
+}
+
+double EditorBase::paramValue(int index) const {
+    if (ctx_.state.Online) return ctx_.state.ParamValue(index, 0);
+    const ParamData d = ctx_.state.imageData(index);
+    const double* v = std::get_if<double>(&d);
+    return v ? *v : 0;
+}
+
+std::uint32_t EditorBase::bitCopy(int index) const {
+    const auto it = bitCopies_.find(index);
+    return it == bitCopies_.end() ? 0u : it->second;
+}
+
+std::uint32_t EditorBase::currentValue(int index) const {
+    const auto it = bitCopies_.find(index);
+    return it != bitCopies_.end() ? it->second : static_cast<std::uint32_t>(std::max(0.0, paramValue(index)));
+}
+
+} // namespace vm::editors

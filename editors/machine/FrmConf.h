@@ -1,0 +1,35 @@
+#pragma once
+// The structural configuration of the machine and its up to four coupled units: the coupled machine, the
+// general flags, and per unit its boilers, groups, probes, canisters, valve associations, pump and pause
+// times, feature switches, cold-unit settings and product association tables.
+
+#include "EditorBase.h"
+
+namespace vm::editors {
+
+class FrmConf : public EditorBase {
+    Q_OBJECT
+public:
+    FrmConf(EditorContext& ctx, QWidget* parent = nullptr);
+
+    // Deliveries expected while connected before the unit pages are enabled, from the four slave types.
+    static int ExpectedCount(const ProgramState& state);
+    // Resets the product association tables of unit 1..4 (after the confirmation).
+    void resetAssociations(int unit);
+
+protected:
+    void buildExtra() override;
+    bool beforeWrite(const Binding& b, int& stored) override;
+    void afterWrite(const Binding& b, int stored) override;
+    void afterDelivery(int index, const ParamData& value) override;
+    void waitingDone() override;
+    void rulesApplied() override;
+
+private:
+    bool writeCoupling(int position);
+    void clearDependentBits(int switchIndex, bool nowSet);
+    void showCodeSlider();
+    void showCoupling();
+};
+
+} // namespace vm::editors
