@@ -306,6 +306,8 @@ QString MainWindow::statusText() const {
 }
 
 void MainWindow::ShowLinkStatus(int code) {
+    // Code 5: a reply was taken from the board; the first panel's text is cleared then.
+    if (code == 5 && statusText_ && !statusText_->text().isEmpty()) statusText_->clear();
     indicators_.show(code);
 }
 

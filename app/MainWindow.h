@@ -136,7 +136,6 @@ private:
     void restoreAfterFailedOpen();
     void disconnectBoard();
     void showFrmRead();
-    void finishFrmRead();
     QString dialogFolder() const;
     void writeConfigFile();
     void finishSave();
