@@ -306,6 +306,8 @@ QString MainWindow::statusText() const {
 }
 
 void MainWindow::ShowLinkStatus(int code) {
+    // Code 5: a reply was taken from the board; the first panel's text is cleared then.
+    if (code == 5 && statusText_ && !statusText_->text().isEmpty()) statusText_->clear();
     indicators_.show(code);
 }
 
@@ -418,6 +420,12 @@ void MainWindow::retranslateChildren() {
 }
 
 void MainWindow::mnuVer_Click() {
+    // Opens once, as every other window: a second click brings the open one to the front.
+    if (auto* open = findChild<FrmInfo*>("FrmInfo", Qt::FindDirectChildrenOnly); open && open->isVisible()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
     const QStringList parts = QCoreApplication::applicationVersion().split('.');
     const auto part = [&](int i) { return i < parts.size() ? parts[i].toInt() : 0; };
     auto* info = new FrmInfo(kProgramTitle, VersionText(part(0), part(1), part(2)), this);

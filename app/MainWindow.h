@@ -137,7 +137,6 @@ private:
     void restoreAfterFailedOpen();
     void disconnectBoard();
     void showFrmRead();
-    void finishFrmRead();
     QString dialogFolder() const;
     void writeConfigFile();
     void finishSave();

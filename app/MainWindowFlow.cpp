@@ -19,7 +19,6 @@
 namespace vm::app {
 
 namespace {
-constexpr int kFrmReadCloseMs = 1200; // FrmRead's Timer5: the "DONE" text stays this long
 constexpr int kTransferStartMs = 500; // Form1 and Form3 start their transfer after being shown
 
 QString displayText(QString text) {
@@ -29,19 +28,6 @@ QString displayText(QString text) {
     return text;
 }
 
-int unit1Code(link::UnitMenuEffect effect) {
-    switch (effect) {
-    case link::UnitMenuEffect::EnableDrinks:
-        return 1;
-    case link::UnitMenuEffect::DisableDrinks:
-        return 3;
-    case link::UnitMenuEffect::DisableMost:
-        return 7;
-    case link::UnitMenuEffect::NoChange:
-        break;
-    }
-    return 0;
-}
 } // namespace
 
 void MainWindow::setupLink() {
@@ -65,6 +51,9 @@ void MainWindow::setupLink() {
     connect(l, &link::LinkController::connectFailed, this, &MainWindow::onConnectFailed);
     connect(l, &link::LinkController::refused, this, &MainWindow::onRefused);
     connect(l, &link::LinkController::disconnected, this, &MainWindow::onDisconnected);
+    connect(l, &link::LinkController::firstUnitRead, this, [this](int code) {
+        ApplyUnit1Menus([this](std::string_view e, bool on) { setEntry(e, on); }, code);
+    });
     connect(l, &link::LinkController::unitsRead, this, &MainWindow::onUnitsRead);
     connect(l, &link::LinkController::transferText, this, &MainWindow::onTransferText);
     connect(l, &link::LinkController::transferProgress, this, &MainWindow::onTransferProgress);
@@ -217,14 +206,8 @@ void MainWindow::showFrmRead() {
 }
 
 void MainWindow::onUnitsRead(const link::UnitReadResult& result) {
-    ApplyUnit1Menus([this](std::string_view e, bool on) { setEntry(e, on); }, unit1Code(result.menuEffect));
-    if (!frmRead_) return;
-    frmRead_->setValue(100);
-    frmRead_->setText(kReadDoneText);
-    QTimer::singleShot(kFrmReadCloseMs, this, [this] { finishFrmRead(); });
-}
-
-void MainWindow::finishFrmRead() {
+    // The link has shown "... DONE! ... " for 1.2 s already; the window closes now.
+    (void)result;
     if (!frmRead_) return;
     if (program_.Online) setCaptionConnected();
     EnableMenu();

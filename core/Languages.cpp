@@ -1,5 +1,6 @@
 #include "Languages.h"
 
+#include "TextEncoding.h"
 #include "TextLines.h"
 
 #include <algorithm>
@@ -24,8 +25,19 @@ std::filesystem::path LanguageFilePath(const std::filesystem::path& folder, std:
     return folder / (std::string(language) + std::string(kLanguageExtension));
 }
 
+namespace {
+// The lines of a language file in UTF-8: a file written in the Windows code page is converted whole.
+std::optional<std::vector<std::string>> ReadLanguageLines(const std::filesystem::path& file) {
+    auto lines = ReadTextLines(file, kMaxLanguageLines);
+    if (!lines || std::all_of(lines->begin(), lines->end(), IsValidUtf8)) return lines;
+    for (std::string& line : *lines)
+        line = Windows1252ToUtf8(line);
+    return lines;
+}
+} // namespace
+
 bool LoadLanguageFile(const std::filesystem::path& file, Messages& messages) {
-    const auto lines = ReadTextLines(file, kMaxLanguageLines);
+    const auto lines = ReadLanguageLines(file);
     if (!lines) return false;
     messages.clear();
     for (std::size_t i = 0; i < lines->size(); ++i)
@@ -35,9 +47,9 @@ bool LoadLanguageFile(const std::filesystem::path& file, Messages& messages) {
 
 bool LoadCheckedLanguage(const std::filesystem::path& reference, const std::filesystem::path& candidate,
                          Messages& messages) {
-    const auto ref = ReadTextLines(reference, kMaxLanguageLines);
+    const auto ref = ReadLanguageLines(reference);
     if (!ref) return LoadLanguageFile(candidate, messages);
-    const auto cand = ReadTextLines(candidate, kMaxLanguageLines);
+    const auto cand = ReadLanguageLines(candidate);
     if (!cand || cand->size() < ref->size()) return false;
     for (std::size_t i = 0; i < ref->size(); ++i) {
         const std::string& r = (*ref)[i];

@@ -31,12 +31,13 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-// The leading number of the text, as the port field is read; blanks before it are allowed.
+// The leading number of the text, as the port field is read; blanks before it are allowed. 0 is the USB
+// choice where the adapter's port has no COM number (see link/ComMenuModel.h).
 std::optional<std::uint8_t> portNumber(std::string_view text) {
     text = trimmed(text);
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end == text.data() || value < 1 || value > 255) return std::nullopt;
+    if (ec != std::errc{} || end == text.data() || value < 0 || value > 255) return std::nullopt;
     return static_cast<std::uint8_t>(value);
 }
 

@@ -24,7 +24,7 @@ struct SettingsFiles {
 SettingsFiles SettingsFilesFor(const std::filesystem::path& programFolder, std::string_view executableName);
 
 // What one settings file holds; a missing file or an unreadable line leaves the field empty. The port is
-// the number after "Com=" (1..255); the language is the text after "Lingua=". Both keys are matched
+// the number after "Com=" (1..255, or 0 for the first USB adapter where it has no COM number); the language is the text after "Lingua=". Both keys are matched
 // without regard to case and in either line.
 struct SettingsFileContents {
     std::optional<std::uint8_t> comPort;

@@ -53,6 +53,7 @@ void BlockTransfer::plan() {
             frames_.push_back(
                 {Step::ReadAux, -1, 16 * b, 16, SecondAreaReadFrame(static_cast<std::uint16_t>(16 * b))});
         scratch_ = program.ConfigImage;
+        imageAtStart_ = program.ConfigImage;
         auxScratch_ = program.AuxImage;
     }
 }
@@ -141,12 +142,13 @@ void BlockTransfer::replyArrived(const std::vector<std::uint8_t>& reply) {
                     (f.step == Step::Read ? scratch_ : auxScratch_).begin() + f.address);
         break;
     case Step::WriteBlock:
-    case Step::WriteByte:
         if (reply.size() != 1 || reply.front() != WriteAcknowledge(f.frame)) {
             badReply(true, texts::kChecksumError);
             return;
         }
         break;
+    case Step::WriteByte:
+        break; // boards answer single-byte writes differently: any acknowledgement will do
     }
     engine_.ShowLinkStatus(4);
     engine_.ShowLinkStatus(5);
@@ -198,6 +200,11 @@ void BlockTransfer::failWriteArea(const std::string& message) {
 void BlockTransfer::finish(bool ok, const std::string& error) {
     abort();
     if (ok && kind_ == TransferKind::Save) {
+        // An edit made while the board was being read changed the image after the copy was taken; it is
+        // newer than the board's byte (its write is still pending) and is kept.
+        const std::vector<std::uint8_t>& image = engine_.program_.ConfigImage;
+        for (std::size_t a = 0; a < scratch_.size() && a < image.size(); ++a)
+            if (image[a] != imageAtStart_[a]) scratch_[a] = image[a];
         engine_.program_.ConfigImage = std::move(scratch_);
         engine_.program_.AuxImage = std::move(auxScratch_);
     }

@@ -72,7 +72,8 @@ private:
     bool writing_ = false; // inside SerialPort::write: a reply that comes from there is taken afterwards
     int areaDone_ = 0, areaTotal_ = 0; // progress
     std::string firstError_;
-    std::vector<std::uint8_t> scratch_;    // the board's configuration memory as read (save)
+    std::vector<std::uint8_t> scratch_;      // the board's configuration memory as read (save)
+    std::vector<std::uint8_t> imageAtStart_; // ConfigImage when the save began, to find edits made since
     std::vector<std::uint8_t> auxScratch_; // the second area as read (save)
 };
 

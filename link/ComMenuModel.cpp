@@ -2,7 +2,18 @@
 
 #include "LinkTexts.h"
 
+#include <charconv>
+
 namespace vm::link {
+
+std::optional<int> ComNumberOf(std::string_view device) {
+    if (!device.starts_with("COM")) return std::nullopt;
+    int number = 0;
+    const char* end = device.data() + device.size();
+    const auto [last, ec] = std::from_chars(device.data() + 3, end, number);
+    if (ec != std::errc{} || last != end || number < 1 || number > 255) return std::nullopt;
+    return number;
+}
 
 ComMenuModel::ComMenuModel(std::function<std::string()> findUsbPort, std::function<void()> saveSettings)
     : findUsbPort_(std::move(findUsbPort)), saveSettings_(std::move(saveSettings)) {}
@@ -27,7 +38,7 @@ std::optional<MenuMessage> ComMenuModel::MnuUSB_Click() {
     clearChecks();
     const std::string device = findUsbPort_ ? findUsbPort_() : std::string();
     if (device.empty()) return MenuMessage{texts::kUsbErrorTitle, texts::kUsbNotAvailable, 16};
-    comPort_ = kUsbComPort;
+    comPort_ = ComNumberOf(device).value_or(kUsbComPort);
     usbChecked_ = true;
     if (saveSettings_) saveSettings_();
     return std::nullopt;

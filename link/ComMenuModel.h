@@ -2,19 +2,24 @@
 // The Com menu without the menu: the chosen port number, the check marks of "COM&1".."COM&4" and "&USB",
 // and the settings save after a choice.
 //
-// ComPort 1..4 (and higher) name the serial ports COM1.. (on Linux /dev/ttyS0..); ComPort 0 stands for
-// "the first FTDI USB adapter", looked up again at every connect, because the device name such an
-// adapter gets (/dev/ttyUSBn) is not a COM number and may change between runs. So the settings file keeps
-// its line "Com=" and "Com=0" remembers the USB choice.
+// ComPort 1..4 (and higher) name the serial ports COM1.. (on Linux /dev/ttyS0..). Choosing USB where the
+// adapter's port is a COM port (Windows: "COM7") stores that number, as a COM choice would be stored. Where
+// the adapter's device is not a COM number (Linux: /dev/ttyUSBn, which may change between runs) ComPort 0
+// is stored: "the first FTDI USB adapter", looked up again at every connect, so "Com=0" in the settings
+// file brings the USB choice back after a restart.
 
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vm::link {
 
 inline constexpr int kUsbComPort = 0;
+
+// The number of a port named "COM<n>" (n 1..255), as a USB adapter's port is named on Windows.
+std::optional<int> ComNumberOf(std::string_view device);
 
 struct MenuMessage {
     std::string title;

@@ -148,7 +148,8 @@ void LinkEngine::discardWaiting() {
 
 void LinkEngine::onReceive() {
     if (!port_ || state_ == LinkState::Closed) return;
-    if (state_ == LinkState::Transferring) {
+    // A transfer waits for the reply of the request in flight (or its time-out) before it starts.
+    if (state_ == LinkState::Transferring && !inFlight_) {
         if (transfer_) transfer_->bytesArrived();
         return;
     }

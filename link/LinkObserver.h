@@ -21,18 +21,9 @@ enum class ConnectOutcome {
 
 enum class TransferKind { UnitRead, Save, Write };
 
-// What the main window does with its menus once the first unit's code is known.
-enum class UnitMenuEffect {
-    NoChange,      // any code other than 1..7
-    EnableDrinks,  // 1, 2: smnuDosi, smnuPreselez, smnuDP, smuPrezBr, smnuAzione enabled
-    DisableDrinks, // 3..6: the five above and SmnuConfGraf disabled
-    DisableMost,   // 7: the six above and smnuInOut, smuDec, SmuPromo, mnuPrePreSc disabled
-};
-
 struct UnitReadResult {
     std::array<std::uint8_t, 4> unitCodes{}; // SlaveType1..4, already stored in ProgramState
     std::uint8_t modelCode = 0;              // ModelCode, already stored in ProgramState
-    UnitMenuEffect menuEffect = UnitMenuEffect::NoChange;
     bool online = false; // true: the main window's caption becomes title + "-Connected"
 };
 
@@ -63,7 +54,11 @@ public:
     }
     // A status text of the running transfer's window ("... DONE! ... ").
     virtual void transferText(TransferKind kind, const std::string& text) { (void)kind, (void)text; }
-    // The unit reading ended (always successful; it can only be abandoned by a disconnect).
+    // The code of the first coupled unit has arrived: the main window sets the menus that depend on it at
+    // once, before the reading ends.
+    virtual void firstUnitRead(int code) { (void)code; }
+    // The unit reading ended, 1.2 s after the last unit code arrived (always successful; it can only be
+    // abandoned by a disconnect).
     virtual void unitsRead(const UnitReadResult& result) { (void)result; }
     // A save read or a board write ended. For Save, ok = true means ConfigImage and AuxImage now hold the
     // board's memory and the file may be written; ok = false means nothing changed and no file is to be

@@ -7,13 +7,6 @@
 
 namespace vm::link {
 
-UnitMenuEffect MenuEffectForUnitCode(int code) {
-    if (code == 1 || code == 2) return UnitMenuEffect::EnableDrinks;
-    if (code >= 3 && code <= 6) return UnitMenuEffect::DisableDrinks;
-    if (code == 7) return UnitMenuEffect::DisableMost;
-    return UnitMenuEffect::NoChange;
-}
-
 UnitReader::UnitReader(LinkEngine& engine, bool online) : engine_(engine), online_(online) {
     result_.online = online;
 }
@@ -34,10 +27,10 @@ void UnitReader::start() {
     engine_.observer_.transferProgress(TransferKind::UnitRead, 0, 100);
     ProgramState& program = engine_.program_;
     if (!online_) {
-        for (int unit = 0; unit < 4; ++unit)
-            unitArrived(unit, program.UnitCodes[unit] & 0x0F);
         program.ModelCode = program.AuxImage[8];
         result_.modelCode = program.ModelCode;
+        for (int unit = 0; unit < 4; ++unit)
+            unitArrived(unit, program.UnitCodes[unit] & 0x0F);
         return;
     }
     engine_.forms_.add(this);
@@ -71,9 +64,9 @@ void UnitReader::unitArrived(int unit, int code) {
     program.SlaveType(unit + 1) = static_cast<std::uint8_t>(code);
     program.UnitCodes[unit] = static_cast<std::uint8_t>(code);
     result_.unitCodes[unit] = static_cast<std::uint8_t>(code);
-    if (unit == 0) result_.menuEffect = MenuEffectForUnitCode(code);
     // A polled unit parameter may arrive again: each unit counts once.
     if (arrived_[unit]) return;
+    if (unit == 0) engine_.observer_.firstUnitRead(code);
     arrived_[unit] = true;
     ++arrivedCount_;
     engine_.observer_.transferProgress(TransferKind::UnitRead, 25 * arrivedCount_, 100);

@@ -18,9 +18,6 @@ inline constexpr int kModelCodeParam = 11733;
 inline constexpr int kUnitWatchIntervalMs = 1100;
 inline constexpr int kUnitDoneDelayMs = 1200;
 
-// What the main window's menus do for the code of unit 1.
-UnitMenuEffect MenuEffectForUnitCode(int code);
-
 class UnitReader : public DeliveryTarget {
 public:
     UnitReader(LinkEngine& engine, bool online);

@@ -111,10 +111,27 @@ void SimulatedBoard::schedule(const Frame& frame, std::vector<std::uint8_t> repl
     double start = static_cast<double>(nowMs) + settings_.replyDelayMs;
     if (wire) start = std::max(start + frame.length * kByteTimeMs, wireFreeMs_);
     double lastAt = start;
+    const ReplyFault forced = faultHook ? faultHook(frame) : ReplyFault::None;
 
-    if (faults_.strikes(FaultKind::Drop)) {
+    if (forced == ReplyFault::Drop || faults_.strikes(FaultKind::Drop)) {
         ++stats_.dropped;
     } else {
+        switch (forced) {
+        case ReplyFault::CorruptChecksum:
+            reply.back() ^= 0x55;
+            break;
+        case ReplyFault::DropChecksum:
+            reply.pop_back();
+            break;
+        case ReplyFault::ExtraByte:
+            reply.insert(reply.end() - 1, 0xEE);
+            break;
+        case ReplyFault::Late:
+            start += kForcedLateMs;
+            break;
+        default:
+            break;
+        }
         if (faults_.strikes(FaultKind::CorruptChecksum)) {
             reply.back() ^= static_cast<std::uint8_t>(faults_.pick(FaultKind::CorruptChecksum, 1, 255));
             ++stats_.corrupted;
@@ -131,7 +148,9 @@ void SimulatedBoard::schedule(const Frame& frame, std::vector<std::uint8_t> repl
         }
         // Pieces: the reply leaves in 2..4 parts with short pauses, as a busy firmware sends it.
         std::vector<std::size_t> cuts{0};
-        if (reply.size() > 1 && faults_.strikes(FaultKind::Split)) {
+        if (forced == ReplyFault::Split && reply.size() > 1) {
+            cuts.push_back(1);
+        } else if (reply.size() > 1 && faults_.strikes(FaultKind::Split)) {
             const int pieces =
                 faults_.pick(FaultKind::Split, 2, static_cast<int>(std::min<std::size_t>(4, reply.size())));
             for (int p = 1; p < pieces; ++p)
@@ -141,7 +160,8 @@ void SimulatedBoard::schedule(const Frame& frame, std::vector<std::uint8_t> repl
         cuts.push_back(reply.size());
         double at = start;
         for (std::size_t p = 0; p + 1 < cuts.size(); ++p) {
-            if (p > 0) at += faults_.pick(FaultKind::Split, 2, 30);
+            if (p > 0)
+                at += forced == ReplyFault::Split ? kForcedSplitPauseMs : faults_.pick(FaultKind::Split, 2, 30);
             const auto first = reply.begin() + static_cast<std::ptrdiff_t>(cuts[p]);
             const auto last = reply.begin() + static_cast<std::ptrdiff_t>(cuts[p + 1]);
             if (wire) at += static_cast<double>(last - first) * kByteTimeMs;

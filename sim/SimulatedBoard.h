@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -36,6 +37,19 @@ struct BoardStats {
     std::uint64_t late = 0;
     std::uint64_t unsolicited = 0;
 };
+
+// A fault a test forces on the reply to one frame, whatever the random fault rates say.
+enum class ReplyFault {
+    None,
+    Drop,            // no reply at all
+    CorruptChecksum, // last byte changed (for a write: a wrong acknowledgement)
+    DropChecksum,    // the last byte missing
+    ExtraByte,       // one byte more, just before the last
+    Split,           // the first byte, then the rest 5 ms later
+    Late,            // the reply 3.5 s late, past every wait of the tool
+};
+inline constexpr int kForcedSplitPauseMs = 5;
+inline constexpr int kForcedLateMs = 3500;
 
 class SimulatedBoard {
 public:
@@ -72,6 +86,14 @@ public:
     ParamLocator locator() const { return ParamLocator(&mapRecords_); }
     // The wall time (seconds since 1970, local) the board's clock shows at `nowMs`.
     std::int64_t clockAt(std::int64_t nowMs) const { return clockStart_ + nowMs / 1000; }
+
+    // Decides a fault for each valid frame the board takes (tests); unset: only the random faults.
+    std::function<ReplyFault(const Frame&)> faultHook;
+    // Sets the identity the board reports and writes it into the identification records.
+    void setIdentity(const BoardIdentity& identity) {
+        settings_.identity = identity;
+        applyIdentity();
+    }
 
     // The reply the firmware gives to one frame, before any fault (also stores what a write carries).
     std::vector<std::uint8_t> answer(const Frame& frame, std::int64_t nowMs);

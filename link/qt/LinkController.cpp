@@ -37,6 +37,7 @@ public:
     void transferText(TransferKind kind, const std::string& text) override {
         emit owner_.transferText(kind, QString::fromStdString(text));
     }
+    void firstUnitRead(int code) override { emit owner_.firstUnitRead(code); }
     void unitsRead(const UnitReadResult& result) override { emit owner_.unitsRead(result); }
     void transferFinished(TransferKind kind, bool ok, const std::string& error) override {
         emit owner_.transferFinished(kind, ok, QString::fromStdString(error));

@@ -49,6 +49,7 @@ signals:
     void refused(const QString& text);
     // The link closed; `reason` is empty after disconnectBoard, else why the port was lost.
     void disconnected(const QString& reason);
+    void firstUnitRead(int code); // the menus that depend on the first unit are set at once
     void unitsRead(const vm::link::UnitReadResult& result);
     void transferText(vm::link::TransferKind kind, const QString& text);
     void transferProgress(vm::link::TransferKind kind, int value, int maximum);

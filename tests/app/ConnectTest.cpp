@@ -1,11 +1,12 @@
 // Connect, DisConnect, Write Board and an online save against the board simulated in the process, and the
-// ways a connection fails.
+// menus after a port that will not open. (How the link copes with a faulty board is tested in the link
+// tests.)
 
 #include "AppTestSupport.h"
 #include "ConfigFile.h"
-#include "SimulatedPortFactory.h"
 
 #include <QAction>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,8 @@ protected:
 TEST_F(Connect, ReachesConnectedWithTheUnitTypesReadAndTheMenusSet) {
     MainWindow& w = start();
     w.state().SlaveType1 = 0xEE; // whatever was there before must be replaced by the board's units
+    const QLabel* panel1 = w.findChild<QLabel*>("Panel1");
+    ASSERT_TRUE(panel1 && !panel1->text().isEmpty());
 
     w.SmuConnect_Click();
     EXPECT_EQ(w.appState(), AppState::Opening);
@@ -44,6 +47,7 @@ TEST_F(Connect, ReachesConnectedWithTheUnitTypesReadAndTheMenusSet) {
     EXPECT_TRUE(w.findChild<QWidget*>("FrmRead"));
     ASSERT_TRUE(waitState(AppState::Connected, kConnectMs)) << AppStateName(w.appState());
     EXPECT_FALSE(w.findChild<QWidget*>("FrmRead"));
+    EXPECT_TRUE(panel1->text().isEmpty()); // cleared by the first reply taken
 
     ProgramState& s = w.state();
     EXPECT_LE(s.SlaveType1, 15);
@@ -96,15 +100,6 @@ TEST_F(Connect, APortThatWillNotOpenRestoresTheMenus) {
     EXPECT_TRUE(dialogs().shown("Attention error port!"));
 }
 
-TEST_F(Connect, ABoardThatDoesNotAnswerIsGivenUpWithCancel) {
-    MainWindow& w = start(PortChoice::ComMenu, [] { return std::make_unique<test::DeadPort>(true); });
-    w.SmuConnect_Click();
-    ASSERT_TRUE(waitState(AppState::Offline, 60000));
-    EXPECT_EQ(dialogs().retryQuestions, 1);  // "Board Not Ready", answered Cancel
-    EXPECT_TRUE(dialogs().messages.empty()); // nothing more after the user's own Cancel
-    expectOffline();
-}
-
 TEST_F(Connect, WriteBoardWritesTheImageAndEndsConnected) {
     MainWindow& w = start();
     w.SmnuWrite_Click();
@@ -117,50 +112,6 @@ TEST_F(Connect, WriteBoardWritesTheImageAndEndsConnected) {
     EXPECT_TRUE(w.entryEnabled("mnuFile"));
     EXPECT_TRUE(w.entryEnabled("mnuVending"));
     EXPECT_TRUE(dialogs().messages.empty()) << dialogs().messages.front().text.toStdString();
-}
-
-// The simulated board's port with a plug that the test can pull.
-class PluggablePort final : public link::SerialPort {
-public:
-    explicit PluggablePort(std::unique_ptr<link::SerialPort> inner) : inner_(std::move(inner)) {
-        inner_->onReceive = [this] {
-            if (onReceive) onReceive();
-        };
-    }
-    void pull() {
-        inner_->close();
-        if (onLost) onLost("adapter unplugged");
-    }
-    bool open(std::string& error) override { return inner_->open(error); }
-    void close() override { inner_->close(); }
-    bool isOpen() const override { return inner_->isOpen(); }
-    void write(std::span<const std::uint8_t> bytes) override { inner_->write(bytes); }
-    std::size_t bytesWaiting() const override { return inner_->bytesWaiting(); }
-    std::vector<std::uint8_t> readAll() override { return inner_->readAll(); }
-    void setReceiveThreshold(int t) override { inner_->setReceiveThreshold(t); }
-    int receiveThreshold() const override { return inner_->receiveThreshold(); }
-
-private:
-    std::unique_ptr<link::SerialPort> inner_;
-};
-
-TEST_F(Connect, ALostLineIsReportedOnceAndTheWindowGoesOffline) {
-    PluggablePort* plug = nullptr;
-    const auto dir = folder.dir();
-    start(PortChoice::Simulated, [&plug, dir]() -> std::unique_ptr<link::SerialPort> {
-        std::string error;
-        auto port = std::make_unique<PluggablePort>(MakeSimulatedPort(dir, error));
-        plug = port.get();
-        return port;
-    });
-    t->window->SmuConnect_Click();
-    ASSERT_TRUE(waitState(AppState::Connected, kConnectMs));
-    ASSERT_NE(plug, nullptr);
-    plug->pull();
-    ASSERT_TRUE(waitState(AppState::Offline, 10000));
-    ASSERT_EQ(dialogs().messages.size(), 1u); // the link says so; the window adds nothing of its own
-    EXPECT_TRUE(dialogs().messages[0].text.contains("lost"));
-    expectOffline();
 }
 
 } // namespace

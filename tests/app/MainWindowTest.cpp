@@ -3,6 +3,7 @@
 #include "AppTestSupport.h"
 #include "ConfigFile.h"
 #include "FileIO.h"
+#include "FrmInfo.h"
 #include "MenuTree.h"
 
 #include <QAction>
@@ -61,6 +62,11 @@ TEST_F(MainWindowTest, ComesUpOfflineWithTheStartUpEnabling) {
     editors::MainWindowHooks& hooks = w;
     hooks.setMenuEnabled("SmuNew", false);
     EXPECT_FALSE(w.action("SmuNew")->isEnabled());
+
+    // The information window opens once; a second click shows the same one.
+    w.mnuVer_Click();
+    w.mnuVer_Click();
+    EXPECT_EQ(w.findChildren<FrmInfo*>().size(), 1);
 }
 
 TEST(MainWindowStartUp, WithoutLanguageFilesItRefusesToRunWithoutAMapItCannotConnect) {

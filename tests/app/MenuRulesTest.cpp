@@ -25,16 +25,14 @@ struct Switchboard {
     }
 };
 
-TEST(MenuRules, EnableMenuFollowsTheUnitsAndTheConnectionDisableMenuSparesFileEntries) {
+TEST(MenuRules, EnableMenuFollowsTheUnitsAndTheConnection) {
     ProgramState state;
     Switchboard s;
     EnableMenu(s.set(), state);
     s.expect({"smnuTempi", "SmnuExTempi", "smnuSet"}, false); // no coupled units
     state.SlaveType4 = 5;                                     // any unit counts
     EnableMenu(s.set(), state);
-    s.expect({"smnuTempi", "SmnuExTempi", "smnuSet", "Smuload", "SmuNew", "Smusave", "mnuConfigura",
-              "mnuVending", "SmuSconti", "mnuLingue", "mnuGSM", "mnuCom", "MnuItem"},
-             true);
+    s.expect({"smnuTempi", "SmnuExTempi", "smnuSet", "Smuload", "SmuNew"}, true);
     s.expect({"smnuDati", "smnuGrafico", "smnuInOut", "smnuAllarmi", "smuDec"}, false); // offline
 
     state.Online = true;
@@ -48,39 +46,6 @@ TEST(MenuRules, EnableMenuFollowsTheUnitsAndTheConnectionDisableMenuSparesFileEn
     s.expect({"smnuInOut"}, false);
     s.expect({"smnuAllarmi"}, true);
 
-    // DisableMenu leaves the file and connection entries alone.
-    Switchboard off;
-    DisableMenu(off.set());
-    off.expect({"mnuConfigura", "mnuTempiDosi", "mnuVending", "mnuOpzioni", "mnuTemperatura", "mnuOrologio",
-                "mnuTest", "mnuLingue", "mnuVer", "Smusave", "mnuWL", "mnuCom", "MnuItem"},
-               false);
-    EXPECT_EQ(off.entries.size(), 13u);
-}
-
-TEST(MenuRules, FirstUnitCodeSwitchesTheDrinkEntries) {
-    const std::vector<std::string> drinks = {"smnuDosi", "smnuPreselez", "smnuDP", "smuPrezBr", "smnuAzione"};
-    auto drinksAnd = [&](std::vector<std::string> more) {
-        more.insert(more.end(), drinks.begin(), drinks.end());
-        return more;
-    };
-    const struct {
-        std::vector<int> codes;
-        std::vector<std::string> on, off;
-    } rows[] = {
-        {{1, 2}, drinks, {}},
-        {{3, 4, 5, 6}, {}, drinksAnd({"SmnuConfGraf"})},
-        {{7}, {}, drinksAnd({"SmnuConfGraf", "smnuInOut", "smuDec", "SmuPromo", "mnuPrePreSc"})},
-        {{0, 8, 15}, {}, {}},
-    };
-    for (const auto& row : rows)
-        for (int code : row.codes) {
-            SCOPED_TRACE(code);
-            Switchboard s;
-            ApplyUnit1Menus(s.set(), code);
-            EXPECT_EQ(s.entries.size(), row.on.size() + row.off.size());
-            s.expect(row.on, true);
-            s.expect(row.off, false);
-        }
 }
 
 TEST(MenuTree, NamesAreUniqueAndParentsComeFirst) {

@@ -40,6 +40,22 @@ TEST(LanguageFiles, LoadEveryLineAndIgnoreLinesPast2000) {
     EXPECT_EQ(messages(1), "L1");
 }
 
+TEST(LanguageFiles, AFileInTheWindowsCodePageIsConvertedAndUtf8IsKept) {
+    vmtest::TempDir dir;
+    vm::Messages messages;
+    // "Caffè", "€ 0,50", "Größe" written by an 8-bit editor.
+    ASSERT_TRUE(vm::LoadLanguageFile(dir.write("old.lng", "Caff\xE8\r\n\x80 0,50\r\nGr\xF6\xDF" "e\r\n"), messages));
+    EXPECT_EQ(messages(1), "Caff\xC3\xA8");
+    EXPECT_EQ(messages(2), "\xE2\x82\xAC 0,50");
+    EXPECT_EQ(messages(3), "Gr\xC3\xB6\xC3\x9F" "e");
+    // A UTF-8 file stays as it is, even where its bytes would also be valid in the code page.
+    ASSERT_TRUE(vm::LoadLanguageFile(dir.write("new.lng", "Caff\xC3\xA8\r\n"), messages));
+    EXPECT_EQ(messages(1), "Caff\xC3\xA8");
+    // One 8-bit line is enough to take the whole file as 8-bit.
+    ASSERT_TRUE(vm::LoadLanguageFile(dir.write("mixed.lng", "\xC3\xA8\r\n\xE8\r\n"), messages));
+    EXPECT_EQ(messages(1), "\xC3\x83\xC2\xA8");
+}
+
 TEST(LanguageChecks, ALongerCandidateWithTheSameMarkersPassesButOnlyTheReferenceLengthIsLoaded) {
     vmtest::TempDir dir;
     const auto ref = dir.write("ref.lng", lines(5, "r", {2, 4}));

@@ -42,7 +42,7 @@ TEST(SettingsFiles, ReadWhatCanBeReadWhateverTheLineEndsAndWriteTwoCrLfLines) {
         {"Com=12\nLingua=Deutsch", 12, "Deutsch"},
         {"\x01\x02 garbage\r\nLingua=Italiano\r\n", {}, "Italiano"},
         {"Com=x\r\nLingua=\r\n", {}, ""},
-        {"Com=0\r\n", {}, {}},
+        {"Com=0\r\n", 0, {}}, // the USB adapter without a COM number
         {"Com=999", {}, {}},
         {"", {}, {}},
     };

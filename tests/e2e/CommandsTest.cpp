@@ -1,8 +1,8 @@
-// vm_cli's commands run in-process: the pure helpers, and the board commands against the simulated board
-// inside the process (--simulate), which runs on Qt's timers.
+// vm_cli's commands run in-process: the pure helpers and the offline commands. (The board commands are
+// the link's transfers, tested in the link tests.)
 
-#include "Commands.h"
 #include "BoardClient.h"
+#include "Commands.h"
 #include "ConfigFile.h"
 
 #include <QTemporaryDir>
@@ -101,41 +101,15 @@ TEST(Commands, OfflineErrorsAreOneLineWithStatus2) {
     EXPECT_NE(c.out.find("diff FILE_A FILE_B"), std::string::npos);
 }
 
-TEST(Commands, SimulatedBoardGetAndSet) {
-    Captured c = run({"--simulate", "--no-progress", "get", "4779", "12056"});
-    ASSERT_EQ(c.status, 0) << describe(c);
-    EXPECT_NE(c.out.find("4779 unit type, unit 1 1\n"), std::string::npos) << describe(c);
-    EXPECT_NE(c.out.find("12056 telemetry text 2 \""), std::string::npos) << describe(c);
-
-    c = run({"--simulate", "set", "12056=HELLO", "1850=70000"});
-    ASSERT_EQ(c.status, 0) << describe(c);
-    EXPECT_NE(c.out.find("12056 telemetry text 2 \"HELLO"), std::string::npos) << describe(c);
-    EXPECT_NE(c.out.find("1850 numeric option 1850 70000\n"), std::string::npos) << describe(c);
-
-    c = run({"--simulate", "set", "4779=256"});
-    EXPECT_EQ(c.status, 2) << describe(c);
-    c = run({"--simulate", "get", "33000"});
-    EXPECT_EQ(c.status, 2) << "not in the board's map: " << describe(c);
-}
-
-// A plain 13004-byte file goes to the board and verifies; a raw .cfx image is shown.
-TEST(Commands, SimulatedBoardTakesAPlainFileAndCfxIsShown) {
+// A raw .cfx image is shown with the parameters of the map.
+TEST(Commands, ACfxImageIsShown) {
     QTemporaryDir dir;
-    ProgramState state;
+    std::vector<std::uint8_t> image(kConfigAreaSize);
     for (int a = 0; a < kConfigAreaSize; ++a)
-        state.ConfigImage[a] = static_cast<std::uint8_t>(a % 251);
-    const ConfigRecord record = BuildConfigRecord(state, "plain.spf");
-    const std::string plain = dir.filePath("plain.spf").toStdString();
-    writeBytes(plain, std::vector<std::uint8_t>(record.begin(), record.end()));
-    Captured c = run({"--simulate", "write", plain});
-    EXPECT_EQ(c.status, 0) << describe(c);
-    EXPECT_NE(c.out.find("Written and verified"), std::string::npos) << describe(c);
-
+        image[a] = static_cast<std::uint8_t>(a % 251);
     const std::string cfx = dir.filePath("raw.cfx").toStdString();
-    writeBytes(cfx, std::vector<std::uint8_t>(state.ConfigImage.begin(),
-                                              state.ConfigImage.begin() + kConfigAreaSize));
-
-    c = run({"show", cfx});
+    writeBytes(cfx, image);
+    const Captured c = run({"show", cfx});
     EXPECT_EQ(c.status, 0) << describe(c);
     // Address 733 holds 733 % 251 = 231, 734 -> 232, 735 -> 233: parameter 1850 is 3 bytes wide.
     EXPECT_NE(

@@ -52,15 +52,6 @@ TEST(Frames, DataReplyNeedsExactLengthAndSum) {
     EXPECT_FALSE(IsValidDataReply(Bytes{0x34, 0x12, 0x47}, 2));       // wrong sum
 }
 
-TEST(UnitMenu, EffectOfTheFirstUnitCode) {
-    using enum UnitMenuEffect;
-    const UnitMenuEffect effects[] = {NoChange,      EnableDrinks,  EnableDrinks,
-                                      DisableDrinks, DisableDrinks, DisableDrinks,
-                                      DisableDrinks, DisableMost,   NoChange};
-    for (int code = 0; code <= 8; ++code)
-        EXPECT_EQ(MenuEffectForUnitCode(code), effects[code]) << code;
-}
-
 TEST(ComMenu, ComChoiceChecksOneEntryAndSaves) {
     int saves = 0;
     ComMenuModel menu([] { return std::string(); }, [&] { ++saves; });
@@ -84,18 +75,24 @@ TEST(ComMenu, ComChoiceChecksOneEntryAndSaves) {
     EXPECT_EQ(saves, 1);
 }
 
-TEST(ComMenu, UsbWithAdapterIsRememberedAsZero) {
-    int saves = 0;
-    ComMenuModel menu([] { return std::string("/dev/ttyUSB0"); }, [&] { ++saves; });
-    menu.load(1);
-    EXPECT_FALSE(menu.MnuUSB_Click().has_value());
-    EXPECT_EQ(menu.comPort(), kUsbComPort);
-    EXPECT_TRUE(menu.usbChecked());
-    EXPECT_FALSE(menu.comChecked(1));
-    EXPECT_EQ(saves, 1);
+// The USB choice survives a restart: a COM-named adapter port is stored by its number, any other device as
+// 0, which the settings file reads back.
+TEST(ComMenu, UsbWithAdapterStoresItsComNumberOrZero) {
+    for (const auto& [device, stored] : {std::pair{"COM12", 12}, {"/dev/ttyUSB0", kUsbComPort}}) {
+        int saves = 0;
+        ComMenuModel menu([device = device] { return std::string(device); }, [&] { ++saves; });
+        menu.load(1);
+        EXPECT_FALSE(menu.MnuUSB_Click().has_value());
+        EXPECT_EQ(menu.comPort(), stored) << device;
+        EXPECT_TRUE(menu.usbChecked());
+        EXPECT_FALSE(menu.comChecked(1));
+        EXPECT_EQ(saves, 1);
+    }
     ComMenuModel restarted([] { return std::string(); }, [] {});
     restarted.load(kUsbComPort);
     EXPECT_TRUE(restarted.usbChecked());
+    EXPECT_FALSE(ComNumberOf("COM").has_value());
+    EXPECT_FALSE(ComNumberOf("COM3x").has_value());
 }
 
 } // namespace

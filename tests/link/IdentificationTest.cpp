@@ -11,8 +11,8 @@ namespace {
 using IdentificationTest = LinkTest;
 
 TEST_F(IdentificationTest, AcceptedBoardIsAskedSixBytesAndLoadsTheMapOfItsRevision) {
-    writeParamMap("W0482BV01.inx", 10);
-    board.setIdentity(1, 21, 18, 617, 33);
+    WriteParamMap(dir / "W0482BV01.inx", 10);
+    setIdentity(1, 21, 18, 617, 33);
     state.ConfigImage[100] = 7;
     engine->connect(ConnectPurpose::Edit);
     ASSERT_TRUE(runUntil([&] { return observer.outcome == ConnectOutcome::Connected; }));
@@ -20,7 +20,7 @@ TEST_F(IdentificationTest, AcceptedBoardIsAskedSixBytesAndLoadsTheMapOfItsRevisi
     ASSERT_EQ(frames().size(), 6u);
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(frames()[i][0], 0x50); // one byte, whatever the record's size
-        EXPECT_EQ(FakeBoard::address(frames()[i]), FakeBoard::kIdentBase + records[i]);
+        EXPECT_EQ(AddressOf(frames()[i]), kIdentBase + records[i]);
     }
     EXPECT_EQ(state.RecordCount[0], 10);
     EXPECT_EQ(std::tuple(state.BoardClass, state.BoardType, state.BoardSoftware, state.BoardRevision,
@@ -53,7 +53,7 @@ class RefusalTest : public LinkTest, public ::testing::WithParamInterface<Refusa
 
 TEST_P(RefusalTest, IncompatibleBoardIsRefusedWithTheLastMessage) {
     const Refusal r = GetParam();
-    board.setIdentity(0, r.software, r.boardClass, r.type, 0);
+    setIdentity(0, r.software, r.boardClass, r.type, 0);
     engine->connect(ConnectPurpose::Edit);
     ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
     EXPECT_EQ(*observer.outcome, ConnectOutcome::Refused);
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(Checks, RefusalTest,
                                            Refusal{17, 1, 21, "Board Type\nNot Compatible"}));
 
 TEST_F(IdentificationTest, SilentBoardAsksRetryWithoutBlockingAndRetrySucceeds) {
-    board.script = [](const Bytes&) { return Fault::NoReply; };
+    failFirst(1000, ReplyFault::Drop);
     engine->connect(ConnectPurpose::Edit);
     ASSERT_TRUE(runUntil([&] { return !observer.questions.empty(); }, 3000));
     EXPECT_EQ(observer.questions[0].title, "Serial");
@@ -87,18 +87,18 @@ TEST_F(IdentificationTest, SilentBoardAsksRetryWithoutBlockingAndRetrySucceeds) 
     EXPECT_FALSE(observer.outcome.has_value());
 
     // Four checksum failures after a retry make the board not ready again.
-    board.script = [](const Bytes&) { return Fault::BadChecksum; };
+    failFirst(1000, ReplyFault::CorruptChecksum);
     engine->answerRetry(true);
     ASSERT_TRUE(runUntil([&] { return observer.questions.size() == 2; }));
     EXPECT_EQ(frames().size(), sent + 5);
-    board.script = nullptr;
+    board.faultHook = nullptr;
     engine->answerRetry(true);
     ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
     EXPECT_EQ(*observer.outcome, ConnectOutcome::Connected);
 }
 
 TEST_F(IdentificationTest, CancelMakesTheConnectFail) {
-    board.script = [](const Bytes&) { return Fault::NoReply; };
+    failFirst(1000, ReplyFault::Drop);
     observer.onAsk = [&] { engine->answerRetry(false); }; // answered from inside the question
     engine->connect(ConnectPurpose::Edit);
     ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
@@ -111,7 +111,7 @@ TEST_F(IdentificationTest, CancelMakesTheConnectFail) {
 
 TEST_F(IdentificationTest, MissingMapFailsTheConnectAndKeepsTheTable) {
     ASSERT_TRUE(LoadParamMap(state, dir / "W0482BV00.inx", 0).ok);
-    board.setIdentity(7, 21, 18, 482, 0);
+    setIdentity(7, 21, 18, 482, 0);
     engine->connect(ConnectPurpose::Edit);
     ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
     EXPECT_EQ(*observer.outcome, ConnectOutcome::Failed);
@@ -137,7 +137,7 @@ TEST_F(IdentificationTest, PortThatCannotOpenShowsThePortMessage) {
 }
 
 TEST_F(IdentificationTest, PortLostWhileIdentifyingFailsTheConnect) {
-    board.script = [](const Bytes&) { return Fault::NoReply; };
+    failFirst(1000, ReplyFault::Drop);
     engine->connect(ConnectPurpose::Edit);
     port.lose("gone");
     ASSERT_TRUE(observer.outcome.has_value());

@@ -1,12 +1,13 @@
 #pragma once
-// A connected-or-not engine over a scripted board, with map files of its own in a temporary folder.
+// The engine connected (or not) to the simulated board over its in-process port, on a hand-driven clock,
+// with small map files of its own in a temporary folder. A test forces the faults it needs through the
+// board's fault hook.
 
-#include "FakeBoard.h"
-#include "FakePort.h"
 #include "FakeTimerService.h"
 #include "FormList.h"
 #include "LinkEngine.h"
 #include "ProgramState.h"
+#include "SimulatedPort.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,9 @@
 
 namespace vm::link::test {
 
+using Bytes = std::vector<std::uint8_t>;
+using sim::ReplyFault;
+
 // Parameter indexes of the test map.
 inline constexpr int kWord = 1;             // 2 bytes at 0x0123
 inline constexpr int kByte = 2;             // 1 byte at 0x0010
@@ -24,6 +28,12 @@ inline constexpr int kPolled = 3;           // 1 byte at 0x0200, poll divider 0x
 inline constexpr int kText = 4;             // 16 bytes at 0x0300
 inline constexpr int kLastRecord = 11734;   // 1 byte at 0x0600, the highest index
 inline constexpr int kUnitAddress = 0x0500; // 4779..4782 at 0x0500.., 11733 at 0x0510
+inline constexpr int kIdentBase = 0x7F00;   // identification record k at kIdentBase + k
+inline constexpr int kReplyMs = sim::BoardSettings{}.replyDelayMs;
+
+inline int AddressOf(const Bytes& frame) {
+    return frame[2] | frame[3] << 8;
+}
 
 struct Message {
     std::string title, text;
@@ -44,6 +54,7 @@ public:
     void disconnected(const std::string& reason) override { disconnectReasons.push_back(reason); }
     void transferProgress(TransferKind, int value, int max) override { progress.emplace_back(value, max); }
     void transferText(TransferKind, const std::string& text) override { texts.push_back(text); }
+    void firstUnitRead(int code) override { menuEffects.push_back(code); }
     void unitsRead(const UnitReadResult& result) override { units = result, ++unitsReadCount; }
     void transferFinished(TransferKind kind, bool ok, const std::string& error) override {
         finished.push_back({kind, ok, error});
@@ -62,6 +73,7 @@ public:
     std::vector<std::string> disconnectReasons;
     std::vector<std::pair<int, int>> progress;
     std::vector<std::string> texts;
+    std::vector<int> menuEffects; // the codes of unit 1 as they arrived
     std::optional<UnitReadResult> units;
     int unitsReadCount = 0;
     std::vector<Finish> finished;
@@ -82,11 +94,56 @@ public:
     std::vector<std::pair<int, ParamData>> received;
 };
 
-// The identification map: record k asks one byte at FakeBoard::kIdentBase + k.
+// The line to the simulated board as the test sees it: every frame written is kept, opening can be made to
+// fail, and the line can be lost.
+class BoardLine : public SerialPort {
+public:
+    BoardLine(sim::SimulatedBoard& board, TimerService& timers) : line_(board, timers) {
+        line_.onReceive = [this] {
+            if (onReceive) onReceive();
+        };
+    }
+    bool open(std::string& error) override {
+        if (failOpen) {
+            error = "port busy";
+            return false;
+        }
+        ++openCount;
+        return line_.open(error);
+    }
+    void close() override {
+        ++closeCount;
+        line_.close();
+    }
+    bool isOpen() const override { return line_.isOpen(); }
+    void write(std::span<const std::uint8_t> bytes) override {
+        written.emplace_back(bytes.begin(), bytes.end());
+        if (onWrite) onWrite(written.back());
+        line_.write(bytes);
+    }
+    std::size_t bytesWaiting() const override { return line_.bytesWaiting(); }
+    std::vector<std::uint8_t> readAll() override { return line_.readAll(); }
+    void setReceiveThreshold(int threshold) override { line_.setReceiveThreshold(threshold); }
+    int receiveThreshold() const override { return line_.receiveThreshold(); }
+    void lose(const std::string& reason) {
+        line_.close();
+        if (onLost) onLost(reason);
+    }
+
+    bool failOpen = false;
+    int openCount = 0, closeCount = 0;
+    std::vector<Bytes> written;
+    std::function<void(const Bytes&)> onWrite;
+
+private:
+    sim::SimulatedPort line_;
+};
+
+// The identification map: record k asks one byte at kIdentBase + k.
 inline void WriteIdentMap(const std::filesystem::path& file) {
     std::ofstream out(file, std::ios::binary);
     for (int k = 1; k <= 20; ++k) {
-        const int a = FakeBoard::kIdentBase + k;
+        const int a = kIdentBase + k;
         out << static_cast<char>(a >> 8) << static_cast<char>(a & 0xFF) << '\x50' << '\0' << '\0';
     }
 }
@@ -113,14 +170,16 @@ inline void WriteParamMap(const std::filesystem::path& file, int records = kLast
 
 class LinkTest : public ::testing::Test {
 protected:
-    LinkTest() : board(port, timers) {
+    LinkTest() : port(board, timers) {
         dir = std::filesystem::temp_directory_path() /
               ("link-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir);
         WriteIdentMap(dir / "W0482.inx");
         WriteParamMap(dir / "W0482BV00.inx");
-        board.setIdentity(0, 21, 18, 482, 5);
+        std::string error;
+        EXPECT_TRUE(board.loadMaps(dir, error)) << error;
+        setIdentity(0, 21, 18, 482, 5);
         engine =
             std::make_unique<LinkEngine>(state, forms, timers, observer, LinkOptions{dir, "Vending Config"});
         engine->setPort(&port);
@@ -132,8 +191,23 @@ protected:
         std::filesystem::remove_all(dir, ec);
     }
 
-    void writeParamMap(const std::string& name, int records = kLastRecord) {
-        WriteParamMap(dir / name, records);
+    void setIdentity(int revision, int software, int boardClass, int type, int release) {
+        board.setIdentity({boardClass, type, software, revision, release});
+    }
+    std::uint8_t boardByte(int address, int space = sim::kConfigSpace) const {
+        return board.memory().read(space, static_cast<std::uint16_t>(address));
+    }
+    void setBoardByte(int address, std::uint8_t value) {
+        board.memory().write(sim::kConfigSpace, static_cast<std::uint16_t>(address), value);
+    }
+    // Gives the first `n` frames (of those `which` selects) the fault, then answers normally.
+    void failFirst(int n, ReplyFault fault, std::function<bool(const sim::Frame&)> which = {}) {
+        board.faultHook = [=, count = 0](const sim::Frame& f) mutable {
+            return (!which || which(f)) && count++ < n ? fault : ReplyFault::None;
+        };
+    }
+    void failAt(int address, ReplyFault fault, int times = 1000) {
+        failFirst(times, fault, [address](const sim::Frame& f) { return f.address == address; });
     }
 
     // Moves the clock 1 ms at a time until `done` holds or `limitMs` passed. Returns `done()`.
@@ -151,14 +225,18 @@ protected:
     }
     // Frames written since the last clear.
     std::vector<Bytes>& frames() { return port.written; }
+    int framesFor(int address) const {
+        return static_cast<int>(std::count_if(port.written.begin(), port.written.end(),
+                                              [&](const Bytes& f) { return AddressOf(f) == address; }));
+    }
 
     ProgramState state;
     FormList forms;
     TestTimers timers;
     RecordingObserver observer;
     RecordingForm form;
-    FakePort port;
-    FakeBoard board;
+    sim::SimulatedBoard board;
+    BoardLine port;
     std::filesystem::path dir;
     std::unique_ptr<LinkEngine> engine;
 };

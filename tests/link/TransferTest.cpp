@@ -12,29 +12,18 @@ constexpr int kWriteFrames = 119 + 15 + 46 + 15 + 496 + 15;
 class TransferTest : public LinkTest {
 protected:
     void SetUp() override {
-        for (std::size_t a = 0; a < board.memory.size(); ++a)
-            board.memory[a] = static_cast<std::uint8_t>(a * 7 + 3);
-        for (std::size_t a = 0; a < board.aux.size(); ++a)
-            board.aux[a] = static_cast<std::uint8_t>(200 - a);
-        board.setIdentity(0, 21, 18, 482, 5);
+        for (int a = 0; a < kConfigAreaSize; ++a)
+            setBoardByte(a, static_cast<std::uint8_t>(a * 7 + 3));
+        for (int a = 0; a < 48; ++a)
+            board.memory().write(sim::kAuxSpace, static_cast<std::uint16_t>(a), static_cast<std::uint8_t>(200 - a));
     }
     bool finished() const { return !observer.finished.empty(); }
-    // Fails every frame for `address` with `fault`, at most `times` times.
-    void failAt(int address, Fault fault, int times = 1000) {
-        board.script = [=, count = 0](const Bytes& frame) mutable {
-            return FakeBoard::address(frame) == address && count++ < times ? fault : Fault::None;
-        };
-    }
-    int framesFor(int address) const {
-        return static_cast<int>(std::count_if(port.written.begin(), port.written.end(), [&](const Bytes& f) {
-            return FakeBoard::address(f) == address;
-        }));
-    }
+    bool finish() { return runUntil([&] { return finished(); }, 60000); }
     // The live link works again: a watched parameter is read.
     void expectLiveLink() {
         EXPECT_EQ(port.receiveThreshold(), 1);
         EXPECT_EQ(engine->state(), LinkState::Pumping);
-        board.script = nullptr;
+        board.faultHook = nullptr;
         const auto before = form.received.size();
         state.WatchParam(kWord);
         EXPECT_TRUE(runUntil([&] { return form.received.size() > before; }, 500));
@@ -44,7 +33,7 @@ protected:
 TEST_F(TransferTest, SaveReadsTheThreeAreasAndTheSecondArea) {
     connectBoard();
     engine->saveRead();
-    ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
+    ASSERT_TRUE(finish());
     EXPECT_TRUE(observer.finished[0].ok) << observer.finished[0].error;
     ASSERT_EQ(frames().size(), static_cast<std::size_t>(kSaveFrames));
     for (int b = 0; b < 119; ++b)
@@ -55,26 +44,18 @@ TEST_F(TransferTest, SaveReadsTheThreeAreasAndTheSecondArea) {
     EXPECT_EQ(frames()[kSaveFrames - 1], SecondAreaReadFrame(32));
     for (auto area : {kAreaA, kAreaB, kAreaC})
         for (int a = area.first; a < area.first + area.bytes; ++a)
-            ASSERT_EQ(state.ConfigImage[a], board.memory[a]) << a;
-    EXPECT_EQ(state.ConfigImage[12926], board.memory[12926]);
+            ASSERT_EQ(state.ConfigImage[a], boardByte(a)) << a;
     EXPECT_EQ(state.ConfigImage[12927], 0); // never transferred
     EXPECT_EQ(state.ConfigImage[1935], 0);  // between areas
     EXPECT_EQ(state.ConfigImage[15], 0);
     for (int i = 0; i < 48; ++i)
-        EXPECT_EQ(state.AuxImage[i], board.aux[i]);
+        EXPECT_EQ(state.AuxImage[i], 200 - i);
     EXPECT_EQ(observer.progress.back(), std::make_pair(kSaveFrames, kSaveFrames));
     expectLiveLink();
 }
 
-TEST_F(TransferTest, OfflineSaveHasNothingToRead) {
-    engine->saveRead();
-    ASSERT_TRUE(finished());
-    EXPECT_TRUE(observer.finished[0].ok);
-    EXPECT_TRUE(frames().empty());
-}
-
 struct ReadFault {
-    Fault fault;
+    ReplyFault fault;
     int times;
     bool ok;
 };
@@ -86,12 +67,12 @@ TEST_P(SaveFaultTest, FaultyBlockIsAskedAgainOrTheSaveChangesNothing) {
     connectBoard();
     failAt(3072, f.fault, f.times);
     engine->saveRead();
-    ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
+    ASSERT_TRUE(finish());
     EXPECT_EQ(observer.finished[0].ok, f.ok);
     // A reply in two pieces is one good reply.
-    EXPECT_EQ(framesFor(3072), f.fault == Fault::Split ? 1 : std::min(f.times + 1, kBlockAttempts));
+    EXPECT_EQ(framesFor(3072), f.fault == ReplyFault::Split ? 1 : std::min(f.times + 1, kBlockAttempts));
     if (f.ok) {
-        EXPECT_EQ(state.ConfigImage[3072], board.memory[3072]);
+        EXPECT_EQ(state.ConfigImage[3072], boardByte(3072));
         EXPECT_TRUE(observer.messages.empty());
     } else {
         // Nothing of the board's memory was taken, and the caller is told not to write the file.
@@ -105,25 +86,66 @@ TEST_P(SaveFaultTest, FaultyBlockIsAskedAgainOrTheSaveChangesNothing) {
     expectLiveLink();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, SaveFaultTest,
-    ::testing::Values(ReadFault{Fault::BadChecksum, 1, true}, ReadFault{Fault::Short, 2, true},
-                      ReadFault{Fault::Late, 1, true}, ReadFault{Fault::NoReply, 1, true},
-                      ReadFault{Fault::Extra, 1, true}, ReadFault{Fault::Split, 99, true},
-                      ReadFault{Fault::BadChecksum, 99, false}, ReadFault{Fault::Short, 99, false},
-                      ReadFault{Fault::NoReply, 99, false}, ReadFault{Fault::Extra, 99, false}));
+INSTANTIATE_TEST_SUITE_P(Faults, SaveFaultTest,
+                         ::testing::Values(ReadFault{ReplyFault::CorruptChecksum, 1, true},
+                                           ReadFault{ReplyFault::DropChecksum, 2, true},
+                                           ReadFault{ReplyFault::Late, 1, true},
+                                           ReadFault{ReplyFault::ExtraByte, 1, true},
+                                           ReadFault{ReplyFault::Split, 99, true},
+                                           ReadFault{ReplyFault::CorruptChecksum, 99, false},
+                                           ReadFault{ReplyFault::Drop, 99, false}));
 
-TEST_F(TransferTest, SaveWaitsForTheRequestInFlight) {
+// A save or a board write started while a parameter request is on its way lets that request end: its
+// reply is taken as usual (no time-out, no port reset), then the transfer starts. A request that gets no
+// reply holds the transfer back until its time-out.
+TEST_F(TransferTest, ATransferWaitsForTheRequestInFlight) {
+    for (const bool save : {true, false}) {
+        observer.finished.clear();
+        form.received.clear();
+        connectBoard(save ? ConnectPurpose::Edit : ConnectPurpose::WriteBoard);
+        setBoardByte(0x0123, 0x34);
+        setBoardByte(0x0124, 0x12);
+        state.WatchParam(kWord);
+        ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+        const int closes = port.closeCount;
+        save ? engine->saveRead() : engine->writeBoard();
+        EXPECT_EQ(frames().size(), 1u); // the request still owns the line
+        ASSERT_TRUE(finish());
+        EXPECT_TRUE(observer.finished[0].ok) << observer.finished[0].error;
+        ASSERT_EQ(form.received.size(), 1u);
+        EXPECT_EQ(std::get<double>(form.received[0].second), 4660.0);
+        EXPECT_EQ(port.closeCount, closes);
+        EXPECT_EQ(std::count(observer.statuses.begin(), observer.statuses.end(), 6), 0);
+        EXPECT_EQ(frames()[1][0], save ? 0x5F : 0xDF);
+        engine->disconnect();
+        observer.outcome.reset();
+    }
+
     connectBoard();
-    board.script = [](const Bytes& frame) { return frame[0] == 0x51 ? Fault::NoReply : Fault::None; };
+    failFirst(1, ReplyFault::Drop);
     state.WatchParam(kWord);
     ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
+    observer.finished.clear();
     engine->saveRead();
-    timers.advance(900);
-    EXPECT_EQ(frames().size(), 1u); // the parameter request still owns the line
-    ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
+    timers.advance(kReplyTimeoutMs - 1);
+    EXPECT_EQ(frames().size(), 1u);
+    ASSERT_TRUE(finish());
     EXPECT_TRUE(observer.finished[0].ok);
     EXPECT_EQ(frames()[1], BlockReadFrame(16));
+}
+
+// An edit made in an open editor while the save reads the board stays in the image (and so in the file),
+// and is written to the board afterwards.
+TEST_F(TransferTest, AnEditMadeDuringTheSaveIsKept) {
+    connectBoard();
+    engine->saveRead();
+    ASSERT_TRUE(runUntil([&] { return frames().size() > 10; })); // address 0x10 (kByte) has been read
+    state.WriteImageByte(kByte, 0, 0x77, nullptr);
+    ASSERT_TRUE(finish());
+    ASSERT_TRUE(observer.finished[0].ok);
+    EXPECT_EQ(state.ConfigImage[0x10], 0x77);
+    EXPECT_EQ(state.ConfigImage[0x11], boardByte(0x11));
+    ASSERT_TRUE(runUntil([&] { return boardByte(0x10) == 0x77; }, 500));
 }
 
 TEST_F(TransferTest, WriteSendsTheThreeAreasInBlocksAndBytes) {
@@ -131,74 +153,69 @@ TEST_F(TransferTest, WriteSendsTheThreeAreasInBlocksAndBytes) {
         state.ConfigImage[a] = static_cast<std::uint8_t>(a % 251);
     connectBoard(ConnectPurpose::WriteBoard);
     engine->writeBoard();
-    ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
+    ASSERT_TRUE(finish());
     EXPECT_TRUE(observer.finished[0].ok) << observer.finished[0].error;
     ASSERT_EQ(frames().size(), static_cast<std::size_t>(kWriteFrames));
     EXPECT_EQ(frames()[0][0], 0xDF);
-    EXPECT_EQ(FakeBoard::address(frames()[119]), 1920);
+    EXPECT_EQ(AddressOf(frames()[119]), 1920);
     EXPECT_EQ(frames()[119][0], 0xD0);
-    EXPECT_EQ(FakeBoard::address(frames().back()), 12926);
+    EXPECT_EQ(AddressOf(frames().back()), 12926);
     for (auto area : {kAreaA, kAreaB, kAreaC})
         for (int a = area.first; a < area.first + area.bytes; ++a)
-            ASSERT_EQ(board.memory[a], state.ConfigImage[a]) << a;
-    EXPECT_NE(board.memory[12927], state.ConfigImage[12927]);
+            ASSERT_EQ(boardByte(a), state.ConfigImage[a]) << a;
+    EXPECT_NE(boardByte(12927), state.ConfigImage[12927]);
     EXPECT_EQ(observer.progress.front(), std::make_pair(0, 134)); // area A: 119 blocks + 15 bytes
     EXPECT_TRUE(observer.messages.empty());
     expectLiveLink();
 }
 
-TEST_F(TransferTest, WrongAcknowledgementEndsTheAreaAndTheNextAreasAreWritten) {
+// A block acknowledged wrongly is sent again, then "Checksum Error" ends its area and the next areas are
+// still written. A tail byte takes any acknowledgement; only a missing one is asked again.
+TEST_F(TransferTest, AcknowledgementsOfBlocksAreCheckedThoseOfTailBytesAreNot) {
     connectBoard(ConnectPurpose::WriteBoard);
-    failAt(32, Fault::WrongAck);
+    failAt(32, ReplyFault::CorruptChecksum);
     engine->writeBoard();
-    ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
+    ASSERT_TRUE(finish());
     EXPECT_FALSE(observer.finished[0].ok);
     ASSERT_EQ(observer.messages.size(), 1u);
     EXPECT_EQ(observer.messages[0].text, "Checksum Error");
     EXPECT_EQ(observer.messages[0].title, "Vending Config");
     EXPECT_EQ(observer.messages[0].icon, kIconCritical);
-    EXPECT_EQ(framesFor(32), kBlockAttempts); // the block is sent again before the area gives up
-    EXPECT_EQ(framesFor(48), 0);              // rest of area A skipped
-    EXPECT_EQ(framesFor(3072), 1);            // area B written
+    EXPECT_EQ(framesFor(32), kBlockAttempts);
+    EXPECT_EQ(framesFor(48), 0);   // rest of area A skipped
+    EXPECT_EQ(framesFor(3072), 1); // area B written
     EXPECT_EQ(framesFor(12926), 1);
     expectLiveLink();
 
-    // The same for a byte of an area's tail.
     frames().clear();
-    failAt(1925, Fault::WrongAck);
+    observer.messages.clear();
+    board.faultHook = [silent = 1](const sim::Frame& f) mutable {
+        if (f.address == 1925) return ReplyFault::CorruptChecksum;
+        if (f.address == 1926) return ReplyFault::ExtraByte;
+        if (f.address == 1927 && silent-- > 0) return ReplyFault::Drop;
+        return ReplyFault::None;
+    };
     engine->writeBoard();
     ASSERT_TRUE(runUntil([&] { return observer.finished.size() == 2; }, 60000));
-    EXPECT_FALSE(observer.finished[1].ok);
-    EXPECT_EQ(framesFor(1926), 0);
+    EXPECT_TRUE(observer.finished[1].ok) << observer.finished[1].error;
+    EXPECT_TRUE(observer.messages.empty());
+    EXPECT_EQ(framesFor(1925), 1);
+    EXPECT_EQ(framesFor(1926), 1);
+    EXPECT_EQ(framesFor(1927), 2);
+    EXPECT_EQ(framesFor(1934), 1);
 }
 
 TEST_F(TransferTest, SilentBoardGivesCommunicationErrorPerArea) {
     connectBoard(ConnectPurpose::WriteBoard);
-    board.script = [](const Bytes& frame) { return frame[0] & 0x80 ? Fault::NoReply : Fault::None; };
+    failFirst(100000, ReplyFault::Drop, [](const sim::Frame& f) { return f.isWrite(); });
     engine->writeBoard();
-    ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
+    ASSERT_TRUE(finish());
     EXPECT_FALSE(observer.finished[0].ok);
     ASSERT_EQ(observer.messages.size(), 3u);
     for (const auto& m : observer.messages)
         EXPECT_EQ(m.text, " Communication Error ");
     EXPECT_EQ(frames().size(), 3u * kBlockAttempts);
     expectLiveLink();
-}
-
-TEST_F(TransferTest, AWriteAnsweredBadlyOnceIsSentAgainAndTheWriteSucceeds) {
-    connectBoard(ConnectPurpose::WriteBoard);
-    state.ConfigImage[40] = 0x5A;
-    board.script = [wrongAck = 1, silent = 1](const Bytes& frame) mutable {
-        if (FakeBoard::address(frame) == 32 && wrongAck-- > 0) return Fault::WrongAck;
-        if (FakeBoard::address(frame) == 3072 && silent-- > 0) return Fault::NoReply;
-        return Fault::None;
-    };
-    engine->writeBoard();
-    ASSERT_TRUE(runUntil([&] { return finished(); }, 60000));
-    EXPECT_TRUE(observer.finished[0].ok) << observer.finished[0].error;
-    EXPECT_TRUE(observer.messages.empty());
-    EXPECT_EQ(framesFor(32), 2);
-    EXPECT_EQ(board.memory[40], 0x5A);
 }
 
 TEST_F(TransferTest, DisconnectOrALostPortEndsATransferUnfinished) {
@@ -223,30 +240,33 @@ TEST_F(TransferTest, DisconnectOrALostPortEndsATransferUnfinished) {
 
 class UnitReadTest : public LinkTest {};
 
+// The four unit parameters are asked 1.1 s apart; the menus of unit 1 are set as soon as its code
+// arrives; the reading ends 1.2 s after the fourth code.
 TEST_F(UnitReadTest, OnlineReadsTheFourUnitsStaggered) {
     const std::uint8_t codes[] = {0x31, 0x02, 0x43, 0x04};
     for (int i = 0; i < 4; ++i)
-        board.memory[kUnitAddress + i] = codes[i];
-    board.memory[kUnitAddress + 0x10] = 9;
-    std::vector<std::pair<std::int64_t, int>> sent;
+        setBoardByte(kUnitAddress + i, codes[i]);
+    setBoardByte(kUnitAddress + 0x10, 9);
     connectBoard();
     const std::int64_t start = timers.nowMs();
-    port.onWrite = [&, board = port.onWrite](const Bytes& frame) {
-        sent.emplace_back(timers.nowMs() - start, FakeBoard::address(frame));
-        board(frame);
-    };
+    std::vector<std::pair<std::int64_t, int>> sent;
+    port.onWrite = [&](const Bytes& frame) { sent.emplace_back(timers.nowMs() - start, AddressOf(frame)); };
     engine->readUnits();
+    ASSERT_TRUE(runUntil([&] { return !observer.menuEffects.empty(); }));
+    EXPECT_EQ(observer.menuEffects, std::vector<int>{1});
+    EXPECT_LT(timers.nowMs() - start, kUnitWatchIntervalMs);
+    ASSERT_TRUE(runUntil([&] { return observer.texts.size() == 1; }));
+    const std::int64_t done = timers.nowMs();
     ASSERT_TRUE(runUntil([&] { return observer.units.has_value(); }));
-    for (const auto& [at, address] : sent) {
+    EXPECT_EQ(timers.nowMs() - done, kUnitDoneDelayMs);
+    for (const auto& [at, address] : sent)
         if (address >= kUnitAddress + 1 && address <= kUnitAddress + 3) {
             EXPECT_GE(at, (address - kUnitAddress) * kUnitWatchIntervalMs);
         }
-    }
     EXPECT_EQ(observer.units->unitCodes, (std::array<std::uint8_t, 4>{1, 2, 3, 4}));
     EXPECT_EQ(state.UnitCodes, observer.units->unitCodes);
     EXPECT_EQ(state.SlaveType3, 3);
     EXPECT_EQ(state.ModelCode, 9);
-    EXPECT_EQ(observer.units->menuEffect, UnitMenuEffect::EnableDrinks);
     EXPECT_TRUE(observer.units->online);
     EXPECT_EQ(observer.texts, std::vector<std::string>{"... DONE! ... "});
     EXPECT_EQ(observer.progress.back(), std::make_pair(100, 100));
@@ -255,10 +275,8 @@ TEST_F(UnitReadTest, OnlineReadsTheFourUnitsStaggered) {
 }
 
 TEST_F(UnitReadTest, ModelCodeAloneDoesNotFinish) {
-    board.script = [](const Bytes& frame) {
-        return FakeBoard::address(frame) == kUnitAddress + 3 ? Fault::NoReply : Fault::None;
-    };
-    board.memory[kUnitAddress + 0x10] = 9;
+    failAt(kUnitAddress + 3, ReplyFault::Drop);
+    setBoardByte(kUnitAddress + 0x10, 9);
     connectBoard();
     engine->readUnits();
     timers.advance(10000);
@@ -284,10 +302,10 @@ TEST_F(UnitReadTest, OfflineUsesTheStoredCodes) {
     state.UnitCodes = {0x17, 2, 0, 0};
     state.AuxImage[8] = 5;
     engine->readUnits();
+    EXPECT_EQ(observer.menuEffects, std::vector<int>{7});
     EXPECT_FALSE(observer.units.has_value()); // the window shows "DONE" for a moment
     timers.advance(kUnitDoneDelayMs);
     ASSERT_TRUE(observer.units.has_value());
-    EXPECT_EQ(observer.units->menuEffect, UnitMenuEffect::DisableMost);
     EXPECT_FALSE(observer.units->online);
     EXPECT_EQ(state.SlaveType1, 7);
     EXPECT_EQ(state.ModelCode, 5);

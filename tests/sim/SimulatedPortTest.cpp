@@ -2,7 +2,7 @@
 
 #include "SimulatedPort.h"
 #include "SimTestUtil.h"
-#include "link/FakeTimerService.h"
+#include "FakeTimerService.h"
 
 #include <gtest/gtest.h>
 

@@ -62,32 +62,32 @@ TEST(LinkController, ConnectsReadsUnitsAndDisconnectsWithSignals) {
     std::filesystem::create_directories(dir);
     WriteIdentMap(dir / "W0482.inx");
     WriteParamMap(dir / "W0482BV00.inx");
+    sim::SimulatedBoard board;
+    std::string error;
+    ASSERT_TRUE(board.loadMaps(dir, error)) << error;
+    board.memory().write(sim::kConfigSpace, kUnitAddress, 7);
+    QtTimerService boardTimers;
     ProgramState state;
     FormList forms;
     LinkController controller(state, forms, LinkOptions{dir, "Vending Config"});
-    auto port = std::make_unique<FakePort>();
-    FakeTimerService unused; // the board answers at once from inside write(): no clock needed
-    FakeBoard board(*port, unused);
-    board.synchronous = true;
-    board.setIdentity(0, 21, 18, 482, 5);
-    board.memory[kUnitAddress] = 7;
-    ASSERT_TRUE(controller.setPort(std::move(port)));
+    ASSERT_TRUE(controller.setPort(std::make_unique<sim::SimulatedPort>(board, boardTimers)));
 
     QSignalSpy connected(&controller, &LinkController::connected);
     QSignalSpy status(&controller, &LinkController::linkStatus);
+    QSignalSpy firstUnit(&controller, &LinkController::firstUnitRead);
     QSignalSpy units(&controller, &LinkController::unitsRead);
     QSignalSpy disconnected(&controller, &LinkController::disconnected);
     controller.connectBoard(ConnectPurpose::Edit);
-    ASSERT_EQ(connected.count(), 1);
+    ASSERT_TRUE(waitFor([&] { return connected.count() == 1; }));
     EXPECT_TRUE(controller.isConnected());
     EXPECT_GT(status.count(), 0);
-    EXPECT_FALSE(controller.setPort(std::make_unique<FakePort>())); // not while connected
+    EXPECT_FALSE(controller.setPort(std::make_unique<sim::SimulatedPort>(board, boardTimers))); // not now
 
     controller.readUnits();
     ASSERT_TRUE(waitFor([&] { return units.count() == 1; }, 8000));
-    const auto result = units.at(0).at(0).value<UnitReadResult>();
-    EXPECT_EQ(result.unitCodes[0], 7);
-    EXPECT_EQ(result.menuEffect, UnitMenuEffect::DisableMost);
+    ASSERT_EQ(firstUnit.count(), 1);
+    EXPECT_EQ(firstUnit.at(0).at(0).toInt(), 7);
+    EXPECT_EQ(units.at(0).at(0).value<UnitReadResult>().unitCodes[0], 7);
 
     controller.disconnectBoard();
     ASSERT_TRUE(waitFor([&] { return disconnected.count() == 1; }));

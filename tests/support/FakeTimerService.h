@@ -1,5 +1,5 @@
 #pragma once
-// A TimerService on a hand-driven clock, for tests and for running the engine as fast as possible.
+// A TimerService on a hand-driven clock: the tests run the link and the simulated board without real time.
 
 #include "TimerService.h"
 
