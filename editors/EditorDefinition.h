@@ -2,7 +2,7 @@
 // The declaration of an editor window: its pages, frames and the bindings they hold, and the window-level
 // options. A window's constructor fills one of these, then hands it to the base.
 //
-//     EditorDefinition d("FrmTempi", Caption(210, "Tempi e Soglie"));
+//     EditorDefinition d("FrmTempi", Caption("Tempi e Soglie"));
 //     auto unit1 = d.page(Caption("Slave 1")).enabledIf(slaveTypeIn(1, 1, 7));
 //     unit1.frame("Frame3", Caption("TEMPI"), 2).add(controlArray(8, scrollBar("HScrollEV1", 0, 128)));
 

@@ -53,7 +53,11 @@ void CommitLineEdit::focusInEvent(QFocusEvent* event) {
 void CommitLineEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     if (!emptyOnFocus_ || isWindowSwitch(event->reason())) return;
-    flash_.stop(); // an Enter whose flash had not ended is dropped with the edit
+    if (flash_.isActive()) {
+        // Enter was pressed: leaving during the flash commits at once instead of losing the value.
+        flash_.stop();
+        emit commitRequested(text());
+    }
     setText(tag_);
     setBackground(kWhite);
 }

@@ -278,6 +278,12 @@ TEST_F(EditorBaseTest, EnterCommitsNumbersAfterTheFlashAndTextsAsText) {
     focus(box, QEvent::FocusOut);
     EXPECT_EQ(box->text(), "180");
 
+    // Enter then Tab within the flash: the value is committed, not lost.
+    type(box, "42");
+    focus(box, QEvent::FocusOut);
+    EXPECT_EQ(image(0x200), 42);
+    EXPECT_EQ(box->text(), "42");
+
     type(get<CommitLineEdit>(*e, "Text2"), "Te", Qt::Key_Enter);
     QTRY_COMPARE(image(0x208), 'T');
     EXPECT_EQ(image(0x209), 'e');
