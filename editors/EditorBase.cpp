@@ -71,6 +71,7 @@ void EditorBase::setup(EditorDefinition definition) {
     loading_ = false;
     buildControls();
     buildExtra();
+    finishLayout();
     for (std::size_t i = 0; i < bound_.size(); ++i)
         if (bound_[i].binding.enabledWhen || bound_[i].binding.visibleWhen) ruled_.push_back(i);
     InitMessaggi();

@@ -169,6 +169,8 @@ private:
     // layout (EditorLayout.cpp)
     void buildControls();
     QWidget* containerFor(const Binding& b) const;
+    void makeFrame(const QString& name);
+    void finishLayout();
     Binding resolved(Binding b) const;
     // writing (EditorWrites.cpp)
     void onUserChange(std::size_t bound, const QString& typed);

@@ -8,9 +8,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vm::editors {
@@ -57,9 +59,15 @@ Binding EditorBase::resolved(Binding b) const {
 
 void EditorBase::buildControls() {
     auto* outer = new QVBoxLayout(this);
-    root_ = gridContainer(new QWidget(this), definition_.columns);
+    outer->setContentsMargins(0, 0, 0, 0);
+    // A window taller or wider than the screen scrolls instead of running off it.
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    root_ = gridContainer(new QWidget, definition_.columns);
     root_->setObjectName(QStringLiteral("root"));
-    outer->addWidget(root_);
+    scroll->setWidget(root_);
+    outer->addWidget(scroll);
 
     if (!definition_.tabs.empty()) {
         tabs_ = new QTabWidget(root_);
@@ -77,26 +85,13 @@ void EditorBase::buildControls() {
         connect(tabs_, &QTabWidget::currentChanged, this, &EditorBase::onTabChanged);
     }
 
-    for (const FrameDefinition& f : definition_.frames) {
-        QWidget* container = page(f.tab);
-        auto* box = new QGroupBox(container);
-        box->setObjectName(f.name);
-        gridContainer(box, f.columns);
-        auto* grid = static_cast<QGridLayout*>(container->layout());
-        const int row = container->property("vmNextRow").toInt();
-        grid->addWidget(box, row, 0, 1, -1);
-        container->setProperty("vmNextRow", row + 1);
-        frames_[f.name] = box;
-        controls_.insert(f.name, box);
-        if (!f.title.isEmpty()) addText(f.title, [box](const QString& s) { box->setTitle(s); });
-    }
-
     bound_.reserve(definition_.bindings.size());
     const AdapterEnv env{texts_, [this] { return loading_; }, commitFlashMs()};
     for (const Binding& declared : definition_.bindings) {
         BoundControl bc;
         bc.binding = resolved(declared);
         const Binding& b = bc.binding;
+        if (!b.frame.isEmpty()) makeFrame(b.frame);
         QWidget* container = containerFor(b);
         const bool sharedWidget = b.kind == ControlKind::ListRow;
         QWidget* existing = sharedWidget ? container->findChild<QWidget*>(b.control, Qt::FindDirectChildrenOnly) : nullptr;
@@ -119,10 +114,41 @@ void EditorBase::buildControls() {
         if (!existing) addRow(container, caption, bc.widget, bc.label);
         bound_.push_back(std::move(bc));
     }
+    for (const FrameDefinition& f : definition_.frames)
+        makeFrame(f.name); // frames the window fills itself
     for (std::size_t i = 0; i < bound_.size(); ++i)
         adapterFor(bound_[i].binding.kind)
             .onUserChange(bound_[i], this, [this, i](const QString& typed) { onUserChange(i, typed); });
     rebuildIndexTables();
+}
+
+// A frame takes the next row of its page, where it is first used.
+void EditorBase::makeFrame(const QString& name) {
+    if (frames_.count(name)) return;
+    const auto f = std::find_if(definition_.frames.begin(), definition_.frames.end(),
+                                [&](const FrameDefinition& d) { return d.name == name; });
+    if (f == definition_.frames.end()) return;
+    QWidget* container = page(f->tab);
+    auto* box = new QGroupBox(container);
+    box->setObjectName(f->name);
+    gridContainer(box, f->columns);
+    auto* grid = static_cast<QGridLayout*>(container->layout());
+    const int row = container->property("vmNextRow").toInt();
+    grid->addWidget(box, row, 0, 1, -1);
+    container->setProperty("vmNextRow", row + 1);
+    container->setProperty("vmNextSlot", 0); // rows after the frame start a new line
+    frames_[f->name] = box;
+    controls_.insert(f->name, box);
+    if (!f->title.isEmpty()) addText(f->title, [box](const QString& s) { box->setTitle(s); });
+}
+
+// Extra height goes below the last row, not between the rows.
+void EditorBase::finishLayout() {
+    for (QWidget* container : pages_)
+        if (auto* grid = qobject_cast<QGridLayout*>(container->layout()))
+            grid->setRowStretch(container->property("vmNextRow").toInt(), 1);
+    if (auto* grid = qobject_cast<QGridLayout*>(root_->layout()))
+        grid->setRowStretch(root_->property("vmNextRow").toInt(), 1);
 }
 
 QWidget* EditorBase::containerFor(const Binding& b) const {
@@ -146,10 +172,13 @@ void EditorBase::addRow(QWidget* container, QLabel* caption, QWidget* widget, QW
     auto* grid = qobject_cast<QGridLayout*>(container->layout());
     if (!grid) return;
     const int columns = std::max(1, container->property("vmColumns").toInt());
-    if (!container->property("vmFirstSlotRow").isValid())
-        container->setProperty("vmFirstSlotRow", container->property("vmNextRow").toInt());
     const int slot = container->property("vmNextSlot").toInt();
-    const int row = container->property("vmFirstSlotRow").toInt() + slot / columns;
+    if (slot % columns == 0) { // a new line
+        const int next = container->property("vmNextRow").toInt();
+        container->setProperty("vmSlotRow", next);
+        container->setProperty("vmNextRow", next + 1);
+    }
+    const int row = container->property("vmSlotRow").toInt();
     const int column = 3 * (slot % columns);
     if (caption) grid->addWidget(caption, row, column);
     grid->addWidget(widget, row, column + 1);
