@@ -24,9 +24,9 @@ std::optional<Answer> AnswerFromWord(const QString& word) {
 Answer ScriptDialogs::answer(const QString& title, const QString& text,
                              std::initializer_list<Answer> buttons) {
     QString oneLine = text;
-    oneLine.replace(u'\n', u' ');
+    oneLine.replace(u'\r', u' ').replace(u'\n', u' ');
     out_ << "message: " << title << ": " << oneLine << Qt::endl;
-    lastShown_ = title + ": " + text;
+    lastShown_ = title + ": " + oneLine;
     shown_.append(lastShown_);
     ++shownCount_;
 

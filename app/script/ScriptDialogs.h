@@ -35,7 +35,7 @@ public:
     // The editors' message boxes (see editors::setMessageHandler).
     editors::MessageAnswer editorMessage(const editors::MessageRequest& request);
 
-    // "TITLE: TEXT" of every message shown since the last takeShown().
+    // "TITLE: TEXT" of every message shown since the last takeShown(), line breaks turned into blanks.
     QStringList takeShown() { return std::exchange(shown_, {}); }
     const QStringList& shown() const { return shown_; }
     // Every message box of the run so far, and the text of the last one ("TITLE: TEXT").

@@ -93,11 +93,12 @@ void ScriptRunner::runLine() {
     steps_.assign(steps.begin(), steps.end());
     const int extra = command.name == "wait" ? command.args[0].toInt() : 0;
     deadline_.start(timeoutSeconds_ * 1000 + extra);
+    lineActive_ = true;
     advance();
 }
 
 void ScriptRunner::advance() {
-    if (running_ || finished_) return;
+    if (running_ || finished_ || !lineActive_) return;
     running_ = true;
     while (!steps_.empty() && !finished_) {
         QString problem;
@@ -129,6 +130,7 @@ void ScriptRunner::advance() {
     }
     running_ = false;
     if (finished_) return;
+    lineActive_ = false; // a recheck queued during the line finds nothing more to do
     fallback_.stop();
     deadline_.stop();
     QObject::disconnect(commitConnection_);

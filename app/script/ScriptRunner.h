@@ -107,6 +107,7 @@ private:
     QTimer pause_;    // the `wait` command
     int timeoutSeconds_ = kDefaultTimeoutSeconds;
     bool running_ = false;
+    bool lineActive_ = false;
     bool recheckQueued_ = false;
     bool finished_ = false;
     bool closingExpected_ = false;
