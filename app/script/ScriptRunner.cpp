@@ -85,6 +85,7 @@ bool ScriptRunner::eventFilter(QObject* watched, QEvent* event) {
 
 void ScriptRunner::runLine() {
     if (finished_) return;
+    if (!window_.isVisible()) return programClosed();
     if (next_ >= commands_.size()) return finish(0);
     const ScriptCommand& command = commands_[next_];
     messagesAtLineStart_ = dialogs_.shownCount();
@@ -134,7 +135,7 @@ void ScriptRunner::advance() {
     fallback_.stop();
     deadline_.stop();
     QObject::disconnect(commitConnection_);
-    if (!window_.isVisible()) return finish(0); // quit: the lines after it are not run
+    if (!window_.isVisible()) return programClosed(); // after quit the lines that follow are not run
     ++next_;
     QTimer::singleShot(0, this, &ScriptRunner::runLine);
 }
@@ -155,6 +156,16 @@ void ScriptRunner::fail(const QString& reason) {
     finish(1);
 }
 
+void ScriptRunner::programClosed() {
+    if (closingExpected_) return finish(0);
+    fail(closedReason());
+}
+
+QString ScriptRunner::closedReason() const {
+    const QString last = lastMessageSinceLine();
+    return "the program closed" + (last.isEmpty() ? QString() : " after \"" + last + "\"");
+}
+
 void ScriptRunner::finish(int exitCode) {
     finished_ = true;
     steps_.clear();
@@ -170,9 +181,7 @@ void ScriptRunner::finish(int exitCode) {
 ScriptRunner::Progress ScriptRunner::closedOr(Progress otherwise) const {
     if (window_.isVisible()) return otherwise;
     if (closingExpected_) return {Progress::Done, {}};
-    const QString last = lastMessageSinceLine();
-    return {Progress::Failed,
-            "the program closed" + (last.isEmpty() ? QString() : " after \"" + last + "\"")};
+    return {Progress::Failed, closedReason()};
 }
 
 ScriptRunner::Progress ScriptRunner::idle() const {

@@ -66,6 +66,8 @@ private:
     void scheduleRecheck();
     void fail(const QString& reason);
     void finish(int exitCode);
+    // The main window closed: the end of the script after quit, a failure otherwise.
+    void programClosed();
 
     Steps stepsFor(const ScriptCommand& command);
     Steps connectSteps();
@@ -86,6 +88,7 @@ private:
     Progress boardQuiet() const;
     Progress closedOr(Progress otherwise) const;
     QString lastMessageSinceLine() const;
+    QString closedReason() const;
 
     QAction* entry(const QString& name) const;
     QString triggerEntry(QAction* action, const QString& what);
