@@ -10,7 +10,8 @@ std::optional<AppOptions> ParseAppOptions(const QStringList& arguments, QString&
     const QCommandLineOption simulate("simulate", "Connect to the simulated board instead of a serial port.");
     const QCommandLineOption port("port", "Use the serial device DEVICE.", "DEVICE");
     const QCommandLineOption shots("screenshots", "Write pictures of every window to DIR and exit.", "DIR");
-    parser.addOptions({simulate, port, shots});
+    const QCommandLineOption script("script", "Run the lines of FILE and exit (0: all succeeded).", "FILE");
+    parser.addOptions({simulate, port, shots, script});
     parser.addHelpOption();
     if (!parser.parse(arguments)) {
         error = parser.errorText();
@@ -28,8 +29,13 @@ std::optional<AppOptions> ParseAppOptions(const QStringList& arguments, QString&
     options.simulate = parser.isSet(simulate);
     options.device = parser.value(port);
     options.screenshotDir = parser.value(shots);
+    options.scriptFile = parser.value(script);
     if (options.simulate && !options.device.isEmpty()) {
         error = "--simulate and --port exclude each other.";
+        return std::nullopt;
+    }
+    if (!options.screenshotDir.isEmpty() && !options.scriptFile.isEmpty()) {
+        error = "--screenshots and --script exclude each other.";
         return std::nullopt;
     }
     return options;

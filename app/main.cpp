@@ -2,6 +2,7 @@
 
 #include "AppOptions.h"
 #include "MainWindow.h"
+#include "RunScript.h"
 #include "Screenshots.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ int main(int argc, char* argv[]) {
         config.port = vm::app::PortChoice::Device;
         config.device = options->device;
     }
+    if (!options->scriptFile.isEmpty()) return vm::script::RunScript(std::move(config), options->scriptFile);
     const bool screenshots = !options->screenshotDir.isEmpty();
     if (screenshots) {
         config.dialogs = std::make_shared<vm::app::NonBlockingDialogs>();
