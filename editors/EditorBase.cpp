@@ -350,6 +350,13 @@ void EditorBase::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (centred_) return;
     centred_ = true;
+    // The whole window when it fits, at most nine tenths of the main window (the rest scrolls).
+    if (ctx_.hooks) {
+        QWidget* placed = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+        const QSize frameExtra = placed->size() - size() + QSize(24, 24);
+        const QSize limit = ctx_.hooks->mainWindowSize() * 0.9;
+        placed->resize((root_->sizeHint() + frameExtra).boundedTo(limit).expandedTo(placed->size()));
+    }
     CenterForm1();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {

@@ -7,6 +7,8 @@
 #include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -51,6 +53,12 @@ void sendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QS
 }
 
 // Qt's key codes of the ASCII characters are their codes, letters in upper case.
+QMdiSubWindow* mdiSubWindowOf(QWidget* w) {
+    for (QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(p)) return sub;
+    return nullptr;
+}
+
 int keyOf(QChar c) {
     const char16_t code = c.toUpper().unicode();
     return code < 0x80 ? int(code) : int(Qt::Key_unknown);
@@ -60,6 +68,13 @@ QString typeInto(const Control& c, QLineEdit* edit, const QString& value) {
     if (edit->isReadOnly()) return c.label + " is read-only";
     // A click elsewhere and one into the box: the box takes the focus as it does for a user.
     if (edit->hasFocus()) edit->clearFocus();
+    // A user clicking into the box brings its window to the front first (after a message box, say).
+    if (!edit->window()->isActiveWindow()) {
+        edit->window()->activateWindow();
+        QApplication::processEvents();
+    }
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(edit->window() == edit ? nullptr : mdiSubWindowOf(edit)))
+        sub->mdiArea()->setActiveSubWindow(sub);
     edit->setFocus(Qt::MouseFocusReason);
     if (!edit->hasFocus()) return c.label + " did not take the focus (its window is not active)";
     sendKey(edit, Qt::Key_A, Qt::ControlModifier, {}); // select what is there, so the typing replaces it
