@@ -45,9 +45,11 @@ std::set<int> referencedLines() {
             const auto ext = entry.path().extension();
             if (ext != ".cpp" && ext != ".h") continue;
             std::ifstream in(entry.path());
-            const std::string source{std::istreambuf_iterator<char>(in), {}};
-            for (std::sregex_iterator m(source.begin(), source.end(), use), end; m != end; ++m)
-                lines.insert(std::stoi((*m)[1].str()));
+            for (std::string line; std::getline(in, line);) {
+                line = line.substr(0, line.find("//")); // examples in comments are no uses
+                for (std::sregex_iterator m(line.begin(), line.end(), use), end; m != end; ++m)
+                    lines.insert(std::stoi((*m)[1].str()));
+            }
         }
     lines.erase(0);
     return lines;

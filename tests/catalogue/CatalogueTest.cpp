@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 namespace vm::test {
 namespace {
@@ -46,8 +47,24 @@ TEST(Catalogue, NamesAreUniqueAndMirrorsNameRealParameters) {
         if (p.mirror == 0) continue;
         const catalogue::ParamInfo* twin = catalogue::find(p.mirror);
         ASSERT_NE(twin, nullptr) << p.index;
-        EXPECT_EQ(twin->width, p.width) << p.index;
+        EXPECT_EQ(std::tuple(twin->width, twin->isText, twin->space), std::tuple(p.width, p.isText, p.space))
+            << p.index;
         EXPECT_EQ(twin->mirror, 0) << "a mirror has no mirror of its own: " << p.mirror;
+        if (p.space == catalogue::Space::Configuration) {
+            EXPECT_TRUE(InsideTransferAreas(twin->address, twin->address + twin->width - 1)) << p.mirror;
+        }
+    }
+}
+
+TEST(Catalogue, KeepsTheMirrorPairsTheBoardDocuments) {
+    // Pairs that follow the rule "index + 4782" and pairs that do not.
+    const std::pair<int, int> pairs[] = {{3, 4785},      {1844, 6626},   {1845, 6627},
+                                         {1855, 6638},   {1856, 12826},  {9477, 9493},
+                                         {12146, 12147}, {11658, 11678}, {11698, 11702}};
+    for (const auto& [index, mirror] : pairs) {
+        const catalogue::ParamInfo* p = catalogue::find(index);
+        ASSERT_NE(p, nullptr) << index;
+        EXPECT_EQ(p->mirror, mirror) << index;
     }
 }
 

@@ -122,11 +122,32 @@ TEST(ConfigFormats, ASavedProtectedFileLoadsBackTheSameImages) {
     EXPECT_TRUE(
         std::equal(saved.AuxImage.begin() + 32, saved.AuxImage.begin() + 35, loaded.AuxImage.begin() + 32));
     EXPECT_EQ(loaded.UnitCodes, saved.UnitCodes);
+}
 
-    // Saving again from the loaded state gives the same record.
-    ProgramState again = filledState();
-    vm::LoadConfigFile(file, again);
-    EXPECT_EQ(vm::BuildConfigRecord(again, "roundtrip.prm"), vm::BuildConfigRecord(saved, "roundtrip.prm"));
+// The trailer is the sum of the 26008 bytes modulo 65536: low byte, 0x07, high byte.
+TEST(ConfigFormats, TheTrailerHoldsTheByteSumAsWorkedOutByHand) {
+    using Bytes = std::vector<std::uint8_t>;
+    // An empty record with every filler 1 adds up to 13004 = 0x32CC.
+    const auto ones = vm::EncodeProtected(vm::ConfigRecord{}, [] { return std::uint8_t{1}; });
+    ASSERT_EQ(ones.size(), 26011u);
+    EXPECT_EQ(Bytes(ones.end() - 5, ones.end()), (Bytes{0x00, 0x01, 0xCC, 0x07, 0x32}));
+    // Record bytes 0xFF and fillers 0xFE: 13004 * 509 = 6619036, which is 0xFF9C modulo 65536.
+    vm::ConfigRecord full;
+    full.fill(0xFF);
+    const auto high = vm::EncodeProtected(full, [] { return std::uint8_t{0xFE}; });
+    EXPECT_EQ(Bytes(high.end() - 3, high.end()), (Bytes{0x9C, 0x07, 0xFF}));
+
+    // A file put together by hand: record byte 0 is 'A', so the sum is 13004 + 0x41 = 0x330D.
+    Bytes hand(vm::kProtectedDataSize);
+    for (std::size_t i = 1; i < hand.size(); i += 2)
+        hand[i] = 1;
+    hand[0] = 'A';
+    hand.insert(hand.end(), {0x0D, 0x07, 0x33});
+    const auto read = vm::DecodeConfigBytes(hand, "hand.prm");
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.data.record[0], 'A');
+    std::swap(hand[26008], hand[26010]); // low and high byte the wrong way round
+    EXPECT_EQ(vm::DecodeConfigBytes(hand, "hand.prm").error, vm::kErrorFileText);
 }
 
 TEST(ConfigFormats, EverySaveDrawsNewFillersButTheRecordBytesStayTheSame) {

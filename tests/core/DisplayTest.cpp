@@ -31,6 +31,8 @@ TEST(DisplayHelpers, FormatDecimalsRoundsHalvesAwayFromZeroWithFixedDecimals) {
         {0.5, 0, '.', "1"},      {1.005, 2, '.', "1.01"},  {0.007, 3, '.', "0.007"},
         {-2.25, 1, '.', "-2.3"}, {-0.001, 2, '.', "0.00"}, {16777215, 3, '.', "16777215.000"},
         {5, 4, '.', ""},         {5, -1, '.', ""},
+        // as many digits as decimals: a leading zero before the separator
+        {0.5, 1, '.', "0.5"},    {0.25, 2, ',', "0,25"},   {0.125, 3, '.', "0.125"}, {-0.5, 1, '.', "-0.5"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(vm::FormatDecimals(c.value, c.decimals, c.separator), c.text)

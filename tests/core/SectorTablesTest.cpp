@@ -46,20 +46,4 @@ TEST(SectorTables, SectorsOfOneUnitNeverShareAParameterAndSkipTheGaps) {
     }
 }
 
-TEST(AlarmCodes, ListsInTheirOrderWithTheRepeatedCodes) {
-    vm::AlarmCodeLists codes;
-    EXPECT_EQ(codes.AlarmCodes1(0), "");
-    codes.InitAlarmCodes1();
-    codes.InitAlarmCodes2();
-    const std::pair<int, const char*> first[] = {{0, "O01P01"},  {7, "O05P02"},  {15, "O05P05"},
-                                                 {23, "O05P05"}, {30, "O00P00"}, {38, "O00P00"},
-                                                 {39, "O18P00"}, {40, ""}};
-    for (const auto& [i, code] : first)
-        EXPECT_EQ(codes.AlarmCodes1(i), code) << i;
-    const std::pair<int, const char*> second[] = {{0, "11"},  {7, "18"}, {8, "21"},
-                                                  {47, "68"}, {48, ""},  {-1, ""}};
-    for (const auto& [i, code] : second)
-        EXPECT_EQ(codes.AlarmCodes2(i), code) << i;
-}
-
 } // namespace

@@ -22,14 +22,6 @@ struct Installation {
     void shared(std::string_view text) const { root.write("dedorezovi.ini", text); }
 };
 
-TEST(SettingsFiles, LiveInTheProgramFolderAndItsParent) {
-    Installation inst;
-    const auto root = std::filesystem::absolute(inst.root.path()).lexically_normal();
-    EXPECT_EQ(inst.files.own, root / "prog" / "vmconfig.ini");
-    EXPECT_EQ(inst.files.shared, root / "dedorezovi.ini");
-    EXPECT_EQ(vm::SettingsFilesFor(inst.program / "", "vmconfig").shared, inst.files.shared);
-}
-
 TEST(SettingsFiles, ReadWhatCanBeReadWhateverTheLineEndsAndWriteTwoCrLfLines) {
     vmtest::TempDir dir;
     struct Case {

@@ -28,17 +28,6 @@ const std::vector<ViewParam> kParams{
 
 } // namespace
 
-TEST(ConfigView, WhatAFileCarries) {
-    const auto prm = fileOf(ConfigFileKind::Protected);
-    const auto cfx = fileOf(ConfigFileKind::Cfx);
-    EXPECT_FALSE(FileCarries(prm, kParams[0]));
-    EXPECT_TRUE(FileCarries(cfx, kParams[0]));
-    EXPECT_TRUE(FileCarries(prm, kParams[1]));
-    EXPECT_TRUE(FileCarries(prm, kParams[4]));
-    EXPECT_FALSE(FileCarries(prm, kParams[5]));
-    EXPECT_FALSE(FileCarries(cfx, kParams[5]));
-}
-
 TEST(ConfigView, ValuesAreLittleEndianNumbersOrQuotedTexts) {
     auto file = fileOf(ConfigFileKind::Plain);
     setImage(file, 16, {0x34, 0x12});

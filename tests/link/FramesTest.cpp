@@ -11,13 +11,21 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 TEST(Frames, AreByteExact) {
-    std::vector<std::uint8_t> sixteen(16, 1);
+    const Bytes ones(16, 1);
+    std::array<std::uint8_t, 16> block{};
+    block.fill(1);
+    auto withOnes = [&](Bytes head, std::uint8_t sum) {
+        head.insert(head.end(), ones.begin(), ones.end());
+        head.push_back(sum);
+        return head;
+    };
     const std::pair<Frame, Bytes> cases[] = {
         // the worked examples: read a word at 0x0123, write 7 at 0x0010
         {BuildParamFrame({0x51, false, 0x00, 0x0123, 1, {}}), {0x51, 0x00, 0x23, 0x01, 0x75}},
         {BuildParamFrame({0x50, true, 0x00, 0x0010, 0, {7, 0, 0, 0}}), {0xD0, 0x00, 0x10, 0x00, 0x07, 0xE7}},
-        // command byte 127 is a read unless writing
+        // command byte 127 is a read unless writing; written, it carries 16 bytes (sum 0x115)
         {BuildParamFrame({0x7F, false, 0x02, 0x0400, 15, {}}), {0x7F, 0x02, 0x00, 0x04, 0x85}},
+        {BuildParamFrame({0x7F, true, 0x02, 0x0400, 15, ones}), withOnes({0xFF, 0x02, 0x00, 0x04}, 0x15)},
         // other-bank frames carry command and bank code
         {BuildBankParamFrame({0x51, false, 0x03, 0x0123, 1, {}}, 'B'),
          {0xF1, 0x03, 0x23, 0x01, 0x51, 'B', 0xAB}},
@@ -25,6 +33,7 @@ TEST(Frames, AreByteExact) {
          {0xF3, 0x00, 0x10, 0x00, 0xD1, 'B', 0x34, 0x12, 0x5C}},
         // memory blocks
         {BlockReadFrame(0x0C00), {0x5F, 0x00, 0x00, 0x0C, 0x6B}},
+        {BlockWriteFrame(0x0010, block), withOnes({0xDF, 0x00, 0x10, 0x00}, 0xFF)},
         {ShortReadFrame(1920, 15), {0x5E, 0x00, 0x80, 0x07, 0xE5}},
         {ShortReadFrame(0x0010, 1), {0x50, 0x00, 0x10, 0x00, 0x60}},
         {SecondAreaReadFrame(32), {0x1F, 0x00, 0x20, 0x00, 0x3F}},
@@ -32,17 +41,7 @@ TEST(Frames, AreByteExact) {
     };
     for (const auto& [frame, expected] : cases)
         EXPECT_EQ(frame, expected);
-
     EXPECT_EQ(WriteAcknowledge(ByteWriteFrame(0x0010, 7)), 0xCE);
-    const Frame longWrite = BuildParamFrame({0x7F, true, 0x02, 0x0400, 15, sixteen});
-    ASSERT_EQ(longWrite.size(), 21u);
-    EXPECT_EQ(longWrite[0], 0xFF);
-    std::array<std::uint8_t, 16> block{};
-    block.fill(1);
-    const Frame blockWrite = BlockWriteFrame(0x0010, block);
-    ASSERT_EQ(blockWrite.size(), 21u);
-    EXPECT_EQ(blockWrite[0], 0xDF);
-    EXPECT_EQ(blockWrite.back(), static_cast<std::uint8_t>(0xDF + 0x10 + 16));
 }
 
 TEST(Frames, DataReplyNeedsExactLengthAndSum) {

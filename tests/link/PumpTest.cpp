@@ -98,16 +98,6 @@ TEST_F(PumpTest, ChecksumFailuresResendTheFrameAndTheFifthReplyIsDropped) {
     EXPECT_EQ(frames(), std::vector<Bytes>(2, kWriteSeven));
 }
 
-TEST_F(PumpTest, WriteThenAcknowledgementStoresAndDelivers) {
-    state.SetParamValue(kByte, 7);
-    ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
-    EXPECT_EQ(frames().at(0), kWriteSeven);
-    EXPECT_EQ(boardByte(0x10), 7);
-    EXPECT_EQ(std::get<double>(form.received.back().second), 7.0);
-    EXPECT_TRUE(state.ParamIsValid(kByte, 0));
-    EXPECT_FALSE(cell(kByte).has(WritePending));
-}
-
 TEST_F(PumpTest, TimeOutResetsThePortAndTheNextTickAsksAgainOrAtOnceForPollBitTwo) {
     for (const int index : {kWord, kPolled}) {
         frames().clear();
@@ -148,16 +138,22 @@ TEST_F(PumpTest, PollDividerSpacesCyclicReads) {
     EXPECT_EQ(frames()[0][0], 0xD0);
 }
 
-// A write that is not acknowledged, or whose acknowledgement fails five times, is written again: it never
-// becomes a read of the board's old value.
-TEST_F(PumpTest, AnUnacknowledgedWriteStaysAWrite) {
-    for (const auto& [fault, failures] : {std::pair{ReplyFault::Drop, 1}, {ReplyFault::CorruptChecksum, 5}}) {
+// A write is stored and delivered once acknowledged. One that is not acknowledged, or whose acknowledgement
+// fails five times, is written again: it never becomes a read of the board's old value.
+TEST_F(PumpTest, AWriteIsRepeatedUntilAcknowledgedThenStoredAndDelivered) {
+    for (const auto& [fault, failures] :
+         {std::pair{ReplyFault::None, 0}, {ReplyFault::Drop, 1}, {ReplyFault::CorruptChecksum, 5}}) {
         form.received.clear();
         frames().clear();
+        setBoardByte(0x10, 0);
         failFirst(failures, fault);
         state.SetParamValue(kByte, 7);
         ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
         EXPECT_EQ(frames(), std::vector<Bytes>(static_cast<std::size_t>(failures + 1), kWriteSeven));
+        EXPECT_EQ(boardByte(0x10), 7);
+        EXPECT_EQ(std::get<double>(form.received.back().second), 7.0);
+        EXPECT_TRUE(state.ParamIsValid(kByte, 0));
+        EXPECT_FALSE(cell(kByte).has(WritePending));
     }
 }
 

@@ -37,11 +37,12 @@ TEST_F(TransferTest, SaveReadsTheThreeAreasAndTheSecondArea) {
     EXPECT_TRUE(observer.finished[0].ok) << observer.finished[0].error;
     ASSERT_EQ(frames().size(), static_cast<std::size_t>(kSaveFrames));
     for (int b = 0; b < 119; ++b)
-        EXPECT_EQ(frames()[b], BlockReadFrame(static_cast<std::uint16_t>(16 + 16 * b)));
+        EXPECT_EQ(AddressOf(frames()[b]), 16 + 16 * b);
+    EXPECT_EQ(frames()[0], (Bytes{0x5F, 0x00, 0x10, 0x00, 0x6F}));
     EXPECT_EQ(frames()[119], (Bytes{0x5E, 0x00, 0x80, 0x07, 0xE5})); // 15 bytes at 1920
-    EXPECT_EQ(frames()[120], BlockReadFrame(3072));
-    EXPECT_EQ(frames()[kSaveFrames - 4], ShortReadFrame(12912, 15));
-    EXPECT_EQ(frames()[kSaveFrames - 1], SecondAreaReadFrame(32));
+    EXPECT_EQ(frames()[120], (Bytes{0x5F, 0x00, 0x00, 0x0C, 0x6B})); // 3072
+    EXPECT_EQ(frames()[kSaveFrames - 4], (Bytes{0x5E, 0x00, 0x70, 0x32, 0x00})); // 15 bytes at 12912
+    EXPECT_EQ(frames()[kSaveFrames - 1], (Bytes{0x1F, 0x00, 0x20, 0x00, 0x3F}));
     for (auto area : {kAreaA, kAreaB, kAreaC})
         for (int a = area.first; a < area.first + area.bytes; ++a)
             ASSERT_EQ(state.ConfigImage[a], boardByte(a)) << a;
@@ -131,7 +132,7 @@ TEST_F(TransferTest, ATransferWaitsForTheRequestInFlight) {
     EXPECT_EQ(frames().size(), 1u);
     ASSERT_TRUE(finish());
     EXPECT_TRUE(observer.finished[0].ok);
-    EXPECT_EQ(frames()[1], BlockReadFrame(16));
+    EXPECT_EQ(frames()[1], (Bytes{0x5F, 0x00, 0x10, 0x00, 0x6F}));
 }
 
 // An edit made in an open editor while the save reads the board stays in the image (and so in the file),
