@@ -176,6 +176,7 @@ private:
     void onUserChange(std::size_t bound, const QString& typed);
     void onCommit(BoundControl& bc, const QString& typed);
     std::uint32_t withField(const Binding& b, int param, int value) const;
+    void holdUntilAcknowledged(BoundControl& bc);
     // values
     void showValue(BoundControl& bc, const ParamData& value);
     void watchAll();

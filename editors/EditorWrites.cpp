@@ -7,6 +7,8 @@
 #include "widgets/CommitLineEdit.h"
 
 #include <QLocale>
+#include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 #include <bit>
@@ -45,8 +47,24 @@ void EditorBase::onUserChange(std::size_t i, const QString& typed) {
     if (!beforeWrite(b, stored)) return;
     if (b.isBit()) bitCopies_[bc.param] = static_cast<std::uint32_t>(stored);
     writeParam(bc.param, bc.twin, b.width, static_cast<std::uint32_t>(std::max(0, stored)));
+    if (b.kind == ControlKind::Command) holdUntilAcknowledged(bc);
     afterWrite(b, stored);
     applyRules();
+}
+
+// A command button stays disabled until the board has acknowledged its command, so a double click cannot
+// send it twice.
+void EditorBase::holdUntilAcknowledged(BoundControl& bc) {
+    if (!ctx_.state.Online) return;
+    QPointer<QWidget> button = bc.widget;
+    button->setEnabled(false);
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, button, poll, param = bc.param] {
+        if (!closed_ && ctx_.state.Online && ctx_.state.cell(param, 0).has(WritePending)) return;
+        if (button) button->setEnabled(true);
+        poll->deleteLater();
+    });
+    poll->start(40);
 }
 
 void EditorBase::onCommit(BoundControl& bc, const QString& typed) {
