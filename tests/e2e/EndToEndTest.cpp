@@ -3,11 +3,10 @@
 // tested in the link tests; these two only prove the path through a real serial device.
 
 #include "ConfigFile.h"
+#include "Programs.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,70 +15,8 @@
 
 namespace {
 
-const QString kBinDir = QStringLiteral(VM_BIN_DIR);
-constexpr int kCliTimeoutMs = 180000; // one command, faults included
-constexpr int kSimStartMs = 10000;
-
-struct CliRun {
-    bool finished = false;
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& args) {
-    QProcess cli;
-    cli.setProgram(kBinDir + "/vmconfig-cli");
-    cli.setArguments(args);
-    cli.start();
-    CliRun run;
-    if (!cli.waitForStarted(kSimStartMs)) return run;
-    run.finished = cli.waitForFinished(kCliTimeoutMs);
-    if (!run.finished) {
-        cli.kill();
-        cli.waitForFinished(5000);
-    }
-    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(cli.readAllStandardError());
-    return run;
-}
-
-std::string describe(const CliRun& run) {
-    return "exit " + std::to_string(run.exitCode) + (run.finished ? "" : " (killed after the time limit)") +
-           "\nstdout: " + run.out.left(2000).toStdString() + "\nstderr: " + run.err.toStdString();
-}
-
-// One vmboard-sim process; its first output line is the device of its pseudo-terminal.
-class SimProcess {
-public:
-    explicit SimProcess(const QStringList& args) {
-        process_.setProgram(kBinDir + "/vmboard-sim");
-        process_.setArguments(args);
-        process_.start();
-        if (!process_.waitForStarted(kSimStartMs)) return;
-        QElapsedTimer clock;
-        clock.start();
-        while (!process_.canReadLine() && clock.elapsed() < kSimStartMs)
-            if (!process_.waitForReadyRead(static_cast<int>(kSimStartMs - clock.elapsed()))) break;
-        if (process_.canReadLine()) device_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
-    }
-    ~SimProcess() {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
-
-    const QString& device() const { return device_; }
-    QString startError() const {
-        return "vmboard-sim did not announce its device: " + process_.readAllStandardError();
-    }
-
-private:
-    mutable QProcess process_;
-    QString device_;
-};
+using namespace vm::test;
+using CliRun = ProgramRun;
 
 std::optional<vm::ConfigFileData> readConfig(const QString& path) {
     const auto result = vm::ReadConfigFile(path.toStdString());
@@ -108,7 +45,7 @@ protected:
 
 // A save from one board written to an empty one gives the same configuration back.
 TEST_F(EndToEnd, SaveFromOneBoardWriteToAnEmptyOneAndSaveAgain) {
-    SimProcess source({});
+    SimProcess source;
     ASSERT_FALSE(source.device().isEmpty()) << source.startError().toStdString();
     const QString saved = path("saved.prm");
     CliRun run = runCli({"--port", source.device(), "save", saved});
@@ -128,7 +65,7 @@ TEST_F(EndToEnd, SaveFromOneBoardWriteToAnEmptyOneAndSaveAgain) {
 }
 
 TEST_F(EndToEnd, LiveSetThenGet) {
-    SimProcess sim({});
+    SimProcess sim;
     ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
     CliRun run = runCli({"--port", sim.device(), "set", "1850=77"});
     ASSERT_EQ(run.exitCode, 0) << describe(run);
