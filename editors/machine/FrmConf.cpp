@@ -5,6 +5,7 @@
 #include "widgets/SliderSwitch.h"
 #include "widgets/ToggleSwitch.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -213,10 +214,14 @@ FrmConf::FrmConf(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
 }
 
 void FrmConf::buildExtra() {
-    QWidget* general = page(0);
-    auto* machine = new QLabel(general);
+    // Label11 shows the chosen machine beside the list.
+    QWidget* combo = control(QStringLiteral("Combo1"), 0);
+    auto* machine = new QLabel(combo->parentWidget());
     registerControl(QStringLiteral("Label11"), 0, machine);
-    addRow(general, nullptr, machine);
+    auto* grid = static_cast<QGridLayout*>(combo->parentWidget()->layout());
+    int row = 0, column = 0, rows = 0, columns = 0;
+    grid->getItemPosition(grid->indexOf(combo), &row, &column, &rows, &columns);
+    grid->addWidget(machine, row, column + 1);
     // General switch 6 writes the flags byte as it is.
     auto* same = new ToggleSwitch(frame(QStringLiteral("Frame5")));
     registerControl(QStringLiteral("iSwitchToggleX2"), 6, same);

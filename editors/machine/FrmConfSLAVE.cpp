@@ -2,6 +2,7 @@
 
 #include "widgets/IndexComboBox.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -62,13 +63,21 @@ void FrmConfSLAVE::buildExtra() {
     machineLabel_ = new QLabel(form);
     registerControl(QStringLiteral("Label11"), 0, machineLabel_);
     addRow(form, nullptr, machineLabel_);
+    // The main board first, then each slot's unit beside its check box.
     QGroupBox* unitSlots = frame(QStringLiteral("Frame1"));
+    auto* grid = static_cast<QGridLayout*>(unitSlots->layout());
     for (int i = 0; i < 5; ++i) {
         slotLabels_[i] = new QLabel(i == 0 ? QStringLiteral(" SF0482B ") : slotText(0), unitSlots);
         slotLabels_[i]->setFrameShape(QFrame::Panel);
         slotLabels_[i]->setFrameShadow(QFrame::Sunken);
         registerControl(QStringLiteral("Label2"), i, slotLabels_[i]);
-        addRow(unitSlots, nullptr, slotLabels_[i]);
+        if (i == 0) {
+            addRow(unitSlots, nullptr, slotLabels_[i]);
+            continue;
+        }
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid->getItemPosition(grid->indexOf(control(QStringLiteral("Check1"), i - 1)), &row, &column, &rows, &columns);
+        grid->addWidget(slotLabels_[i], row, column + 1);
     }
     command_ = addButton(QStringLiteral("Command1"), 0, Caption("OK"), form, [this] { finish(); });
     command_->setEnabled(false); // until a machine is chosen
