@@ -177,6 +177,7 @@ private:
     void onCommit(BoundControl& bc, const QString& typed);
     std::uint32_t withField(const Binding& b, int param, int value) const;
     void holdUntilAcknowledged(BoundControl& bc);
+    void showInOtherWindows(int index);
     // values
     void showValue(BoundControl& bc, const ParamData& value);
     void watchAll();

@@ -125,6 +125,16 @@ void EditorBase::writeParam(int index, int mirror, int width, std::uint32_t valu
         state.WriteImage24(index, mirror, value, this);
         break;
     }
+    showInOtherWindows(index);
+}
+
+// Offline the image routines refresh only the writing window; every other open window that shows the
+// parameter (a shared cell, the decimal point of money values) shows the new value too. Online the link
+// delivers the acknowledged value to every window.
+void EditorBase::showInOtherWindows(int index) {
+    if (ctx_.state.Online) return;
+    for (DeliveryTarget* form : std::vector<DeliveryTarget*>(ctx_.forms.forms()))
+        if (form != this) ctx_.state.NotifyEditor(index, form);
 }
 
 void EditorBase::writeParam(int index, std::uint32_t value) {
@@ -137,6 +147,7 @@ void EditorBase::writeText(int index, int mirror, const QString& text) {
     const QByteArray bytes = text.toLatin1();
     ctx_.state.WriteImageText(index, mirror, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                               this);
+    showInOtherWindows(index);
 }
 
 double EditorBase::paramValue(int index) const {

@@ -180,9 +180,11 @@ TEST_F(EditorBaseTest, OfflineLoadShowsTheImageInEveryControl) {
 
 TEST_F(EditorBaseTest, MovingAControlWritesTheImageAndRefreshesEveryDependentControl) {
     auto e = open();
+    auto other = open(); // another open window that shows the same parameter
     e->deliveredIndexes.clear();
     get<QScrollBar>(*e, "HScroll1")->setValue(150);
     EXPECT_EQ(image(0x200), 150);
+    EXPECT_EQ(get<QScrollBar>(*other, "HScroll1")->value(), 150);
     EXPECT_EQ(e->valueLabel("HScroll1", 0)->text(), "150");
     EXPECT_EQ(get<CommitLineEdit>(*e, "Text1")->text(), "150"); // the other control of the parameter
     EXPECT_EQ(e->deliveredIndexes, std::vector<int>{kSpeed});   // through the refresh path
