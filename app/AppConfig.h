@@ -26,7 +26,9 @@ enum class PortChoice {
 };
 
 struct AppConfig {
-    std::filesystem::path programDir;
+    std::filesystem::path programDir; // the data files: maps and languages
+    // Where the program's own settings file lives (its shared one in the parent); empty: programDir.
+    std::filesystem::path settingsDir;
     QString executableName = kExecutableName;
     PortChoice port = PortChoice::ComMenu;
     QString device; // PortChoice::Device

@@ -54,7 +54,8 @@ MainWindow::MainWindow(AppConfig config, QWidget* parent)
     : QMainWindow(parent), config_(std::move(config)),
       dialogs_(config_.dialogs ? config_.dialogs : std::make_shared<QtUserDialogs>(this)),
       editorContext_{program_, messages_, forms_, this},
-      settingsFiles_(SettingsFilesFor(config_.programDir, config_.executableName.toStdString())) {
+      settingsFiles_(SettingsFilesFor(config_.settingsDir.empty() ? config_.programDir : config_.settingsDir,
+                                      config_.executableName.toStdString())) {
     setObjectName("MDIForm1");
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MDIArea");
@@ -98,7 +99,7 @@ bool MainWindow::startUp() {
     InitMenu();
 
     // The default parameter map. Without it the tool still edits files offline; Connect refuses.
-    const MapLoadResult map = WriteAddressMap(program_, config_.programDir);
+    const MapLoadResult map = WriteAddressMap(program_, config_.programDir, config_.settingsDir);
     if (!map.ok) {
         mapError_ = map.error.empty() ? "The parameter map could not be loaded." : map.error;
         message(qs(mapError_) + "\n\nThe program works offline only.", MessageIcon::Critical, kProgramTitle);

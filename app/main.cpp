@@ -1,11 +1,15 @@
 // vmconfig: the configuration tool's main window.
 
 #include "AppOptions.h"
+#include "DataFolder.h"
 #include "MainWindow.h"
 #include "RunScript.h"
 #include "Screenshots.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
@@ -21,7 +25,13 @@ int main(int argc, char* argv[]) {
     }
 
     vm::app::AppConfig config;
-    config.programDir = QApplication::applicationDirPath().toStdString();
+    config.programDir = vm::FindDataFolder(QApplication::applicationDirPath().toStdString());
+    // An installed program cannot write beside its data: its settings go to the user's folder.
+    if (!QFileInfo(QString::fromStdString(config.programDir.string())).isWritable()) {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        QDir().mkpath(folder);
+        config.settingsDir = folder.toStdString();
+    }
     if (options->simulate) config.port = vm::app::PortChoice::Simulated;
     if (!options->device.isEmpty()) {
         config.port = vm::app::PortChoice::Device;

@@ -139,7 +139,8 @@ std::vector<std::pair<int, int>> UsedAddressRanges(const ProgramState& state, in
     return ranges;
 }
 
-MapLoadResult WriteAddressMap(ProgramState& state, const std::filesystem::path& programDir) {
+MapLoadResult WriteAddressMap(ProgramState& state, const std::filesystem::path& programDir,
+                              const std::filesystem::path& reportDir) {
     const MapLoadResult ident = LoadIdentMap(state, programDir, 0);
 
     state.BoardPresent[0] = true;
@@ -163,7 +164,7 @@ MapLoadResult WriteAddressMap(ProgramState& state, const std::filesystem::path& 
     }
 
     // The report lists the configuration bytes of the map, one run per line, Windows line ends.
-    const std::filesystem::path report = programDir / kAddressReportFileName;
+    const std::filesystem::path report = (reportDir.empty() ? programDir : reportDir) / kAddressReportFileName;
     std::ofstream out(report, std::ios::binary | std::ios::trunc);
     for (const auto& [first, last] : UsedAddressRanges(state, 0))
         out << first << '-' << last << "\r\n";

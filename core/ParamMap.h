@@ -44,9 +44,11 @@ MapLoadResult LoadParamMap(ProgramState& state, const std::filesystem::path& fil
 std::vector<std::pair<int, int>> UsedAddressRanges(const ProgramState& state, int bank);
 
 // The start-up load: identification map, default identification data, the default parameter map into
-// bank 0, and the report "Seriale.rus" (one "first-last" line per run, CR LF) in the program folder.
+// bank 0, and the report "Seriale.rus" (one "first-last" line per run, CR LF) in the program folder, or in
+// reportDir when given (an installed program's data folder is read-only).
 // A parameter map that cannot be loaded leaves the state offline with an empty bank 0 and BoardPresent
 // False; a missing identification map is reported (ok False) but the parameter map is still loaded.
-MapLoadResult WriteAddressMap(ProgramState& state, const std::filesystem::path& programDir);
+MapLoadResult WriteAddressMap(ProgramState& state, const std::filesystem::path& programDir,
+                              const std::filesystem::path& reportDir = {});
 
 } // namespace vm

@@ -1,6 +1,7 @@
 // vmboard-sim: a simulated control board on a pseudo-terminal.
 
 #include "BoardFactory.h"
+#include "DataFolder.h"
 #include "PtyBoardServer.h"
 #include "SimOptions.h"
 
@@ -20,8 +21,7 @@ void onStopSignal(int) {
 std::filesystem::path programDir(const char* argv0) {
     std::error_code ec;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) return self.parent_path();
-    return std::filesystem::absolute(argv0).parent_path();
+    return vm::FindDataFolder(!ec ? self.parent_path() : std::filesystem::absolute(argv0).parent_path());
 }
 
 } // namespace
