@@ -14,7 +14,7 @@ namespace {
 // The simulated port together with the board and the clock it needs, so the link can own it like any port.
 class OwningSimulatedPort final : public link::SerialPort {
 public:
-    OwningSimulatedPort() : port_(board_, timers_) {
+    explicit OwningSimulatedPort(const sim::BoardSettings& settings) : board_(settings), port_(board_, timers_) {
         port_.onReceive = [this] {
             if (onReceive) onReceive();
         };
@@ -42,9 +42,9 @@ private:
 };
 } // namespace
 
-std::unique_ptr<link::SerialPort> MakeSimulatedPort(const std::filesystem::path& programDir,
-                                                    std::string& error) {
-    auto port = std::make_unique<OwningSimulatedPort>();
+std::unique_ptr<link::SerialPort> MakeSimulatedPort(const std::filesystem::path& programDir, std::string& error,
+                                                    const sim::BoardSettings& settings) {
+    auto port = std::make_unique<OwningSimulatedPort>(settings);
     if (!port->load(programDir, error)) return nullptr;
     return port;
 }

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 namespace vm::editors {
 
@@ -171,12 +172,15 @@ void EditorBase::loadOffline() {
 // Each parameter once, in the given order.
 void EditorBase::loadNotified(const std::vector<int>& order) {
     ctx_.state.CurrentBank = 0;
+    // The rules are evaluated once after the whole set, not after each of its values.
+    const bool wasBatch = std::exchange(batch_, true);
     std::vector<bool> done(kParamIndexCount, false);
     for (int index : order)
         if (index > 0 && ProgramState::isIndexInRange(index) && !done[static_cast<std::size_t>(index)]) {
             done[static_cast<std::size_t>(index)] = true;
             ctx_.state.NotifyEditor(index, this);
         }
+    batch_ = wasBatch;
 }
 
 void EditorBase::reload() {
@@ -272,7 +276,7 @@ void EditorBase::deliver(int index, const ParamData& value) {
         waitingDone();
     }
     afterDelivery(index, shown);
-    applyRules();
+    if (!batch_) applyRules();
 }
 
 void EditorBase::showValue(BoundControl& bc, const ParamData& value) {

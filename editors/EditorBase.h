@@ -212,6 +212,7 @@ private:
     bool closed_ = false;
     bool centred_ = false;
     bool pagesLocked_ = false;
+    bool batch_ = false; // loading a set of values: the rules wait for its end
     std::vector<std::size_t> ruled_; // bound_ positions with an enabling or visibility rule
 };
 

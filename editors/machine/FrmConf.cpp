@@ -405,9 +405,11 @@ void FrmConf::rulesApplied() {
                 QLabel* label = valueLabel(QLatin1String(r.scroll[u]), i);
                 QWidget* bar = control(QLatin1String(r.scroll[u]), i);
                 if (!label || !bar) continue;
+                const QColor colour = bar->isEnabled() ? QColor(0xFF, 0xFF, 0xC0) : palette().color(QPalette::Button);
+                if (label->autoFillBackground() && label->palette().color(QPalette::Window) == colour) continue;
                 label->setAutoFillBackground(true);
                 QPalette p = label->palette();
-                p.setColor(QPalette::Window, bar->isEnabled() ? QColor(0xFF, 0xFF, 0xC0) : palette().color(QPalette::Button));
+                p.setColor(QPalette::Window, colour);
                 label->setPalette(p);
             }
 }

@@ -1,0 +1,117 @@
+// vm_bench_windows: how quickly the tool is ready. Prints, with what each figure measures:
+//   - start-up to the main window shown (maps and language loaded);
+//   - opening each editor window offline (until shown) and connected (until shown, and until every value it
+//     watches has arrived from a simulated board with wire-time emulation);
+//   - CPU used by an idle connected tool over a span (default 60 s; first argument: seconds), goal under 1 %.
+// Run it headless: QT_QPA_PLATFORM=offscreen build-bench/bin/vm_bench_windows [SECONDS]
+
+#include "EditorBase.h"
+#include "EditorRegistry.h"
+#include "MainWindow.h"
+#include "SerialPort.h"
+#include "Screenshots.h"
+#include "SimulatedPortFactory.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <QMdiSubWindow>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace {
+
+using vm::app::AppState;
+using vm::app::MainWindow;
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+bool allValuesArrived(const MainWindow& w, const vm::editors::EditorBase& editor) {
+    for (int index : editor.watchedParams())
+        if (!const_cast<MainWindow&>(w).state().ParamIsValid(index, 0)) return false;
+    return true;
+}
+
+void openEach(MainWindow& w, bool connected) {
+    for (const auto& entry : vm::editors::editorEntries()) {
+        QElapsedTimer clock;
+        clock.start();
+        w.openForm(entry.formName);
+        auto* editor = qobject_cast<vm::editors::EditorBase*>(w.openWindow(entry.formName));
+        if (!editor) continue; // a window the menus do not offer in this state
+        vm::app::WaitUntil([&] { return editor->isVisible(); }, 5000);
+        const qint64 shown = clock.elapsed();
+        if (!connected) {
+            std::printf("  %-16s offline:   shown after %5lld ms\n", qPrintable(entry.formName), shown);
+        } else {
+            const bool all = vm::app::WaitUntil([&] { return allValuesArrived(w, *editor); }, 60000);
+            std::printf("  %-16s connected: shown after %5lld ms, %4zu values %s after %6lld ms\n",
+                        qPrintable(entry.formName), shown, editor->watchedParams().size(),
+                        all ? "in" : "NOT all in", clock.elapsed());
+        }
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget())) sub->close();
+        QApplication::processEvents();
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const int idleSeconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+    const std::filesystem::path dir = QApplication::applicationDirPath().toStdString();
+
+    vm::app::AppConfig config;
+    config.programDir = dir;
+    config.dialogs = std::make_shared<vm::app::NonBlockingDialogs>();
+    config.launcher = [](const std::filesystem::path&) {};
+    config.port = vm::app::PortChoice::Simulated;
+    config.portFactory = [dir] {
+        vm::sim::BoardSettings settings;
+        settings.wireTime = true; // replies take the time of their bytes at 19200 baud
+        std::string error;
+        return vm::app::MakeSimulatedPort(dir, error, settings);
+    };
+
+    QElapsedTimer clock;
+    clock.start();
+    MainWindow w(std::move(config));
+    if (!w.startUp()) {
+        std::fprintf(stderr, "vm_bench_windows: the tool could not start\n");
+        return 1;
+    }
+    w.show();
+    vm::app::WaitUntil([&] { return w.isVisible(); }, 5000);
+    std::printf("start-up to the main window shown: %lld ms\n", clock.elapsed());
+
+    std::printf("opening each editor window:\n");
+    openEach(w, false);
+
+    clock.restart();
+    w.SmuConnect_Click();
+    if (!vm::app::WaitUntil([&] { return w.appState() == AppState::Connected; }, 30000)) {
+        std::fprintf(stderr, "vm_bench_windows: no connection to the simulated board\n");
+        return 1;
+    }
+    std::printf("connect to the menus enabled (wire-time board): %lld ms\n", clock.elapsed());
+    openEach(w, true);
+
+    const double before = cpuSeconds();
+    clock.restart();
+    QEventLoop idle; // nothing of the bench wakes up meanwhile
+    QTimer::singleShot(idleSeconds * 1000, &idle, &QEventLoop::quit);
+    idle.exec();
+    const double used = cpuSeconds() - before;
+    const double share = 100.0 * used / (clock.elapsed() / 1000.0);
+    std::printf("idle connected for %d s: %.3f s of CPU, %.2f %% of a core %s\n", idleSeconds, used, share,
+                share < 1.0 ? "(within 1 %)" : "(above 1 %)");
+    return 0;
+}
