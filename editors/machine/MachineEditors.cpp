@@ -3,6 +3,9 @@
 #include "FrmConf.h"
 #include "FrmConfSLAVE.h"
 #include "FrmItemNumber.h"
+#include "FrmOpzioni.h"
+#include "FrmPrePreSc.h"
+#include "FrmPresel.h"
 
 namespace vm::editors {
 
@@ -11,6 +14,9 @@ std::vector<EditorEntry> machineEditorEntries() {
         editorEntry<FrmConf>("FrmConf"),
         editorEntry<FrmConfSLAVE>("FrmConfSLAVE"),
         editorEntry<FrmItemNumber>("FrmItemNumber"),
+        editorEntry<FrmPresel>("FrmPresel"),
+        editorEntry<FrmPrePreSc>("FrmPrePreSc"),
+        editorEntry<FrmOpzioni>("FrmOpzioni"),
     };
 }
 
