@@ -18,7 +18,7 @@ EditorDefinition::Place& EditorDefinition::Place::add(std::vector<Binding> bs) {
 }
 
 EditorDefinition::Place EditorDefinition::Place::frame(QString name, Caption frameTitle, int frameColumns) {
-    d_->frames.push_back({name, std::move(frameTitle), tab_, frameColumns, {}, {}});
+    d_->frames.push_back({name, std::move(frameTitle), tab_, frameColumns, {}, {}, d_->bindings.size()});
     return Place(*d_, tab_, std::move(name));
 }
 

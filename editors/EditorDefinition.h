@@ -25,6 +25,7 @@ struct FrameDefinition {
     int columns = 1;
     Condition enabledWhen;
     Condition visibleWhen;
+    std::size_t firstBinding = 0; // bindings declared before it: the frame stands after their rows
 };
 
 class EditorDefinition {

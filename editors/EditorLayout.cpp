@@ -87,7 +87,12 @@ void EditorBase::buildControls() {
 
     bound_.reserve(definition_.bindings.size());
     const AdapterEnv env{texts_, [this] { return loading_; }, commitFlashMs()};
+    std::size_t position = 0;
     for (const Binding& declared : definition_.bindings) {
+        // Frames stand where they were declared, also those the window fills itself.
+        for (const FrameDefinition& f : definition_.frames)
+            if (f.firstBinding <= position) makeFrame(f.name);
+        ++position;
         BoundControl bc;
         bc.binding = resolved(declared);
         const Binding& b = bc.binding;
@@ -115,7 +120,7 @@ void EditorBase::buildControls() {
         bound_.push_back(std::move(bc));
     }
     for (const FrameDefinition& f : definition_.frames)
-        makeFrame(f.name); // frames the window fills itself
+        makeFrame(f.name); // frames declared after the last binding
     for (std::size_t i = 0; i < bound_.size(); ++i)
         adapterFor(bound_[i].binding.kind)
             .onUserChange(bound_[i], this, [this, i](const QString& typed) { onUserChange(i, typed); });

@@ -1,6 +1,6 @@
 #include "FrmPresel.h"
 
-#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -53,6 +53,7 @@ QString FrmPresel::typeDescription(int type) {
 
 FrmPresel::FrmPresel(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
     EditorDefinition d(QStringLiteral("FrmPresel"), Caption("Preselezione"));
+    d.window().frame(QStringLiteral("Frame0"), Caption("Tasto"), 1); // the key chooser, built in buildExtra
     auto settings = d.window().frame(QStringLiteral("Frame2"), Caption("Tasto Preselezione"));
     for (int i = 0; i < 6; ++i) {
         const Setting& s = kSettings[i];
@@ -76,7 +77,7 @@ FrmPresel::FrmPresel(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pare
 }
 
 void FrmPresel::buildExtra() {
-    QWidget* form = page(-1);
+    QWidget* form = frame(QStringLiteral("Frame0"));
     keySelector_ = new QScrollBar(Qt::Horizontal, form);
     keySelector_->setRange(1, kKeys);
     keySelector_->setPageStep(4);
@@ -90,26 +91,8 @@ void FrmPresel::buildExtra() {
     description_ = new QLabel(form);
     registerControl(QStringLiteral("Label2"), 0, description_);
 
-    // base candidate: custom rows before the declared ones. The key comes first, so its rows move down.
-    auto* grid = static_cast<QGridLayout*>(form->layout());
-    struct Placed {
-        QLayoutItem* item;
-        int row, column, rowSpan, columnSpan;
-    };
-    std::vector<Placed> placed;
-    while (grid->count() > 0) {
-        Placed p{};
-        grid->getItemPosition(0, &p.row, &p.column, &p.rowSpan, &p.columnSpan);
-        p.item = grid->takeAt(0);
-        placed.push_back(p);
-    }
-    for (const Placed& p : placed)
-        grid->addItem(p.item, p.row + 2, p.column, p.rowSpan, p.columnSpan);
-    grid->addWidget(captionLabel(Caption("Tasto Preselezione"), form), 0, 0);
-    grid->addWidget(keySelector_, 0, 1);
-    grid->addWidget(keyLabel_, 0, 2);
-    grid->addWidget(description_, 1, 1, 1, 2);
-    form->setProperty("vmNextRow", form->property("vmNextRow").toInt() + 2);
+    addRow(form, nullptr, keySelector_, keyLabel_);
+    addRow(form, nullptr, description_);
 
     connect(keySelector_, &QScrollBar::valueChanged, this, [this](int value) { chooseKey(value - 1); });
 }
