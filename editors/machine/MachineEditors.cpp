@@ -2,7 +2,10 @@
 
 #include "FrmConf.h"
 #include "FrmConfSLAVE.h"
+#include "FrmExTempo.h"
 #include "FrmItemNumber.h"
+#include "FrmTemperatura.h"
+#include "FrmTempi.h"
 
 namespace vm::editors {
 
@@ -11,6 +14,9 @@ std::vector<EditorEntry> machineEditorEntries() {
         editorEntry<FrmConf>("FrmConf"),
         editorEntry<FrmConfSLAVE>("FrmConfSLAVE"),
         editorEntry<FrmItemNumber>("FrmItemNumber"),
+        editorEntry<FrmTempi>("FrmTempi"),
+        editorEntry<FrmExTempo>("FrmExTempo"),
+        editorEntry<FrmTemperatura>("FrmTemperatura"),
     };
 }
 
