@@ -10,7 +10,7 @@ using namespace vm::test;
 // extra time and a cold unit's settings reach it with their mirrors; a shelf-life byte above 255 does not.
 TEST_F(Script, TimesAndTemperaturesReachTheBoardWithTheirMirrors) {
     SimProcess sim({"--release", "3"});
-    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError();
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
     // 3 snack units, 8 valves on unit 1, unit 4's cold management on, shelf life 1: plate 5, sector 4.
     const ProgramRun prepared =
         runCli({"--port", sim.device(), "set", "4780=3", "4781=4", "4782=4", "11=8", "117=1", "1991=1029"});
@@ -18,10 +18,10 @@ TEST_F(Script, TimesAndTemperaturesReachTheBoardWithTheirMirrors) {
     const ProgramRun run = runScript("times.vms",
                                      "connect\n"
                                      "open FrmTempi\n"
-                                     "expect FrmTempi Text1(0) 5\n"
-                                     "expect FrmTempi Text1(1) 4\n"
                                      "set FrmTempi Text1(3) 256\n"
                                      "expect-message \"Error Value or Value out of range\"\n"
+                                     "expect FrmTempi Text1(0) 5\n"
+                                     "expect FrmTempi Text1(1) 4\n"
                                      "set FrmTempi Text1(0) 7\n" // the sector byte stays
                                      "expect FrmTempi Text1(3) 0\n"
                                      "set FrmTempi HScroll1(8) 300\n" // release 3: the word of its own
@@ -50,7 +50,9 @@ TEST_F(Script, TimesAndTemperaturesReachTheBoardWithTheirMirrors) {
     const auto board = boardValues(sim.device(), indexes);
     for (const auto& e : expected) {
         EXPECT_EQ(board.at(e[0]), QString::number(e[2])) << e[0];
-        if (e[1]) EXPECT_EQ(board.at(e[1]), QString::number(e[2])) << "mirror of " << e[0];
+        if (e[1]) {
+            EXPECT_EQ(board.at(e[1]), QString::number(e[2])) << "mirror of " << e[0];
+        }
     }
 }
 
