@@ -22,17 +22,23 @@ struct Time {
     const char* caption;
 };
 constexpr int kDispensingWord = 0;
-constexpr Time kUnit1Times[] = {{2, 171, "Tempo On tasto"}, {3, 172, "Periodo illuminazione RND"},
-                                {4, 12140, "Tempo Lampeggio"}, {5, 174, "Tempo Pompa ST"},
-                                {6, 175, "Tempo lavaggio"}, {7, 176, "Tempo erog. caffè"},
-                                {8, kDispensingWord, "Timeout pompa"}, {9, 178, "Timeout carico"}};
-constexpr Time kUnit2Times[] = {{22, 188, "Tempo On tasto"}, {23, 189, "Periodo illuminazione RND"},
-                                {25, 191, "Tempo Pompa ST"}, {26, 192, "Tempo lavaggio"},
+constexpr Time kUnit1Times[] = {{2, 171, "Tempo On tasto"},
+                                {3, 172, "Periodo illuminazione RND"},
+                                {4, 12140, "Tempo Lampeggio"},
+                                {5, 174, "Tempo Pompa ST"},
+                                {6, 175, "Tempo lavaggio"},
+                                {7, 176, "Tempo erog. caffè"},
+                                {8, kDispensingWord, "Timeout pompa"},
+                                {9, 178, "Timeout carico"}};
+constexpr Time kUnit2Times[] = {{22, 188, "Tempo On tasto"},    {23, 189, "Periodo illuminazione RND"},
+                                {25, 191, "Tempo Pompa ST"},    {26, 192, "Tempo lavaggio"},
                                 {27, 193, "Tempo erog. caffè"}, {28, kDispensingWord, "Timeout pompa"},
                                 {29, 195, "Timeout carico"}};
 // The fresh-brew unit is unit 1 only: its times have no unit-2 counterpart.
-constexpr Time kFreshBrew[] = {{10, kFreshBrewFirst, "Acqua infusione tè"}, {16, 12141, "Acqua infusione caffè"},
-                               {17, 13355, "Tempo infusione caffè"}, {18, 13357, "Tempo infusione tè"}};
+constexpr Time kFreshBrew[] = {{10, kFreshBrewFirst, "Acqua infusione tè"},
+                               {16, 12141, "Acqua infusione caffè"},
+                               {17, 13355, "Tempo infusione caffè"},
+                               {18, 13357, "Tempo infusione tè"}};
 
 // Boards before release 4 keep the word in a table of its own.
 Locator dispensingWord(int unit) {
@@ -79,30 +85,35 @@ void addDrinkUnit(EditorDefinition::Place page, int unit) {
                      .titled(Caption(QStringLiteral("%1  Ev.%2  Fredda")
                                          .arg(i % 2 ? QStringLiteral("ROUT") : QStringLiteral("TOUT"))
                                          .arg(i / 2 + 1))));
-    auto times = page.frame(unitFrame("Times", unit), Caption(QStringLiteral("Tempi SLAVE %1 (Sec.)").arg(unit)), 2)
-                     .visibleIf(drink);
+    auto times =
+        page.frame(unitFrame("Times", unit), Caption(QStringLiteral("Tempi SLAVE %1 (Sec.)").arg(unit)), 2)
+            .visibleIf(drink);
     for (const Time& t : u ? std::span<const Time>(kUnit2Times) : std::span<const Time>(kUnit1Times))
         times.add(drinkTime(t, unit));
     if (unit == 1) {
-        auto fresh = page.frame(QStringLiteral("FreshBrew"), Caption("TEMPI FRESH BREW (Sec.)"), 2).visibleIf(drink);
+        auto fresh =
+            page.frame(QStringLiteral("FreshBrew"), Caption("TEMPI FRESH BREW (Sec.)"), 2).visibleIf(drink);
         for (const Time& t : kFreshBrew)
             fresh.add(drinkTime(t, unit));
     }
 }
 
 // The times of snack unit 1..4 (shown while it is one). HScroll3 counts 19 places per unit; the lift and
-// spiral-motor timeouts of all four units sit in unit 1's places 1 to 8, plate motor and auto-rotation at 76, 77.
+// spiral-motor timeouts of all four units sit in unit 1's places 1 to 8, plate motor and auto-rotation at
+// 76, 77.
 void addSnackUnit(EditorDefinition::Place page, int unit) {
     const int u = unit - 1;
     const int base = 19 * u;
-    auto f = page.frame(unitFrame("Snack", unit), Caption(QStringLiteral("Tempi SLAVE %1 (Sec.)").arg(unit)), 2)
-                 .visibleIf([unit](const EditorBase& e) { return isSnackUnit(e, unit); });
+    auto f =
+        page.frame(unitFrame("Snack", unit), Caption(QStringLiteral("Tempi SLAVE %1 (Sec.)").arg(unit)), 2)
+            .visibleIf([unit](const EditorBase& e) { return isSnackUnit(e, unit); });
     f.add(scrollBar("HScroll3", base, 185 + 17 * u).titled(Caption("Time Power OFF")))
         .add(scrollBar("HScroll3", 1 + u, 12590 + u).titled(Caption("Timeout  Lift")))
         .add(scrollBar("HScroll3", 5 + u, 171 + 17 * u).titled(Caption("Timeout motori spirali")))
         .add(scrollBar("HScroll3", base + 17, 12212 + u).titled(Caption("Timeout Sensore")))
         .add(scrollBar("HScroll3", base + 18, 12216 + u).titled(Caption("Tempo Rilevamento")))
-        .add(controlArray(8, scrollBar("HScroll3", base + 9, 12180 + 8 * u).titled(Caption("Tentativi cassetto {n}"))));
+        .add(controlArray(
+            8, scrollBar("HScroll3", base + 9, 12180 + 8 * u).titled(Caption("Tentativi cassetto {n}"))));
     if (unit == 1)
         f.add(scrollBar("HScroll3", 76, 12299).titled(Caption("Tempo Motore Piatto")))
             .add(scrollBar("HScroll3", 77, 12298).titled(Caption("AutoRotazione")));
@@ -112,8 +123,14 @@ void addSnackUnit(EditorDefinition::Place page, int unit) {
 void addShelfLife(EditorDefinition::Place page) {
     const Caption error("Error Value or Value out of range");
     for (int k = 0; k < kShelfLifePairs; ++k)
-        page.add(numberBox("Text1", 2 * k, kShelfLife + k, kFromCatalogue, 0, 255).field(0x00FF).error(error).titled(Caption("N° Piatto :")))
-            .add(numberBox("Text1", 2 * k + 1, kShelfLife + k, kFromCatalogue, 0, 255).field(0xFF00).error(error).titled(Caption("Settore :")));
+        page.add(numberBox("Text1", 2 * k, kShelfLife + k, kFromCatalogue, 0, 255)
+                     .field(0x00FF)
+                     .error(error)
+                     .titled(Caption("N° Piatto :")))
+            .add(numberBox("Text1", 2 * k + 1, kShelfLife + k, kFromCatalogue, 0, 255)
+                     .field(0xFF00)
+                     .error(error)
+                     .titled(Caption("Settore :")));
 }
 } // namespace
 
@@ -121,7 +138,8 @@ FrmTempi::FrmTempi(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent
     EditorDefinition d(QStringLiteral("FrmTempi"), Caption("Tempi e Soglie"));
     d.watchVisibleTab = true; // the link polls the shown unit only
     for (int unit = 1; unit <= 4; ++unit) {
-        auto page = d.page(Caption(QStringLiteral("Slave %1").arg(unit))).enabledIf(slaveTypeIn(unit, 1, unit == 1 ? 7 : 6));
+        auto page = d.page(Caption(QStringLiteral("Slave %1").arg(unit)))
+                        .enabledIf(slaveTypeIn(unit, 1, unit == 1 ? 7 : 6));
         if (unit <= 2) addDrinkUnit(page, unit);
         addSnackUnit(page, unit);
     }

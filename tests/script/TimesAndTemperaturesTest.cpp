@@ -39,9 +39,9 @@ TEST_F(Script, TimesAndTemperaturesReachTheBoardWithTheirMirrors) {
                                      {"--port", sim.device()});
     ASSERT_EQ(run.exitCode, 0) << describe(run);
     // parameter, its mirror (0: none), the value both must hold
-    const int expected[][3] = {{1991, 0, 7 + 4 * 256}, {1992, 0, 0},         {12302, 12303, 300}, {177, 4959, 0},
-                               {135, 4917, 9},         {12215, 12287, 21},   {12219, 12291, 22},  {12933, 0, 33},
-                               {147, 4929, 1},         {162, 4944, 44}};
+    const int expected[][3] = {
+        {1991, 0, 7 + 4 * 256}, {1992, 0, 0},       {12302, 12303, 300}, {177, 4959, 0}, {135, 4917, 9},
+        {12215, 12287, 21},     {12219, 12291, 22}, {12933, 0, 33},      {147, 4929, 1}, {162, 4944, 44}};
     std::vector<int> indexes;
     for (const auto& e : expected) {
         indexes.push_back(e[0]);
@@ -88,8 +88,8 @@ TEST_F(Script, OfflineTimesAndTemperaturesFollowTheUnits) {
     for (const QString& line : shown.out.split(u'\n', Qt::SkipEmptyParts))
         saved[line.section(' ', 0, 0).toInt()] = line.section(' ', -1);
     // A new configuration is of release 4: the word goes to the main table.
-    const std::pair<int, int> expected[] = {{130, 12}, {177, 300}, {12302, 0}, {12188, 6},
-                                            {13765, 5}, {139, 45}, {142, 7}};
+    const std::pair<int, int> expected[] = {{130, 12},  {177, 300}, {12302, 0}, {12188, 6},
+                                            {13765, 5}, {139, 45},  {142, 7}};
     for (const auto& [index, value] : expected)
         EXPECT_EQ(saved[index], QString::number(value)) << index;
 
