@@ -2,10 +2,13 @@
 
 #include "FrmConf.h"
 #include "FrmConfSLAVE.h"
+#include "FrmExTempo.h"
 #include "FrmItemNumber.h"
 #include "FrmOpzioni.h"
 #include "FrmPrePreSc.h"
 #include "FrmPresel.h"
+#include "FrmTemperatura.h"
+#include "FrmTempi.h"
 
 namespace vm::editors {
 
@@ -17,6 +20,9 @@ std::vector<EditorEntry> machineEditorEntries() {
         editorEntry<FrmPresel>("FrmPresel"),
         editorEntry<FrmPrePreSc>("FrmPrePreSc"),
         editorEntry<FrmOpzioni>("FrmOpzioni"),
+        editorEntry<FrmTempi>("FrmTempi"),
+        editorEntry<FrmExTempo>("FrmExTempo"),
+        editorEntry<FrmTemperatura>("FrmTemperatura"),
     };
 }
 
