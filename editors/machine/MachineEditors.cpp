@@ -2,7 +2,10 @@
 
 #include "FrmConf.h"
 #include "FrmConfSLAVE.h"
+#include "FrmDoppiP.h"
+#include "FrmDosi.h"
 #include "FrmItemNumber.h"
+#include "Form2.h"
 
 namespace vm::editors {
 
@@ -11,6 +14,9 @@ std::vector<EditorEntry> machineEditorEntries() {
         editorEntry<FrmConf>("FrmConf"),
         editorEntry<FrmConfSLAVE>("FrmConfSLAVE"),
         editorEntry<FrmItemNumber>("FrmItemNumber"),
+        editorEntry<FrmDosi>("FrmDosi"),
+        editorEntry<Form2>("Form2"),
+        editorEntry<FrmDoppiP>("FrmDoppiP"),
     };
 }
 
