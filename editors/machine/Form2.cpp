@@ -94,13 +94,14 @@ void Form2::afterDelivery(int index, const ParamData& value) {
 }
 
 std::vector<std::vector<int>> Form2::rows() const {
-    std::vector<std::vector<int>> out(static_cast<std::size_t>(kSelections * kDoses));
+    std::vector<std::vector<int>> out(static_cast<std::size_t>(kSelections * kDoses),
+                                      std::vector<int>(static_cast<std::size_t>(columnNames().size())));
     for (int s = 0; s < kSelections; ++s)
-        for (int dose = 0; dose < kDoses; ++dose)
-            out[static_cast<std::size_t>(rowOf(s, dose))] = {s + 1, dose + 1};
-    // cellOf_ is ordered by parameter; the columns of a row are filled in column order below.
-    for (auto& row : out)
-        row.resize(columnNames().size());
+        for (int dose = 0; dose < kDoses; ++dose) {
+            std::vector<int>& row = out[static_cast<std::size_t>(rowOf(s, dose))];
+            row[0] = s + 1;
+            row[1] = dose + 1;
+        }
     for (const auto& [param, cell] : cellOf_)
         out[static_cast<std::size_t>(cell.first)][static_cast<std::size_t>(cell.second)] =
             static_cast<int>(paramValue(param));
