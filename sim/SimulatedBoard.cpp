@@ -1,5 +1,7 @@
 #include "SimulatedBoard.h"
 
+#include "DoseTest.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -65,6 +67,7 @@ std::vector<std::uint8_t> SimulatedBoard::answer(const Frame& frame, std::int64_
         if (setsClock)
             if (const auto set = ReadClock(memory_, locator())) clockStart_ = *set - nowMs / 1000;
         RunClearCommand(memory_, locator(), space, frame.address);
+        RunDoseTestCommand(memory_, locator(), space, frame.address);
         return {static_cast<std::uint8_t>(2 * frame.checksum)};
     }
     const int size = frame.readSize();

@@ -406,8 +406,8 @@ ScriptRunner::Steps ScriptRunner::controlSteps(const QString& form, const QStrin
         Control c;
         if (QString error = locate(form, control, c); !error.isEmpty()) return error;
         if (QString error = CheckUsable(c, openForm(form)); !error.isEmpty()) return error;
+        committed_ = true; // a click commits nothing; only a typed box waits for its commit
         if (!setTo) return ClickControl(c);
-        committed_ = true;
         if (auto* box = qobject_cast<editors::CommitLineEdit*>(c.widget.data());
             box && !c.list && !c.action) {
             committed_ = false;

@@ -1,7 +1,10 @@
 #include "MachineEditors.h"
 
+#include "Form2.h"
 #include "FrmConf.h"
 #include "FrmConfSLAVE.h"
+#include "FrmDoppiP.h"
+#include "FrmDosi.h"
 #include "FrmExTempo.h"
 #include "FrmItemNumber.h"
 #include "FrmOpzioni.h"
@@ -23,6 +26,9 @@ std::vector<EditorEntry> machineEditorEntries() {
         editorEntry<FrmTempi>("FrmTempi"),
         editorEntry<FrmExTempo>("FrmExTempo"),
         editorEntry<FrmTemperatura>("FrmTemperatura"),
+        editorEntry<FrmDosi>("FrmDosi"),
+        editorEntry<Form2>("Form2"),
+        editorEntry<FrmDoppiP>("FrmDoppiP"),
     };
 }
 
