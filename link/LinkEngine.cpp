@@ -389,11 +389,13 @@ bool LinkEngine::resetPort() {
 
 // --- connect and disconnect ---
 
-bool LinkEngine::OpenPort() {
+bool LinkEngine::OpenPort(std::string& error) {
     if (port_->isOpen()) return true;
-    std::string error;
     if (port_->open(error)) return true;
-    observer_.showMessage(texts::kPortErrorTitle, texts::kPortErrorText, kIconCritical);
+    if (error.empty()) error = "the serial port could not be opened";
+    // The fixed message, and below it why this port failed and what to do about it.
+    observer_.showMessage(texts::kPortErrorTitle, std::string(texts::kPortErrorText) + "\r\r" + error,
+                          kIconCritical);
     linkFailed_ = true;
     return false;
 }
@@ -407,8 +409,8 @@ void LinkEngine::connect(ConnectPurpose purpose) {
         failConnect(ConnectOutcome::Failed, "no serial port");
         return;
     }
-    if (!OpenPort()) {
-        failConnect(ConnectOutcome::Failed, "the serial port could not be opened");
+    if (std::string error; !OpenPort(error)) {
+        failConnect(ConnectOutcome::Failed, error);
         return;
     }
     port_->setReceiveThreshold(1);

@@ -156,7 +156,7 @@ private:
     void discardWaiting();
 
     // identification
-    bool OpenPort();
+    bool OpenPort(std::string& error);
     void Identify();
     void ReadIdentification(); // sends the current identification record's request
     void identificationReply(bool gotReply, std::uint8_t value);

@@ -154,7 +154,8 @@ TEST_F(IdentificationTest, PortThatCannotOpenShowsThePortMessage) {
     EXPECT_EQ(*observer.outcome, ConnectOutcome::Failed);
     ASSERT_EQ(observer.messages.size(), 1u);
     EXPECT_EQ(observer.messages[0].title, "ERROR ");
-    EXPECT_EQ(observer.messages[0].text, "   Attention error port!\r\rPlease select a new COM");
+    EXPECT_EQ(observer.messages[0].text, "   Attention error port!\r\rPlease select a new COM\r\rport busy");
+    EXPECT_EQ(observer.connectError, "port busy");
     EXPECT_EQ(observer.messages[0].icon, kIconCritical);
     EXPECT_TRUE(engine->linkFailed());
     EXPECT_TRUE(frames().empty());
