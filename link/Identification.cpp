@@ -40,7 +40,6 @@ void LinkEngine::ReadIdentification() {
     identTimeouts_ = 0;
     ++identGeneration_;
     SendRequest(); // restarts Timer5 with every frame
-
 }
 
 void LinkEngine::onIdentTimeout(std::uint64_t generation) {

@@ -205,7 +205,7 @@ private:
 
     // identification progress
     int identStep_ = 0;
-    int identTimeouts_ = 0; // of the current record
+    int identTimeouts_ = 0;             // of the current record
     std::uint64_t identGeneration_ = 0; // of the identification request; stale Timer5 events compare it
     std::array<std::uint8_t, 6> identValues_{};
 

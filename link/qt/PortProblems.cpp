@@ -42,7 +42,8 @@ std::string DescribePortFailure(const std::string& device, PortFailure failure, 
     case PortFailure::NoSuchDevice:
         return "Serial port " + device + " does not exist: plug the adapter in or choose another port.";
     case PortFailure::InUse:
-        return "Serial port " + device + " is in use by another program: close that program and connect again.";
+        return "Serial port " + device +
+               " is in use by another program: close that program and connect again.";
     case PortFailure::NoPermission: {
         const std::string group = deviceGroup(device);
         if (group.empty()) return "No permission to use serial port " + device + ": ask for access to it.";
@@ -52,7 +53,8 @@ std::string DescribePortFailure(const std::string& device, PortFailure failure, 
     case PortFailure::Other:
         break;
     }
-    return "Serial port " + device + " cannot be opened: " + (detail.empty() ? "unknown error" : detail) + ".";
+    return "Serial port " + device + " cannot be opened: " + (detail.empty() ? "unknown error" : detail) +
+           ".";
 }
 
 std::string LineSettingsProblem(int fd) {

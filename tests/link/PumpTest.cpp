@@ -190,11 +190,10 @@ TEST_F(PumpTest, ALateReplyIsNotTakenForTheNextRequest) {
 // Replies carry no address: a reply that comes after the time-out, whether later replies overtake it or
 // queue behind it as on a real board, must never be delivered as the value of another parameter.
 TEST_F(PumpTest, LateRepliesNeverDeliverAValueToAnotherParameter) {
-    const std::map<int, std::pair<int, int>> expected = {// index: address, value
-                                                         {kByte, {0x0010, 11}}, {4779, {0x0500, 22}},
-                                                         {4780, {0x0501, 33}},  {4781, {0x0502, 44}},
-                                                         {4782, {0x0503, 55}},  {11733, {0x0510, 66}},
-                                                         {kLastRecord, {0x0600, 77}}};
+    const std::map<int, std::pair<int, int>> expected = {
+        // index: address, value
+        {kByte, {0x0010, 11}}, {4779, {0x0500, 22}},  {4780, {0x0501, 33}},       {4781, {0x0502, 44}},
+        {4782, {0x0503, 55}},  {11733, {0x0510, 66}}, {kLastRecord, {0x0600, 77}}};
     for (const bool inOrder : {false, true})
         for (const std::uint32_t seed : {1u, 2u, 3u}) {
             SCOPED_TRACE(testing::Message() << "in order " << inOrder << ", seed " << seed);

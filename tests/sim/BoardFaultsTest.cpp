@@ -39,7 +39,9 @@ TEST(Faults, ALateReplyIsOvertakenOrHoldsBackTheRepliesBehindIt) {
         BoardSettings settings;
         settings.faults.lateInOrder = inOrder;
         SimulatedBoard board = LoadedBoard(maps, settings);
-        board.faultHook = [n = 0](const Frame&) mutable { return n++ == 0 ? ReplyFault::Late : ReplyFault::None; };
+        board.faultHook = [n = 0](const Frame&) mutable {
+            return n++ == 0 ? ReplyFault::Late : ReplyFault::None;
+        };
         const auto late = board.receive(kRead, 0);
         const auto next = board.receive(kRead, 100);
         ASSERT_EQ(late.size(), 1u);

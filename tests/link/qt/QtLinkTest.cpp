@@ -76,7 +76,8 @@ TEST(QtSerialPort, APortThatCannotBeOpenedSaysWhyInOneLine) {
     std::string error;
     QtSerialPort missing("/dev/vm-link-test-no-such-port");
     EXPECT_FALSE(missing.open(error));
-    EXPECT_NE(error.find("/dev/vm-link-test-no-such-port does not exist: plug the adapter in"), std::string::npos)
+    EXPECT_NE(error.find("/dev/vm-link-test-no-such-port does not exist: plug the adapter in"),
+              std::string::npos)
         << error;
 
     Pty pty;
