@@ -103,12 +103,14 @@ bool BoardClient::connectBoard(link::ConnectPurpose purpose) {
     retriesAnswered_ = 0;
     lastMessage_.clear();
     link_->connectBoard(purpose);
-    const std::string where = portLabel_.empty() ? "" : portLabel_ + ": ";
+    std::string where = portLabel_.empty() ? "" : portLabel_ + ": ";
     if (!waitFor([this] { return connectOk_.has_value(); }, limits_.connectMs))
         return fail(where + (lost_ ? "connection lost: " + lostReason_
                                    : "no answer from the board while connecting"));
-    if (!*connectOk_)
+    if (!*connectOk_) {
+        if (!portLabel_.empty() && lastMessage_.find(portLabel_) != std::string::npos) where.clear();
         return fail(where + (lastMessage_.empty() ? "could not connect to the board" : lastMessage_));
+    }
     return true;
 }
 

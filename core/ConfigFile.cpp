@@ -167,10 +167,11 @@ ConfigReadResult DecodeConfigBytes(std::span<const std::uint8_t> bytes, std::str
 }
 
 ConfigReadResult ReadConfigFile(const std::filesystem::path& path) {
-    const auto bytes = ReadWholeFile(path);
+    std::string why;
+    const auto bytes = ReadWholeFile(path, &why);
     if (!bytes) {
         ConfigReadResult result;
-        result.error = "Cannot read " + path.string();
+        result.error = "Cannot read " + path.filename().string() + ": it " + why;
         return result;
     }
     return DecodeConfigBytes(*bytes, path.filename().string());

@@ -1,18 +1,50 @@
 #include "FileIO.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
 namespace vm {
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return bytes;
+std::string NotARegularFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    switch (status.type()) {
+    case std::filesystem::file_type::regular:
+        return {};
+    case std::filesystem::file_type::not_found:
+        return "does not exist";
+    case std::filesystem::file_type::directory:
+        return "is a folder, not a file";
+    case std::filesystem::file_type::none:
+    case std::filesystem::file_type::unknown:
+        return "cannot be examined: " + ec.message();
+    default:
+        return "is not a regular file";
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path, std::string* why) {
+    std::string problem = NotARegularFile(path);
+    if (problem.empty()) {
+        // The standard library throws when reading fails underneath (a file replaced by a folder meanwhile).
+        try {
+            std::ifstream in(path, std::ios::binary);
+            if (in) {
+                std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                                std::istreambuf_iterator<char>()};
+                if (!in.bad()) return bytes;
+            }
+            problem = std::string("cannot be read: ") + std::strerror(errno);
+        } catch (const std::ios_base::failure&) {
+            problem = "cannot be read";
+        }
+    }
+    if (why) *why = problem;
+    return std::nullopt;
 }
 
 namespace {

@@ -10,8 +10,13 @@
 
 namespace vm {
 
-// The bytes of a file, or nothing when it cannot be opened or read.
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path);
+// Why `path` cannot be read as a file ("does not exist", "is a folder, not a file", ...), or empty when it
+// is a regular file. Asked before opening, so that a pipe or a device never blocks the reader.
+std::string NotARegularFile(const std::filesystem::path& path);
+
+// The bytes of a file, or nothing when it cannot be opened or read; then `why` (if given) says why.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
+                                                       std::string* why = nullptr);
 
 // Writes the bytes to a temporary file in the target's folder and renames it over the target, so a failed
 // write never destroys the previous file. Returns an error text, empty on success.

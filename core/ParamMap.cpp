@@ -1,9 +1,10 @@
 #include "ParamMap.h"
 
+#include "FileIO.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 
 namespace vm {
 
@@ -27,12 +28,12 @@ std::string paramMapFileNameFor(int boardType, int software, int revision) {
     return "W" + fourDigits(boardType) + "B" + letter + digits + ".inx";
 }
 
-// Reads a whole byte file; false when it cannot be opened or read.
-bool readFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+// Reads a whole byte file; false when it cannot be opened or read, and `why` says why.
+bool readFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes, std::string& why) {
+    auto read = ReadWholeFile(file, &why);
+    if (!read) return false;
+    bytes = std::move(*read);
+    return true;
 }
 
 std::string fileLabel(const std::filesystem::path& file) {
@@ -68,8 +69,9 @@ MapLoadResult LoadIdentMap(ProgramState& state, const std::filesystem::path& pro
 
     const std::filesystem::path file = programDir / IdentMapFileName(state.DefaultBoardType);
     std::vector<std::uint8_t> bytes;
-    if (!readFile(file, bytes)) {
-        result.error = "Cannot read the identification map " + fileLabel(file) + ".";
+    std::string why;
+    if (!readFile(file, bytes, why)) {
+        result.error = "Cannot read the identification map " + fileLabel(file) + ": it " + why + ".";
         return result;
     }
     const int records =
@@ -90,8 +92,9 @@ MapLoadResult LoadParamMap(ProgramState& state, const std::filesystem::path& fil
     state.ClearBank(bank);
 
     std::vector<std::uint8_t> bytes;
-    if (!readFile(file, bytes)) {
-        result.error = "Cannot read the parameter map " + fileLabel(file) + ".";
+    std::string why;
+    if (!readFile(file, bytes, why)) {
+        result.error = "Cannot read the parameter map " + fileLabel(file) + ": it " + why + ".";
         return result;
     }
     const std::size_t records = bytes.size() / kMapRecordSize; // a partial last record is not read

@@ -37,20 +37,17 @@ void LinkEngine::ReadIdentification() {
     req_.page = entry[6];
     req_.size = 0; // one byte, whatever the record's size code
     retryCount_ = 0;
-    const std::uint64_t generation = ++identGeneration_;
-    restart(timer5_, kIdentTimeoutMs, [this, generation] { onIdentTimeout(generation); });
-    SendRequest();
+    identTimeouts_ = 0;
+    ++identGeneration_;
+    SendRequest(); // restarts Timer5 with every frame
 }
 
 void LinkEngine::onIdentTimeout(std::uint64_t generation) {
-    if (generation != identGeneration_ || state_ != LinkState::Identifying) return;
+    if (generation != identGeneration_ || state_ != LinkState::Identifying || !inFlight_ ||
+        line_ == LineState::Settling)
+        return;
     timer5_ = 0;
-    if (inFlight_) {
-        inFlight_ = false;
-        ++generation_; // the reply time-out of this request must not act any more
-        stop(timer2_);
-    }
-    identificationReply(false, 0);
+    requestTimedOut();
 }
 
 void LinkEngine::identificationReply(bool gotReply, std::uint8_t value) {

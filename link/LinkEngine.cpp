@@ -15,7 +15,7 @@ LinkEngine::LinkEngine(ProgramState& state, FormList& forms, TimerService& timer
     : program_(state), forms_(forms), timers_(timers), observer_(observer), options_(std::move(options)) {}
 
 LinkEngine::~LinkEngine() {
-    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_})
+    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_, &quietTimer_})
         stop(*id);
     if (transfer_) transfer_->abort();
     unitReader_.reset();
@@ -76,7 +76,8 @@ void LinkEngine::pumpTick() {
 }
 
 void LinkEngine::PumpNext() {
-    if (!port_ || inFlight_ || identifyMode_ || state_ != LinkState::Pumping) return;
+    if (!port_ || inFlight_ || identifyMode_ || line_ == LineState::Settling || state_ != LinkState::Pumping)
+        return;
     // Records fill indexes 1..RecordCount; index 0 is never filled. The whole range takes part.
     const int count = program_.RecordCount[0];
     for (;;) {
@@ -121,6 +122,18 @@ void LinkEngine::PumpNext() {
 
 void LinkEngine::SendRequest() {
     if (!port_) return;
+    inFlight_ = true;
+    linkReady_ = false;
+    if (line_ == LineState::Settling) {
+        afterQuiet_ = AfterQuiet::Resend; // sent once the line is quiet
+        return;
+    }
+    if (port_->isOpen() && port_->bytesWaiting() > 0) {
+        // Bytes nobody asked for: some reply came late, and the next one may be out of step too.
+        ShowLinkStatus(6);
+        lineFault(AfterQuiet::Resend);
+        return;
+    }
     restart(timer3_, kSendIndicatorMs, [this] {
         timer3_ = 0;
         ShowLinkStatus(1);
@@ -135,10 +148,12 @@ void LinkEngine::SendRequest() {
     const Frame frame = BuildParamFrame(request);
     req_.checksum = frame.back();
 
-    inFlight_ = true;
     const std::uint64_t generation = ++generation_;
-    discardWaiting(); // stray bytes must not be taken for this request's reply
     restart(timer2_, kReplyTimeoutMs, [this, generation] { onReplyTimeout(generation); });
+    if (identifyMode_) {
+        const std::uint64_t ident = identGeneration_;
+        restart(timer5_, kIdentTimeoutMs, [this, ident] { onIdentTimeout(ident); });
+    }
     port_->write(frame); // a port may answer from inside write: nothing may follow this line
 }
 
@@ -148,13 +163,23 @@ void LinkEngine::discardWaiting() {
 
 void LinkEngine::onReceive() {
     if (!port_ || state_ == LinkState::Closed) return;
+    if (line_ == LineState::Settling) {
+        // Still out of step: whatever arrives is thrown away and the quiet pause starts again. A first
+        // read taken before it may have been a stale reply, so the confirmation starts over.
+        discardWaiting();
+        firstRead_.reset();
+        waitForQuiet(afterQuiet_, quietMs_);
+        return;
+    }
     // A transfer waits for the reply of the request in flight (or its time-out) before it starts.
     if (state_ == LinkState::Transferring && !inFlight_) {
         if (transfer_) transfer_->bytesArrived();
         return;
     }
     if (!inFlight_) {
-        discardWaiting(); // nothing was asked: these bytes belong to no request
+        // Nothing was asked: a late reply. The line is out of step until it has been quiet.
+        ShowLinkStatus(6);
+        lineFault(AfterQuiet::Resume);
         return;
     }
     const std::size_t waiting = port_->bytesWaiting();
@@ -193,8 +218,26 @@ void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
     if (!match) {
         ShowLinkStatus(6);
         ++retryCount_;
-        SendRequest();
+        lineFault(AfterQuiet::Resend);
         return;
+    }
+    if (line_ == LineState::Confirming) {
+        // After a fault a reply may still be the late answer to an earlier request: the request is sent
+        // again after a quiet pause, and the value counts only when both replies agree.
+        const std::vector<std::uint8_t>& got = req_.write ? reply : replyData;
+        if (!firstRead_) {
+            firstRead_ = got;
+            waitForQuiet(AfterQuiet::Resend, kConfirmQuietMs);
+            return;
+        }
+        if (*firstRead_ != got) {
+            ShowLinkStatus(6);
+            ++retryCount_;
+            lineFault(AfterQuiet::Resend);
+            return;
+        }
+        firstRead_.reset();
+        line_ = LineState::InStep;
     }
     retryCount_ = 0;
     inFlight_ = false;
@@ -259,28 +302,79 @@ void LinkEngine::NotifyForms(int index, const std::vector<std::uint8_t>& data) {
 }
 
 void LinkEngine::onReplyTimeout(std::uint64_t generation) {
-    if (generation != generation_ || !inFlight_) return; // a stale time-out never acts
+    // A stale time-out never acts.
+    if (generation != generation_ || !inFlight_ || line_ == LineState::Settling) return;
     timer2_ = 0;
+    requestTimedOut();
+}
+
+void LinkEngine::requestTimedOut() {
+    stop(timer2_);
     ShowLinkStatus(6);
     ShowLinkStatus(2);
     retryCount_ = 0;
     if (!resetPort()) return;
     if (identifyMode_) {
-        inFlight_ = false;
-        identificationReply(false, 0);
+        lineFault(++identTimeouts_ < kIdentAttempts ? AfterQuiet::Resend : AfterQuiet::Abandon);
         return;
     }
     const bool resend = !pumpPaused_ && req_.cellIndex > 0 &&
                         (program_.cell(req_.cellIndex, 0).at(CellPos::PollDivider) & 0x02);
-    if (resend) {
+    lineFault(resend ? AfterQuiet::Resend : AfterQuiet::Abandon);
+}
+
+void LinkEngine::lineFault(AfterQuiet then) {
+    firstRead_.reset();
+    waitForQuiet(then, kLineGuardMs);
+}
+
+void LinkEngine::waitForQuiet(AfterQuiet then, int quietMs) {
+    line_ = LineState::Settling;
+    afterQuiet_ = then;
+    quietMs_ = quietMs;
+    linkReady_ = false;
+    ++generation_; // the reply time-out of the request in flight must not act any more
+    stop(timer2_);
+    stop(timer5_);
+    discardWaiting();
+    const std::uint64_t generation = ++quietGeneration_;
+    restart(quietTimer_, quietMs, [this, generation] { onQuiet(generation); });
+}
+
+void LinkEngine::onQuiet(std::uint64_t generation) {
+    if (generation != quietGeneration_ || line_ != LineState::Settling) return;
+    quietTimer_ = 0;
+    line_ = LineState::Confirming;
+    AfterQuiet then = afterQuiet_;
+    // A disconnect or transfer is waiting: the request is given up rather than sent again.
+    if (then == AfterQuiet::Resend && pumpPaused_ && !identifyMode_) then = AfterQuiet::Abandon;
+    switch (then) {
+    case AfterQuiet::Resend:
         SendRequest();
         return;
+    case AfterQuiet::Abandon:
+        inFlight_ = false;
+        if (identifyMode_) {
+            identificationReply(false, 0);
+            return;
+        }
+        if (req_.write && req_.cellIndex > 0)
+            program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending; // still to be written
+        linkReady_ = true; // the cursor has not moved: the next tick asks the same cell again
+        checkIdle();
+        return;
+    case AfterQuiet::Resume:
+        linkReady_ = state_ == LinkState::Pumping;
+        checkIdle();
+        return;
     }
-    inFlight_ = false;
-    if (req_.write && req_.cellIndex > 0)
-        program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending; // still to be written
-    linkReady_ = true;
-    checkIdle();
+}
+
+void LinkEngine::resetLine() {
+    stop(quietTimer_);
+    ++quietGeneration_;
+    line_ = LineState::InStep;
+    firstRead_.reset();
 }
 
 bool LinkEngine::resetPort() {
@@ -295,11 +389,13 @@ bool LinkEngine::resetPort() {
 
 // --- connect and disconnect ---
 
-bool LinkEngine::OpenPort() {
+bool LinkEngine::OpenPort(std::string& error) {
     if (port_->isOpen()) return true;
-    std::string error;
     if (port_->open(error)) return true;
-    observer_.showMessage(texts::kPortErrorTitle, texts::kPortErrorText, kIconCritical);
+    if (error.empty()) error = "the serial port could not be opened";
+    // The fixed message, and below it why this port failed and what to do about it.
+    observer_.showMessage(texts::kPortErrorTitle, std::string(texts::kPortErrorText) + "\r\r" + error,
+                          kIconCritical);
     linkFailed_ = true;
     return false;
 }
@@ -313,8 +409,8 @@ void LinkEngine::connect(ConnectPurpose purpose) {
         failConnect(ConnectOutcome::Failed, "no serial port");
         return;
     }
-    if (!OpenPort()) {
-        failConnect(ConnectOutcome::Failed, "the serial port could not be opened");
+    if (std::string error; !OpenPort(error)) {
+        failConnect(ConnectOutcome::Failed, error);
         return;
     }
     port_->setReceiveThreshold(1);
@@ -325,14 +421,16 @@ void LinkEngine::connect(ConnectPurpose purpose) {
     pumpPaused_ = false;
     retryCount_ = 0;
     linkCursor_ = 0;
+    resetLine();
     Identify();
 }
 
 void LinkEngine::failConnect(ConnectOutcome outcome, const std::string& error) {
-    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_})
+    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_, &quietTimer_})
         stop(*id);
     ++generation_;
     ++identGeneration_;
+    resetLine();
     inFlight_ = false;
     identifyMode_ = false;
     linkReady_ = false;
@@ -385,16 +483,17 @@ void LinkEngine::whenIdle(std::function<void()> next) {
 }
 
 void LinkEngine::checkIdle() {
-    if (inFlight_ || !whenIdle_) return;
+    if (inFlight_ || line_ == LineState::Settling || !whenIdle_) return;
     auto next = std::move(whenIdle_);
     whenIdle_ = nullptr;
     next();
 }
 
 void LinkEngine::closeLink(const std::string& reason) {
-    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_})
+    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_, &quietTimer_})
         stop(*id);
     ++generation_;
+    resetLine();
     inFlight_ = false;
     identifyMode_ = false;
     linkReady_ = false;

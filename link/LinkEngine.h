@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,13 @@ inline constexpr int kIdentTimeoutMs = 2000;    // Timer5
 inline constexpr int kMaxChecksumRetries = 4;   // the reply after the fourth mismatch is dropped
 inline constexpr int kBlockTimeoutMs = 3000;    // per block of a whole-memory transfer
 inline constexpr int kBlockAttempts = 3;        // a block frame is sent this many times at most
+// Replies carry no address, so after a fault a reply still on its way could be taken for a later request.
+// Nothing is sent until the line has been quiet this long (a reply later than twice the time-out is
+// taken as lost), and the value after that is trusted only when two reads of it agree.
+inline constexpr int kLineGuardMs = 1000;
+// The pause between the two reads of a confirmation: a reply queued behind a stale one shows up in it.
+inline constexpr int kConfirmQuietMs = 100;
+inline constexpr int kIdentAttempts = 3; // an identification record is asked this often before "Not Ready"
 
 struct LinkOptions {
     std::filesystem::path programDir; // where the parameter maps lie
@@ -53,6 +61,13 @@ enum class LinkState {
     Pumping,       // connected, the pump runs (maybe paused while a transfer waits or runs)
     Transferring,  // a whole-memory transfer owns the port
     Disconnecting, // waiting for the request in flight before closing
+};
+
+// Whether replies can be trusted to belong to the request in flight.
+enum class LineState {
+    InStep,     // every reply is taken for the request in flight
+    Settling,   // after a fault: input is discarded until the line has been quiet for a while
+    Confirming, // the next value counts only when two reads of it, a quiet pause apart, agree
 };
 
 class LinkEngine {
@@ -87,6 +102,7 @@ public:
     void writeBoard();
 
     LinkState state() const { return state_; }
+    LineState lineState() const { return line_; }
     bool isConnected() const { return state_ == LinkState::Pumping || state_ == LinkState::Transferring; }
     bool linkFailed() const { return linkFailed_; } // LinkFailed
     bool transferRunning() const;
@@ -120,6 +136,17 @@ private:
     void handleReply(const std::vector<std::uint8_t>& reply);
     void AcceptReply(const std::vector<std::uint8_t>& replyData);
     void requestDropped();
+    void requestTimedOut();
+    // What happens to the request in flight once the line is quiet again.
+    enum class AfterQuiet {
+        Resend,  // the same frame again
+        Abandon, // no answer: the pump meets the cell again (identification: "Board Not Ready")
+        Resume,  // nothing was in flight
+    };
+    void lineFault(AfterQuiet then);
+    void waitForQuiet(AfterQuiet then, int quietMs);
+    void onQuiet(std::uint64_t generation);
+    void resetLine();
     void NotifyForms(int index, const std::vector<std::uint8_t>& data);
     void ShowLinkStatus(int code);
     void pumpTick();
@@ -129,7 +156,7 @@ private:
     void discardWaiting();
 
     // identification
-    bool OpenPort();
+    bool OpenPort(std::string& error);
     void Identify();
     void ReadIdentification(); // sends the current identification record's request
     void identificationReply(bool gotReply, std::uint8_t value);
@@ -168,15 +195,22 @@ private:
     int linkCursor_ = 0;           // LinkCursor
     int retryCount_ = 0;           // RetryCount
     std::uint64_t generation_ = 0; // of the request in flight; stale time-outs compare against it
+    LineState line_ = LineState::InStep;
+    AfterQuiet afterQuiet_ = AfterQuiet::Resume;
+    int quietMs_ = kLineGuardMs;
+    std::uint64_t quietGeneration_ = 0;
+    std::optional<std::vector<std::uint8_t>> firstRead_; // the first of the two reads of a confirmation
     Request req_;
     std::function<void()> whenIdle_;
 
     // identification progress
     int identStep_ = 0;
+    int identTimeouts_ = 0;             // of the current record
     std::uint64_t identGeneration_ = 0; // of the identification request; stale Timer5 events compare it
     std::array<std::uint8_t, 6> identValues_{};
 
     TimerService::TimerId timer1_ = 0, timer2_ = 0, timer3_ = 0, timer4_ = 0, timer5_ = 0;
+    TimerService::TimerId quietTimer_ = 0;
 
     std::unique_ptr<UnitReader> unitReader_;
     std::unique_ptr<BlockTransfer> transfer_;

@@ -28,6 +28,9 @@ struct FaultSettings {
     double split = 0;
     double trailing = 0;
     double late = 0;
+    // A late reply holds back the replies behind it, as a real board's firmware answers in order; otherwise
+    // the replies to later frames may overtake it.
+    bool lateInOrder = false;
     double unsolicited = 0;
     int disappearAfter = 0; // frames answered before the board vanishes; 0: never
     DisappearMode disappearMode = DisappearMode::Close;

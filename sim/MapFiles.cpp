@@ -1,19 +1,16 @@
 #include "MapFiles.h"
 
-#include <fstream>
-#include <iterator>
+#include "FileIO.h"
 
 namespace vm::sim {
 
 namespace {
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file,
                                                        std::string& error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = "cannot open map file " + file.string();
-        return std::nullopt;
-    }
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string why;
+    auto bytes = vm::ReadWholeFile(file, &why);
+    if (!bytes) error = "cannot read map file " + file.string() + ": it " + why;
+    return bytes;
 }
 } // namespace
 

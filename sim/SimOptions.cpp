@@ -92,6 +92,8 @@ SimOptionsResult ParseSimOptions(const std::vector<std::string>& args, const std
             o.help = true;
         } else if (name == "--wire-time" && !value) {
             o.board.wireTime = true;
+        } else if (name == "--late-in-order" && !value) {
+            o.board.faults.lateInOrder = true;
         } else if (name == "--empty" && !value) {
             o.empty = true;
         } else if (const auto it = withValue.find(name); it != withValue.end()) {
@@ -136,6 +138,7 @@ Faults (rates 0..1 per answered frame):
   --split R              reply in 2..4 pieces with short pauses
   --trailing R           1..3 extra bytes after the reply
   --late R               reply after more than 1 s
+  --late-in-order        a late reply holds back the replies behind it (default: they overtake it)
   --unsolicited R        stray bytes after the reply
   --disappear-after N    stop after N frames (0: never)
   --disappear-mode M     close (the line goes away, default) or silent (no more answers)

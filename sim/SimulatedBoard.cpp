@@ -111,8 +111,10 @@ std::vector<Emission> SimulatedBoard::drain(std::int64_t nowMs) {
 void SimulatedBoard::schedule(const Frame& frame, std::vector<std::uint8_t> reply, std::int64_t nowMs,
                               std::vector<Emission>& out) {
     const bool wire = settings_.wireTime;
+    const bool inOrder = wire || settings_.faults.lateInOrder;
     double start = static_cast<double>(nowMs) + settings_.replyDelayMs;
-    if (wire) start = std::max(start + frame.length * kByteTimeMs, wireFreeMs_);
+    if (wire) start += frame.length * kByteTimeMs;
+    if (inOrder) start = std::max(start, lineFreeMs_);
     double lastAt = start;
     const ReplyFault forced = faultHook ? faultHook(frame) : ReplyFault::None;
 
@@ -184,7 +186,7 @@ void SimulatedBoard::schedule(const Frame& frame, std::vector<std::uint8_t> repl
         out.push_back({static_cast<std::int64_t>(std::ceil(lastAt)), std::move(noise)});
         ++stats_.unsolicited;
     }
-    if (wire) wireFreeMs_ = lastAt;
+    if (inOrder) lineFreeMs_ = lastAt;
 }
 
 } // namespace vm::sim

@@ -113,7 +113,7 @@ private:
     std::vector<MapRecord> mapRecords_;
     std::int64_t clockStart_;
     bool disappeared_ = false;
-    double wireFreeMs_ = 0; // when the board's transmitter is free again (wire-time emulation)
+    double lineFreeMs_ = 0; // when the board's transmitter is free again (wire time, in-order replies)
 };
 
 } // namespace vm::sim

@@ -23,14 +23,11 @@ bool SimulatedPort::open(std::string& error) {
     return true;
 }
 
-// Closing discards whatever was on its way, as resetting a real port does.
+// Closing discards what was received; bytes the board sends while the port is closed are lost, but a
+// reply still on its way arrives once the port is open again, as on a real line.
 void SimulatedPort::close() {
     open_ = false;
     received_.clear();
-    for (auto id : timers_pending_)
-        timers_.cancelTimer(id);
-    timers_pending_.clear();
-    pollTimer_ = 0;
 }
 
 std::vector<std::uint8_t> SimulatedPort::readAll() {

@@ -1,9 +1,12 @@
 #include "QtSerialPort.h"
 
+#include "PortProblems.h"
+
 namespace vm::link {
 
 QtSerialPort::QtSerialPort(QString portName, QObject* parent) : QObject(parent) {
     port_.setPortName(portName);
+    device_ = portName;
     connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
     connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
 }
@@ -26,8 +29,24 @@ bool QtSerialPort::open(std::string& error) {
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     port_.setReadBufferSize(0);
+    // The name as given ("/dev/ttyUSB0", "COM3"); the serial library keeps only its last part.
+    const std::string device = device_.toStdString();
     if (!port_.open(QIODevice::ReadWrite)) {
-        error = port_.errorString().toStdString();
+        const bool permissionOrBusy = port_.error() == QSerialPort::PermissionError;
+        error = DescribePortFailure(device, ClassifyPortFailure(device, permissionOrBusy),
+                                    port_.errorString().toStdString());
+        return false;
+    }
+    // A device that ignored the settings would garble every frame: refuse it.
+#ifdef Q_OS_UNIX
+    const std::string problem = LineSettingsProblem(port_.handle());
+#else
+    const std::string problem;
+#endif
+    if (!problem.empty()) {
+        port_.close();
+        error = "Serial port " + device + " did not take 19200 baud, 8 data bits, no parity, 1 stop bit (" +
+                problem + ").";
         return false;
     }
     return true;

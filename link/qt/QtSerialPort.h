@@ -31,6 +31,7 @@ private:
     void onError(QSerialPort::SerialPortError error);
 
     QSerialPort port_;
+    QString device_;
     int threshold_ = 1;
 };
 

@@ -90,6 +90,7 @@ TEST_F(Connect, APortThatWillNotOpenRestoresTheMenus) {
         EXPECT_TRUE(w.entryEnabled(on)) << on;
     ASSERT_FALSE(dialogs().messages.empty());
     EXPECT_TRUE(dialogs().shown("Attention error port!")) << dialogs().messages[0].text.toStdString();
+    EXPECT_TRUE(dialogs().shown("no such port")); // and why
     EXPECT_EQ(dialogs().messages[0].title, "ERROR ");
 
     // Write Board fails the same way and gives the file menu back with the configuration's menus.

@@ -175,6 +175,22 @@ TEST_F(MainWindowTest, SaveThenLoadRestoresTheConfigurationAndTheMenusOfItsUnits
     EXPECT_TRUE(dialogs().messages.empty());
 }
 
+// The unit-reading window outlives the main window by a moment (it is a child): its end must not reach the
+// main window once that is gone.
+TEST_F(MainWindowTest, ClosingTheMainWindowWhileFrmReadIsOpenReachesNoDestroyedWindow) {
+    MainWindow& w = start();
+    const fs::path file = folder.dir() / "units.prm";
+    ASSERT_EQ(SaveProtectedConfig(file, w.state()), "");
+    dialogs().openAnswer = QString::fromStdString(file.string());
+    w.Smuload_Click();
+    ASSERT_TRUE(w.findChild<QWidget*>("FrmRead"));
+    int notices = 0;
+    QObject listener;
+    QObject::connect(&w, &MainWindow::transferWindowClosed, &listener, [&] { ++notices; });
+    t->window.reset();
+    EXPECT_EQ(notices, 0);
+}
+
 TEST_F(MainWindowTest, ACorruptedFileIsReportedAndChangesNothing) {
     MainWindow& w = start();
     ProgramState& s = w.state();

@@ -1,6 +1,10 @@
 #include "ConfigFile.h"
 #include "FileIO.h"
+#include "ParamMap.h"
 #include "TempDir.h"
+#include "TextLines.h"
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -232,8 +236,12 @@ TEST(CorruptedConfigFiles, UnusableFilesAreRefusedAndChangeNothing) {
         {"empty.spf", 0, "too short"},
         {"short.cfx", vm::kConfigAreaSize - 1, "too short"},
         {"none.cfx", 0, "too short"},
-        {"absent.prm", SIZE_MAX, ""},
+        {"absent.prm", SIZE_MAX, "does not exist"},
+        {"folder.prm", SIZE_MAX, "is a folder"},
+        {"pipe.spf", SIZE_MAX, "not a regular file"}, // refused before opening: reading it would hang
     };
+    std::filesystem::create_directory(dir / "folder.prm");
+    ASSERT_EQ(::mkfifo((dir / "pipe.spf").c_str(), 0600), 0);
     for (const Case& c : cases) {
         if (c.size != SIZE_MAX) writeBytes(dir / c.name, std::span(full).first(c.size));
         ProgramState target = filledState(5);
@@ -243,6 +251,19 @@ TEST(CorruptedConfigFiles, UnusableFilesAreRefusedAndChangeNothing) {
         EXPECT_NE(result.error.find(c.error), std::string::npos) << c.name << ": " << result.error;
         EXPECT_TRUE(sameImages(target, before)) << c.name;
     }
+}
+
+// The parameter maps and the text files (settings, languages) go through the same checks.
+TEST(CorruptedConfigFiles, MapsAndTextFilesRefuseAFolderOrAPipe) {
+    vmtest::TempDir dir;
+    std::filesystem::create_directory(dir / "W0482BV00.inx");
+    ASSERT_EQ(::mkfifo((dir / "English.lng").c_str(), 0600), 0);
+    ProgramState state;
+    const auto map = vm::LoadParamMap(state, dir / "W0482BV00.inx", 0);
+    EXPECT_FALSE(map.ok);
+    EXPECT_NE(map.error.find("is a folder"), std::string::npos) << map.error;
+    EXPECT_FALSE(vm::ReadTextLines(dir / "W0482BV00.inx", 10));
+    EXPECT_FALSE(vm::ReadTextLines(dir / "English.lng", 10));
 }
 
 TEST(SavingConfigFiles, ReplacesAFileSafelyAndReportsAFailure) {

@@ -77,7 +77,9 @@ INSTANTIATE_TEST_SUITE_P(Checks, RefusalTest,
 TEST_F(IdentificationTest, SilentBoardAsksRetryWithoutBlockingAndRetrySucceeds) {
     failFirst(1000, ReplyFault::Drop);
     engine->connect(ConnectPurpose::Edit);
-    ASSERT_TRUE(runUntil([&] { return !observer.questions.empty(); }, 3000));
+    // Each record is asked three times, a quiet pause after each time-out.
+    ASSERT_TRUE(runUntil([&] { return !observer.questions.empty(); }, 3 * (kReplyTimeoutMs + kLineGuardMs)));
+    EXPECT_EQ(frames().size(), 3u);
     EXPECT_EQ(observer.questions[0].title, "Serial");
     EXPECT_EQ(observer.questions[0].text, "Board Not Ready\nCheck serial !");
     EXPECT_EQ(engine->state(), LinkState::AwaitingRetry);
@@ -95,6 +97,28 @@ TEST_F(IdentificationTest, SilentBoardAsksRetryWithoutBlockingAndRetrySucceeds) 
     engine->answerRetry(true);
     ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }));
     EXPECT_EQ(*observer.outcome, ConnectOutcome::Connected);
+}
+
+// On a line where replies come late the identification asks again; it never takes a shifted reply for
+// another record, which would refuse a good board or name a map that does not exist.
+TEST_F(IdentificationTest, LateRepliesNeverMakeAGoodBoardLookIncompatible) {
+    for (const bool inOrder : {false, true})
+        for (const std::uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
+            SCOPED_TRACE(testing::Message() << "in order " << inOrder << ", seed " << seed);
+            useLateBoard(seed, inOrder);
+            observer.outcome.reset();
+            observer.messages.clear();
+            observer.onAsk = [&] { engine->answerRetry(true); };
+            engine->connect(ConnectPurpose::Edit);
+            ASSERT_TRUE(runUntil([&] { return observer.outcome.has_value(); }, 120000));
+            ASSERT_EQ(*observer.outcome, ConnectOutcome::Connected) << observer.connectError;
+            EXPECT_EQ(std::tuple(state.BoardClass, state.BoardType, state.BoardSoftware, state.BoardRevision,
+                                 state.SoftwareRelease),
+                      std::tuple(18, 482, 21, 0, 5));
+            EXPECT_TRUE(observer.messages.empty());
+            engine->disconnect();
+            ASSERT_TRUE(runUntil([&] { return engine->state() == LinkState::Closed; }));
+        }
 }
 
 TEST_F(IdentificationTest, CancelMakesTheConnectFail) {
@@ -130,7 +154,8 @@ TEST_F(IdentificationTest, PortThatCannotOpenShowsThePortMessage) {
     EXPECT_EQ(*observer.outcome, ConnectOutcome::Failed);
     ASSERT_EQ(observer.messages.size(), 1u);
     EXPECT_EQ(observer.messages[0].title, "ERROR ");
-    EXPECT_EQ(observer.messages[0].text, "   Attention error port!\r\rPlease select a new COM");
+    EXPECT_EQ(observer.messages[0].text, "   Attention error port!\r\rPlease select a new COM\r\rport busy");
+    EXPECT_EQ(observer.connectError, "port busy");
     EXPECT_EQ(observer.messages[0].icon, kIconCritical);
     EXPECT_TRUE(engine->linkFailed());
     EXPECT_TRUE(frames().empty());

@@ -191,6 +191,17 @@ protected:
         std::filesystem::remove_all(dir, ec);
     }
 
+    // The board on the line becomes one whose replies come late at random (same memory maps, identity).
+    void useLateBoard(std::uint32_t seed, bool inOrder) {
+        sim::BoardSettings settings;
+        settings.faults.late = 0.3;
+        settings.faults.lateInOrder = inOrder;
+        settings.faults.seed = seed;
+        board = sim::SimulatedBoard(settings);
+        std::string error;
+        ASSERT_TRUE(board.loadMaps(dir, error)) << error;
+        setIdentity(0, 21, 18, 482, 5);
+    }
     void setIdentity(int revision, int software, int boardClass, int type, int release) {
         board.setIdentity({boardClass, type, software, revision, release});
     }

@@ -70,13 +70,14 @@ TEST_F(PumpTest, AReplyIsTakenWhenCompleteValueFromTheFrontChecksumFromTheEnd) {
     EXPECT_EQ(frames().size(), 2u);
 }
 
-// Bad checksums (for a write: a wrong or two-byte acknowledgement) send the same frame again; the reply
-// after the fourth failure is dropped even when right, and the cell is met again in the next pass.
+// Bad checksums (for a write: a wrong or two-byte acknowledgement) send the same frame again once the line
+// is quiet; the reply after the fourth failure is dropped even when right, and the cell is met again in
+// the next pass. After a fault a value counts only when a second request gives the same reply.
 TEST_F(PumpTest, ChecksumFailuresResendTheFrameAndTheFifthReplyIsDropped) {
     failFirst(3, ReplyFault::CorruptChecksum);
     state.WatchParam(kWord);
     ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
-    EXPECT_EQ(frames(), std::vector<Bytes>(4, kReadWord));
+    EXPECT_EQ(frames(), std::vector<Bytes>(5, kReadWord));
     EXPECT_EQ(faults(), 3);
     EXPECT_EQ(engine->retryCount(), 0);
 
@@ -89,15 +90,17 @@ TEST_F(PumpTest, ChecksumFailuresResendTheFrameAndTheFifthReplyIsDropped) {
     EXPECT_TRUE(cell(kWord).has(Pending));
     EXPECT_GT(engine->linkCursor(), kWord); // the cursor moved on
     ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
-    EXPECT_EQ(frames().size(), 6u);
+    EXPECT_EQ(frames().size(), 7u);
 
     frames().clear();
     failFirst(1, ReplyFault::ExtraByte);
     state.SetParamValue(kByte, 7);
     ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
-    EXPECT_EQ(frames(), std::vector<Bytes>(2, kWriteSeven));
+    EXPECT_EQ(frames(), std::vector<Bytes>(3, kWriteSeven));
 }
 
+// After the time-out nothing is sent until the line has been quiet; then poll bit 2 asks again at once,
+// other cells at the next tick, and the value is confirmed by a second request.
 TEST_F(PumpTest, TimeOutResetsThePortAndTheNextTickAsksAgainOrAtOnceForPollBitTwo) {
     for (const int index : {kWord, kPolled}) {
         frames().clear();
@@ -110,11 +113,12 @@ TEST_F(PumpTest, TimeOutResetsThePortAndTheNextTickAsksAgainOrAtOnceForPollBitTw
         timers.advance(1);
         EXPECT_EQ(port.closeCount, closes + 1);
         EXPECT_EQ(port.openCount, opens + 1);
-        if (index == kPolled) {
-            EXPECT_EQ(frames().size(), 2u); // sent again at once
-        }
-        ASSERT_TRUE(runUntil([&] { return delivered(index); }, 100));
-        EXPECT_EQ(frames()[1], frames()[0]);
+        timers.advance(kLineGuardMs - 1);
+        EXPECT_EQ(frames().size(), 1u);
+        timers.advance(1);
+        if (index == kPolled) EXPECT_EQ(frames().size(), 2u); // at once
+        ASSERT_TRUE(runUntil([&] { return delivered(index); }, kPumpIntervalMs + kConfirmQuietMs + 10));
+        EXPECT_EQ(frames(), std::vector<Bytes>(3, frames()[0]));
     }
 }
 
@@ -149,7 +153,9 @@ TEST_F(PumpTest, AWriteIsRepeatedUntilAcknowledgedThenStoredAndDelivered) {
         failFirst(failures, fault);
         state.SetParamValue(kByte, 7);
         ASSERT_TRUE(runUntil([&] { return delivered(kByte); }));
-        EXPECT_EQ(frames(), std::vector<Bytes>(static_cast<std::size_t>(failures + 1), kWriteSeven));
+        const int confirmation = failures > 0 ? 1 : 0;
+        EXPECT_EQ(frames(),
+                  std::vector<Bytes>(static_cast<std::size_t>(failures + 1 + confirmation), kWriteSeven));
         EXPECT_EQ(boardByte(0x10), 7);
         EXPECT_EQ(std::get<double>(form.received.back().second), 7.0);
         EXPECT_TRUE(state.ParamIsValid(kByte, 0));
@@ -172,13 +178,37 @@ TEST_F(PumpTest, ANewerValueSetDuringTheRequestIsNotOverwritten) {
 TEST_F(PumpTest, ALateReplyIsNotTakenForTheNextRequest) {
     failFirst(1, ReplyFault::Late);
     state.WatchParam(kWord);
-    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }, 2000)); // asked again after the time-out
+    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }, 3000)); // asked again after the time-out
     for (int i = 0; i < 16; ++i)
         setBoardByte(0x0300 + i, 'T');
     timers.advance(3000); // the late reply arrives with nothing in flight
     state.WatchParam(kText);
     ASSERT_TRUE(runUntil([&] { return delivered(kText); }));
     EXPECT_EQ(std::get<std::string>(form.received.back().second), std::string(16, 'T'));
+}
+
+// Replies carry no address: a reply that comes after the time-out, whether later replies overtake it or
+// queue behind it as on a real board, must never be delivered as the value of another parameter.
+TEST_F(PumpTest, LateRepliesNeverDeliverAValueToAnotherParameter) {
+    const std::map<int, std::pair<int, int>> expected = {
+        // index: address, value
+        {kByte, {0x0010, 11}}, {4779, {0x0500, 22}},  {4780, {0x0501, 33}},       {4781, {0x0502, 44}},
+        {4782, {0x0503, 55}},  {11733, {0x0510, 66}}, {kLastRecord, {0x0600, 77}}};
+    for (const bool inOrder : {false, true})
+        for (const std::uint32_t seed : {1u, 2u, 3u}) {
+            SCOPED_TRACE(testing::Message() << "in order " << inOrder << ", seed " << seed);
+            useLateBoard(seed, inOrder);
+            for (const auto& [index, at] : expected)
+                setBoardByte(at.first, static_cast<std::uint8_t>(at.second));
+            for (int round = 0; round < 8; ++round) {
+                form.received.clear();
+                for (const auto& entry : expected)
+                    state.WatchParam(entry.first);
+                ASSERT_TRUE(runUntil([&] { return form.received.size() >= expected.size(); }, 60000));
+                for (const auto& [index, value] : form.received)
+                    EXPECT_EQ(std::get<double>(value), expected.at(index).second) << "parameter " << index;
+            }
+        }
 }
 
 TEST_F(PumpTest, AStaleTimeOutNeverActs) {
@@ -193,7 +223,8 @@ TEST_F(PumpTest, AStaleTimeOutNeverActs) {
     EXPECT_TRUE(engine->linkReady());
 }
 
-// A disconnect waits for the reply on its way, or for its time-out, and sends nothing more.
+// A disconnect waits for the reply on its way, or for its time-out and a quiet line, and sends nothing
+// more.
 TEST_F(PumpTest, DisconnectWaitsForTheRequestInFlight) {
     for (const bool answered : {true, false}) {
         if (!answered) {
@@ -205,7 +236,7 @@ TEST_F(PumpTest, DisconnectWaitsForTheRequestInFlight) {
         state.WatchParam(answered ? kWord : kPolled);
         ASSERT_TRUE(runUntil([&] { return frames().size() == 1; }));
         engine->disconnect();
-        timers.advance(answered ? kReplyMs - 1 : 999);
+        timers.advance(answered ? kReplyMs - 1 : kReplyTimeoutMs + kLineGuardMs - 1);
         EXPECT_TRUE(port.isOpen());
         EXPECT_TRUE(observer.disconnectReasons.empty());
         timers.advance(1);

@@ -32,6 +32,24 @@ std::vector<std::pair<std::int64_t, Bytes>> Timeline(const Answers& answers) {
     return out;
 }
 
+// Replies behind a late one overtake it, or wait for it as a real board's do.
+TEST(Faults, ALateReplyIsOvertakenOrHoldsBackTheRepliesBehindIt) {
+    TestMaps maps;
+    for (const bool inOrder : {false, true}) {
+        BoardSettings settings;
+        settings.faults.lateInOrder = inOrder;
+        SimulatedBoard board = LoadedBoard(maps, settings);
+        board.faultHook = [n = 0](const Frame&) mutable {
+            return n++ == 0 ? ReplyFault::Late : ReplyFault::None;
+        };
+        const auto late = board.receive(kRead, 0);
+        const auto next = board.receive(kRead, 100);
+        ASSERT_EQ(late.size(), 1u);
+        ASSERT_EQ(next.size(), 1u);
+        EXPECT_EQ(next[0].atMs >= late[0].atMs, inOrder) << "in order " << inOrder;
+    }
+}
+
 TEST(Faults, EachKindChangesTheReplyAsNamed) {
     TestMaps maps;
     auto only = [&](double FaultSettings::*kind) {

@@ -21,7 +21,7 @@ TEST(SimOptions, ReadsEveryOption) {
     const auto r =
         ParseSimOptions(Words("--class 17 --type=617 --software 22 --revision 7 --release 5 "
                               "--corrupt-checksum 0.25 --drop 0.1 --split 1 --trailing 0.3 "
-                              "--late 0.5 --unsolicited 0.02 --disappear-after 40 "
+                              "--late 0.5 --late-in-order --unsolicited 0.02 --disappear-after 40 "
                               "--disappear-mode silent --seed 99 --wire-time --maps /m --load a.prm"),
                         "/default");
     ASSERT_TRUE(r.ok()) << r.error;
@@ -36,6 +36,7 @@ TEST(SimOptions, ReadsEveryOption) {
     EXPECT_EQ(b.faults.disappearMode, DisappearMode::Silent);
     EXPECT_EQ(b.faults.seed, 99u);
     EXPECT_TRUE(b.wireTime);
+    EXPECT_TRUE(b.faults.lateInOrder);
     EXPECT_EQ(r.options.mapsDir, "/m");
     EXPECT_EQ(r.options.loadFile, "a.prm");
     EXPECT_FALSE(r.options.help);

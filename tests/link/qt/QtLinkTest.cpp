@@ -2,6 +2,7 @@
 #include "LinkController.h"
 #include "LinkFixture.h"
 #include "PortDiscovery.h"
+#include "PortProblems.h"
 #include "ProgramState.h"
 #include "QtSerialPort.h"
 #include "QtTimerService.h"
@@ -9,6 +10,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTemporaryFile>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <grp.h>
+#include <termios.h>
+#include <unistd.h>
+#endif
 
 namespace vm::link::test {
 namespace {
@@ -48,14 +57,65 @@ TEST(PortDiscovery, ComNumbersNameTheSerialDevices) {
 #endif
 }
 
-TEST(QtSerialPort, OpeningAMissingDeviceFailsWithAReason) {
-    QtSerialPort port("/dev/vm-link-test-no-such-port");
+#ifndef Q_OS_WIN
+// A pseudo-terminal stands in for a serial device.
+struct Pty {
+    Pty() {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0) device = ::ptsname(master);
+    }
+    ~Pty() {
+        if (master >= 0) ::close(master);
+    }
+    int master = -1;
+    std::string device;
+};
+
+// Each reason comes with what to do about it; the settings are read back from the device after opening.
+TEST(QtSerialPort, APortThatCannotBeOpenedSaysWhyInOneLine) {
     std::string error;
-    EXPECT_FALSE(port.open(error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(port.bytesWaiting(), 0u);
+    QtSerialPort missing("/dev/vm-link-test-no-such-port");
+    EXPECT_FALSE(missing.open(error));
+    EXPECT_NE(error.find("/dev/vm-link-test-no-such-port does not exist: plug the adapter in"),
+              std::string::npos)
+        << error;
+
+    Pty pty;
+    ASSERT_FALSE(pty.device.empty());
+    QtSerialPort first(QString::fromStdString(pty.device));
+    ASSERT_TRUE(first.open(error)) << error;
+    QtSerialPort second(QString::fromStdString(pty.device));
+    EXPECT_FALSE(second.open(error));
+    EXPECT_NE(error.find("is in use by another program"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos);
+
+    const group* owner = ::getgrgid(::getegid()); // the group of a file this process creates
+    ASSERT_TRUE(owner);
+    QTemporaryFile device;
+    ASSERT_TRUE(device.open());
+    EXPECT_NE(DescribePortFailure(device.fileName().toStdString(), PortFailure::NoPermission, "")
+                  .find("add your user to the group \"" + std::string(owner->gr_name) + "\""),
+              std::string::npos);
 }
+
+TEST(QtSerialPort, LineSettingsAreReadBackFromTheDevice) {
+    Pty pty;
+    const int fd = ::open(pty.device.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(fd, &tio), 0);
+    ::cfmakeraw(&tio);
+    ::cfsetspeed(&tio, B19200);
+    tio.c_cflag &= ~(PARENB | CSTOPB);
+    ASSERT_EQ(::tcsetattr(fd, TCSANOW, &tio), 0);
+    EXPECT_EQ(LineSettingsProblem(fd), "");
+    ::cfsetspeed(&tio, B9600);
+    tio.c_cflag |= CSTOPB; // (a pseudo-terminal keeps no parity setting)
+    ASSERT_EQ(::tcsetattr(fd, TCSANOW, &tio), 0);
+    EXPECT_EQ(LineSettingsProblem(fd), "not 19200 baud, 2 stop bits");
+    ::close(fd);
+}
+#endif
 
 TEST(LinkController, ConnectsReadsUnitsAndDisconnectsWithSignals) {
     const auto dir = std::filesystem::temp_directory_path() / "link-qt-test";
