@@ -365,7 +365,7 @@ QList<QWidget*> MainWindow::openWindows() const {
     return result;
 }
 
-void MainWindow::openForm(const QString& formName) {
+editors::EditorBase* MainWindow::openForm(const QString& formName) {
     // The machine configuration and the temperature chart share the space: one closes the other.
     if (formName == "FrmConf") {
         if (QMdiSubWindow* chart = subWindowFor("FrmGrafico")) chart->close();
@@ -377,10 +377,10 @@ void MainWindow::openForm(const QString& formName) {
     if (QMdiSubWindow* open = subWindowFor(formName)) {
         open->showNormal();
         mdi_->setActiveSubWindow(open);
-        return;
+        return qobject_cast<editors::EditorBase*>(open->widget());
     }
     editors::EditorBase* editor = editors::createEditor(formName, editorContext_, nullptr);
-    if (!editor) return;
+    if (!editor) return nullptr;
     editor->setObjectName(formName);
     // The sub-window owns the editor; closing it closes the editor first, which releases its parameters.
     QMdiSubWindow* sub = mdi_->addSubWindow(editor);
@@ -390,6 +390,7 @@ void MainWindow::openForm(const QString& formName) {
     sub->show();
     editor->CenterForm1();
     mdi_->setActiveSubWindow(sub);
+    return editor;
 }
 
 void MainWindow::closeAllChildren() {

@@ -61,8 +61,7 @@ public:
     void selectSimulatedBoard();
     void smnuExit_Click();
     void mnuVer_Click();
-    // Opens the window of a menu entry (or brings it to the front).
-    void openForm(const QString& formName);
+    // Opens the window of a menu entry (or brings it to the front): openForm, below with the hooks.
 
     void InitMenu();
     void InitStatusBar();
@@ -76,6 +75,7 @@ public:
     void setMenuEnabled(const QString& entry, bool enabled) override;
     QSize mainWindowSize() const override;
     QString chooseFile(const editors::FileChoice& choice) override;
+    editors::EditorBase* openForm(const QString& formName) override;
 
     // --- what tests and the screenshots look at ---
     AppState appState() const { return state_; }

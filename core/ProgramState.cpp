@@ -121,6 +121,12 @@ void ProgramState::ReleaseParam(int index) {
     if (count > 0) --count;
 }
 
+void ProgramState::RequestRead(int index) {
+    if (!IsParameter(index)) return;
+    std::uint8_t& status = cell(index, 0).at(CellPos::Status);
+    status = static_cast<std::uint8_t>((status | Pending) & ~Valid);
+}
+
 int ProgramState::ParamAddress(int index) const {
     if (!isIndexInRange(index)) return 0;
     return cell(index).boardAddress();

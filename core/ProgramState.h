@@ -73,6 +73,8 @@ public:
     void SetParamValue(int index, std::string_view text);
     void WatchParam(int index);
     void ReleaseParam(int index);
+    // Asks for a fresh read: the cell counts as unread until the board's answer arrives.
+    void RequestRead(int index);
     int ParamAddress(int index) const;
 
     // The value of a cell as a window receives it: a number for 1..4 bytes, the text otherwise.

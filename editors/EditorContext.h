@@ -11,6 +11,8 @@
 
 namespace vm::editors {
 
+class EditorBase;
+
 // A file dialog an editor asks for.
 struct FileChoice {
     bool save = false;
@@ -27,6 +29,8 @@ public:
     virtual void enableMenus() = 0;                                      // EnableMenù
     virtual void setMenuEnabled(const QString& entry, bool enabled) = 0; // by entry name, e.g. "SmuNew"
     virtual QSize mainWindowSize() const = 0;                            // for CenterForm1
+    // Opens (or brings to the front) another editor window; nullptr when there is none of that name.
+    virtual EditorBase* openForm(const QString& /*formName*/) { return nullptr; }
     // The chosen path through the main window's file dialogs; empty when cancelled.
     virtual QString chooseFile(const FileChoice&) { return {}; }
 };

@@ -13,8 +13,6 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -245,14 +243,11 @@ void FrmDosi::sendCommand() {
 }
 
 // The cells hold what was written; the board's answer is read again (the wait for it counts as unread).
-// base candidate: a routine that asks the link to read a parameter again.
 void FrmDosi::askForResult() {
     step_ = Step::Measuring;
     commandRead_ = valueRead_ = false;
-    for (int index : {kTestCommand, kTestValue}) {
-        std::uint8_t& status = context().state.cell(index, 0).at(CellPos::Status);
-        status = static_cast<std::uint8_t>((status | Pending) & ~Valid);
-    }
+    for (int index : {kTestCommand, kTestValue})
+        context().state.RequestRead(index);
 }
 
 void FrmDosi::finishCommand(int measured) {
@@ -309,34 +304,10 @@ void FrmDosi::exportCalibration() {
     openSummary(path);
 }
 
-// base candidate: opening another window belongs to the main window's hooks.
 void FrmDosi::openSummary(const QString& path) {
     Form2::setCalibrationFile(path);
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
-    if (area)
-        for (QMdiSubWindow* open : area->subWindowList())
-            if (auto* summary = qobject_cast<Form2*>(open->widget())) {
-                open->showNormal();
-                area->setActiveSubWindow(open);
-                summary->exportTo(path);
-                return;
-            }
-    auto* summary = static_cast<Form2*>(createEditor(QStringLiteral("Form2"), context(), nullptr));
-    if (!summary) return;
-    summary->setObjectName(QStringLiteral("Form2"));
-    if (area) {
-        QMdiSubWindow* holder = area->addSubWindow(summary);
-        holder->setAttribute(Qt::WA_DeleteOnClose);
-        holder->setWindowTitle(summary->windowTitle());
-        holder->show();
-        summary->CenterForm1();
-        area->setActiveSubWindow(holder);
-    } else {
-        summary->setAttribute(Qt::WA_DeleteOnClose);
-        summary->show();
-    }
-    summary->exportTo(path);
+    auto* summary = context().hooks ? qobject_cast<Form2*>(context().hooks->openForm(QStringLiteral("Form2"))) : nullptr;
+    if (summary) summary->exportTo(path);
 }
 
 } // namespace vm::editors
