@@ -2,7 +2,6 @@
 
 #include "Catalogue.h"
 #include "DoseTables.h"
-#include "EditorRegistry.h"
 #include "Form2.h"
 #include "MessageBox.h"
 #include "SelectionKeys.h"
