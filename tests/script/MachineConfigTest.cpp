@@ -32,16 +32,7 @@ TEST_F(Script, MachineConfigurationReachesTheBoardWithItsMirrors) {
     const int expected[][3] = {{1844, 6626, 2}, {1855, 6638, 0x04}, {1856, 12826, 0x10}, {11, 4793, 8},
                                {13, 4795, 9},   {14, 4796, 9},      {27, 4809, 7},       {9712, 0, 0},
                                {9713, 0, 12}};
-    std::vector<int> indexes;
-    for (const auto& e : expected) {
-        indexes.push_back(e[0]);
-        if (e[1]) indexes.push_back(e[1]);
-    }
-    const auto board = boardValues(sim.device(), indexes);
-    for (const auto& e : expected) {
-        EXPECT_EQ(board.at(e[0]), QString::number(e[2])) << e[0];
-        if (e[1]) EXPECT_EQ(board.at(e[1]), QString::number(e[2])) << "mirror of " << e[0];
-    }
+    expectOnBoard(sim.device(), expected);
 }
 
 // Offline: a new KTR 921 configuration, then the machine window shows it and resets unit 3's associations.

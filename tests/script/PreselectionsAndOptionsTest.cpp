@@ -35,14 +35,7 @@ TEST_F(Script, PreselectionsAndOptionsReachTheBoardWithTheirMirrors) {
     // parameter, its mirror, the value both must hold
     const int expected[][3] = {{1557, 6339, 300}, {1653, 6435, 0x04},  {12103, 12127, 7}, {13353, 13354, 3},
                                {8, 4790, 0x21},   {1850, 6633, 70000}, {1846, 6629, 0}};
-    std::vector<int> indexes;
-    for (const auto& e : expected)
-        indexes.insert(indexes.end(), {e[0], e[1]});
-    const auto board = boardValues(sim.device(), indexes);
-    for (const auto& e : expected) {
-        EXPECT_EQ(board.at(e[0]), QString::number(e[2])) << e[0];
-        EXPECT_EQ(board.at(e[1]), QString::number(e[2])) << "mirror of " << e[0];
-    }
+    expectOnBoard(sim.device(), expected);
 }
 
 // Offline: each key shows its own values; an option bit of 1855 keeps a bit that the machine configuration

@@ -68,4 +68,19 @@ inline std::map<int, QString> boardValues(const QString& device, const std::vect
     return values;
 }
 
+// Every parameter of the table {parameter, its mirror or 0, value} holds its value on the board, and so does
+// its mirror.
+template <std::size_t N> void expectOnBoard(const QString& device, const int (&expected)[N][3]) {
+    std::vector<int> indexes;
+    for (const auto& e : expected) {
+        indexes.push_back(e[0]);
+        if (e[1]) indexes.push_back(e[1]);
+    }
+    const auto board = boardValues(device, indexes);
+    for (const auto& e : expected) {
+        EXPECT_EQ(board.at(e[0]), QString::number(e[2])) << e[0];
+        if (e[1]) EXPECT_EQ(board.at(e[1]), QString::number(e[2])) << "mirror of " << e[0];
+    }
+}
+
 } // namespace vm::test

@@ -42,18 +42,7 @@ TEST_F(Script, TimesAndTemperaturesReachTheBoardWithTheirMirrors) {
     const int expected[][3] = {
         {1991, 0, 7 + 4 * 256}, {1992, 0, 0},       {12302, 12303, 300}, {177, 4959, 0}, {135, 4917, 9},
         {12215, 12287, 21},     {12219, 12291, 22}, {12933, 0, 33},      {147, 4929, 1}, {162, 4944, 44}};
-    std::vector<int> indexes;
-    for (const auto& e : expected) {
-        indexes.push_back(e[0]);
-        if (e[1]) indexes.push_back(e[1]);
-    }
-    const auto board = boardValues(sim.device(), indexes);
-    for (const auto& e : expected) {
-        EXPECT_EQ(board.at(e[0]), QString::number(e[2])) << e[0];
-        if (e[1]) {
-            EXPECT_EQ(board.at(e[1]), QString::number(e[2])) << "mirror of " << e[0];
-        }
-    }
+    expectOnBoard(sim.device(), expected);
 }
 
 // Offline on a new KTR 921 (hot drinks, two snack units): the windows follow the unit types, the valve count,
