@@ -402,12 +402,22 @@ void edit(ProgramState& state, Observer& observer, FuzzedDataProvider& in) {
 // polled shows the board's value (one with no poll divider is read once).
 void settle(ProgramState& state, LinkEngine& engine, FakeTimerService& timers, Observer& observer,
             const sim::SimulatedBoard& board) {
-    if (observer.asked) observer.answer(true);
-    timers.advance(30000);
+    const auto writePending = [&] {
+        for (int index = 1; index <= state.RecordCount[0]; ++index)
+            if (state.cell(index, 0).has(WritePending)) return true;
+        return false;
+    };
+    const auto busy = [&] {
+        if (observer.asked) observer.answer(true);
+        const LinkState s = engine.state();
+        return s == LinkState::Identifying || s == LinkState::AwaitingRetry || s == LinkState::Transferring ||
+               s == LinkState::Disconnecting || (s == LinkState::Pumping && writePending());
+    };
+    for (int second = 0; second < 60 && busy(); ++second)
+        timers.advance(1000);
+    VM_FUZZ_CHECK(!busy());
     if (engine.state() != LinkState::Pumping) return;
-    for (int index = 1; index <= state.RecordCount[0]; ++index)
-        VM_FUZZ_CHECK(!state.cell(index, 0).has(WritePending));
-    timers.advance(30000); // every watched parameter is read again after the last write
+    timers.advance(5000); // every polled parameter is read again after the last write
     for (int index = 1; index <= state.RecordCount[0]; ++index) {
         const ParamCell& cell = state.cell(index, 0);
         if (cell.has(Watched) && cell.has(Pending) && cell.at(CellPos::PollDivider) != 0) {
