@@ -32,6 +32,17 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// VM_FUZZ_TRACE=1 prints the session of an input (actions, frames, bytes taken) to explain a finding.
+const bool kTrace = std::getenv("VM_FUZZ_TRACE") != nullptr;
+void trace(const char* what, const Bytes& bytes = {}, long long number = -1) {
+    if (!kTrace) return;
+    std::fprintf(stderr, "%s", what);
+    if (number >= 0) std::fprintf(stderr, " %lld", number);
+    for (const std::uint8_t b : bytes)
+        std::fprintf(stderr, " %02X", b);
+    std::fprintf(stderr, "\n");
+}
+
 // The board's map: a few parameters of every width, overlapping ones, one on a second memory space, one
 // polled with a divider, one resent at once after a time-out, and two beyond the end of the image.
 struct MapEntry {
@@ -113,6 +124,7 @@ public:
     void write(std::span<const std::uint8_t> bytes) override {
         if (!open_) return;
         frame_.assign(bytes.begin(), bytes.end());
+        trace("write", frame_, timers_.nowMs());
         taken_.reset();
         const std::uint64_t number = ++frameNumber_;
         expected_.clear();
@@ -130,6 +142,7 @@ public:
             board = board && from == frameNumber_;
         }
         waiting_.clear();
+        trace(board ? "take (board)" : "take", bytes, timers_.nowMs());
         // The first bytes taken after a frame are its reply (or bytes discarded before the next frame).
         if (!taken_) taken_ = Taken{frame_, bytes, board};
         return bytes;
@@ -186,11 +199,12 @@ private:
             break;
         }
         case Fault::Split: {
+            // The first piece is scheduled first: at the same time it still arrives first.
             const auto at = in_.ConsumeIntegralInRange<std::size_t>(0, reply.size());
-            Bytes rest(reply.begin() + static_cast<std::ptrdiff_t>(at), reply.end());
-            reply.resize(at);
-            later(std::move(rest), number, delay + in_.ConsumeIntegralInRange<int>(0, 60));
-            break;
+            const int pause = in_.ConsumeIntegralInRange<int>(0, 60);
+            later(Bytes(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(at)), number, delay);
+            later(Bytes(reply.begin() + static_cast<std::ptrdiff_t>(at), reply.end()), number, delay + pause);
+            return;
         }
         case Fault::Late:
             delay += in_.ConsumeIntegralInRange<int>(0, 4000);
@@ -300,14 +314,15 @@ public:
             for (int i = 0; i < width; ++i)
                 editedDuringSave_.insert(address + i);
     }
-    // Called after every write to the line: remembers how each block of a save was answered.
+    // Called before every write to the line: a block of the save, not a live request still in flight
+    // when the save was asked for (or the discarding of the bytes that followed it)?
+    void frameWritten() {
+        blockFrame_ = saving_ && engine_->state() == LinkState::Transferring && !engine_->requestInFlight();
+    }
+    // Called after every read from the line: remembers how each block of the save was answered.
     void frameTaken() {
-        // A live request still in flight when the save was asked for is not one of its blocks.
-        if (!saving_ || engine_->state() != LinkState::Transferring || engine_->requestInFlight() ||
-            !line_->taken())
-            return;
+        if (!blockFrame_ || !line_->taken()) return;
         const Bytes& frame = line_->taken()->frame;
-        if (frame[0] & 0x80) return;
         const int space = (frame[0] >> 4) & 0x07;
         blockReplies_[{space, frameAddress(frame)}] = {(frame[0] & 0x0F) + 1, line_->taken()->board};
     }
@@ -338,6 +353,8 @@ private:
                 const auto it = byteFromBoard.find({area.space, a});
                 VM_FUZZ_CHECK(it != byteFromBoard.end()); // every byte was asked for
                 if (!it->second || (area.space == 5 && editedDuringSave_.count(a))) continue;
+                if (image[static_cast<std::size_t>(a)] != board_.memory().read(area.space, static_cast<std::uint16_t>(a)))
+                    trace("saved byte differs at", {}, a);
                 VM_FUZZ_CHECK(image[static_cast<std::size_t>(a)] ==
                               board_.memory().read(area.space, static_cast<std::uint16_t>(a)));
             }
@@ -352,16 +369,20 @@ private:
     FuzzedDataProvider& in_;
     LinkEngine* engine_ = nullptr;
     FuzzLine* line_ = nullptr;
-    bool saving_ = false;
+    bool saving_ = false, blockFrame_ = false;
     std::map<std::pair<int, int>, std::pair<int, bool>> blockReplies_; // bytes asked, taken from the board
     std::set<int> editedDuringSave_;
     std::vector<std::uint8_t> imageAtWrite_;
 };
 
-// The line reports each write to the observer once the frame's reply has been taken.
+// The line tells the observer of every frame written and every reply taken.
 class RecordingLine : public FuzzLine {
 public:
     using FuzzLine::FuzzLine;
+    void write(std::span<const std::uint8_t> bytes) override {
+        if (observer) observer->frameWritten();
+        FuzzLine::write(bytes);
+    }
     std::vector<std::uint8_t> readAll() override {
         auto bytes = FuzzLine::readAll();
         if (observer) observer->frameTaken();
@@ -448,7 +469,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     engine.connect(ConnectPurpose::Edit);
     for (int step = 0; step < 400 && in.remaining_bytes() > 0; ++step) {
-        switch (in.ConsumeIntegralInRange<int>(0, 13)) {
+        const int action = in.ConsumeIntegralInRange<int>(0, 13);
+        trace("action", {}, action);
+        switch (action) {
         case 0:
             timers.advance(in.ConsumeIntegralInRange<int>(0, 100));
             break;
