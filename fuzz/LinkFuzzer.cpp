@@ -406,6 +406,7 @@ void edit(ProgramState& state, Observer& observer, FuzzedDataProvider& in) {
     if (!state.IsParameter(index)) return;
     const ParamCell& cell = state.cell(index, 0);
     const auto value = in.ConsumeIntegral<std::uint32_t>();
+    trace("edit", {}, index);
     observer.edited(cell.boardAddress(), cell.valueSize());
     if (cell.isText())
         state.WriteImageText(index, 0, in.ConsumeRandomLengthString(20), nullptr);
@@ -436,6 +437,12 @@ void settle(ProgramState& state, LinkEngine& engine, FakeTimerService& timers, O
     };
     for (int second = 0; second < 60 && busy(); ++second)
         timers.advance(1000);
+    if (busy()) {
+        trace("still busy in state", {}, static_cast<int>(engine.state()));
+        for (int index = 1; index <= state.RecordCount[0]; ++index)
+            if (state.cell(index, 0).has(WritePending))
+                trace("write pending", Bytes(state.cell(index, 0).bytes.begin(), state.cell(index, 0).bytes.end()), index);
+    }
     VM_FUZZ_CHECK(!busy());
     if (engine.state() != LinkState::Pumping) return;
     timers.advance(5000); // every polled parameter is read again after the last write
@@ -482,11 +489,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             line.noise(in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegralInRange<std::size_t>(1, 20)));
             break;
         case 3:
-            state.WatchParam(in.ConsumeIntegralInRange<int>(1, static_cast<int>(kMap.size()) + 1));
+        case 4: {
+            const int index = in.ConsumeIntegralInRange<int>(1, static_cast<int>(kMap.size()) + 1);
+            trace(action == 3 ? "watch" : "release", {}, index);
+            action == 3 ? state.WatchParam(index) : state.ReleaseParam(index);
             break;
-        case 4:
-            state.ReleaseParam(in.ConsumeIntegralInRange<int>(1, static_cast<int>(kMap.size()) + 1));
-            break;
+        }
         case 5:
             edit(state, observer, in);
             break;

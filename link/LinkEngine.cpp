@@ -211,8 +211,8 @@ void LinkEngine::requestDropped() {
         identificationReply(false, 0);
         return;
     }
-    if (req_.write && req_.cellIndex > 0)
-        program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending;
+    if (req_.write && req_.cellIndex > 0) // still to be written, even when nobody watches it any more
+        program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending | Pending;
     AcceptReply({});
 }
 
@@ -278,7 +278,7 @@ void LinkEngine::onReplyTimeout(std::uint64_t generation) {
     }
     inFlight_ = false;
     if (req_.write && req_.cellIndex > 0)
-        program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending; // still to be written
+        program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending | Pending; // still to be written
     linkReady_ = true;
     checkIdle();
 }
