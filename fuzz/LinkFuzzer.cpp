@@ -5,10 +5,10 @@
 //
 // The board is the model. A value the link delivers must be the one it stored in the cell, for the
 // parameter its request asked; when the bytes taken were the board's own reply to that request it must be
-// the board's value, otherwise they must at least have the form of a reply. A save that succeeds holds the
-// board's memory wherever the board's reply was taken, a board write that succeeds leaves the board holding
-// the image, and once the line is quiet every write arrives and every watched parameter shows the board's
-// value.
+// the board's value, otherwise they must at least have the form of a whole reply. A save that succeeds
+// holds the board's memory wherever the board's reply was taken, a board write that succeeds leaves the
+// board holding the image, and once the line is quiet every write arrives and every polled parameter
+// shows the board's value.
 
 #include "FakeTimerService.h"
 #include "FormList.h"
@@ -266,11 +266,10 @@ public:
             VM_FUZZ_CHECK(value == boardValue(board_, cell));
             return;
         }
-        // Bytes that were not the board's reply can only be taken when they look like one: the value in
-        // front, their sum at the end.
-        const auto count = static_cast<std::size_t>(width);
-        VM_FUZZ_CHECK(reply.size() > count);
-        VM_FUZZ_CHECK(reply.back() == FrameChecksum(std::span(reply).first(count)));
+        // Bytes that were not the board's reply can only be taken when they have the form of a whole
+        // reply, value bytes and their sum: a stray reply of the right length is the one thing the
+        // checksum cannot tell.
+        VM_FUZZ_CHECK(IsValidDataReply(reply, width));
         VM_FUZZ_CHECK(value == decode(reply, width));
     }
 

@@ -179,7 +179,9 @@ void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
         const auto count = static_cast<std::size_t>(req_.size + 1);
         replyData.assign(reply.begin(),
                          reply.begin() + static_cast<std::ptrdiff_t>(std::min(count, reply.size())));
-        match = reply.size() > count && reply.back() == FrameChecksum(replyData);
+        // Exactly the value bytes and their sum: with a stray byte in front the sum can still match a
+        // shifted value.
+        match = IsValidDataReply(reply, static_cast<int>(count));
     } else {
         replyData = req_.data;
         match = reply.size() == 1 && reply[0] == static_cast<std::uint8_t>(req_.checksum * 2);
