@@ -18,8 +18,8 @@ const std::map<std::string_view, Command>& commandNames() {
 // The user's text inside a one-line error: line breaks and other control characters show as '?'.
 std::string shown(std::string_view text) {
     std::string out(text);
-    std::replace_if(
-        out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    std::replace_if(out.begin(), out.end(), control, '?');
     return out;
 }
 

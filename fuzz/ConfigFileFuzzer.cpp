@@ -50,7 +50,8 @@ ProgramState& sharedState() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    const auto shape = static_cast<Shape>(in.ConsumeIntegralInRange<int>(0, static_cast<int>(Shape::Count) - 1));
+    const auto shape =
+        static_cast<Shape>(in.ConsumeIntegralInRange<int>(0, static_cast<int>(Shape::Count) - 1));
     std::string title = in.ConsumeRandomLengthString(40);
     if (shape == Shape::Cfx) title += ".cfx";
     const std::vector<std::uint8_t> bytes = shaped(shape, in.ConsumeRemainingBytes<std::uint8_t>());

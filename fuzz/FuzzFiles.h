@@ -3,9 +3,9 @@
 // process (in memory where the system offers it), and the folder goes away when the process ends.
 
 #include <cstdint>
-#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <span>
 #include <string>
@@ -20,7 +20,8 @@ public:
     explicit ScratchFolder(std::string_view name) {
         std::error_code ec;
         const std::filesystem::path shm = "/dev/shm";
-        const auto base = std::filesystem::is_directory(shm, ec) ? shm : std::filesystem::temp_directory_path();
+        const auto base =
+            std::filesystem::is_directory(shm, ec) ? shm : std::filesystem::temp_directory_path();
         path_ = base / ("vm-fuzz-" + std::string(name) + "-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path_, ec);
     }
@@ -38,7 +39,8 @@ private:
 };
 
 // Writes the bytes as the whole file and returns its path.
-inline std::filesystem::path WriteFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+inline std::filesystem::path WriteFile(const std::filesystem::path& file,
+                                       std::span<const std::uint8_t> bytes) {
     std::ofstream(file, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return file;
@@ -52,9 +54,9 @@ inline std::filesystem::path WriteFile(const std::filesystem::path& file, std::s
     std::fprintf(stderr, "fuzz check failed: %s\n", what);
     std::abort();
 }
-#define VM_FUZZ_CHECK(condition)                                                                            \
-    do {                                                                                                    \
-        if (!(condition)) ::vm::fuzz::Fail(#condition);                                                     \
+#define VM_FUZZ_CHECK(condition)                                                                             \
+    do {                                                                                                     \
+        if (!(condition)) ::vm::fuzz::Fail(#condition);                                                      \
     } while (0)
 
 } // namespace vm::fuzz

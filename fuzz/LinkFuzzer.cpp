@@ -68,10 +68,11 @@ struct Maps {
         for (std::size_t i = 0; i < kMap.size(); ++i) {
             const MapEntry& e = kMap[i];
             const auto seed = static_cast<std::uint8_t>(0x11 * (i + 1));
-            params.insert(params.end(), {static_cast<std::uint8_t>(e.address >> 8),
-                                         static_cast<std::uint8_t>(e.address & 0xFF), e.command, e.poll, 0, seed,
-                                         static_cast<std::uint8_t>(seed + 1), static_cast<std::uint8_t>(seed + 2),
-                                         static_cast<std::uint8_t>(seed + 3)});
+            params.insert(params.end(),
+                          {static_cast<std::uint8_t>(e.address >> 8),
+                           static_cast<std::uint8_t>(e.address & 0xFF), e.command, e.poll, 0, seed,
+                           static_cast<std::uint8_t>(seed + 1), static_cast<std::uint8_t>(seed + 2),
+                           static_cast<std::uint8_t>(seed + 3)});
         }
         fuzz::WriteFile(folder.path() / ParamMapFileName(21, 0), params);
     }
@@ -91,8 +92,9 @@ ParamData cellValue(const ParamCell& cell) {
 
 ParamData boardValue(const sim::SimulatedBoard& board, const ParamCell& cell) {
     const int space = (cell.at(CellPos::Command) >> 4) & 0x07;
-    return decode(board.memory().readRange(space, static_cast<std::uint16_t>(cell.boardAddress()), cell.valueSize()),
-                  cell.valueSize());
+    return decode(
+        board.memory().readRange(space, static_cast<std::uint16_t>(cell.boardAddress()), cell.valueSize()),
+        cell.valueSize());
 }
 
 int frameAddress(const Bytes& frame) {
@@ -176,8 +178,9 @@ private:
         Bytes reply = std::move(emission.bytes);
         int delay = static_cast<int>(emission.atMs - timers_.nowMs());
         const auto fault =
-            quiet_ ? Fault::None
-                   : static_cast<Fault>(in_.ConsumeIntegralInRange<int>(0, static_cast<int>(Fault::Count) - 1));
+            quiet_
+                ? Fault::None
+                : static_cast<Fault>(in_.ConsumeIntegralInRange<int>(0, static_cast<int>(Fault::Count) - 1));
         std::uint64_t from = number;
         switch (fault) {
         case Fault::Drop:
@@ -352,7 +355,8 @@ private:
                 const auto it = byteFromBoard.find({area.space, a});
                 VM_FUZZ_CHECK(it != byteFromBoard.end()); // every byte was asked for
                 if (!it->second || (area.space == 5 && editedDuringSave_.count(a))) continue;
-                if (image[static_cast<std::size_t>(a)] != board_.memory().read(area.space, static_cast<std::uint16_t>(a)))
+                if (image[static_cast<std::size_t>(a)] !=
+                    board_.memory().read(area.space, static_cast<std::uint16_t>(a)))
                     trace("saved byte differs at", {}, a);
                 VM_FUZZ_CHECK(image[static_cast<std::size_t>(a)] ==
                               board_.memory().read(area.space, static_cast<std::uint16_t>(a)));
@@ -440,7 +444,8 @@ void settle(ProgramState& state, LinkEngine& engine, FakeTimerService& timers, O
         trace("still busy in state", {}, static_cast<int>(engine.state()));
         for (int index = 1; index <= state.RecordCount[0]; ++index)
             if (state.cell(index, 0).has(WritePending))
-                trace("write pending", Bytes(state.cell(index, 0).bytes.begin(), state.cell(index, 0).bytes.end()), index);
+                trace("write pending",
+                      Bytes(state.cell(index, 0).bytes.begin(), state.cell(index, 0).bytes.end()), index);
     }
     VM_FUZZ_CHECK(!busy());
     if (engine.state() != LinkState::Pumping) return;
