@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test through CTest.
-# Extra arguments go to ctest (for example: ./test.sh -R core_tests).
+# Extra arguments go to ctest (for example: ./test.sh -R core_tests). A full run (no arguments) then
+# replays every fuzzing seed and fuzzes each harness for a few seconds (scripts/fuzz.sh --smoke).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
@@ -13,3 +14,6 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1
 ctest --test-dir "$build" --output-on-failure --timeout 600 "$@"
+if (($# == 0)); then
+    scripts/fuzz.sh --smoke
+fi

@@ -1,5 +1,6 @@
 #include "CliArgs.h"
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 
@@ -12,6 +13,14 @@ const std::map<std::string_view, Command>& commandNames() {
         {"set", Command::Set},   {"show", Command::Show}, {"diff", Command::Diff},
     };
     return names;
+}
+
+// The user's text inside a one-line error: line breaks and other control characters show as '?'.
+std::string shown(std::string_view text) {
+    std::string out(text);
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    std::replace_if(out.begin(), out.end(), control, '?');
+    return out;
 }
 
 std::optional<int> parseDecimal(std::string_view text) {
@@ -37,12 +46,12 @@ std::string checkOperands(const CliArgs& args, std::string_view name) {
     case Command::Get:
         if (count == 0) return prefix + "needs at least one INDEX";
         for (const auto& op : args.operands)
-            if (!ParseIndex(op)) return prefix + "not a parameter index 1..33000: " + op;
+            if (!ParseIndex(op)) return prefix + "not a parameter index 1..33000: " + shown(op);
         return "";
     case Command::Set:
         if (count == 0) return prefix + "needs at least one INDEX=VALUE";
         for (const auto& op : args.operands)
-            if (!ParseAssignment(op)) return prefix + "expected INDEX=VALUE, got: " + op;
+            if (!ParseAssignment(op)) return prefix + "expected INDEX=VALUE, got: " + shown(op);
         return "";
     }
     return "";
@@ -91,7 +100,7 @@ ParseResult ParseCliArgs(const std::vector<std::string>& argv) {
                 if (!value(operand)) return {{}, "--com needs a port number N"};
                 const auto n = parseDecimal(operand);
                 if (!n || *n < 1 || *n > 255)
-                    return {{}, "--com: port number must be 1..255, got " + operand};
+                    return {{}, "--com: port number must be 1..255, got " + shown(operand)};
                 args.com = *n;
                 args.port = PortKind::Com;
                 ++portOptions;
@@ -106,13 +115,13 @@ ParseResult ParseCliArgs(const std::vector<std::string>& argv) {
             } else if (arg == "--no-progress") {
                 args.progress = false;
             } else {
-                return {{}, "unknown option " + arg + " (see --help)"};
+                return {{}, "unknown option " + shown(arg) + " (see --help)"};
             }
             continue;
         }
         if (!commandName) {
             const auto it = commandNames().find(arg);
-            if (it == commandNames().end()) return {{}, "unknown command " + arg + " (see --help)"};
+            if (it == commandNames().end()) return {{}, "unknown command " + shown(arg) + " (see --help)"};
             commandName = arg;
             args.command = it->second;
         } else {

@@ -115,7 +115,8 @@ void ProgramState::ReleaseParam(int index) {
     ParamCell& c = cell(index);
     std::uint8_t& count = c.at(CellPos::WatchCount);
     if (count == 1) {
-        c.at(CellPos::Status) &= 0xF8;
+        // Nobody watches any more, but a write still waiting goes out all the same.
+        c.at(CellPos::Status) &= c.has(WritePending) ? 0xFA : 0xF8;
         c.at(CellPos::PollDivider) &= 0x0F;
     }
     if (count > 0) --count;

@@ -204,7 +204,9 @@ void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
         const auto count = static_cast<std::size_t>(req_.size + 1);
         replyData.assign(reply.begin(),
                          reply.begin() + static_cast<std::ptrdiff_t>(std::min(count, reply.size())));
-        match = reply.size() > count && reply.back() == FrameChecksum(replyData);
+        // Exactly the value bytes and their sum: with a stray byte in front the sum can still match a
+        // shifted value.
+        match = IsValidDataReply(reply, static_cast<int>(count));
     } else {
         replyData = req_.data;
         match = reply.size() == 1 && reply[0] == static_cast<std::uint8_t>(req_.checksum * 2);
@@ -254,8 +256,8 @@ void LinkEngine::requestDropped() {
         identificationReply(false, 0);
         return;
     }
-    if (req_.write && req_.cellIndex > 0)
-        program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending;
+    if (req_.write && req_.cellIndex > 0) // still to be written, even when nobody watches it any more
+        program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending | Pending;
     AcceptReply({});
 }
 
@@ -359,7 +361,7 @@ void LinkEngine::onQuiet(std::uint64_t generation) {
             return;
         }
         if (req_.write && req_.cellIndex > 0)
-            program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending; // still to be written
+            program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending | Pending; // still to be written
         linkReady_ = true; // the cursor has not moved: the next tick asks the same cell again
         checkIdle();
         return;
