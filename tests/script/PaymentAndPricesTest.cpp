@@ -10,6 +10,9 @@ using namespace vm::test;
 // payment system offers, and the price-table sliders only with the price table on.
 TEST_F(Script, DecimalPointAndPaymentSystemRulesOffline) {
     const ProgramRun run = runScript("pay-offline.vms",
+                                     "menu SmuNew\n"
+                                     "set FrmConfSLAVE Combo1 0\n"
+                                     "click FrmConfSLAVE Command1\n"
                                      "open FrmPrezzi\n"
                                      "set FrmPrezzi HScroll1(0) -32618\n" // 150
                                      "open FrmValSoldi\n"
@@ -37,18 +40,21 @@ TEST_F(Script, DecimalPointAndPaymentSystemRulesOffline) {
                                      "set FrmPagamento iSwitchSliderX1(1) 1\n");
     const QStringList refused = reports(run, "pay-offline.vms");
     ASSERT_EQ(refused.size(), 1) << describe(run);
-    EXPECT_TRUE(refused[0].contains(":25: iSwitchSliderX1(1) of FrmPagamento is disabled"))
+    EXPECT_TRUE(refused[0].contains(":28: iSwitchSliderX1(1) of FrmPagamento is disabled"))
         << refused[0].toStdString();
 
     // The decimal point and the timeout of the credit belong to the parallel system only.
     const ProgramRun mdb = runScript("pay-mdb.vms",
+                                     "menu SmuNew\n"
+                                     "set FrmConfSLAVE Combo1 0\n"
+                                     "click FrmConfSLAVE Command1\n"
                                      "open FrmPagamento\n"
                                      "set FrmPagamento SlswitchX5 1\n"
                                      "set FrmPagamento SwitchX1(4) 1\n" // Resto Subito
                                      "set FrmPagamento SlswitchX2 1\n");
     const QStringList locked = reports(mdb, "pay-mdb.vms");
     ASSERT_EQ(locked.size(), 1) << describe(mdb);
-    EXPECT_TRUE(locked[0].contains(":4: SlswitchX2 of FrmPagamento is disabled")) << locked[0].toStdString();
+    EXPECT_TRUE(locked[0].contains(":7: SlswitchX2 of FrmPagamento is disabled")) << locked[0].toStdString();
 }
 
 // Connected: limits over the full word range, the two inverted option bits, a tube switch, a token, channel
