@@ -21,23 +21,21 @@ FrmPrezzi::FrmPrezzi(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pare
     d.decimalPointParam = kDecimalPoint;
     d.decimalPointTwin = kDecimalPointTwin;
     auto window = d.window();
-    window.add(sliderSwitch("SwitchX5", 0, kFlags, kFromCatalogue, {"No", "Si"})
-                   .bit(0x01)
-                   .titled(Caption("TUTTO A PREZZO 1")));
-    // Five columns of ten prices.
-    for (int column = 0; column < kPrices / kColumn; ++column) {
-        const int first = column * kColumn;
-        auto frame = window.frame(QStringLiteral("FramePrezzi%1").arg(column + 1), Caption(" "), 1);
-        for (int i = first; i < first + kColumn; ++i)
-            frame.add(scrollBar("HScroll1", i, kFirstPrice + i)
-                          .offsetScroll()
-                          .step(100)
-                          .money()
-                          .valueLabel("Label1", i)
-                          .captionLabel("Label11", i)
-                          .enabledIf(allPricesKnown)
-                          .titled(Caption(QStringLiteral("Prezzo %1").arg(i + 1))));
-    }
+    // The slider sits in a frame of its own, so the wide price grid below does not push it aside.
+    window.frame(QStringLiteral("Frame2"), Caption("TUTTO A PREZZO 1"))
+        .add(sliderSwitch("SwitchX5", 0, kFlags, kFromCatalogue, {"No", "Si"}).bit(0x01));
+    // Five columns of ten prices: the rows fill left to right, so row r holds prices r+1, r+11, ... r+41.
+    auto prices = window.frame(QStringLiteral("Frame1"), Caption("Prezzi"), kPrices / kColumn);
+    for (int row = 0; row < kColumn; ++row)
+        for (int i = row; i < kPrices; i += kColumn)
+            prices.add(scrollBar("HScroll1", i, kFirstPrice + i)
+                           .offsetScroll()
+                           .step(100)
+                           .money()
+                           .valueLabel("Label1", i)
+                           .captionLabel("Label11", i)
+                           .enabledIf(allPricesKnown)
+                           .titled(Caption(QStringLiteral("Prezzo %1").arg(i + 1))));
     setup(std::move(d));
 }
 
