@@ -15,6 +15,7 @@ constexpr int kExtraCreditTimeout = 13349;
 
 enum Type { Parallel, Executive, EcsDiff, PriceHolding, Mdb };
 
+// base candidate: a condition "value is one of" (valueIn takes a range only).
 // Enabled for the listed payment system types.
 Condition forTypes(std::initializer_list<int> types) {
     return [set = std::vector<int>(types)](const EditorBase& e) {
