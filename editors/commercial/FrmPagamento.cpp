@@ -2,6 +2,8 @@
 
 #include "Conditions.h"
 
+#include <algorithm>
+
 namespace vm::editors {
 
 namespace {
