@@ -1,10 +1,16 @@
 #include "CommercialEditors.h"
 
+#include "FrmPagamento.h"
+#include "FrmPrezzi.h"
+#include "FrmValSoldi.h"
+
 namespace vm::editors {
 
 std::vector<EditorEntry> commercialEditorEntries() {
     return {
-        // editorEntry<FrmPrezzi>("FrmPrezzi"),
+        editorEntry<FrmPagamento>("FrmPagamento"),
+        editorEntry<FrmValSoldi>("FrmValSoldi"),
+        editorEntry<FrmPrezzi>("FrmPrezzi"),
     };
 }
 
