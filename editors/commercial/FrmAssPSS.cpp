@@ -68,7 +68,8 @@ void FrmAssPSS::rulesApplied() {
         for (int i = 0; i < elementCount(slave); ++i) {
             auto* bar = qobject_cast<QScrollBar*>(control(scrollName(slave), i));
             QLabel* label = valueLabel(scrollName(slave), i);
-            if (bar && label && bar->value() == 0 && !label->text().isEmpty()) label->setText(QStringLiteral("None"));
+            if (bar && label && bar->value() == 0 && !label->text().isEmpty())
+                label->setText(QStringLiteral("None"));
         }
 }
 

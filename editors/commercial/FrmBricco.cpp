@@ -15,8 +15,9 @@ FrmBricco::FrmBricco(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pare
     EditorDefinition d(QStringLiteral("FrmBricco"), Caption("Dati per vendite parziali - BRICCO"));
     for (int slave = 0; slave < 2; ++slave)
         d.page(Caption(QStringLiteral("Slave %1").arg(slave + 1)), 2)
-            .add(controlArray(kBeverages,
-                              valueText(labelName(slave), 0, kFirstCounter[slave]).titled(Caption("Bev. {n}"))));
+            .add(controlArray(
+                kBeverages,
+                valueText(labelName(slave), 0, kFirstCounter[slave]).titled(Caption("Bev. {n}"))));
     d.extraWatch = {1844, 1856};
     setup(std::move(d));
 }

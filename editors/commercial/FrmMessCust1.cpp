@@ -11,11 +11,11 @@
 namespace vm::editors {
 
 namespace {
-constexpr int kCount[2] = {11493, 11494}; // messages of line 1 and 2 (the pieces a scrolling text fills)
+constexpr int kCount[2] = {11493, 11494}; // messages of line 1 and 2
 constexpr int kMode[2] = {11495, 11496};
 constexpr int kDisplayTime = 11497;
-constexpr int kSecondLanguage = 11498; // 0: none; 1..9: the block of that language
-constexpr int kFirstLanguage = 11514;  // line 1: 11514..11517, line 2: 11518..11521
+constexpr int kSecondLanguage = 11498;  // 0: none; 1..9: the block of that language
+constexpr int kFirstLanguage = 11514;   // line 1: 11514..11517, line 2: 11518..11521
 constexpr int kSecondLanguages = 11586; // 8 pieces per language: line 1, then line 2
 constexpr int kLanguages = 9;
 constexpr int kPiecesPerLine = 4;
@@ -35,7 +35,8 @@ bool secondLanguageChosen(const EditorBase& e) {
 } // namespace
 
 QString FrmMessCust1::unshowable(const QString& text) {
-    const auto bad = std::find_if(text.begin(), text.end(), [](QChar c) { return c.unicode() < 32 || c.unicode() > 126; });
+    const auto bad =
+        std::find_if(text.begin(), text.end(), [](QChar c) { return c.unicode() < 32 || c.unicode() > 126; });
     return bad == text.end() ? QString() : QString(*bad);
 }
 
@@ -53,7 +54,11 @@ FrmMessCust1::FrmMessCust1(EditorContext& ctx, QWidget* parent) : EditorBase(ctx
                   .titled(Caption("N°   Messaggi")));
     }
     d.window()
-        .add(scrollBar("HScroll10", 0, kDisplayTime).range(0, 60).step(5).valueLabel("Label10", 0).titled(Caption("Vis. Messaggi (sec.)")))
+        .add(scrollBar("HScroll10", 0, kDisplayTime)
+                 .range(0, 60)
+                 .step(5)
+                 .valueLabel("Label10", 0)
+                 .titled(Caption("Vis. Messaggi (sec.)")))
         .add(sliderSwitch("SlswitchX1", 0, kSecondLanguage, kFromCatalogue,
                           {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"})
                  .titled(Caption("Seconda Lingua")));
@@ -91,10 +96,13 @@ void FrmMessCust1::buildExtra() {
         edit->setMinimumWidth(box.kind == Kind::Scrolling ? 520 : 160);
         edit->setFont(QFont(QStringLiteral("monospace")));
         registerControl(box.name, box.index, edit);
-        connect(edit, &CommitLineEdit::commitRequested, this, [this, n](const QString& typed) { commit(boxes_[n], typed); });
-        const QString caption = box.kind == Kind::Scrolling ? QStringLiteral("RIGA %1 Scorrevole").arg(box.line)
-                                : box.kind == Kind::Fixed   ? QStringLiteral("RIGA %1 Fisso").arg(box.line)
-                                                            : QStringLiteral("RIGA %1 Messaggio %2").arg(box.line).arg(box.index + 1);
+        connect(edit, &CommitLineEdit::commitRequested, this,
+                [this, n](const QString& typed) { commit(boxes_[n], typed); });
+        const QString caption = box.kind == Kind::Scrolling
+                                    ? QStringLiteral("RIGA %1 Scorrevole").arg(box.line)
+                                : box.kind == Kind::Fixed
+                                    ? QStringLiteral("RIGA %1 Fisso").arg(box.line)
+                                    : QStringLiteral("RIGA %1 Messaggio %2").arg(box.line).arg(box.index + 1);
         addRow(container, captionLabel(Caption(caption), container), edit);
         box.edit = edit;
     }
@@ -104,15 +112,17 @@ int FrmMessCust1::firstParam(const Box& box) const {
     const int lineStart = (box.line - 1) * kPiecesPerLine;
     if (box.language == 1) return kFirstLanguage + lineStart + box.index;
     if (!secondLanguageChosen(*this)) return 0;
-    return kSecondLanguages + 8 * (static_cast<int>(currentValue(kSecondLanguage)) - 1) + lineStart + box.index;
+    return kSecondLanguages + 8 * (static_cast<int>(currentValue(kSecondLanguage)) - 1) + lineStart +
+           box.index;
 }
 
-// A scrolling text of the first language fills as many pieces as the line has messages; the line's storage
-// holds four, so a larger count never reaches into the next line. Every other scrolling text fills all four.
+// The scrolling text of line 1 of the first language fills as many pieces as that line has messages; the
+// line's storage holds four, so a larger count never reaches into line 2. Every other scrolling text fills
+// all four pieces of its line.
 int FrmMessCust1::pieces(const Box& box) const {
     if (box.kind != Kind::Scrolling) return 1;
-    if (box.language == 2) return kPiecesPerLine;
-    return std::clamp(static_cast<int>(currentValue(kCount[box.line - 1])), 0, kPiecesPerLine);
+    if (box.language == 2 || box.line == 2) return kPiecesPerLine;
+    return std::clamp(static_cast<int>(currentValue(kCount[0])), 0, kPiecesPerLine);
 }
 
 void FrmMessCust1::commit(Box& box, const QString& typed) {
@@ -122,12 +132,19 @@ void FrmMessCust1::commit(Box& box, const QString& typed) {
     if (first == 0 || !bad.isEmpty()) {
         box.edit->rejectCommit();
         if (!bad.isEmpty())
-            showError(QStringLiteral("The display cannot show the character \"%1\": use letters, digits, blanks and "
-                                     "the signs of the keyboard.")
+            showError(QStringLiteral(
+                          "The display cannot show the character \"%1\": use letters, digits, blanks and "
+                          "the signs of the keyboard.")
                           .arg(bad));
         return;
     }
     const int n = pieces(box);
+    if (n == 0) {
+        box.edit->rejectCommit();
+        showError(QStringLiteral("Set \"N°   Messaggi\" of RIGA 1 first: with 0 messages the line has no room for "
+                                 "a scrolling text."));
+        return;
+    }
     const QString text = typed.leftJustified(kPiece * n, QLatin1Char(' '), true);
     box.edit->setText(withoutTrailingBlanks(text)); // what the line keeps: the rest is dropped
     box.edit->acceptCommit();
@@ -136,7 +153,8 @@ void FrmMessCust1::commit(Box& box, const QString& typed) {
 }
 
 void FrmMessCust1::afterDelivery(int index, const ParamData& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) texts_[index] = QString::fromLatin1(text->data(), static_cast<qsizetype>(text->size()));
+    if (const auto* text = std::get_if<std::string>(&value))
+        texts_[index] = QString::fromLatin1(text->data(), static_cast<qsizetype>(text->size()));
     showBoxes();
 }
 
@@ -151,7 +169,8 @@ void FrmMessCust1::showBoxes() {
         QString text;
         for (int i = 0; first != 0 && i < pieces(box); ++i) {
             const auto it = texts_.find(first + i);
-            text += (it == texts_.end() ? QString() : it->second).leftJustified(kPiece, QLatin1Char(' '), true);
+            text +=
+                (it == texts_.end() ? QString() : it->second).leftJustified(kPiece, QLatin1Char(' '), true);
         }
         box.edit->showCommitted(withoutTrailingBlanks(text));
     }

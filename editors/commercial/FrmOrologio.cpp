@@ -29,8 +29,10 @@ constexpr DayTime kWashes[] = {{9, 8, 6679, "Lavaggio 1"},
                                {11, 10, 6681, "Lavaggio 2"},
                                {20, 21, 6683, "Lavaggio 3"},
                                {22, 23, 6685, "Lavaggio 4"}};
-constexpr DayTime kSwitching[] = {
-    {13, 12, 12860, "Inizio 1"}, {15, 14, 12862, "Fine 1"}, {17, 16, 12864, "Inizio 2"}, {19, 18, 12866, "Fine 2"}};
+constexpr DayTime kSwitching[] = {{13, 12, 12860, "Inizio 1"},
+                                  {15, 14, 12862, "Fine 1"},
+                                  {17, 16, 12864, "Inizio 2"},
+                                  {19, 18, 12866, "Fine 2"}};
 // Bands 3 and 4 interleave: their starts come first (3, 4), then their ends.
 constexpr DayTime kBands[] = {{1, 0, 6671, "Fascia 1 Inizio"},    {5, 4, 6673, "Fascia 1 Fine"},
                               {3, 2, 6675, "Fascia 2 Inizio"},    {7, 6, 6677, "Fascia 2 Fine"},
@@ -43,7 +45,10 @@ void addTimes(EditorDefinition::Place page, const DayTime* times, std::size_t co
         const DayTime& t = times[i];
         page.frame(QStringLiteral("FrameT%1").arg(t.minutes), Caption(t.caption), 2)
             .add(scrollBar("HScroll1", t.hoursBar, t.minutes + 1).range(0, 23).step(3).titled(Caption("Ore")))
-            .add(scrollBar("HScroll1", t.minutesBar, t.minutes).range(0, 59).step(5).titled(Caption("Minuti")));
+            .add(scrollBar("HScroll1", t.minutesBar, t.minutes)
+                     .range(0, 59)
+                     .step(5)
+                     .titled(Caption("Minuti")));
     }
 }
 
@@ -55,7 +60,10 @@ bool online(const EditorBase& e) {
 QString FrmOrologio::dateText(int day, int month, int year) {
     if (day < 1 || day > 31 || month < 1 || month > 12 || year < 0 || year > 99)
         return QStringLiteral("--/--/----");
-    return QStringLiteral("%1/%2/%3").arg(day, 2, 10, QChar('0')).arg(month, 2, 10, QChar('0')).arg(2000 + year);
+    return QStringLiteral("%1/%2/%3")
+        .arg(day, 2, 10, QChar('0'))
+        .arg(month, 2, 10, QChar('0'))
+        .arg(2000 + year);
 }
 
 FrmOrologio::FrmOrologio(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
@@ -72,20 +80,27 @@ FrmOrologio::FrmOrologio(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, 
     const int dateMin[] = {1, 1, 0, 0};
     const int dateMax[] = {31, 12, 99, 7};
     for (int i = 0; i < kDateFields; ++i)
-        date.add(scrollBar("HScroll5", i, kDay + i).range(dateMin[i], dateMax[i]).step(3).titled(Caption(dateCaptions[i])));
+        date.add(scrollBar("HScroll5", i, kDay + i)
+                     .range(dateMin[i], dateMax[i])
+                     .step(3)
+                     .titled(Caption(dateCaptions[i])));
 
     addTimes(d.page(Caption("Lavaggi"), 2), kWashes, std::size(kWashes));
     auto switching = d.page(Caption("Accendi\\Spegni"), 2);
-    switching.add(sliderSwitch("iSwitchSliderX1", 0, kFlags2, kFromCatalogue, {Caption("Accendi"), Caption("Spegni")})
-                      .bit(0x08)
-                      .titled(Caption("Accendi, Spegni")));
+    switching.add(
+        sliderSwitch("iSwitchSliderX1", 0, kFlags2, kFromCatalogue, {Caption("Accendi"), Caption("Spegni")})
+            .bit(0x08)
+            .titled(Caption("Accendi, Spegni")));
     switching.add(toggleSwitch("SwitchX1", 0, kOptions, kFromCatalogue, 0x01).titled(Caption("DA. OFF 1")))
         .add(toggleSwitch("SwitchX1", 1, kOptions, kFromCatalogue, 0x02).titled(Caption("DA. OFF 2")));
     addTimes(switching, kSwitching, std::size(kSwitching));
     addTimes(d.page(Caption("Price Table"), 2), kBands, std::size(kBands));
     d.page(Caption("Times"))
         .add(scrollBar("HScroll1", 25, 6688).range(0, 120).step(3).titled(Caption("Tempo Debatterizzazione")))
-        .add(scrollBar("HScroll1", 24, 6689).range(0, 240).step(10).titled(Caption("Ritardo Debatterizzazione")));
+        .add(scrollBar("HScroll1", 24, 6689)
+                 .range(0, 240)
+                 .step(10)
+                 .titled(Caption("Ritardo Debatterizzazione")));
     addTimes(d.page(Caption("Luci"), 2), kLights, std::size(kLights));
     // The running clock: seconds and the running date (the settings above carry hours and minutes).
     d.extraWatch = {kSeconds, kRunningDay, kRunningMonth, kRunningYear};
@@ -101,7 +116,8 @@ void FrmOrologio::buildExtra() {
     registerControl(QStringLiteral("Label6"), 0, date_);
     addRow(form, nullptr, time_);
     addRow(form, nullptr, date_);
-    QPushButton* copy = addButton(QStringLiteral("Command1"), 0, Caption("Copy Pc Time"), form, [this] { copyPcTime(); });
+    QPushButton* copy =
+        addButton(QStringLiteral("Command1"), 0, Caption("Copy Pc Time"), form, [this] { copyPcTime(); });
     copy->setEnabled(state().Online);
 }
 
@@ -114,8 +130,8 @@ void FrmOrologio::afterDelivery(int index, const ParamData&) {
                            .arg(value(kMinutes), 2, 10, QChar('0'))
                            .arg(value(kSeconds), 2, 10, QChar('0')));
     if (index >= kRunningDay && index <= kRunningYear) {
-        const bool complete = state().ParamIsValid(kRunningDay, 0) && state().ParamIsValid(kRunningMonth, 0) &&
-                              state().ParamIsValid(kRunningYear, 0);
+        const bool complete = state().ParamIsValid(kRunningDay, 0) &&
+                              state().ParamIsValid(kRunningMonth, 0) && state().ParamIsValid(kRunningYear, 0);
         if (complete) date_->setText(dateText(value(kRunningDay), value(kRunningMonth), value(kRunningYear)));
     }
 }

@@ -13,19 +13,21 @@ namespace vm::editors {
 namespace {
 constexpr int kFirstCode = 1857; // box i edits 1857 + i; width and twin from the catalogue
 
-// The digits a box takes (the rest of a longer number is dropped), the largest code and the caption beside it.
+// The digits a box takes (the rest of a longer number is dropped), the largest code and the caption beside
+// it.
 struct Code {
     int digits;
     int max;
     const char* caption;
 };
 // "Collaudo" is a word on the board: a five-digit code above 65535 would be cut, so it is refused.
-constexpr Code kCodeTable[FrmPassword::kCodes] = {
-    {5, 99999, "Menù Ridotto"}, {5, 99999, "Menù Completo"}, {5, 99999, "Menù Vendite"},
-    {5, 65535, "Collaudo"},     {4, 9999, "Cancella Dati"},  {4, 9999, "Cancella Dati MDB"}};
+constexpr Code kCodeTable[FrmPassword::kCodes] = {{5, 99999, "Menù Ridotto"}, {5, 99999, "Menù Completo"},
+                                                  {5, 99999, "Menù Vendite"}, {5, 65535, "Collaudo"},
+                                                  {4, 9999, "Cancella Dati"}, {4, 9999, "Cancella Dati MDB"}};
 
 bool allDigits(const QString& text) {
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
 }
 } // namespace
 
@@ -46,7 +48,8 @@ void FrmPassword::buildExtra() {
         box->setMaxLength(8);
         box->installEventFilter(this);
         registerControl(QStringLiteral("Text1"), i, box);
-        connect(box, &CommitLineEdit::commitRequested, this, [this, i](const QString& typed) { commit(i, typed); });
+        connect(box, &CommitLineEdit::commitRequested, this,
+                [this, i](const QString& typed) { commit(i, typed); });
         // The caption beside box 0 is Label1(1) and the one beside box 1 is Label1(0).
         QLabel* caption = captionLabel(Caption(kCodeTable[i].caption), form);
         registerControl(QStringLiteral("Label1"), i < 2 ? 1 - i : i, caption);
@@ -59,7 +62,8 @@ void FrmPassword::afterDelivery(int index, const ParamData& value) {
     const int box = index - kFirstCode;
     const double* code = std::get_if<double>(&value);
     if (box >= 0 && box < kCodes && code)
-        boxes_[static_cast<std::size_t>(box)]->showCommitted(QString::number(static_cast<std::uint32_t>(*code)));
+        boxes_[static_cast<std::size_t>(box)]->showCommitted(
+            QString::number(static_cast<std::uint32_t>(*code)));
 }
 
 // Leaving a box commits what was typed, exactly as Enter does.
@@ -67,7 +71,8 @@ bool FrmPassword::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         for (int i = 0; i < kCodes; ++i) {
             CommitLineEdit* box = boxes_[static_cast<std::size_t>(i)];
-            if (watched == box && !box->text().isEmpty() && box->text() != box->lastCommitted() && !isLoading())
+            if (watched == box && !box->text().isEmpty() && box->text() != box->lastCommitted() &&
+                !isLoading())
                 commit(i, box->text());
         }
     }

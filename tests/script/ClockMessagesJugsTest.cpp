@@ -1,5 +1,5 @@
-// FrmOrologio, FrmMessCust1, FrmPassword, FrmAssBricco, FrmAssPSS and FrmBricco as a technician uses them: over a serial line to a
-// simulated board, and offline.
+// FrmOrologio, FrmMessCust1, FrmPassword, FrmAssBricco, FrmAssPSS and FrmBricco as a technician uses them:
+// over a serial line to a simulated board, and offline.
 
 #include "ScriptSupport.h"
 
@@ -114,9 +114,10 @@ TEST_F(Script, ClockTimesCodesAndPricesReachTheBoard) {
                                      {"--port", sim.device()});
     ASSERT_EQ(run.exitCode, 0) << describe(run);
     // parameter, its mirror (0: none), the value both must hold
-    const int expected[][3] = {{6693, 0, 15},     {6667, 0, 15},       {14164, 14172, 20}, {14165, 14173, 7},
-                               {14166, 14174, 45}, {6687, 6662, 0x02}, {1856, 12826, 0x08}, {1857, 6640, 12345},
-                               {1861, 6644, 9876}, {1860, 6643, 4321},    {8244, 8372, 17},   {8159, 8287, 23}};
+    const int expected[][3] = {{6693, 0, 15},       {6667, 0, 15},       {14164, 14172, 20},
+                               {14165, 14173, 7},   {14166, 14174, 45},  {6687, 6662, 0x02},
+                               {1856, 12826, 0x08}, {1857, 6640, 12345}, {1861, 6644, 9876},
+                               {1860, 6643, 4321},  {8244, 8372, 17},    {8159, 8287, 23}};
     std::vector<int> indexes;
     for (const auto& e : expected) {
         indexes.push_back(e[0]);
@@ -189,7 +190,8 @@ TEST_F(Script, CodesAndSharedPricesOffline) {
                                      "set FrmOrologio HScroll5(0) 15\n");
     const QStringList refused = reports(run, "codes-offline.vms");
     ASSERT_EQ(refused.size(), 1) << describe(run);
-    EXPECT_TRUE(refused[0].contains(":19: HScroll5(0) of FrmOrologio is disabled")) << refused[0].toStdString();
+    EXPECT_TRUE(refused[0].contains(":19: HScroll5(0) of FrmOrologio is disabled"))
+        << refused[0].toStdString();
 }
 
 } // namespace
