@@ -3,6 +3,10 @@
 
 #include "EditorBase.h"
 
+#include <array>
+
+class QLabel;
+
 namespace vm::editors {
 
 class FrmBricco : public EditorBase {
@@ -10,12 +14,16 @@ class FrmBricco : public EditorBase {
 public:
     FrmBricco(EditorContext& ctx, QWidget* parent = nullptr);
 
+    static constexpr int kSlaves = 2;
     static constexpr int kBeverages = 32;
     static constexpr int kRefreshMs = 15000;
 
 protected:
     void buildExtra() override;
-    void rulesApplied() override;
+    void afterDelivery(int index, const ParamData& value) override;
+
+private:
+    std::array<std::array<QLabel*, kBeverages>, kSlaves> counts_{};
 };
 
 } // namespace vm::editors

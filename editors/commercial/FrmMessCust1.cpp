@@ -141,8 +141,9 @@ void FrmMessCust1::commit(Box& box, const QString& typed) {
     const int n = pieces(box);
     if (n == 0) {
         box.edit->rejectCommit();
-        showError(QStringLiteral("Set \"N°   Messaggi\" of RIGA 1 first: with 0 messages the line has no room for "
-                                 "a scrolling text."));
+        showError(
+            QStringLiteral("Set \"N°   Messaggi\" of RIGA 1 first: with 0 messages the line has no room for "
+                           "a scrolling text."));
         return;
     }
     const QString text = typed.leftJustified(kPiece * n, QLatin1Char(' '), true);
