@@ -48,9 +48,9 @@ FrmAssPSS::FrmAssPSS(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pare
         const bool four = slave == 4;
         const int split = four ? 48 : kFirstSubPage;
         auto first = page.frame(QStringLiteral("Frame%1_0").arg(slave),
-                                Caption(four ? "Sector 11-68" : "Sector 10-69"), 4);
+                                Caption(four ? "Sector 11-68" : "Sector 10-69"), 3);
         auto second = page.frame(QStringLiteral("Frame%1_1").arg(slave),
-                                 Caption(four ? "Sector 71-78" : "Sector 70-79"), 4);
+                                 Caption(four ? "Sector 71-78" : "Sector 70-79"), 3);
         for (int i = 0; i < elementCount(slave); ++i)
             (i < split ? first : second)
                 .add(scrollBar(scrollName(slave), i, elementParam(slave, i))
