@@ -34,6 +34,8 @@ bool secondLanguageChosen(const EditorBase& e) {
 }
 } // namespace
 
+// base candidate: the text write converts to Latin-1 and would change such a character silently; every text
+// box of the board could refuse it the same way.
 QString FrmMessCust1::unshowable(const QString& text) {
     const auto bad =
         std::find_if(text.begin(), text.end(), [](QChar c) { return c.unicode() < 32 || c.unicode() > 126; });

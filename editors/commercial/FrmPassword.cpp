@@ -67,6 +67,8 @@ void FrmPassword::afterDelivery(int index, const ParamData& value) {
 }
 
 // Leaving a box commits what was typed, exactly as Enter does.
+// base candidate: a number box that commits on leaving, takes the first N digits and returns silently to the
+// stored value; the bound number box shows a message and restores on leaving instead.
 bool FrmPassword::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         for (int i = 0; i < kCodes; ++i) {
