@@ -1,6 +1,12 @@
 #include "CommercialEditors.h"
 
+#include "FrmAssBricco.h"
+#include "FrmAssPSS.h"
+#include "FrmBricco.h"
+#include "FrmMessCust1.h"
+#include "FrmOrologio.h"
 #include "FrmPagamento.h"
+#include "FrmPassword.h"
 #include "FrmPrezzi.h"
 #include "FrmValSoldi.h"
 
@@ -11,6 +17,12 @@ std::vector<EditorEntry> commercialEditorEntries() {
         editorEntry<FrmPagamento>("FrmPagamento"),
         editorEntry<FrmValSoldi>("FrmValSoldi"),
         editorEntry<FrmPrezzi>("FrmPrezzi"),
+        editorEntry<FrmOrologio>("FrmOrologio"),
+        editorEntry<FrmPassword>("FrmPassword"),
+        editorEntry<FrmAssBricco>("FrmAssBricco"),
+        editorEntry<FrmAssPSS>("FrmAssPSS"),
+        editorEntry<FrmBricco>("FrmBricco"),
+        editorEntry<FrmMessCust1>("FrmMessCust1"),
     };
 }
 

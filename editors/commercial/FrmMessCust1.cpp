@@ -1,0 +1,182 @@
+#include "FrmMessCust1.h"
+
+#include "Conditions.h"
+#include "widgets/CommitLineEdit.h"
+
+#include <QFont>
+#include <QLabel>
+
+#include <algorithm>
+
+namespace vm::editors {
+
+namespace {
+constexpr int kCount[2] = {11493, 11494}; // messages of line 1 and 2
+constexpr int kMode[2] = {11495, 11496};
+constexpr int kDisplayTime = 11497;
+constexpr int kSecondLanguage = 11498;  // 0: none; 1..9: the block of that language
+constexpr int kFirstLanguage = 11514;   // line 1: 11514..11517, line 2: 11518..11521
+constexpr int kSecondLanguages = 11586; // 8 pieces per language: line 1, then line 2
+constexpr int kLanguages = 9;
+constexpr int kPiecesPerLine = 4;
+
+const char* const kModes[] = {"Normale", "Messaggi Scorrevoli", "Messaggi Alternati", "Messaggi Fissi"};
+
+QString withoutTrailingBlanks(QString text) {
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+bool secondLanguageChosen(const EditorBase& e) {
+    const auto s = e.currentValue(kSecondLanguage);
+    return s >= 1 && s <= kLanguages;
+}
+} // namespace
+
+// base candidate: the text write converts to Latin-1 and would change such a character silently; every text
+// box of the board could refuse it the same way.
+QString FrmMessCust1::unshowable(const QString& text) {
+    const auto bad =
+        std::find_if(text.begin(), text.end(), [](QChar c) { return c.unicode() < 32 || c.unicode() > 126; });
+    return bad == text.end() ? QString() : QString(*bad);
+}
+
+FrmMessCust1::FrmMessCust1(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
+    EditorDefinition d(QStringLiteral("FrmMessCust1"), Caption("Messaggi Custom"));
+    for (int line = 0; line < 2; ++line) {
+        auto f = d.window().frame(QStringLiteral("FrameRiga%1").arg(line + 1),
+                                  Caption(QStringLiteral("RIGA %1").arg(line + 1)), 1);
+        for (int k = 0; k < 4; ++k)
+            f.add(optionButton(QStringLiteral("Option%1").arg(line + 1), k, kMode[line], kFromCatalogue, k)
+                      .titled(Caption(kModes[k])));
+        f.add(numberBox(QStringLiteral("Text%1").arg(line + 1), 0, kCount[line], kFromCatalogue, 0, 255)
+                  .error(Caption(" Value Out of Range"))
+                  .notNumeric(Caption("Insert only Number "))
+                  .titled(Caption("N°   Messaggi")));
+    }
+    d.window()
+        .add(scrollBar("HScroll10", 0, kDisplayTime)
+                 .range(0, 60)
+                 .step(5)
+                 .valueLabel("Label10", 0)
+                 .titled(Caption("Vis. Messaggi (sec.)")))
+        .add(sliderSwitch("SlswitchX1", 0, kSecondLanguage, kFromCatalogue,
+                          {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"})
+                 .titled(Caption("Seconda Lingua")));
+    d.page(Caption("LINGUA 1"));
+    d.page(Caption("LINGUA 2")).enabledIf(secondLanguageChosen);
+    for (int i = 0; i < 2 * kPiecesPerLine; ++i)
+        d.extraWatch.push_back(kFirstLanguage + i);
+    for (int i = 0; i < 8 * kLanguages; ++i)
+        d.extraWatch.push_back(kSecondLanguages + i);
+    setup(std::move(d));
+}
+
+// The scrolling, alternating and fixed texts of a line share its storage: the scrolling text and the fixed
+// one start at its first piece, alternating message i is piece i.
+void FrmMessCust1::addBoxes(int language, int line, const QString& scrolling, const QString& alternating,
+                            const QString& fixed) {
+    boxes_.push_back({scrolling, 0, language, line, Kind::Scrolling});
+    for (int i = 0; i < 4; ++i)
+        boxes_.push_back({alternating, i, language, line, Kind::Alternating});
+    boxes_.push_back({fixed, 0, language, line, Kind::Fixed});
+}
+
+void FrmMessCust1::buildExtra() {
+    addBoxes(1, 1, "Text3", "Text4", "Text5");
+    addBoxes(1, 2, "Text6", "Text7", "Text8");
+    addBoxes(2, 1, "Text10", "Text11", "Text12");
+    addBoxes(2, 2, "Text13", "Text14", "Text15");
+    for (std::size_t n = 0; n < boxes_.size(); ++n) {
+        Box& box = boxes_[n];
+        QWidget* container = page(box.language - 1);
+        auto* edit = new CommitLineEdit(container);
+        edit->setFlashMs(commitFlashMs());
+        edit->setBlocked([this] { return isLoading(); });
+        edit->setMaxLength(box.kind == Kind::Scrolling ? kPiece * kPiecesPerLine : kPiece);
+        edit->setMinimumWidth(box.kind == Kind::Scrolling ? 520 : 160);
+        edit->setFont(QFont(QStringLiteral("monospace")));
+        registerControl(box.name, box.index, edit);
+        connect(edit, &CommitLineEdit::commitRequested, this,
+                [this, n](const QString& typed) { commit(boxes_[n], typed); });
+        const QString caption = box.kind == Kind::Scrolling
+                                    ? QStringLiteral("RIGA %1 Scorrevole").arg(box.line)
+                                : box.kind == Kind::Fixed
+                                    ? QStringLiteral("RIGA %1 Fisso").arg(box.line)
+                                    : QStringLiteral("RIGA %1 Messaggio %2").arg(box.line).arg(box.index + 1);
+        addRow(container, captionLabel(Caption(caption), container), edit);
+        box.edit = edit;
+    }
+}
+
+int FrmMessCust1::firstParam(const Box& box) const {
+    const int lineStart = (box.line - 1) * kPiecesPerLine;
+    if (box.language == 1) return kFirstLanguage + lineStart + box.index;
+    if (!secondLanguageChosen(*this)) return 0;
+    return kSecondLanguages + 8 * (static_cast<int>(currentValue(kSecondLanguage)) - 1) + lineStart +
+           box.index;
+}
+
+// The scrolling text of line 1 of the first language fills as many pieces as that line has messages; the
+// line's storage holds four, so a larger count never reaches into line 2. Every other scrolling text fills
+// all four pieces of its line.
+int FrmMessCust1::pieces(const Box& box) const {
+    if (box.kind != Kind::Scrolling) return 1;
+    if (box.language == 2 || box.line == 2) return kPiecesPerLine;
+    return std::clamp(static_cast<int>(currentValue(kCount[0])), 0, kPiecesPerLine);
+}
+
+void FrmMessCust1::commit(Box& box, const QString& typed) {
+    if (isLoading() || isClosed()) return;
+    const int first = firstParam(box);
+    const QString bad = unshowable(typed);
+    if (first == 0 || !bad.isEmpty()) {
+        box.edit->rejectCommit();
+        if (!bad.isEmpty())
+            showError(QStringLiteral(
+                          "The display cannot show the character \"%1\": use letters, digits, blanks and "
+                          "the signs of the keyboard.")
+                          .arg(bad));
+        return;
+    }
+    const int n = pieces(box);
+    if (n == 0) {
+        box.edit->rejectCommit();
+        showError(
+            QStringLiteral("Set \"N°   Messaggi\" of RIGA 1 first: with 0 messages the line has no room for "
+                           "a scrolling text."));
+        return;
+    }
+    const QString text = typed.leftJustified(kPiece * n, QLatin1Char(' '), true);
+    box.edit->setText(withoutTrailingBlanks(text)); // what the line keeps: the rest is dropped
+    box.edit->acceptCommit();
+    for (int i = 0; i < n; ++i)
+        writeText(first + i, 0, text.mid(kPiece * i, kPiece));
+}
+
+void FrmMessCust1::afterDelivery(int index, const ParamData& value) {
+    if (const auto* text = std::get_if<std::string>(&value))
+        texts_[index] = QString::fromLatin1(text->data(), static_cast<qsizetype>(text->size()));
+    showBoxes();
+}
+
+// The second language or a message count changed: the boxes show what their storage now holds.
+void FrmMessCust1::afterWrite(const Binding&, int) {
+    showBoxes();
+}
+
+void FrmMessCust1::showBoxes() {
+    for (Box& box : boxes_) {
+        const int first = firstParam(box);
+        QString text;
+        for (int i = 0; first != 0 && i < pieces(box); ++i) {
+            const auto it = texts_.find(first + i);
+            text +=
+                (it == texts_.end() ? QString() : it->second).leftJustified(kPiece, QLatin1Char(' '), true);
+        }
+        box.edit->showCommitted(withoutTrailingBlanks(text));
+    }
+}
+
+} // namespace vm::editors

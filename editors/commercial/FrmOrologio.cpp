@@ -1,0 +1,175 @@
+#include "FrmOrologio.h"
+
+#include <QDateTime>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace vm::editors {
+
+namespace {
+// The clock cells: the settings the board takes (seconds, hours, minutes, day, month, year, weekday) and
+// the running date (day, month, year, weekday). They are not part of the configuration: they are written
+// straight into the board's cells, never into the image, and only while connected.
+constexpr int kSeconds = 6690, kHours = 6691, kMinutes = 6692, kDay = 6693, kMonth = 6694, kYear = 6695,
+              kWeekday = 6696;
+constexpr int kRunningDay = 6667, kRunningMonth = 6668, kRunningYear = 6669;
+constexpr int kDateFields = kWeekday - kDay + 1; // day, month, year, weekday
+constexpr int kOptions = 6687;                   // bits 0, 1: timed switch-off 1 and 2
+constexpr int kFlags2 = 1856;                    // bit 3: the machine switches off (1) or on (0)
+
+// A time of day: minutes and hours parameter (the catalogue gives the twins), the scroll bars' indexes.
+struct DayTime {
+    int minutesBar;
+    int hoursBar;
+    int minutes;
+    const char* caption;
+};
+constexpr DayTime kWashes[] = {{9, 8, 6679, "Lavaggio 1"},
+                               {11, 10, 6681, "Lavaggio 2"},
+                               {20, 21, 6683, "Lavaggio 3"},
+                               {22, 23, 6685, "Lavaggio 4"}};
+constexpr DayTime kSwitching[] = {{13, 12, 12860, "Inizio 1"},
+                                  {15, 14, 12862, "Fine 1"},
+                                  {17, 16, 12864, "Inizio 2"},
+                                  {19, 18, 12866, "Fine 2"}};
+// Bands 3 and 4 interleave: their starts come first (3, 4), then their ends.
+constexpr DayTime kBands[] = {{1, 0, 6671, "Fascia 1 Inizio"},    {5, 4, 6673, "Fascia 1 Fine"},
+                              {3, 2, 6675, "Fascia 2 Inizio"},    {7, 6, 6677, "Fascia 2 Fine"},
+                              {26, 27, 14164, "Fascia 3 Inizio"}, {28, 29, 14168, "Fascia 3 Fine"},
+                              {30, 31, 14166, "Fascia 4 Inizio"}, {32, 33, 14170, "Fascia 4 Fine"}};
+constexpr DayTime kLights[] = {{35, 34, 14180, "Luci Inizio"}, {39, 38, 14182, "Luci Fine"}};
+
+void addTimes(EditorDefinition::Place page, const DayTime* times, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const DayTime& t = times[i];
+        page.frame(QStringLiteral("FrameT%1").arg(t.minutes), Caption(t.caption), 2)
+            .add(scrollBar("HScroll1", t.hoursBar, t.minutes + 1).range(0, 23).step(3).titled(Caption("Ore")))
+            .add(scrollBar("HScroll1", t.minutesBar, t.minutes)
+                     .range(0, 59)
+                     .step(5)
+                     .titled(Caption("Minuti")));
+    }
+}
+
+bool online(const EditorBase& e) {
+    return e.state().Online;
+}
+} // namespace
+
+QString FrmOrologio::dateText(int day, int month, int year) {
+    if (day < 1 || day > 31 || month < 1 || month > 12 || year < 0 || year > 99)
+        return QStringLiteral("--/--/----");
+    return QStringLiteral("%1/%2/%3")
+        .arg(day, 2, 10, QChar('0'))
+        .arg(month, 2, 10, QChar('0'))
+        .arg(2000 + year);
+}
+
+FrmOrologio::FrmOrologio(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
+    EditorDefinition d(QStringLiteral("FrmOrologio"), Caption("Orologio"));
+    // The board's clock: set only while connected (there is no clock to set offline).
+    auto clock = d.page(Caption("Orologio"));
+    clock.frame(QStringLiteral("Frame1"), Caption("Orologio"), 1); // the board's time and date, buildExtra
+    clock.frame(QStringLiteral("Frame2"), Caption("Set ore/minuti"), 2)
+        .enabledIf(online)
+        .add(scrollBar("HScroll2", 0, kHours).range(0, 23).step(3).titled(Caption("Ore")))
+        .add(scrollBar("HScroll2", 1, kMinutes).range(0, 59).step(5).titled(Caption("Minuti")));
+    auto date = clock.frame(QStringLiteral("Frame3"), Caption("Data"), 2).enabledIf(online);
+    const char* const dateCaptions[] = {"giorno", "mese", "anno", "DayWeek "};
+    const int dateMin[] = {1, 1, 0, 0};
+    const int dateMax[] = {31, 12, 99, 7};
+    for (int i = 0; i < kDateFields; ++i)
+        date.add(scrollBar("HScroll5", i, kDay + i)
+                     .range(dateMin[i], dateMax[i])
+                     .step(3)
+                     .titled(Caption(dateCaptions[i])));
+
+    addTimes(d.page(Caption("Lavaggi"), 2), kWashes, std::size(kWashes));
+    auto switching = d.page(Caption("Accendi\\Spegni"), 2);
+    switching.add(
+        sliderSwitch("iSwitchSliderX1", 0, kFlags2, kFromCatalogue, {Caption("Accendi"), Caption("Spegni")})
+            .bit(0x08)
+            .titled(Caption("Accendi, Spegni")));
+    switching.add(toggleSwitch("SwitchX1", 0, kOptions, kFromCatalogue, 0x01).titled(Caption("DA. OFF 1")))
+        .add(toggleSwitch("SwitchX1", 1, kOptions, kFromCatalogue, 0x02).titled(Caption("DA. OFF 2")));
+    addTimes(switching, kSwitching, std::size(kSwitching));
+    addTimes(d.page(Caption("Price Table"), 2), kBands, std::size(kBands));
+    d.page(Caption("Times"))
+        .add(scrollBar("HScroll1", 25, 6688).range(0, 120).step(3).titled(Caption("Tempo Debatterizzazione")))
+        .add(scrollBar("HScroll1", 24, 6689)
+                 .range(0, 240)
+                 .step(10)
+                 .titled(Caption("Ritardo Debatterizzazione")));
+    addTimes(d.page(Caption("Luci"), 2), kLights, std::size(kLights));
+    // The running clock: seconds and the running date (the settings above carry hours and minutes).
+    d.extraWatch = {kSeconds, kRunningDay, kRunningMonth, kRunningYear};
+    setup(std::move(d));
+}
+
+void FrmOrologio::buildExtra() {
+    QWidget* form = frame(QStringLiteral("Frame1"));
+    time_ = new QLabel(form);
+    time_->setStyleSheet(QStringLiteral("font-size: 20pt; font-family: monospace;"));
+    registerControl(QStringLiteral("iSevenSegmentClockX1"), 0, time_);
+    date_ = new QLabel(form);
+    registerControl(QStringLiteral("Label6"), 0, date_);
+    addRow(form, nullptr, time_);
+    addRow(form, nullptr, date_);
+    QPushButton* copy =
+        addButton(QStringLiteral("Command1"), 0, Caption("Copy Pc Time"), form, [this] { copyPcTime(); });
+    copy->setEnabled(state().Online);
+}
+
+void FrmOrologio::afterDelivery(int index, const ParamData&) {
+    if (!state().Online) return;
+    const auto value = [this](int i) { return static_cast<int>(paramValue(i)); };
+    if (index == kSeconds || index == kHours || index == kMinutes)
+        time_->setText(QStringLiteral("%1:%2:%3")
+                           .arg(value(kHours), 2, 10, QChar('0'))
+                           .arg(value(kMinutes), 2, 10, QChar('0'))
+                           .arg(value(kSeconds), 2, 10, QChar('0')));
+    if (index >= kRunningDay && index <= kRunningYear) {
+        const bool complete = state().ParamIsValid(kRunningDay, 0) &&
+                              state().ParamIsValid(kRunningMonth, 0) && state().ParamIsValid(kRunningYear, 0);
+        if (complete) date_->setText(dateText(value(kRunningDay), value(kRunningMonth), value(kRunningYear)));
+    }
+}
+
+// The clock's scroll bars write the board's cells directly; a date field goes into the setting and into
+// the running date alike.
+bool FrmOrologio::beforeWrite(const Binding& b, int& stored) {
+    if (b.control == QLatin1String("HScroll2")) {
+        setClockCell(b.index, stored);
+        return false;
+    }
+    if (b.control == QLatin1String("HScroll5")) {
+        setClockCell(kDay + b.controlIndex, stored);
+        setClockCell(kRunningDay + b.controlIndex, stored);
+        return false;
+    }
+    return true;
+}
+
+void FrmOrologio::setClockCell(int index, int value) {
+    if (!state().Online) return;
+    context().state.CurrentBank = 0;
+    context().state.SetParamValue(index, static_cast<double>(value));
+}
+
+// The time is read once, so the cells hold one instant even when a minute turns while they are written.
+void FrmOrologio::copyPcTime() {
+    if (!state().Online) return;
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate day = now.date();
+    const QTime time = now.time();
+    setClockCell(kSeconds, time.second());
+    setClockCell(kMinutes, time.minute());
+    setClockCell(kHours, time.hour());
+    setClockCell(kWeekday, day.dayOfWeek() % 7 + 1); // 1 = Sunday
+    setClockCell(kDay, day.day());
+    setClockCell(kMonth, day.month());
+    setClockCell(kYear, day.year() % 100);
+}
+
+} // namespace vm::editors
