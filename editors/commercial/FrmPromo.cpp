@@ -16,31 +16,40 @@ constexpr int kHappyHourType = 1389;
 constexpr int kHappyHourDay = 1390; // happy hour h's day is 1390 + h
 constexpr int kBands = 1395;        // band n: start minutes, start hours, end minutes, end hours
 constexpr int kDiscount = 1411;
-constexpr int kKey = 1412;             // the promotion key of models below 4
-constexpr int kSingleValues = 1413;    // its hot, cold 1 and cold 2 values
-constexpr int kKeyType = 1457;         // from model 4: key k's type is 1457 + k (254: promotion key)
+constexpr int kKey = 1412;          // the promotion key of models below 4
+constexpr int kSingleValues = 1413; // its hot, cold 1 and cold 2 values
+constexpr int kKeyType = 1457;      // from model 4: key k's type is 1457 + k (254: promotion key)
 constexpr int kKeyValues[3] = {1489, 1521, 1553}; // hot, cold 1, cold 2 of key k: + k
 constexpr int kFirstKeyedModel = 4;
 constexpr int kKeyOn = 254;
 constexpr int kKeys = 30;
 
 // Modes of 1388 and happy-hour types of 1389.
-constexpr int kModeUser = 1;   // "Utente": the promotion key
-constexpr int kModeSet = 2;    // "Imposta": the happy hours
+constexpr int kModeUser = 1; // "Utente": the promotion key
+constexpr int kModeSet = 2;  // "Imposta": the happy hours
 constexpr int kWeekly = 2, kMonthly = 3;
 
 // Control indexes of the band scroll bars, minutes then hours of start and end, band by band.
 constexpr int kBandControls[4][4] = {{16, 17, 14, 15}, {12, 13, 10, 11}, {19, 18, 21, 20}, {23, 22, 25, 24}};
 const char* const kBandCaptions[4] = {"Inizio%1 minuti", "Inizio%1 ore", "Fine%1 minuti", "Fine%1 ore"};
-const char* const kWeekdays[7] = {"Domenica", "Lunedì", "Martedì", "Mercoledì", "Giovedì", "Venerdì", "Sabato"};
+const char* const kWeekdays[7] = {"Domenica", "Lunedì",  "Martedì", "Mercoledì",
+                                  "Giovedì",  "Venerdì", "Sabato"};
 const char* const kValueCaptions[3] = {"Caldo", "Freddo 1", "Freddo 2"};
 
-const FrmPromo& promo(const EditorBase& e) { return static_cast<const FrmPromo&>(e); }
+const FrmPromo& promo(const EditorBase& e) {
+    return static_cast<const FrmPromo&>(e);
+}
 
-Condition modeIs(int mode) { return valueIn(kMode, mode, mode); }
+Condition modeIs(int mode) {
+    return valueIn(kMode, mode, mode);
+}
 // The type's page only opens when the happy hours are in use and that type is chosen.
-Condition happyHoursOfType(int lo, int hi) { return both(modeIs(kModeSet), valueIn(kHappyHourType, lo, hi)); }
-bool keyEnabled(const EditorBase& e) { return e.currentValue(kKeyType + e.selection()) == kKeyOn; }
+Condition happyHoursOfType(int lo, int hi) {
+    return both(modeIs(kModeSet), valueIn(kHappyHourType, lo, hi));
+}
+bool keyEnabled(const EditorBase& e) {
+    return e.currentValue(kKeyType + e.selection()) == kKeyOn;
+}
 } // namespace
 
 FrmPromo::FrmPromo(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
@@ -55,7 +64,8 @@ FrmPromo::FrmPromo(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent
     const std::pair<int, const char*> switches[] = {
         {0, "Promozioni con Cashless ?"}, {1, "Promozioni Moneta ?"}, {7, "Messaggi Personalizzati ?"}};
     for (const auto& [bit, caption] : switches) {
-        Binding b = toggleSwitch("SwitchX5", bit, kEnables, kFromCatalogue, 1u << bit).titled(Caption(caption));
+        Binding b =
+            toggleSwitch("SwitchX5", bit, kEnables, kFromCatalogue, 1u << bit).titled(Caption(caption));
         b.items = {Caption("No"), Caption("Si")};
         enables.add(std::move(b));
     }
@@ -63,15 +73,22 @@ FrmPromo::FrmPromo(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent
     auto happyHours = enables.frame("Frame2", Caption("happy hour"), 2).enabledIf(modeIs(kModeSet));
     const char* const types[] = {" nessuna", "Giornaliero", "Settimanale", "Mensile"};
     for (int t = 0; t < 4; ++t)
-        happyHours.add(optionButton("Option1", t, kHappyHourType, kFromCatalogue, t).titled(Caption(types[t])));
-    happyHours.add(scrollBar("HScroll1", 26, kDiscount).offsetScroll().money().step(100).valueLabel("Label1", 26).titled(
-        Caption("Sconto in Happy Hour")));
+        happyHours.add(
+            optionButton("Option1", t, kHappyHourType, kFromCatalogue, t).titled(Caption(types[t])));
+    happyHours.add(scrollBar("HScroll1", 26, kDiscount)
+                       .offsetScroll()
+                       .money()
+                       .step(100)
+                       .valueLabel("Label1", 26)
+                       .titled(Caption("Sconto in Happy Hour")));
 
     // The key chooser is built in buildExtra; the key's values follow the chosen key from model 4 on.
     auto key = enables.frame("Frame7", Caption("Tasto per Promozioni"), 1).enabledIf(modeIs(kModeUser));
     {
-        Binding b = toggleSwitch("SwitchX5", 2, kKeyType).values({0, kKeyOn}).perSelection(1).titled(
-            Caption("Abilita Tasto"));
+        Binding b = toggleSwitch("SwitchX5", 2, kKeyType)
+                        .values({0, kKeyOn})
+                        .perSelection(1)
+                        .titled(Caption("Abilita Tasto"));
         b.items = {Caption("No"), Caption("Si")};
         key.add(std::move(b));
     }

@@ -24,7 +24,8 @@ Condition allDelivered(int first) {
 
 // A discount: a word stored as the scroll value + 32768, shown as money.
 Binding discount(int controlIndex, int param, Caption caption, const Condition& ready) {
-    return scrollBar("HScroll1", controlIndex, param).offsetScroll()
+    return scrollBar("HScroll1", controlIndex, param)
+        .offsetScroll()
         .money()
         .step(100)
         .valueLabel("Label1", controlIndex)

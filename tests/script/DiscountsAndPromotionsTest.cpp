@@ -27,6 +27,7 @@ TEST_F(Script, DiscountsPromotionsAndUniqueProductsReachTheBoardWithTheirMirrors
                                      "set FrmPromo HScroll1(30) 150\n" // Freddo 2
                                      "open FrmSconti\n"
                                      "set FrmSconti HScroll1(50) -32668\n" // stored 100
+                                     "expect FrmSconti Label1(50) 1.00\n"  // the board's two decimals
                                      "open FrmScontiCh\n"
                                      "set FrmScontiCh HScroll1(49) 1000\n"
                                      "open FrmProUni\n"
@@ -37,9 +38,9 @@ TEST_F(Script, DiscountsPromotionsAndUniqueProductsReachTheBoardWithTheirMirrors
                                      {"--port", sim.device()});
     ASSERT_EQ(run.exitCode, 0) << describe(run);
     // parameter, its mirror, the value both must hold
-    const int expected[][3] = {{1392, 6173, 7},   {1402, 6183, 21},      {1399, 6180, 45},
-                               {1412, 6193, 9},   {1466, 6248, 254},     {1415, 6196, 150},
-                               {8621, 8672, 100}, {8722, 8772, 33768},   {1448, 6270, 255}};
+    const int expected[][3] = {{1392, 6173, 7},   {1402, 6183, 21},    {1399, 6180, 45},
+                               {1412, 6193, 9},   {1466, 6248, 254},   {1415, 6196, 150},
+                               {8621, 8672, 100}, {8722, 8772, 33768}, {1448, 6270, 255}};
     std::vector<int> indexes;
     for (const auto& e : expected)
         indexes.insert(indexes.end(), {e[0], e[1]});
@@ -56,7 +57,8 @@ TEST_F(Script, DiscountsPromotionsAndUniqueProductsReachTheBoardWithTheirMirrors
 TEST_F(Script, PromotionKeysOfALaterModelAreChosenWithoutWriting) {
     SimProcess sim;
     ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
-    const ProgramRun prepare = runCli({"--port", sim.device(), "set", "11733=4", "1565=300", "1501=7"});
+    const ProgramRun prepare =
+        runCli({"--port", sim.device(), "set", "11733=4", "1565=300", "1501=7", "1502=3"});
     ASSERT_EQ(prepare.exitCode, 0) << describe(prepare);
     const ProgramRun run = runScript("promo-keys.vms",
                                      "connect\n"
@@ -68,7 +70,7 @@ TEST_F(Script, PromotionKeysOfALaterModelAreChosenWithoutWriting) {
                                      "set FrmPromo HScroll1(30) 150\n"
                                      "set FrmPromo HScroll1(28) 20\n"
                                      "set FrmPromo HScroll1(27) 13\n"
-                                     "expect FrmPromo HScroll1(28) 0\n"
+                                     "expect FrmPromo HScroll1(28) 3\n"
                                      "expect FrmPromo SwitchX5(2) 0\n"
                                      "open FrmPresel\n"
                                      "set FrmPresel HScroll3 13\n" // its key 13 is the promotions' key 12
@@ -84,8 +86,8 @@ TEST_F(Script, PromotionKeysOfALaterModelAreChosenWithoutWriting) {
     EXPECT_TRUE(refused[0].contains(":18: HScroll1(29) of FrmPromo is disabled")) << refused[0].toStdString();
     // 1412 (the older models' promotion key) and key 13's cells stay untouched.
     const auto board = boardValues(sim.device(), {1412, 1469, 6251, 1501, 1565, 6347, 1470, 1502, 1566});
-    const std::pair<int, int> expected[] = {{1412, 0},    {1469, 0},   {6251, 0}, {1501, 20}, {1565, 256 + 150},
-                                            {6347, 406},  {1470, 0},   {1502, 0}, {1566, 0}};
+    const std::pair<int, int> expected[] = {{1412, 0},   {1469, 0}, {6251, 0}, {1501, 20}, {1565, 256 + 150},
+                                            {6347, 406}, {1470, 0}, {1502, 3}, {1566, 0}};
     for (const auto& [index, value] : expected)
         EXPECT_EQ(board.at(index), QString::number(value)) << index;
 }
@@ -94,18 +96,20 @@ TEST_F(Script, PromotionKeysOfALaterModelAreChosenWithoutWriting) {
 TEST_F(Script, PromotionPagesFollowTheModeOffline) {
     const ProgramRun run = runScript("promo-offline.vms",
                                      "menu SmuNew\n"
+                                     "set FrmConfSLAVE Combo1 0\n" // a drink unit first
+                                     "click FrmConfSLAVE Command1\n"
                                      "open FrmPromo\n"
                                      "set FrmPromo iSwitchSliderX2 2\n"
                                      "set FrmPromo Option1(3) 1\n" // monthly
                                      "set FrmPromo iSwitchSliderX1 4\n"
                                      "set FrmPromo HScroll1(4) 28\n"
                                      "expect FrmPromo Label1(4) 28\n"
-                                     "set FrmPromo HScroll1(26) -32618\n"
-                                     "expect FrmPromo Label1(26) 1.50\n"
                                      "set FrmPromo Check2(1) 1\n");
     const QStringList refused = reports(run, "promo-offline.vms");
     ASSERT_EQ(refused.size(), 1) << describe(run);
-    EXPECT_TRUE(refused[0].contains(":10: Check2(1) of FrmPromo is disabled")) << refused[0].toStdString();
+    EXPECT_TRUE(refused[0].contains(
+        ":10: Check2(1) of FrmPromo is on the page \"Happy Hour Settimanale\", which is not enabled"))
+        << refused[0].toStdString();
 }
 
 } // namespace
