@@ -98,6 +98,7 @@ TEST_F(Script, PromotionPagesFollowTheModeOffline) {
                                      "menu SmuNew\n"
                                      "set FrmConfSLAVE Combo1 0\n" // a drink unit first
                                      "click FrmConfSLAVE Command1\n"
+                                     "open FrmProUni\n" // beside the other product settings
                                      "open FrmPromo\n"
                                      "set FrmPromo iSwitchSliderX2 2\n"
                                      "set FrmPromo Option1(3) 1\n" // monthly
@@ -108,7 +109,7 @@ TEST_F(Script, PromotionPagesFollowTheModeOffline) {
     const QStringList refused = reports(run, "promo-offline.vms");
     ASSERT_EQ(refused.size(), 1) << describe(run);
     EXPECT_TRUE(refused[0].contains(
-        ":10: Check2(1) of FrmPromo is on the page \"Happy Hour Settimanale\", which is not enabled"))
+        ":11: Check2(1) of FrmPromo is on the page \"Happy Hour Settimanale\", which is not enabled"))
         << refused[0].toStdString();
 }
 
