@@ -44,7 +44,7 @@ void EnableMenu(const MenuSwitch& set, const ProgramState& state) {
 }
 
 void ApplyUnit1Menus(const MenuSwitch& set, int unitCode) {
-    const std::initializer_list<std::string_view> kDrinkEntries = {"smnuDosi", "smnuPreselez", "smnuDP",
+    const std::initializer_list<std::string_view> kDrinkEntries = {"smnuDosi", "smnuPreselez", "smnuDP", "smnuProUni",
                                                                    "smuPrezBr", "smnuAzione"};
     switch (unitCode) {
     case 1:

@@ -29,6 +29,7 @@ constexpr std::array kEntries = {
     MenuEntry{"smnuDosi", "mnuTempiDosi", "&Dosi", S::Line, 5, 0, "FrmDosi"},
     MenuEntry{"smnuPreselez", "mnuTempiDosi", "&Preselezioni", S::Line, 6, 0, "FrmPresel"},
     MenuEntry{"smnuDP", "mnuTempiDosi", "&Doppi Prodotti", S::Line, 8, 0, "FrmDoppiP"},
+    MenuEntry{"smnuProUni", "mnuTempiDosi", "Prodotti &Unici", S::Fixed, 0, 0, "FrmProUni"},
 
     MenuEntry{"mnuVending", "", "&Vending", S::Line, 9, 0, "", true, true},
     MenuEntry{"smnuPagamento", "mnuVending", "&Sist. di pagamento", S::Line, 10, 0, "FrmPagamento"},

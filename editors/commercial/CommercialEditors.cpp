@@ -8,6 +8,9 @@
 #include "FrmPagamento.h"
 #include "FrmPassword.h"
 #include "FrmPrezzi.h"
+#include "FrmPromo.h"
+#include "FrmProUni.h"
+#include "FrmSconti.h"
 #include "FrmValSoldi.h"
 
 namespace vm::editors {
@@ -23,6 +26,11 @@ std::vector<EditorEntry> commercialEditorEntries() {
         editorEntry<FrmAssPSS>("FrmAssPSS"),
         editorEntry<FrmBricco>("FrmBricco"),
         editorEntry<FrmMessCust1>("FrmMessCust1"),
+        // editorEntry<FrmPrezzi>("FrmPrezzi"),
+        editorEntry<FrmSconti>("FrmSconti"),
+        editorEntry<FrmScontiCh>("FrmScontiCh"),
+        editorEntry<FrmPromo>("FrmPromo"),
+        editorEntry<FrmProUni>("FrmProUni"),
     };
 }
 
