@@ -71,6 +71,15 @@ void EditorBase::onCommit(BoundControl& bc, const QString& typed) {
     const Binding& b = bc.binding;
     auto* edit = static_cast<CommitLineEdit*>(bc.widget);
     if (b.kind == ControlKind::TextBox) {
+        // The board keeps plain ASCII: a character it cannot hold is refused, never silently changed.
+        const auto bad = std::find_if(typed.begin(), typed.end(), [](QChar c) { return c.unicode() < 32 || c.unicode() > 126; });
+        if (bad != typed.end()) {
+            edit->rejectCommit();
+            showError(QStringLiteral("The board cannot store the character \"%1\": use letters, digits, blanks and the "
+                                     "signs of the keyboard.")
+                          .arg(*bad));
+            return;
+        }
         int ignored = 0;
         if (!beforeWrite(b, ignored)) return edit->rejectCommit();
         edit->acceptCommit();

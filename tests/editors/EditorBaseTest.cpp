@@ -291,6 +291,15 @@ TEST_F(EditorBaseTest, EnterCommitsNumbersAfterTheFlashAndTextsAsText) {
     EXPECT_EQ(image(0x209), 'e');
     EXPECT_EQ(image(0x20A), ' ');
     EXPECT_TRUE(boxes.requests.empty());
+
+    // A character the board cannot hold is refused, not changed into another one.
+    auto* text = get<CommitLineEdit>(*e, "Text2");
+    focus(text, QEvent::FocusIn);
+    text->insert(QStringLiteral("Caffè")); // typed with a keyboard layout that has the letter
+    QTest::keyClick(text, Qt::Key_Enter);
+    QTRY_COMPARE(boxes.requests.size(), 1u);
+    EXPECT_TRUE(boxes.requests[0].text.contains(QStringLiteral("\"è\""))) << boxes.requests[0].text.toStdString();
+    EXPECT_EQ(image(0x208), 'T');
 }
 
 TEST_F(EditorBaseTest, ABoxLeftWithoutEnterOrWithABadValueShowsItsLastCommittedText) {
