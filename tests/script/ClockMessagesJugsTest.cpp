@@ -118,16 +118,7 @@ TEST_F(Script, ClockTimesCodesAndPricesReachTheBoard) {
                                {14165, 14173, 7},   {14166, 14174, 45},  {6687, 6662, 0x02},
                                {1856, 12826, 0x08}, {1857, 6640, 12345}, {1861, 6644, 9876},
                                {1860, 6643, 4321},  {8244, 8372, 17},    {8159, 8287, 23}};
-    std::vector<int> indexes;
-    for (const auto& e : expected) {
-        indexes.push_back(e[0]);
-        if (e[1]) indexes.push_back(e[1]);
-    }
-    const auto board = boardValues(sim.device(), indexes);
-    for (const auto& e : expected) {
-        EXPECT_EQ(board.at(e[0]), QString::number(e[2])) << e[0];
-        if (e[1]) EXPECT_EQ(board.at(e[1]), QString::number(e[2])) << "mirror of " << e[0];
-    }
+    expectOnBoard(sim.device(), expected);
 }
 
 // The board's clock is put twelve hours and some years off, then "Copy Pc Time" brings it to the computer's.

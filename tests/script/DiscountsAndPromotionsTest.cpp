@@ -41,14 +41,7 @@ TEST_F(Script, DiscountsPromotionsAndUniqueProductsReachTheBoardWithTheirMirrors
     const int expected[][3] = {{1392, 6173, 7},   {1402, 6183, 21},    {1399, 6180, 45},
                                {1412, 6193, 9},   {1466, 6248, 254},   {1415, 6196, 150},
                                {8621, 8672, 100}, {8722, 8772, 33768}, {1448, 6270, 255}};
-    std::vector<int> indexes;
-    for (const auto& e : expected)
-        indexes.insert(indexes.end(), {e[0], e[1]});
-    const auto board = boardValues(sim.device(), indexes);
-    for (const auto& e : expected) {
-        EXPECT_EQ(board.at(e[0]), QString::number(e[2])) << e[0];
-        EXPECT_EQ(board.at(e[1]), QString::number(e[2])) << "mirror of " << e[0];
-    }
+    expectOnBoard(sim.device(), expected);
 }
 
 // From model 4 on each key has its own values: choosing a key writes nothing and shows that key's values,

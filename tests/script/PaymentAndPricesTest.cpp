@@ -99,14 +99,7 @@ TEST_F(Script, PaymentAndPricesReachTheBoardWithTheirMirrors) {
                                {1825, 6607, 0x42}, {1830, 6612, 0x81},     {13313, 13314, 0x04},
                                {1842, 6624, 100},  {12504, 12538, 0x8000}, {12505, 12539, 5},
                                {1855, 6638, 0x03}};
-    std::vector<int> indexes;
-    for (const auto& e : expected)
-        indexes.insert(indexes.end(), {e[0], e[1]});
-    const auto board = boardValues(sim.device(), indexes);
-    for (const auto& e : expected) {
-        EXPECT_EQ(board.at(e[0]), QString::number(e[2])) << e[0];
-        EXPECT_EQ(board.at(e[1]), QString::number(e[2])) << "mirror of " << e[0];
-    }
+    expectOnBoard(sim.device(), expected);
 }
 
 } // namespace
