@@ -14,6 +14,7 @@
 
 #include "EditorBase.h"
 #include "EditorRegistry.h"
+#include "RemoteWindows.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -57,6 +58,7 @@ MainWindow::MainWindow(AppConfig config, QWidget* parent)
       settingsFiles_(SettingsFilesFor(config_.settingsDir.empty() ? config_.programDir : config_.settingsDir,
                                       config_.executableName.toStdString())) {
     setObjectName("MDIForm1");
+    remote::registerRemoteWindows();
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MDIArea");
     mdi_->setBackground(QColor(128, 128, 128));

@@ -5,10 +5,13 @@
 #include "commercial/CommercialEditors.h"
 #include "machine/MachineEditors.h"
 
+#include <algorithm>
+
 namespace vm::editors {
 
-const std::vector<EditorEntry>& editorEntries() {
-    static const std::vector<EditorEntry> entries = [] {
+namespace {
+std::vector<EditorEntry>& registry() {
+    static std::vector<EditorEntry> entries = [] {
         std::vector<EditorEntry> all = machineEditorEntries();
         for (auto* more : {&commercialEditorEntries, &auditEditorEntries}) {
             std::vector<EditorEntry> part = more();
@@ -17,6 +20,19 @@ const std::vector<EditorEntry>& editorEntries() {
         return all;
     }();
     return entries;
+}
+} // namespace
+
+const std::vector<EditorEntry>& editorEntries() {
+    return registry();
+}
+
+void addEditorEntries(std::vector<EditorEntry> entries) {
+    for (EditorEntry& entry : entries) {
+        const bool listed = std::any_of(registry().begin(), registry().end(),
+                                        [&](const EditorEntry& e) { return e.formName == entry.formName; });
+        if (!listed) registry().push_back(std::move(entry));
+    }
 }
 
 EditorBase* createEditor(const QString& formName, EditorContext& ctx, QWidget* parent) {

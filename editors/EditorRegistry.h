@@ -20,8 +20,12 @@ struct EditorEntry {
     std::function<EditorBase*(EditorContext&, QWidget* parent)> create;
 };
 
-// Every editor window that exists, machine editors first, then commercial and audit windows.
+// Every editor window that exists, machine editors first, then commercial and audit windows, then the
+// windows of the layers above that registered themselves.
 const std::vector<EditorEntry>& editorEntries();
+// Adds the windows of a layer above this one (remote/, diagnostics); an entry whose form name is listed
+// already is skipped, so registering twice is harmless.
+void addEditorEntries(std::vector<EditorEntry> entries);
 
 // A new, loaded instance of the window, or nullptr when no window of that name exists yet. The caller owns
 // it and keeps one instance per window; closing it releases its parameters, deleting it finishes the job.

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config
-          qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+          qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           clang libclang-rt-dev
           fonts-dejavu-core)

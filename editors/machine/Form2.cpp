@@ -1,10 +1,11 @@
 #include "Form2.h"
 
+#include "CsvFile.h"
+
 #include "DoseTables.h"
 
 #include <QHeaderView>
 #include <QLabel>
-#include <QSaveFile>
 #include <QTableWidget>
 
 namespace vm::editors {
@@ -24,18 +25,6 @@ const QStringList& Form2::columnNames() {
     // Plain ASCII: a spreadsheet reads the file the same way whatever its code page.
     static const QStringList names = {"Selezione", "Dose", "Tempo Ev", "Tempo Dosatore", "Tempo Mixer", "Taratura"};
     return names;
-}
-
-// ';' is the list separator of Italian spreadsheets; the "sep=;" line tells English ones to split on it too.
-QString Form2::csvText(const std::vector<std::vector<int>>& rows) {
-    QString text = QStringLiteral("sep=;\r\n") + columnNames().join(u';') + QStringLiteral("\r\n");
-    for (const std::vector<int>& row : rows) {
-        QStringList fields;
-        for (int v : row)
-            fields.append(QString::number(v));
-        text += fields.join(u';') + QStringLiteral("\r\n");
-    }
-    return text;
 }
 
 Form2::Form2(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
@@ -113,15 +102,19 @@ void Form2::exportTo(const QString& path) {
     if (arrivedCount_ >= static_cast<int>(cellOf_.size())) writeFile();
 }
 
-// Written to a temporary file and renamed over the old one, so a failed write never leaves half a file.
 void Form2::writeFile() {
     const QString path = pendingPath_;
     pendingPath_.clear();
-    QSaveFile file(path);
-    const QByteArray bytes = csvText(rows()).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    std::vector<QStringList> table;
+    for (const std::vector<int>& row : rows()) {
+        QStringList fields;
+        for (int v : row)
+            fields.append(QString::number(v));
+        table.push_back(fields);
+    }
+    if (const QString error = writeCsv(path, columnNames(), table); !error.isEmpty()) {
         status_->setText(QString());
-        showError(QStringLiteral("Calibration file not written: %1 (%2)").arg(path, file.errorString()));
+        showError(QStringLiteral("Calibration file not written: %1 (%2)").arg(path, error));
         return;
     }
     status_->setText(QStringLiteral("Salvato: %1").arg(path));

@@ -29,7 +29,6 @@ public:
 
     // The file's rows: a separator line for spreadsheets, the column names, then one row per selection and
     // dose. Values are whole numbers, so no decimal separator can clash with the field separator.
-    static QString csvText(const std::vector<std::vector<int>>& rows);
     static const QStringList& columnNames();
 
 protected:

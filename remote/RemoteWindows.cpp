@@ -1,0 +1,13 @@
+#include "RemoteWindows.h"
+
+#include "EditorRegistry.h"
+
+namespace vm::remote {
+
+void registerRemoteWindows() {
+    editors::addEditorEntries({
+        // editors::editorEntry<FrmGSM>("FrmGSM"),
+    });
+}
+
+} // namespace vm::remote
