@@ -1,10 +1,18 @@
 #include "AuditEditors.h"
 
+#include "FrmAllarmi.h"
+#include "FrmAzione.h"
+#include "FrmCancella.h"
+#include "FrmDeco.h"
+
 namespace vm::editors {
 
 std::vector<EditorEntry> auditEditorEntries() {
     return {
-        // editorEntry<FrmDeco>("FrmDeco"),
+        editorEntry<FrmCancella>("FrmCancella"),
+        editorEntry<FrmAzione>("FrmAzione"),
+        editorEntry<FrmDeco>("FrmDeco"),
+        editorEntry<FrmAllarmi>("FrmAllarmi"),
     };
 }
 
