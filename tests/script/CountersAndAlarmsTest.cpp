@@ -10,7 +10,7 @@ using namespace vm::test;
 // counters. The board confirms and the window says so; afterwards the menus work again.
 TEST_F(Script, ClearingTheResettableCountersIsConfirmedByTheBoard) {
     SimProcess sim;
-    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError();
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
     const ProgramRun run = runScript("clear.vms",
                                      "connect\n"
                                      "open FrmCancella\n"
@@ -53,7 +53,7 @@ TEST_F(Script, ClearingButtonsStayDisabledWhileTheBoardClears) {
 // with the checks of what is typed; each value lands on the board with its copy.
 TEST_F(Script, DecountersReachTheBoardWithTheirCopies) {
     SimProcess sim;
-    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError();
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
     const ProgramRun run = runScript("deco.vms",
                                      "connect\n"
                                      "open FrmAzione\n"
@@ -89,7 +89,7 @@ TEST_F(Script, DecountersReachTheBoardWithTheirCopies) {
 // the list exported as CSV.
 TEST_F(Script, AlarmLogNewestFirstAndExported) {
     SimProcess sim;
-    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError();
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
     // record 0: 10:05 on day 32 (no date), code 20; record 14: 08:30 on 09/01/26, code 144 with detail 3
     const ProgramRun set = runCli({"--port", sim.device(), "set", "11815=0", "11816=10", "11817=5",
                                    "11818=32", "11819=1", "11820=26", "11821=20", "11914=8", "11915=30",
