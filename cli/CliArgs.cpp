@@ -165,8 +165,9 @@ Commands that talk to a board:
                         decimal; a text parameter takes the text after '='.
 
 Commands that need no board:
-  show FILE             every parameter carried by a configuration file: INDEX NAME VALUE
+  show FILE             every parameter carried by a configuration or telemetry (.tlm) file: INDEX NAME VALUE
   diff FILE_A FILE_B    only the parameters whose values differ: INDEX NAME VALUE_A VALUE_B
+                        (with a .tlm file: the telemetry settings only)
 
 Options:
   --maps DIR            folder of the parameter-map files (W0482.inx, W0482BV00.inx, ...);

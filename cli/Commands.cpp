@@ -187,19 +187,23 @@ int runSet(BoardClient& board, ProgramState& state, const CliArgs& args, const C
 }
 
 int runShow(const CliArgs& args, const CliIo& io) {
-    const ConfigReadResult file = ReadConfigFile(args.operands[0]);
+    const ViewFile file = ReadViewFile(args.operands[0]);
     if (!file.ok()) return error(io, args.operands[0] + ": " + file.error, kExitUsageOrError);
-    for (const ShownParam& p : ShowConfig(file.data, ConfigMemoryParams()))
+    const auto params = file.telemetryOnly ? TelemetryParams(ConfigMemoryParams()) : ConfigMemoryParams();
+    for (const ShownParam& p : ShowConfig(file.data, params))
         std::fprintf(io.out, "%d %s %s\n", p.index, p.name.c_str(), p.value.c_str());
     return kExitOk;
 }
 
+// A telemetry settings file compared with a configuration compares the telemetry settings only.
 int runDiff(const CliArgs& args, const CliIo& io) {
-    const ConfigReadResult a = ReadConfigFile(args.operands[0]);
+    const ViewFile a = ReadViewFile(args.operands[0]);
     if (!a.ok()) return error(io, args.operands[0] + ": " + a.error, kExitUsageOrError);
-    const ConfigReadResult b = ReadConfigFile(args.operands[1]);
+    const ViewFile b = ReadViewFile(args.operands[1]);
     if (!b.ok()) return error(io, args.operands[1] + ": " + b.error, kExitUsageOrError);
-    const auto differing = DiffConfigs(a.data, b.data, ConfigMemoryParams());
+    const bool telemetry = a.telemetryOnly || b.telemetryOnly;
+    const auto differing =
+        DiffConfigs(a.data, b.data, telemetry ? TelemetryParams(ConfigMemoryParams()) : ConfigMemoryParams());
     for (const DiffParam& p : differing)
         std::fprintf(io.out, "%d %s %s %s\n", p.index, p.name.c_str(), p.valueA.c_str(), p.valueB.c_str());
     return differing.empty() ? kExitOk : kExitFailed;

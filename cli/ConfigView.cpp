@@ -1,9 +1,41 @@
 #include "ConfigView.h"
 
+#include "TelemetryFile.h"
+
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 
 namespace vm::cli {
+
+ViewFile ReadViewFile(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    ViewFile file;
+    if (extension != ".tlm") {
+        ConfigReadResult read = ReadConfigFile(path);
+        file.data = std::move(read.data);
+        file.error = std::move(read.error);
+        return file;
+    }
+    const TelemetryReadResult read = ReadTelemetryFile(path);
+    file.telemetryOnly = true;
+    file.error = read.error;
+    for (int a = kTelemetryFirstAddress; read.ok() && a <= kTelemetryLastAddress; ++a)
+        file.data.record[static_cast<std::size_t>(RecordPos::Image + a)] =
+            read.record[static_cast<std::size_t>(TelemetryOffset(a))];
+    return file;
+}
+
+std::vector<ViewParam> TelemetryParams(const std::vector<ViewParam>& params) {
+    std::vector<ViewParam> kept;
+    std::copy_if(params.begin(), params.end(), std::back_inserter(kept), [](const ViewParam& p) {
+        return IsTelemetryAddress(p.address) && IsTelemetryAddress(p.address + p.width - 1);
+    });
+    return kept;
+}
 
 bool FileCarries(const ConfigFileData& file, const ViewParam& param) {
     return param.width >= 1 && param.address >= file.imageLoadFirst() &&

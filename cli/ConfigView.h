@@ -6,6 +6,7 @@
 #include "Delivery.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,18 @@ struct ViewParam {
     int width = 1; // bytes
     bool isText = false;
 };
+
+// A file as show and diff read it: a configuration file, or a telemetry settings file (".tlm" in any case)
+// whose settings stand in the image at their board addresses; such a file carries nothing else.
+struct ViewFile {
+    ConfigFileData data;
+    bool telemetryOnly = false;
+    std::string error; // empty on success
+    bool ok() const { return error.empty(); }
+};
+ViewFile ReadViewFile(const std::filesystem::path& path);
+// The parameters that lie wholly in the telemetry settings.
+std::vector<ViewParam> TelemetryParams(const std::vector<ViewParam>& params);
 
 // Whether the file carries every byte of the parameter (ConfigImage from imageLoadFirst() to 12927).
 bool FileCarries(const ConfigFileData& file, const ViewParam& param);

@@ -37,8 +37,8 @@ std::string shortFileText(std::string_view what, std::size_t have, std::size_t n
 
 } // namespace
 
-std::string RecordNameField(std::string_view fileTitle) {
-    std::string name(RecordPos::NameLength, ' ');
+std::string RecordNameField(std::string_view fileTitle, char pad) {
+    std::string name(RecordPos::NameLength, pad);
     const auto dot = fileTitle.find('.');
     if (dot == std::string_view::npos) return name;
     // A dot at the 13th character or later: the first 13 characters, dot included when it is the 13th.
@@ -99,9 +99,9 @@ std::uint16_t ProtectedChecksum(std::span<const std::uint8_t> bytes) {
     return static_cast<std::uint16_t>(sum & 0xFFFFu);
 }
 
-std::vector<std::uint8_t> EncodeProtected(const ConfigRecord& record, const FillerSource& fillers) {
+std::vector<std::uint8_t> EncodeProtectedRecord(std::span<const std::uint8_t> record, const FillerSource& fillers) {
     std::vector<std::uint8_t> file;
-    file.reserve(kProtectedFileSize);
+    file.reserve(2 * record.size() + 3);
     for (std::uint8_t b : record) {
         file.push_back(b);
         file.push_back(static_cast<std::uint8_t>(std::min<int>(fillers(), 254)));
@@ -111,6 +111,17 @@ std::vector<std::uint8_t> EncodeProtected(const ConfigRecord& record, const Fill
     file.push_back(kProtectedTrailerMark);
     file.push_back(static_cast<std::uint8_t>(sum >> 8));
     return file;
+}
+
+std::vector<std::uint8_t> EncodeProtected(const ConfigRecord& record, const FillerSource& fillers) {
+    return EncodeProtectedRecord(record, fillers);
+}
+
+bool ProtectedChecksumMatches(std::span<const std::uint8_t> file, int recordSize) {
+    const auto dataSize = 2 * static_cast<std::size_t>(recordSize);
+    if (file.size() < dataSize + 3) return false;
+    const std::uint16_t sum = ProtectedChecksum(file.first(dataSize));
+    return sum == static_cast<std::uint16_t>(file[dataSize + 2] * 256 + file[dataSize]);
 }
 
 std::array<std::uint8_t, 4> ConfigFileData::unitCodes() const {
@@ -154,10 +165,7 @@ ConfigReadResult DecodeConfigBytes(std::span<const std::uint8_t> bytes, std::str
         result.error = shortFileText("protected", bytes.size(), kProtectedFileSize);
         return result;
     }
-    const std::uint16_t sum = ProtectedChecksum(bytes.first(kProtectedDataSize));
-    const std::uint16_t stored =
-        static_cast<std::uint16_t>(bytes[kProtectedDataSize + 2] * 256 + bytes[kProtectedDataSize]);
-    if (sum != stored) {
+    if (!ProtectedChecksumMatches(bytes, kConfigRecordSize)) {
         result.error = std::string(kErrorFileText);
         return result;
     }

@@ -53,8 +53,8 @@ using ConfigRecord = std::array<std::uint8_t, kConfigRecordSize>;
 
 enum class ConfigFileKind { Protected, Plain, Cfx };
 
-// The 13 bytes of the name field for a file name without folder (see the record layout).
-std::string RecordNameField(std::string_view fileTitle);
+// The 13 bytes of the name field for a file name without folder (see the record layout), padded with `pad`.
+std::string RecordNameField(std::string_view fileTitle, char pad = ' ');
 // The edition letter of a board software number: 0 "A" .. 4 "E", 21 "V", anything else "A".
 char SoftwareLetter(int software);
 
@@ -67,8 +67,14 @@ FillerSource RandomFillers();
 
 // The sum of the bytes modulo 65536, as the protected trailer stores it.
 std::uint16_t ProtectedChecksum(std::span<const std::uint8_t> bytes);
+// The protected form of any record: every byte followed by a filler byte, then the checksum trailer
+// (2 x size + 3 bytes).
+std::vector<std::uint8_t> EncodeProtectedRecord(std::span<const std::uint8_t> record, const FillerSource& fillers);
 // The 26011 bytes of a protected file holding the record.
 std::vector<std::uint8_t> EncodeProtected(const ConfigRecord& record, const FillerSource& fillers);
+// Whether the trailer of a protected file of `recordSize` record bytes holds the sum of the bytes before it
+// (the file must be at least 2 x recordSize + 3 bytes long).
+bool ProtectedChecksumMatches(std::span<const std::uint8_t> file, int recordSize);
 
 // What a configuration file carries into the images, detached from any ProgramState.
 struct ConfigFileData {

@@ -1,12 +1,13 @@
 #include "RemoteWindows.h"
 
 #include "EditorRegistry.h"
+#include "FrmGSM.h"
 
 namespace vm::remote {
 
 void registerRemoteWindows() {
     editors::addEditorEntries({
-        // editors::editorEntry<FrmGSM>("FrmGSM"),
+        editors::editorEntry<FrmGSM>("FrmGSM"),
     });
 }
 

@@ -1,0 +1,95 @@
+#pragma once
+// The settings of the GSM/GPRS telemetry module: how it reaches the outside world (SMTP server, domain,
+// user, passwords, the SIM) and what it sends (audit e-mails, alarms, the periodic clearing of the sales
+// data). The window edits the live board while connected, or its own copy of the settings once a ".tlm" file
+// has been opened; that copy is saved to a file and written to a board as a whole with "WriteAll".
+
+#include "EditorBase.h"
+#include "TelemetryFile.h"
+
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+class QScrollBar;
+
+namespace vm::editors {
+class CommitLineEdit;
+class SliderSwitch;
+} // namespace vm::editors
+
+namespace vm::remote {
+
+class FrmGSM : public editors::EditorBase {
+    Q_OBJECT
+public:
+    FrmGSM(editors::EditorContext& ctx, QWidget* parent = nullptr);
+
+    static constexpr int kPiece = 16; // characters of one text parameter
+
+    // SettingsBuffer: the window's copy of the settings as the ".tlm" record holds it.
+    const TelemetryRecord& settingsBuffer() const { return buffer_; }
+    // FileMode: a file was opened, so every change goes to the window's copy, even while connected.
+    bool fileMode() const { return fileMode_; }
+
+protected:
+    void buildExtra() override;
+    void afterDelivery(int index, const ParamData& value) override;
+
+private:
+    struct TextGroup {
+        const char* control;
+        std::vector<int> params;
+        const char* caption;
+        bool secret;
+        editors::CommitLineEdit* edit = nullptr;
+    };
+    struct NumberField {
+        const char* control;
+        int param;
+        int max; // 1-byte fields; fields kept as digits are limited by their width
+        const char* caption;
+        editors::CommitLineEdit* edit = nullptr;
+    };
+
+    void buildToolBar(QWidget* container);
+    void addTextGroup(TextGroup& group, QWidget* container);
+    void addNumberField(NumberField& field, QWidget* container);
+
+    // SLabel_Change: a value of a setting arrives; it is stored in the window's copy and shown.
+    void storeAndShow(int index, const std::vector<std::uint8_t>& bytes);
+    void showSetting(int index);
+    // Writing a value: to the board while connected and not editing a file, else to the window's copy.
+    void writeSetting(int index, const std::vector<std::uint8_t>& bytes);
+
+    void commitText(TextGroup& group, const QString& typed);
+    void commitNumber(NumberField& field, const QString& typed);
+
+    void openFile();
+    void saveFile();
+    void writeAll();
+    void updateEnabling();
+    void setStatusLine(const QString& what);
+    TelemetryHeader headerForSave() const;
+
+    std::vector<std::uint8_t> bufferBytes(int index) const;
+    std::uint32_t bufferNumber(int index) const;
+
+    TelemetryRecord buffer_{};
+    TelemetryHeader header_; // the values kept from the last opened file
+    bool fileMode_ = false;
+
+    std::vector<TextGroup> texts_;
+    std::vector<NumberField> numbers_;
+    QScrollBar* days_[2] = {};
+    QLabel* dayLabels_[2] = {};
+    editors::SliderSwitch* sliders_[4] = {};
+    QRadioButton* alarms_[2] = {};
+    QCheckBox* showPasswords_ = nullptr;
+    QAction* writeAllAction_ = nullptr;
+    QLabel* status_ = nullptr;
+};
+
+} // namespace vm::remote
