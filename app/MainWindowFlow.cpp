@@ -20,6 +20,7 @@ namespace vm::app {
 
 namespace {
 constexpr int kTransferStartMs = 500; // Form1 and Form3 start their transfer after being shown
+constexpr int kReadDoneShownMs = 600; // FrmRead stays this long after the units were read
 
 QString displayText(QString text) {
     // The link's texts use carriage returns as line breaks.
@@ -206,14 +207,17 @@ void MainWindow::showFrmRead() {
 }
 
 void MainWindow::onUnitsRead(const link::UnitReadResult& result) {
-    // The link has shown "... DONE! ... " for 1.2 s already; the window closes now.
+    // The units are known: the menus are ready at once; the window shows "... DONE! ... " a moment longer.
     (void)result;
     if (!frmRead_) return;
     if (program_.Online) setCaptionConnected();
     EnableMenu();
     setEntry("mnuFile", true);
-    closeTransferWindow(frmRead_);
     if (state_ == AppState::Reading) setState(AppState::Connected);
+    const QPointer<ProgressWindow> shown = frmRead_;
+    QTimer::singleShot(kReadDoneShownMs, shown.data(), [this, shown] {
+        if (frmRead_ == shown) closeTransferWindow(frmRead_);
+    });
 }
 
 // ---------------------------------------------------------------- transfers

@@ -1,5 +1,6 @@
 #pragma once
-// A serial port that passes everything through to another one and counts the bytes in both directions.
+// A serial port that passes everything through to another one and counts the bytes in both directions and
+// the frames written.
 
 #include "SerialPort.h"
 
@@ -23,6 +24,7 @@ public:
     bool isOpen() const override { return inner_->isOpen(); }
     void write(std::span<const std::uint8_t> bytes) override {
         sent_ += bytes.size();
+        ++frames_;
         inner_->write(bytes);
     }
     std::size_t bytesWaiting() const override { return inner_->bytesWaiting(); }
@@ -36,12 +38,14 @@ public:
 
     std::uint64_t sent() const { return sent_; }
     std::uint64_t received() const { return received_; }
-    void resetCounts() { sent_ = received_ = 0; }
+    std::uint64_t frames() const { return frames_; }
+    void resetCounts() { sent_ = received_ = frames_ = 0; }
 
 private:
     std::unique_ptr<link::SerialPort> inner_;
     std::uint64_t sent_ = 0;
     std::uint64_t received_ = 0;
+    std::uint64_t frames_ = 0;
 };
 
 } // namespace vm::bench

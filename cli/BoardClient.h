@@ -41,6 +41,8 @@ public:
     bool saveRead();   // areas A, B, C into ConfigImage, the second area into AuxImage
     bool writeBoard(); // areas A, B, C of ConfigImage to the board
     void disconnectBoard();
+    // The line of the next connect (another device after the board came back); refused while connected.
+    bool setPort(std::unique_ptr<link::SerialPort> port) { return link_->setPort(std::move(port)); }
 
     // Live reads and writes through the pump. `values` receives what the board delivered, by index.
     bool readParams(const std::vector<int>& indexes, std::map<int, ParamData>& values);

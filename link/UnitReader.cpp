@@ -23,12 +23,21 @@ void UnitReader::cancel() {
     releaseWatches();
 }
 
+void UnitReader::restartTimer(int ms, void (UnitReader::*then)()) {
+    if (timer_ != 0) engine_.timers_.cancelTimer(timer_);
+    timer_ = engine_.timers_.startTimer(ms, [this, then] {
+        timer_ = 0;
+        (this->*then)();
+    });
+}
+
 void UnitReader::start() {
     engine_.observer_.transferProgress(TransferKind::UnitRead, 0, 100);
     ProgramState& program = engine_.program_;
     if (!online_) {
         program.ModelCode = program.AuxImage[8];
         result_.modelCode = program.ModelCode;
+        modelArrived_ = true;
         for (int unit = 0; unit < 4; ++unit)
             unitArrived(unit, program.UnitCodes[unit] & 0x0F);
         return;
@@ -40,12 +49,16 @@ void UnitReader::start() {
 }
 
 void UnitReader::watchNext() {
+    if (done_ || watched_ >= 4) return;
     engine_.program_.WatchParam(kFirstUnitParam + watched_);
-    if (++watched_ < 4)
-        timer_ = engine_.timers_.startTimer(kUnitWatchIntervalMs, [this] {
-            timer_ = 0;
-            watchNext();
-        });
+    ++watched_;
+    if (watched_ < 4) restartTimer(kUnitWatchIntervalMs, &UnitReader::watchNext);
+}
+
+bool UnitReader::allWatchedArrived() const {
+    for (int unit = 0; unit < watched_; ++unit)
+        if (!arrived_[unit]) return false;
+    return modelArrived_;
 }
 
 void UnitReader::deliver(int index, const ParamData& value) {
@@ -54,9 +67,18 @@ void UnitReader::deliver(int index, const ParamData& value) {
     if (index == kModelCodeParam) {
         engine_.program_.ModelCode = static_cast<std::uint8_t>(number);
         result_.modelCode = engine_.program_.ModelCode;
+        modelArrived_ = true;
     } else if (index >= kFirstUnitParam && index < kFirstUnitParam + 4) {
         unitArrived(index - kFirstUnitParam, static_cast<int>(number & 0x0F));
+    } else {
+        return;
     }
+    if (unitsComplete_) {
+        if (modelArrived_) restartTimer(0, &UnitReader::report);
+        return;
+    }
+    // The next unit is asked as soon as the line has nothing more to bring for this reading.
+    if (online_ && watched_ < 4 && allWatchedArrived()) watchNext();
 }
 
 void UnitReader::unitArrived(int unit, int code) {
@@ -70,20 +92,25 @@ void UnitReader::unitArrived(int unit, int code) {
     arrived_[unit] = true;
     ++arrivedCount_;
     engine_.observer_.transferProgress(TransferKind::UnitRead, 25 * arrivedCount_, 100);
-    if (arrivedCount_ == 4) finish();
+    if (arrivedCount_ == 4) unitsComplete();
 }
 
-void UnitReader::finish() {
-    done_ = true;
+void UnitReader::unitsComplete() {
+    unitsComplete_ = true;
     engine_.observer_.transferText(TransferKind::UnitRead, texts::kReadDone);
-    releaseWatches();
+    // The menus need the model code too; a board that never sends it holds the reading back only a moment.
+    restartTimer(modelArrived_ ? 0 : kUnitDoneDelayMs, &UnitReader::report);
+}
+
+void UnitReader::report() {
+    if (done_) return;
+    done_ = true;
     if (timer_ != 0) engine_.timers_.cancelTimer(timer_);
-    timer_ = engine_.timers_.startTimer(kUnitDoneDelayMs, [this] {
-        timer_ = 0;
-        engine_.forms_.remove(this);
-        const UnitReadResult result = result_; // the handler may start a new reading, ending this one
-        engine_.observer_.unitsRead(result);
-    });
+    timer_ = 0;
+    releaseWatches();
+    engine_.forms_.remove(this);
+    const UnitReadResult result = result_; // the handler may start a new reading, ending this one
+    engine_.observer_.unitsRead(result);
 }
 
 void UnitReader::releaseWatches() {

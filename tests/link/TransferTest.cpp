@@ -241,29 +241,25 @@ TEST_F(TransferTest, DisconnectOrALostPortEndsATransferUnfinished) {
 
 class UnitReadTest : public LinkTest {};
 
-// The four unit parameters are asked 1.1 s apart; the menus of unit 1 are set as soon as its code
-// arrives; the reading ends 1.2 s after the fourth code.
-TEST_F(UnitReadTest, OnlineReadsTheFourUnitsStaggered) {
+// Each unit parameter is asked as soon as everything asked before it has arrived, in the order unit 1,
+// model code, units 2, 3, 4; the menus of unit 1 are set as soon as its code arrives; the reading ends as
+// soon as the fourth code is in.
+TEST_F(UnitReadTest, OnlineReadsTheUnitsOneAfterTheOther) {
     const std::uint8_t codes[] = {0x31, 0x02, 0x43, 0x04};
     for (int i = 0; i < 4; ++i)
         setBoardByte(kUnitAddress + i, codes[i]);
     setBoardByte(kUnitAddress + 0x10, 9);
     connectBoard();
     const std::int64_t start = timers.nowMs();
-    std::vector<std::pair<std::int64_t, int>> sent;
-    port.onWrite = [&](const Bytes& frame) { sent.emplace_back(timers.nowMs() - start, AddressOf(frame)); };
     engine->readUnits();
-    ASSERT_TRUE(runUntil([&] { return !observer.menuEffects.empty(); }));
-    EXPECT_EQ(observer.menuEffects, std::vector<int>{1});
-    EXPECT_LT(timers.nowMs() - start, kUnitWatchIntervalMs);
-    ASSERT_TRUE(runUntil([&] { return observer.texts.size() == 1; }));
-    const std::int64_t done = timers.nowMs();
     ASSERT_TRUE(runUntil([&] { return observer.units.has_value(); }));
-    EXPECT_EQ(timers.nowMs() - done, kUnitDoneDelayMs);
-    for (const auto& [at, address] : sent)
-        if (address >= kUnitAddress + 1 && address <= kUnitAddress + 3) {
-            EXPECT_GE(at, (address - kUnitAddress) * kUnitWatchIntervalMs);
-        }
+    // Five requests on the 40 ms pump, far below the 1.1 s a unit may take at most.
+    EXPECT_LT(timers.nowMs() - start, kUnitWatchIntervalMs);
+    std::vector<int> asked;
+    for (const Bytes& frame : frames())
+        asked.push_back(AddressOf(frame) - kUnitAddress);
+    EXPECT_EQ(asked, (std::vector<int>{0, 0x10, 1, 2, 3}));
+    EXPECT_EQ(observer.menuEffects, std::vector<int>{1});
     EXPECT_EQ(observer.units->unitCodes, (std::array<std::uint8_t, 4>{1, 2, 3, 4}));
     EXPECT_EQ(state.UnitCodes, observer.units->unitCodes);
     EXPECT_EQ(state.SlaveType3, 3);
@@ -273,6 +269,22 @@ TEST_F(UnitReadTest, OnlineReadsTheFourUnitsStaggered) {
     EXPECT_EQ(observer.progress.back(), std::make_pair(100, 100));
     for (int p = 4779; p <= 4782; ++p)
         EXPECT_EQ(state.cell(p, 0).at(CellPos::WatchCount), 0) << p;
+    EXPECT_EQ(state.cell(kModelCodeParam, 0).at(CellPos::WatchCount), 0);
+}
+
+// A unit code that does not come holds the next unit back no longer than the watch interval.
+TEST_F(UnitReadTest, ALostUnitReplyDelaysTheNextUnitAtMostTheInterval) {
+    failFirst(1, ReplyFault::Drop, [](const sim::Frame& f) { return f.address == kUnitAddress + 1; });
+    connectBoard();
+    engine->readUnits();
+    std::map<int, std::int64_t> watchedAt;
+    ASSERT_TRUE(runUntil([&] {
+        for (int p = 4780; p <= 4782; ++p)
+            if (state.cell(p, 0).at(CellPos::WatchCount) > 0) watchedAt.try_emplace(p, timers.nowMs());
+        return observer.units.has_value();
+    }));
+    EXPECT_EQ(watchedAt[4781] - watchedAt[4780], kUnitWatchIntervalMs);
+    EXPECT_EQ(observer.progress.back(), std::make_pair(100, 100));
 }
 
 TEST_F(UnitReadTest, ModelCodeAloneDoesNotFinish) {
@@ -289,7 +301,7 @@ TEST_F(UnitReadTest, ModelCodeAloneDoesNotFinish) {
 TEST_F(UnitReadTest, ANewReadingReplacesTheRunningOne) {
     connectBoard();
     engine->readUnits();
-    timers.advance(1500); // 4779, 11733 and 4780 watched
+    timers.advance(2 * kPumpIntervalMs); // unit 1 and the model code asked, not all of the units
     engine->readUnits();
     ASSERT_TRUE(runUntil([&] { return observer.units.has_value(); }));
     timers.advance(10000);
@@ -304,8 +316,8 @@ TEST_F(UnitReadTest, OfflineUsesTheStoredCodes) {
     state.AuxImage[8] = 5;
     engine->readUnits();
     EXPECT_EQ(observer.menuEffects, std::vector<int>{7});
-    EXPECT_FALSE(observer.units.has_value()); // the window shows "DONE" for a moment
-    timers.advance(kUnitDoneDelayMs);
+    EXPECT_FALSE(observer.units.has_value()); // reported from the event loop, not from inside the call
+    timers.advance(1);
     ASSERT_TRUE(observer.units.has_value());
     EXPECT_FALSE(observer.units->online);
     EXPECT_EQ(state.SlaveType1, 7);
