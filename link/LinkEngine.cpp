@@ -7,14 +7,12 @@
 #include "LinkTexts.h"
 #include "ProgramState.h"
 #include "UnitReader.h"
-#include "WindowFill.h"
 
 namespace vm::link {
 
 LinkEngine::LinkEngine(ProgramState& state, FormList& forms, TimerService& timers, LinkObserver& observer,
                        LinkOptions options)
-    : program_(state), forms_(forms), timers_(timers), observer_(observer), options_(std::move(options)),
-      fill_(std::make_unique<WindowFill>(*this)) {}
+    : program_(state), forms_(forms), timers_(timers), observer_(observer), options_(std::move(options)) {}
 
 LinkEngine::~LinkEngine() {
     for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_, &quietTimer_})
@@ -80,14 +78,12 @@ void LinkEngine::pumpTick() {
 void LinkEngine::PumpNext() {
     if (!port_ || inFlight_ || identifyMode_ || line_ == LineState::Settling || state_ != LinkState::Pumping)
         return;
-    if (fill_->sendNext(-1)) return; // the blocks of a window being filled go first
     // Records fill indexes 1..RecordCount; index 0 is never filled. The whole range takes part.
     const int count = program_.RecordCount[0];
     for (;;) {
         if (linkCursor_ >= 1 && linkCursor_ <= count) {
             ParamCell& cell = program_.cell(linkCursor_, 0);
             if (cell.has(Pending)) {
-                if (fill_->sendNext(linkCursor_)) return;
                 std::uint8_t& divider = cell.at(CellPos::PollDivider);
                 bool sitOut = false;
                 if (divider != 0 && !cell.has(WritePending)) {
@@ -266,12 +262,6 @@ void LinkEngine::requestDropped() {
 }
 
 void LinkEngine::AcceptReply(const std::vector<std::uint8_t>& replyData) {
-    if (req_.block) { // the cursor stays: the pump goes on where it met the window's first cell
-        linkReady_ = true;
-        fill_->blockArrived(replyData);
-        checkIdle();
-        return;
-    }
     const int index = linkCursor_;
     bool deliver = false;
     if (index >= 1 && index <= program_.RecordCount[0]) {
@@ -433,7 +423,6 @@ void LinkEngine::connect(ConnectPurpose purpose) {
     pumpPaused_ = false;
     retryCount_ = 0;
     linkCursor_ = 0;
-    fill_->clear();
     resetLine();
     Identify();
 }

@@ -26,7 +26,6 @@ namespace vm::link {
 
 class UnitReader;
 class BlockTransfer;
-class WindowFill;
 
 inline constexpr int kPumpIntervalMs = 40;      // Timer1
 inline constexpr int kReplyTimeoutMs = 1000;    // Timer2
@@ -119,7 +118,6 @@ public:
 private:
     friend class UnitReader;
     friend class BlockTransfer;
-    friend class WindowFill;
 
     struct Request {
         std::uint8_t command = 0; // as stored in the cell, bit 7 clear
@@ -129,7 +127,6 @@ private:
         int size = 0;                   // size code 0..15
         std::uint8_t checksum = 0;
         int cellIndex = 0; // the cell the request came from (0: identification)
-        bool block = false; // a block of configuration memory for the cells a window starts to watch
     };
 
     // protocol
@@ -215,7 +212,6 @@ private:
     TimerService::TimerId timer1_ = 0, timer2_ = 0, timer3_ = 0, timer4_ = 0, timer5_ = 0;
     TimerService::TimerId quietTimer_ = 0;
 
-    std::unique_ptr<WindowFill> fill_;
     std::unique_ptr<UnitReader> unitReader_;
     std::unique_ptr<BlockTransfer> transfer_;
     // The previous transfer and reading, kept until the next one starts: a new one may be started from
