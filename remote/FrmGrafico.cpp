@@ -187,6 +187,7 @@ void FrmGrafico::updateAxes(double now) {
     }
     // Whole degrees with a margin, so that a steady temperature does not look like a storm.
     degreeAxis_->setRange(std::floor(low) - 2, std::ceil(high) + 2);
+    degreeAxis_->applyNiceNumbers();
 }
 
 void FrmGrafico::setPaused(bool paused) {
