@@ -418,6 +418,14 @@ QString MainWindow::chooseFile(const editors::FileChoice& choice) {
     return choice.save ? dialogs_->saveFile(request) : dialogs_->openFile(request);
 }
 
+link::LinkMonitor* MainWindow::linkMonitor() {
+    return link_ ? &link_->monitor() : nullptr;
+}
+
+QString MainWindow::settingsFolder() const {
+    return QString::fromStdString(settingsFiles_.own.parent_path().string());
+}
+
 void MainWindow::retranslateChildren() {
     QMdiSubWindow* active = mdi_->activeSubWindow();
     for (QMdiSubWindow* sub : mdi_->subWindowList())

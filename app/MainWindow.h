@@ -76,6 +76,8 @@ public:
     QSize mainWindowSize() const override;
     QString chooseFile(const editors::FileChoice& choice) override;
     editors::EditorBase* openForm(const QString& formName) override;
+    link::LinkMonitor* linkMonitor() override;
+    QString settingsFolder() const override;
 
     // --- what tests and the screenshots look at ---
     AppState appState() const { return state_; }

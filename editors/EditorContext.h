@@ -9,6 +9,10 @@
 #include <QSize>
 #include <QString>
 
+namespace vm::link {
+class LinkMonitor; // only handed through: the windows that read it live in the layers above
+}
+
 namespace vm::editors {
 
 class EditorBase;
@@ -33,6 +37,10 @@ public:
     virtual EditorBase* openForm(const QString& /*formName*/) { return nullptr; }
     // The chosen path through the main window's file dialogs; empty when cancelled.
     virtual QString chooseFile(const FileChoice&) { return {}; }
+    // The counts and the trace of the board link; nullptr when the program has no link.
+    virtual link::LinkMonitor* linkMonitor() { return nullptr; }
+    // The folder of the program's settings files; empty when settings are kept for the run only.
+    virtual QString settingsFolder() const { return {}; }
 };
 
 struct EditorContext {

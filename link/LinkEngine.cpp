@@ -8,6 +8,8 @@
 #include "ProgramState.h"
 #include "UnitReader.h"
 
+#include <utility>
+
 namespace vm::link {
 
 LinkEngine::LinkEngine(ProgramState& state, FormList& forms, TimerService& timers, LinkObserver& observer,
@@ -154,11 +156,18 @@ void LinkEngine::SendRequest() {
         const std::uint64_t ident = identGeneration_;
         restart(timer5_, kIdentTimeoutMs, [this, ident] { onIdentTimeout(ident); });
     }
+    if (tap_) tap_->requestSent(timers_.nowMs(), frame, std::exchange(retrying_, false));
     port_->write(frame); // a port may answer from inside write: nothing may follow this line
 }
 
 void LinkEngine::discardWaiting() {
-    if (port_ && port_->isOpen() && port_->bytesWaiting() > 0) (void)port_->readAll();
+    if (port_ && port_->isOpen() && port_->bytesWaiting() > 0) (void)readPort(true);
+}
+
+std::vector<std::uint8_t> LinkEngine::readPort(bool discarded) {
+    std::vector<std::uint8_t> bytes = port_->readAll();
+    if (tap_) tap_->bytesRead(timers_.nowMs(), bytes, discarded);
+    return bytes;
 }
 
 void LinkEngine::onReceive() {
@@ -185,7 +194,7 @@ void LinkEngine::onReceive() {
     const std::size_t waiting = port_->bytesWaiting();
     if (waiting == 0) return;
     if (!req_.write && waiting <= static_cast<std::size_t>(req_.size + 1)) return; // not complete yet
-    handleReply(port_->readAll());
+    handleReply(readPort(false));
 }
 
 void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
@@ -212,6 +221,7 @@ void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
         match = reply.size() == 1 && reply[0] == static_cast<std::uint8_t>(req_.checksum * 2);
     }
 
+    if (!match && tap_) tap_->checksumFailed(timers_.nowMs());
     if (retryCount_ == kMaxChecksumRetries) {
         retryCount_ = 0;
         requestDropped();
@@ -243,6 +253,7 @@ void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
     }
     retryCount_ = 0;
     inFlight_ = false;
+    if (tap_) tap_->replyAccepted(timers_.nowMs());
     if (identifyMode_) {
         identificationReply(true, replyData[0]);
         return;
@@ -312,6 +323,7 @@ void LinkEngine::onReplyTimeout(std::uint64_t generation) {
 
 void LinkEngine::requestTimedOut() {
     stop(timer2_);
+    if (tap_) tap_->timedOut(timers_.nowMs());
     ShowLinkStatus(6);
     ShowLinkStatus(2);
     retryCount_ = 0;
@@ -327,6 +339,9 @@ void LinkEngine::requestTimedOut() {
 
 void LinkEngine::lineFault(AfterQuiet then) {
     firstRead_.reset();
+    // The request in flight goes out again, now or at the pump's next tick; the second read of a
+    // confirmation is no retry.
+    retrying_ = then != AfterQuiet::Resume;
     waitForQuiet(then, kLineGuardMs);
 }
 
@@ -377,6 +392,7 @@ void LinkEngine::resetLine() {
     ++quietGeneration_;
     line_ = LineState::InStep;
     firstRead_.reset();
+    retrying_ = false;
 }
 
 bool LinkEngine::resetPort() {

@@ -4,6 +4,7 @@
 // form. Also runs the identification at connect, the unit reading after it and the whole-memory
 // transfers. No Qt and no real time inside: bytes come from the SerialPort, time from the TimerService.
 
+#include "LinkMonitor.h"
 #include "LinkObserver.h"
 #include "SerialPort.h"
 #include "TimerService.h"
@@ -81,6 +82,8 @@ public:
     // The port used by the next connect (not owned). Ignored unless the link is Closed.
     void setPort(SerialPort* port);
     SerialPort* port() const { return port_; }
+    // Where the live traffic is reported (not owned; nullptr: nowhere). Whole-memory blocks are not reported.
+    void setTap(LinkTap* tap) { tap_ = tap; }
 
     // Opens the port (OpenPort), identifies the board (Identify), loads its parameter map and starts the
     // pump. Ends with observer.connectFinished. On success Online is True (and for Edit the configuration
@@ -154,6 +157,7 @@ private:
     void stopPump();
     bool resetPort();
     void discardWaiting();
+    std::vector<std::uint8_t> readPort(bool discarded);
 
     // identification
     bool OpenPort(std::string& error);
@@ -184,6 +188,8 @@ private:
     LinkObserver& observer_;
     LinkOptions options_;
     SerialPort* port_ = nullptr;
+    LinkTap* tap_ = nullptr;
+    bool retrying_ = false; // the next frame sent is a request again, after a fault
 
     LinkState state_ = LinkState::Closed;
     ConnectPurpose purpose_ = ConnectPurpose::Edit;

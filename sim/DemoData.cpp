@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <ctime>
 #include <functional>
+#include <numbers>
 
 namespace vm::sim {
 
@@ -139,6 +141,43 @@ bool TouchesClock(const ParamLocator& locate, int space, std::uint16_t address, 
     for (int i = 0; i < count; ++i)
         if (locate.indexAt(space, static_cast<std::uint16_t>(address + i), BoardParam::ClockSeconds,
                            BoardParam::ClockYear))
+            return true;
+    return false;
+}
+
+namespace {
+// Set temperatures in the configuration: boilers in whole degrees, cold units in tenths.
+constexpr int kBoilerSet[2][2] = {{126, 127}, {137, 138}};
+constexpr int kColdSet[4] = {128, 139, 150, 161};
+constexpr int kDefaultBoilerTenths = 950, kDefaultColdTenths = 40;
+
+std::uint32_t swing(std::int64_t nowMs, int baseTenths, int amplitudeTenths, double periodS, double phase) {
+    const double t = static_cast<double>(nowMs) / 1000.0;
+    const double value = baseTenths + amplitudeTenths * std::sin(2 * std::numbers::pi * t / periodS + phase) +
+                         0.3 * amplitudeTenths * std::sin(2 * std::numbers::pi * t / 7.0 + 2 * phase);
+    return static_cast<std::uint32_t>(std::max(0.0, std::round(value)));
+}
+} // namespace
+
+void WriteTemperatures(BoardMemory& memory, const ParamLocator& locate, std::int64_t nowMs) {
+    for (int u = 0; u < 2; ++u)
+        for (int b = 0; b < 2; ++b) {
+            const std::uint32_t set = get(memory, locate, kBoilerSet[u][b]).value_or(0);
+            const int base = set > 0 ? static_cast<int>(set) * 10 : kDefaultBoilerTenths;
+            put(memory, locate, BoardParam::MeasuredBoilerFirst + 2 * u + b,
+                swing(nowMs, base, 25, 60.0 + 10 * b, u + 1.7 * b));
+        }
+    for (int u = 0; u < 4; ++u) {
+        const std::uint32_t set = get(memory, locate, kColdSet[u]).value_or(0);
+        const int base = set > 0 ? static_cast<int>(set) : kDefaultColdTenths;
+        put(memory, locate, BoardParam::MeasuredColdFirst + u, swing(nowMs, base, 15, 90.0, 0.8 * u));
+    }
+}
+
+bool TouchesTemperatures(const ParamLocator& locate, int space, std::uint16_t address, int count) {
+    for (int i = 0; i < count; ++i)
+        if (locate.indexAt(space, static_cast<std::uint16_t>(address + i), BoardParam::MeasuredBoilerFirst,
+                           BoardParam::MeasuredLast))
             return true;
     return false;
 }

@@ -40,6 +40,11 @@ inline constexpr int ClearCommand = 4775;   // 7 clears the resettable sales dat
 inline constexpr int AlarmIndex = 11815;    // newest record of the circular log
 inline constexpr int AlarmFirst = 11816;    // 15 records of 7 fields
 inline constexpr int AlarmRecords = 15, AlarmFields = 7;
+// Measured temperatures in tenths of a degree: boilers 1 and 2 of drink units 1 and 2, then the cold unit
+// of units 1..4.
+inline constexpr int MeasuredBoilerFirst = 11800; // unit u, boiler b: 11800 + 2 * (u - 1) + (b - 1)
+inline constexpr int MeasuredColdFirst = 11804;   // unit u: 11804 + u - 1
+inline constexpr int MeasuredLast = 11807;
 } // namespace BoardParam
 
 void InstallDemoData(BoardMemory& memory, const ParamLocator& locate, std::int64_t clockSeconds);
@@ -48,6 +53,10 @@ void WriteClock(BoardMemory& memory, const ParamLocator& locate, std::int64_t cl
 // The wall time the clock parameters show now, or nullopt when they do not form a valid date.
 std::optional<std::int64_t> ReadClock(const BoardMemory& memory, const ParamLocator& locate);
 bool TouchesClock(const ParamLocator& locate, int space, std::uint16_t address, int count);
+// Writes the measured temperatures at `nowMs`: each swings slowly around its unit's set temperature (a fixed
+// default where none is set), a pure function of the time so that runs repeat.
+void WriteTemperatures(BoardMemory& memory, const ParamLocator& locate, std::int64_t nowMs);
+bool TouchesTemperatures(const ParamLocator& locate, int space, std::uint16_t address, int count);
 // Carries out a command code the tool wrote into the clearing parameter; the parameter returns to 0.
 // Returns true when the write hit the clearing parameter.
 bool RunClearCommand(BoardMemory& memory, const ParamLocator& locate, int space, std::uint16_t address);

@@ -72,6 +72,7 @@ std::vector<std::uint8_t> SimulatedBoard::answer(const Frame& frame, std::int64_
     }
     const int size = frame.readSize();
     if (TouchesClock(locator(), space, frame.address, size)) WriteClock(memory_, locator(), clockAt(nowMs));
+    if (TouchesTemperatures(locator(), space, frame.address, size)) WriteTemperatures(memory_, locator(), nowMs);
     auto reply = memory_.readRange(space, frame.address, size);
     reply.push_back(Checksum(reply));
     return reply;

@@ -17,7 +17,7 @@ inline constexpr int Counters = 2;      // sales counters and decounters (live)
 inline constexpr int Clock = 3;         // real-time clock (live)
 inline constexpr int Commands = 4;      // command cells
 inline constexpr int Configuration = 5; // configuration memory (ConfigImage, block transfers)
-inline constexpr int AlarmLog = 6;      // alarm log
+inline constexpr int AlarmLog = 6;      // alarm log and measured temperatures (live)
 } // namespace Space
 
 struct ParamInfo {

@@ -49,7 +49,9 @@ private:
 
 LinkController::LinkController(ProgramState& state, FormList& forms, LinkOptions options, QObject* parent)
     : QObject(parent), bridge_(std::make_unique<Bridge>(*this)), timers_(std::make_unique<QtTimerService>()),
-      engine_(std::make_unique<LinkEngine>(state, forms, *timers_, *bridge_, std::move(options))) {}
+      engine_(std::make_unique<LinkEngine>(state, forms, *timers_, *bridge_, std::move(options))) {
+    engine_->setTap(&monitor_);
+}
 
 LinkController::~LinkController() {
     engine_.reset(); // detaches from the port before the port goes

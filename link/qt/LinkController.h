@@ -37,6 +37,8 @@ public:
     bool transferRunning() const { return engine_->transferRunning(); }
     LinkState linkState() const { return engine_->state(); }
     LinkEngine& engine() { return *engine_; }
+    // The counts and the trace of the live traffic, for the whole run.
+    LinkMonitor& monitor() { return monitor_; }
 
 signals:
     void linkStatus(int code);
@@ -61,6 +63,7 @@ private:
     std::unique_ptr<Bridge> bridge_;
     std::unique_ptr<QtTimerService> timers_;
     std::unique_ptr<SerialPort> port_;
+    LinkMonitor monitor_;
     std::unique_ptr<LinkEngine> engine_;
 };
 
