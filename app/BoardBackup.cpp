@@ -11,7 +11,8 @@ const QString kBackupPattern = QStringLiteral("*_board*.prm");
 }
 
 QString BackupFileName(int boardType, const QDateTime& when) {
-    return when.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")) + QStringLiteral("_board%1.prm").arg(boardType, 4, 10, QChar(u'0'));
+    return when.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")) +
+           QStringLiteral("_board%1.prm").arg(boardType, 4, 10, QChar(u'0'));
 }
 
 BackupResult SaveBoardBackup(const std::filesystem::path& folder, const ProgramState& board,

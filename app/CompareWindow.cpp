@@ -21,7 +21,8 @@ CompareWindow::CompareWindow(editors::EditorContext& ctx, BoardRead readBoard, Q
       takeButton_(new QPushButton("Take", this)), takeAllButton_(new QPushButton("Take all", this)),
       readButton_(new QPushButton("Read board", this)) {
     setObjectName("FrmCompare");
-    setWindowTitle(ctx_.state.Online ? "Compare the board with a file" : "Compare the configuration with a file");
+    setWindowTitle(ctx_.state.Online ? "Compare the board with a file"
+                                     : "Compare the configuration with a file");
     auto* chooseButton = new QPushButton("File...", this);
     chooseButton->setObjectName("Command1_0");
     takeButton_->setObjectName("Command2_0");

@@ -1,10 +1,10 @@
 #include "MainWindow.h"
 
+#include "CompareWindow.h"
 #include "FrmInfo.h"
 #include "Launcher.h"
 #include "MenuRules.h"
 #include "MenuTree.h"
-#include "CompareWindow.h"
 #include "ParamBrowser.h"
 #include "ProgressWindow.h"
 

@@ -4,8 +4,8 @@
 #include "MainWindow.h"
 
 #include "MenuRules.h"
-#include "ProgressWindow.h"
 #include "MessageBox.h"
+#include "ProgressWindow.h"
 #include "SimulatedPortFactory.h"
 
 #include "ComMenuModel.h"
@@ -234,7 +234,7 @@ void MainWindow::onTransferText(link::TransferKind kind, const QString& text) {
 }
 
 void MainWindow::onTransferProgress(link::TransferKind kind, int value, int maximum) {
-    ProgressWindow* window = kind == link::TransferKind::UnitRead           ? frmRead_.data()
+    ProgressWindow* window = kind == link::TransferKind::UnitRead            ? frmRead_.data()
                              : kind == link::TransferKind::Save && !toWrite_ ? form1_.data()
                                                                              : form3_.data();
     if (!window) return;

@@ -96,8 +96,9 @@ ParamBrowser::ParamBrowser(editors::EditorContext& ctx, QWidget* parent)
     connect(chooseButton, &QPushButton::clicked, this, &ParamBrowser::chooseFile);
     connect(table_, &QTableView::doubleClicked, this, &ParamBrowser::openEditorOf);
     // The message comes after the edit has ended, not from inside the view's commit.
-    connect(model_, &ParamTableModel::refused, this, [this](const QString& why) { ShowParamError(this, why); },
-            Qt::QueuedConnection);
+    connect(
+        model_, &ParamTableModel::refused, this, [this](const QString& why) { ShowParamError(this, why); },
+        Qt::QueuedConnection);
     connect(table_->verticalScrollBar(), &QScrollBar::valueChanged, this, &ParamBrowser::scheduleWatchUpdate);
     connect(filter_, &QAbstractItemModel::layoutChanged, this, &ParamBrowser::scheduleWatchUpdate);
     connect(filter_, &QAbstractItemModel::rowsRemoved, this, &ParamBrowser::scheduleWatchUpdate);

@@ -48,7 +48,8 @@ int ParamTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 int ParamTableModel::rowOf(int paramIndex) const {
-    return paramIndex > 0 && paramIndex < kParamIndexCount ? rowOfIndex_[static_cast<std::size_t>(paramIndex)] : -1;
+    return paramIndex > 0 && paramIndex < kParamIndexCount ? rowOfIndex_[static_cast<std::size_t>(paramIndex)]
+                                                           : -1;
 }
 
 void ParamTableModel::setPlaces(const std::vector<EditorPlace>* places) {
@@ -131,7 +132,8 @@ QVariant ParamTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ParamTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
     return section >= 0 && section < ColumnCount ? headers_[section] : QVariant();
 }
 
@@ -142,7 +144,8 @@ void ParamTableModel::setHeader(Column column, const QString& text) {
 
 Qt::ItemFlags ParamTableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && index.column() == Value && ParamWritable(param(index.row())) && current(index.row()))
+    if (index.isValid() && index.column() == Value && ParamWritable(param(index.row())) &&
+        current(index.row()))
         f |= Qt::ItemIsEditable;
     return f;
 }
@@ -168,7 +171,8 @@ void ParamTableModel::refreshAll() {
     if (!params_.empty()) emit dataChanged(index(0, Value), index(rowCount() - 1, Value));
 }
 
-ParamFilter::ParamFilter(ParamTableModel* model, QObject* parent) : QSortFilterProxyModel(parent), model_(model) {
+ParamFilter::ParamFilter(ParamTableModel* model, QObject* parent)
+    : QSortFilterProxyModel(parent), model_(model) {
     setSourceModel(model);
 }
 
@@ -187,7 +191,8 @@ bool ParamFilter::filterAcceptsRow(int row, const QModelIndex&) const {
     if (text_.isEmpty()) return true;
     const catalogue::ParamInfo& p = model_->param(row);
     if (QString::number(p.index) == text_) return true;
-    if (QString::fromUtf8(p.name.data(), static_cast<qsizetype>(p.name.size())).contains(text_, Qt::CaseInsensitive))
+    if (QString::fromUtf8(p.name.data(), static_cast<qsizetype>(p.name.size()))
+            .contains(text_, Qt::CaseInsensitive))
         return true;
     const EditorPlace* where = model_->place(row);
     return where && where->form.contains(text_, Qt::CaseInsensitive);

@@ -25,7 +25,9 @@ QString WriteParamText(ProgramState& state, const FormList& forms, const catalog
     if (!ParamWritable(param)) return QStringLiteral("Parameter %1 cannot be changed here.").arg(param.index);
     if (param.isText) {
         if (typed.size() > param.width)
-            return QStringLiteral("Parameter %1 holds at most %2 characters.").arg(param.index).arg(param.width);
+            return QStringLiteral("Parameter %1 holds at most %2 characters.")
+                .arg(param.index)
+                .arg(param.width);
         for (QChar c : typed)
             if (c.unicode() < 32 || c.unicode() > 126)
                 return QStringLiteral("The board cannot store the character \"%1\".").arg(c);
@@ -43,7 +45,8 @@ QString WriteParamText(ProgramState& state, const FormList& forms, const catalog
 QString WriteParamData(ProgramState& state, const FormList& forms, const catalogue::ParamInfo& param,
                        const ParamData& value) {
     if (!ParamWritable(param)) return QStringLiteral("Parameter %1 cannot be changed here.").arg(param.index);
-    if (!state.IsParameter(param.index)) return QStringLiteral("The parameter map has no parameter %1.").arg(param.index);
+    if (!state.IsParameter(param.index))
+        return QStringLiteral("The parameter map has no parameter %1.").arg(param.index);
     if (param.isText) {
         const auto* text = std::get_if<std::string>(&value);
         if (!text) return QStringLiteral("Parameter %1 is a text.").arg(param.index);

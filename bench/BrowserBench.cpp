@@ -44,7 +44,8 @@ int main(int argc, char* argv[]) {
                 shown < 200 ? "(within 200 ms)" : "(above 200 ms)");
 
     vm::app::WaitUntil([&] { return browser->model()->hasPlaces(); }, 60000);
-    std::printf("window column filled (every editor created once): %lld ms after the entry\n", clock.elapsed());
+    std::printf("window column filled (every editor created once): %lld ms after the entry\n",
+                clock.elapsed());
 
     clock.restart();
     browser->filter()->setText("price");

@@ -355,7 +355,8 @@ ScriptRunner::Steps ScriptRunner::openSteps(const QString& form) {
                  for (const auto& e : editors::editorEntries())
                      if (e.formName.compare(form, Qt::CaseInsensitive) == 0) known = e.formName;
                  for (QAction* action : window_.findChildren<QAction*>()) // windows that are no editors
-                     if (known.isEmpty() && action->property("form").toString().compare(form, Qt::CaseInsensitive) == 0)
+                     if (known.isEmpty() &&
+                         action->property("form").toString().compare(form, Qt::CaseInsensitive) == 0)
                          known = action->property("form").toString();
                  if (known.isEmpty()) return "there is no window " + form;
                  // Through its menu entry where it has one, so the entry's rules apply.

@@ -23,17 +23,18 @@ TEST_F(BoardBackup, WriteBoardSavesTheBoardsEarlierConfigurationFirst) {
     ASSERT_EQ(cli.exitCode, 0) << describe(cli);
 
     // The board's configuration, with one item number changed offline, is written back.
-    ProgramRun run = runScript("write-with-backup.vms",
-                               "file {dir}/earlier.prm\nmenu Smuload\n"
-                               "open FrmItemNumber\nset FrmItemNumber HScroll1(3) 123\n"
-                               "file {dir}/changed.prm\nmenu Smusave\n"
-                               "menu SmnuWrite\nexpect-message \"previous configuration is saved in\"\nquit\n",
-                               {"--port", sim.device()});
+    ProgramRun run =
+        runScript("write-with-backup.vms",
+                  "file {dir}/earlier.prm\nmenu Smuload\n"
+                  "open FrmItemNumber\nset FrmItemNumber HScroll1(3) 123\n"
+                  "file {dir}/changed.prm\nmenu Smusave\n"
+                  "menu SmnuWrite\nexpect-message \"previous configuration is saved in\"\nquit\n",
+                  {"--port", sim.device()});
     ASSERT_EQ(run.exitCode, 0) << describe(run);
     ASSERT_EQ(backups().size(), 1);
     const QString backup = path("prog/backups/" + backups()[0]);
-    EXPECT_TRUE(run.out.contains("The board was written. The board's previous configuration is saved in " +
-                                 backup))
+    EXPECT_TRUE(
+        run.out.contains("The board was written. The board's previous configuration is saved in " + backup))
         << describe(run);
     EXPECT_TRUE(backups()[0].endsWith("_board0482.prm")) << backups()[0].toStdString();
 
