@@ -1,9 +1,11 @@
 #include "MainWindow.h"
 
+#include "CompareWindow.h"
 #include "FrmInfo.h"
 #include "Launcher.h"
 #include "MenuRules.h"
 #include "MenuTree.h"
+#include "ParamBrowser.h"
 #include "ProgressWindow.h"
 
 #include "ComMenuModel.h"
@@ -138,7 +140,9 @@ void MainWindow::buildMenus() {
             action =
                 parentMenu ? parentMenu->addAction(qs(entry.design)) : menuBar()->addAction(qs(entry.design));
             const QString form = qs(entry.form);
-            if (!form.isEmpty() && form != "FrmInfo")
+            if (isAppWindow(form))
+                connect(action, &QAction::triggered, this, [this, form] { openAppWindow(form); });
+            else if (!form.isEmpty() && form != "FrmInfo")
                 connect(action, &QAction::triggered, this, [this, form] { openForm(form); });
         }
         action->setObjectName(name);
@@ -214,15 +218,22 @@ void MainWindow::refreshComChecks() {
 }
 
 void MainWindow::refreshWindowList() {
-    windowsMenu_->clear();
+    // The fixed entries (the parameter browser) stay; the list of open windows follows them.
+    for (QAction* listed : std::exchange(windowListActions_, {})) {
+        windowsMenu_->removeAction(listed);
+        delete listed;
+    }
+    const auto subs = mdi_->subWindowList(QMdiArea::CreationOrder);
+    if (subs.isEmpty()) return;
+    windowListActions_.append(windowsMenu_->addSeparator());
     QMdiSubWindow* active = mdi_->activeSubWindow();
-    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+    for (QMdiSubWindow* sub : subs) {
         QAction* entry = windowsMenu_->addAction(sub->windowTitle());
         entry->setCheckable(true);
         entry->setChecked(sub == active);
         connect(entry, &QAction::triggered, this, [this, sub] { mdi_->setActiveSubWindow(sub); });
+        windowListActions_.append(entry);
     }
-    if (windowsMenu_->isEmpty()) windowsMenu_->addAction("-")->setEnabled(false);
 }
 
 void MainWindow::InitMenu() {
@@ -343,7 +354,33 @@ void MainWindow::setState(AppState state) {
 
 // ---------------------------------------------------------------- child windows
 
+bool MainWindow::isAppWindow(const QString& formName) {
+    return formName == "FrmBrowse" || formName == "FrmCompare";
+}
+
+QWidget* MainWindow::openAppWindow(const QString& formName) {
+    if (QMdiSubWindow* open = subWindowFor(formName)) {
+        open->showNormal();
+        mdi_->setActiveSubWindow(open);
+        return open->widget();
+    }
+    QWidget* window = nullptr;
+    if (formName == "FrmBrowse")
+        window = new ParamBrowser(editorContext_);
+    else if (formName == "FrmCompare")
+        window = new CompareWindow(editorContext_, [this](auto done) { readBoardMemory(std::move(done)); });
+    if (!window) return nullptr;
+    QMdiSubWindow* sub = mdi_->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowTitle(window->windowTitle());
+    sub->resize(QSize(860, 560).boundedTo(mdi_->viewport()->size()));
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
+    return window;
+}
+
 bool MainWindow::formAvailable(const QString& formName) const {
+    if (isAppWindow(formName)) return true;
     for (const auto& entry : editors::editorEntries())
         if (entry.formName == formName) return true;
     return false;

@@ -4,6 +4,7 @@
 // DisConnect, Write Board, New, Load and Save with their progress windows.
 
 #include "AppConfig.h"
+#include "BoardBackup.h"
 #include "EditorContext.h"
 #include "FormList.h"
 #include "LinkIndicators.h"
@@ -15,7 +16,9 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 class QAction;
@@ -78,6 +81,9 @@ public:
     editors::EditorBase* openForm(const QString& formName) override;
     link::LinkMonitor* linkMonitor() override;
     QString settingsFolder() const override;
+    // The parameter browser and the compare window, which are no editors: opened or brought to the front.
+    QWidget* openAppWindow(const QString& formName);
+    static bool isAppWindow(const QString& formName);
 
     // --- what tests and the screenshots look at ---
     AppState appState() const { return state_; }
@@ -143,6 +149,13 @@ private:
     void writeConfigFile();
     void finishSave();
     void closeTransferWindow(QPointer<ProgressWindow>& window);
+    // Reads the board's memory into the configuration image (the compare window), then calls back.
+    void readBoardMemory(std::function<void(bool, const QString&)> done);
+    // Write Board: the board's configuration is read and saved as a backup first, then written over.
+    void startBackup();
+    void finishBackup(bool ok, const QString& error);
+    void endWrite();
+    std::filesystem::path backupFolder() const;
     std::unique_ptr<link::SerialPort> makePort();
     QString portDescription() const;
 
@@ -166,6 +179,9 @@ private:
 
     AppState state_ = AppState::Offline;
     bool writeAfterOpen_ = false;
+    std::optional<ImagesToWrite> toWrite_; // set while the board is read for the backup
+    QString backupPath_;                   // the backup of the current Write Board
+    std::function<void(bool, const QString&)> boardReadDone_;
     bool linkSpoke_ = false; // the link showed a message or asked a question during the current opening
     bool exiting_ = false;
     std::string mapError_;
@@ -180,6 +196,7 @@ private:
     QAction* usbAction_ = nullptr;
     QAction* simAction_ = nullptr;
     QMenu* windowsMenu_ = nullptr;
+    QList<QAction*> windowListActions_; // the open windows listed below the fixed entries
     QLabel* statusText_ = nullptr;
     LinkIndicators indicators_;
 

@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 
 #include "MenuRules.h"
+#include "MessageBox.h"
 #include "ProgressWindow.h"
 #include "SimulatedPortFactory.h"
 
@@ -126,7 +127,7 @@ void MainWindow::onConnected() {
         setEntry("SmnuWrite", false);
         setState(AppState::Writing);
         QTimer::singleShot(kTransferStartMs, this, [this] {
-            if (form3_ && state_ == AppState::Writing) link_->writeBoard();
+            if (form3_ && state_ == AppState::Writing) startBackup();
         });
         return;
     }
@@ -178,6 +179,12 @@ void MainWindow::onDisconnected(const QString& reason) {
     if (exiting_) return;
     // A lost line (reason not empty) has been reported by the link already.
     (void)reason;
+    if (toWrite_) {
+        // The line went while the board was read for the backup: the loaded configuration comes back.
+        toWrite_->restoreInto(program_);
+        toWrite_.reset();
+    }
+    boardReadDone_ = {};
     closeTransferWindow(frmRead_);
     closeTransferWindow(form1_);
     closeTransferWindow(form3_);
@@ -223,6 +230,7 @@ void MainWindow::onUnitsRead(const link::UnitReadResult& result) {
 // ---------------------------------------------------------------- transfers
 
 void MainWindow::onTransferText(link::TransferKind kind, const QString& text) {
+    if (toWrite_) return; // Form3 tells what the backup read does
     ProgressWindow* window = kind == link::TransferKind::UnitRead ? frmRead_.data()
                              : kind == link::TransferKind::Save   ? form1_.data()
                                                                   : form3_.data();
@@ -230,15 +238,22 @@ void MainWindow::onTransferText(link::TransferKind kind, const QString& text) {
 }
 
 void MainWindow::onTransferProgress(link::TransferKind kind, int value, int maximum) {
-    ProgressWindow* window = kind == link::TransferKind::UnitRead ? frmRead_.data()
-                             : kind == link::TransferKind::Save   ? form1_.data()
-                                                                  : form3_.data();
+    ProgressWindow* window = kind == link::TransferKind::UnitRead            ? frmRead_.data()
+                             : kind == link::TransferKind::Save && !toWrite_ ? form1_.data()
+                                                                             : form3_.data();
     if (!window) return;
     window->setRange(maximum);
     window->setValue(value);
 }
 
 void MainWindow::onTransferFinished(link::TransferKind kind, bool ok, const QString& error) {
+    if (kind == link::TransferKind::Save && toWrite_) return finishBackup(ok, error);
+    if (kind == link::TransferKind::Save && boardReadDone_) {
+        const auto done = std::exchange(boardReadDone_, {});
+        EnableMenu();
+        setEntry("mnuFile", true);
+        return done(ok, error);
+    }
     if (kind == link::TransferKind::Save) {
         if (!form1_) return;
         if (ok) {
@@ -252,14 +267,72 @@ void MainWindow::onTransferFinished(link::TransferKind kind, bool ok, const QStr
     }
     if (kind == link::TransferKind::Write) {
         // Failures were shown by the link (" Communication Error ", "Checksum Error").
-        setEntry("mnuFile", true);
-        EnableMenu();
-        ShowLinkStatus(1);
-        ShowLinkStatus(2);
-        ShowLinkStatus(3);
-        closeTransferWindow(form3_);
-        if (state_ == AppState::Writing) setState(AppState::Connected);
+        if (!backupPath_.isEmpty())
+            message((ok ? QStringLiteral("The board was written. ") : QString()) +
+                        "The board's previous configuration is saved in\n" + backupPath_,
+                    MessageIcon::Information, kProgramTitle);
+        endWrite();
     }
+}
+
+// ---------------------------------------------------------------- backup before Write Board
+
+void MainWindow::readBoardMemory(std::function<void(bool, const QString&)> done) {
+    if (!program_.Online || state_ != AppState::Connected || link_->transferRunning() || boardReadDone_)
+        return done(false, "the board is busy");
+    boardReadDone_ = std::move(done);
+    DisableMenu();
+    setEntry("mnuFile", false);
+    link_->saveConfiguration();
+}
+
+std::filesystem::path MainWindow::backupFolder() const {
+    return (config_.settingsDir.empty() ? config_.programDir : config_.settingsDir) / kBackupFolderName;
+}
+
+void MainWindow::startBackup() {
+    // The save read fills the images with the board's memory; the configuration to write waits aside.
+    toWrite_ = ImagesToWrite::takeFrom(program_);
+    backupPath_.clear();
+    form3_->setText("Backup of the board's configuration....");
+    link_->saveConfiguration();
+}
+
+void MainWindow::finishBackup(bool ok, const QString& error) {
+    QString why = error;
+    if (ok) {
+        const BackupResult backup = SaveBoardBackup(backupFolder(), program_, QDateTime::currentDateTime());
+        if (backup.ok())
+            backupPath_ = backup.path;
+        else
+            why = backup.error;
+    }
+    toWrite_->restoreInto(program_);
+    toWrite_.reset();
+    if (!form3_ || state_ != AppState::Writing) return; // disconnected meanwhile
+    if (backupPath_.isEmpty()) {
+        editors::MessageRequest ask;
+        ask.parent = this;
+        ask.icon = editors::MessageIcon::Exclamation;
+        ask.buttons = editors::MessageButtons::YesNo;
+        ask.title = kProgramTitle;
+        ask.text = "The board's present configuration could not be saved as a backup (" + why +
+                   ").\nWrite the board all the same?";
+        if (editors::showMessage(ask) != editors::MessageAnswer::Yes) return endWrite();
+    }
+    if (!form3_ || state_ != AppState::Writing) return;
+    form3_->setText(kWriteText);
+    link_->writeBoard();
+}
+
+void MainWindow::endWrite() {
+    setEntry("mnuFile", true);
+    EnableMenu();
+    ShowLinkStatus(1);
+    ShowLinkStatus(2);
+    ShowLinkStatus(3);
+    closeTransferWindow(form3_);
+    if (state_ == AppState::Writing) setState(AppState::Connected);
 }
 
 void MainWindow::closeTransferWindow(QPointer<ProgressWindow>& window) {

@@ -13,6 +13,7 @@ constexpr std::array kEntries = {
     MenuEntry{"SmuNew", "mnuFile", "&New File", S::Fixed, 0, 0, ""},
     MenuEntry{"Smuload", "mnuFile", "&Load File", S::Fixed, 0, 0, "", false, false, true},
     MenuEntry{"Smusave", "mnuFile", "&Save", S::Fixed, 0, 0, "", false, true},
+    MenuEntry{"SmnuCompare", "mnuFile", "Co&mpare with File...", S::Fixed, 0, 0, "FrmCompare"},
     MenuEntry{"SmnuWrite", "mnuFile", "&Write Board", S::Fixed, 0, 0, "", false, true, true},
     MenuEntry{"SmuConnect", "mnuFile", "Connect", S::Fixed, 0, 0, "", false, false, true},
     MenuEntry{"smnuExit", "mnuFile", "&Exit", S::Line, 2, 0, ""},
@@ -81,6 +82,7 @@ constexpr std::array kEntries = {
     MenuEntry{"MnuItem", "", "&Item Number", S::Fixed, 0, 0, "FrmItemNumber", false, true},
     MenuEntry{"mnuLingue", "", "&Lingue", S::Line, 41, 0, "", true},
     MenuEntry{"mnuWL", "", "&Windows", S::Line, 42, 0, "", true},
+    MenuEntry{"mnuBrowse", "mnuWL", "&Parameters", S::Fixed, 0, 0, "FrmBrowse"},
     MenuEntry{"mnuCom", "", "&Com", S::Fixed, 0, 0, "", true},
     MenuEntry{"mnuVer", "", "?", S::Fixed, 0, 0, "FrmInfo"},
 };

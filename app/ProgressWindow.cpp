@@ -60,7 +60,7 @@ ProgressWindow* MakeForm1(QWidget* parent) {
     return new ProgressWindow("Form1", "Save Configuration", "Save Configuration Machine....", parent);
 }
 ProgressWindow* MakeForm3(QWidget* parent) {
-    return new ProgressWindow("Form3", "Write", "Write Configuration Machine....", parent);
+    return new ProgressWindow("Form3", "Write", kWriteText, parent);
 }
 
 } // namespace vm::app

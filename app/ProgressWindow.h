@@ -33,5 +33,6 @@ ProgressWindow* MakeForm1(QWidget* parent);
 ProgressWindow* MakeForm3(QWidget* parent);
 
 inline constexpr const char* kReadDoneText = "... DONE! ... ";
+inline constexpr const char* kWriteText = "Write Configuration Machine....";
 
 } // namespace vm::app

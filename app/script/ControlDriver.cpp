@@ -111,23 +111,28 @@ std::optional<ControlName> ParseControlName(const QString& text) {
     return name;
 }
 
-QString FindControl(const editors::EditorBase& editor, const ControlName& name, Control& out) {
+QString FindControl(const QWidget& window, const ControlName& name, Control& out) {
+    const auto* editor = qobject_cast<const editors::EditorBase*>(&window);
+    const auto controlOf = [&](const QString& array, int index) -> QWidget* {
+        if (editor) return editor->control(array, index);
+        return window.findChild<QWidget*>(editors::controlKey(array, index));
+    };
     out = Control{};
-    out.label = name.text + " of " + editor.objectName();
+    out.label = name.text + " of " + window.objectName();
     const QString missing = "there is no control " + out.label;
     if (name.args.size() > 2) return missing;
     const auto first = name.args.isEmpty() ? std::optional<int>(0) : number(name.args[0]);
 
     // Name or Name(Index): an ordinary control.
     if (name.args.size() <= 1 && first) {
-        QWidget* w = editor.control(name.name, *first);
+        QWidget* w = controlOf(name.name, *first);
         if (w && !isPartHolder(w)) {
             out.widget = w;
             return {};
         }
     }
     // A row or a cell of a list, or an action of a tool bar: the holder is the array's first element.
-    QWidget* holder = editor.control(name.name, 0);
+    QWidget* holder = controlOf(name.name, 0);
     if (!holder || name.args.isEmpty()) return missing;
     out.widget = holder;
     if (auto* bar = qobject_cast<QToolBar*>(holder)) {
@@ -137,7 +142,7 @@ QString FindControl(const editors::EditorBase& editor, const ControlName& name, 
                 out.action = action;
                 return {};
             }
-        return "the tool bar " + name.name + " of " + editor.objectName() + " has no button " + name.args[0];
+        return "the tool bar " + name.name + " of " + window.objectName() + " has no button " + name.args[0];
     }
     auto* list = qobject_cast<QAbstractItemView*>(holder);
     const auto column = name.args.size() == 2 ? number(name.args[1]) : std::optional<int>(-1);
@@ -184,7 +189,13 @@ QString SetControl(const Control& c, const QString& value) {
     const auto n = number(value);
     const QString notNumber = "\"" + value + "\" is not a number for " + c.label;
     if (c.list) {
-        if (c.column >= 0) return "a cell of a list cannot be set; set " + c.label + " by its row";
+        if (c.column >= 0) {
+            const QModelIndex cell = cellIndex(c);
+            if (!(cell.flags() & Qt::ItemIsEditable)) return c.label + " cannot be edited";
+            // A refused value is the window's to report (a message box); the line goes on.
+            c.list->model()->setData(cell, value, Qt::EditRole);
+            return {};
+        }
         if (!n || (*n != 0 && *n != 1)) return "a row of a list is set to 0 or 1, not \"" + value + "\"";
         const QModelIndex index = cellIndex(c);
         if (!(index.flags() & Qt::ItemIsUserCheckable)) return c.label + " has no check box";
@@ -235,7 +246,22 @@ QString ClickControl(const Control& c) {
         c.action->trigger();
         return {};
     }
-    if (c.list) return "a list row is set, not clicked";
+    if (c.list) {
+        if (c.column < 0) return "a list row is set, not clicked; click one of its cells";
+        const QModelIndex cell = cellIndex(c);
+        c.list->scrollTo(cell);
+        c.list->setCurrentIndex(cell);
+        QWidget* viewport = c.list->viewport();
+        const QPointF at = QRectF(c.list->visualRect(cell)).center();
+        const QPointF global = viewport->mapToGlobal(at);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                        QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+            QMouseEvent event(type, at, global, Qt::LeftButton, held, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &event);
+        }
+        return {};
+    }
     if (auto* button = qobject_cast<QAbstractButton*>(c.widget)) {
         button->click();
         return {};

@@ -38,8 +38,8 @@ struct Control {
     QString label; // "HScroll1(3) of FrmItemNumber"
 };
 
-// Finds the control in the window; returns why not.
-QString FindControl(const editors::EditorBase& editor, const ControlName& name, Control& out);
+// Finds the control in the window (an editor's control array, or a child named "Name_Index"); returns why not.
+QString FindControl(const QWidget& window, const ControlName& name, Control& out);
 // Brings the tab pages that hold the control to the front, as clicks on their tabs would. Returns why not
 // when such a page is disabled; `switched` tells whether another page came to the front.
 QString ShowPagesOf(const Control& control, QWidget* window, bool& switched);
@@ -47,8 +47,9 @@ QString ShowPagesOf(const Control& control, QWidget* window, bool& switched);
 QString CheckUsable(const Control& control, QWidget* window);
 
 // Sets the control to `value` as a user would. A text box gets real key presses: the focus, the typed
-// characters and Enter.
+// characters and Enter. An editable cell of a table takes the value as its edit would.
 QString SetControl(const Control& control, const QString& value);
+// A cell of a list is double-clicked.
 QString ClickControl(const Control& control);
 // What the control shows: its text, or its value for scroll bars, checks, options, switches, combos and list
 // rows. Nothing for a class that shows neither.

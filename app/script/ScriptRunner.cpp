@@ -189,6 +189,8 @@ ScriptRunner::Progress ScriptRunner::idle() const {
     if (state == AppState::Opening || state == AppState::Reading || state == AppState::Writing)
         return closedOr(
             {Progress::Waiting, QStringLiteral("the program (%1)").arg(app::AppStateName(state))});
+    if (window_.link() && window_.link()->transferRunning())
+        return closedOr({Progress::Waiting, QStringLiteral("the transfer")});
     for (const char* name : kTransferWindows) {
         const QWidget* w = window_.findChild<QWidget*>(name);
         if (w && w->isVisible())
@@ -240,16 +242,9 @@ QWidget* ScriptRunner::openForm(const QString& form) const {
     return nullptr;
 }
 
-editors::EditorBase* ScriptRunner::editor(const QString& form, QString& error) const {
-    auto* e = qobject_cast<editors::EditorBase*>(openForm(form));
-    if (!e) error = form + " is not open";
-    return e;
-}
-
 QString ScriptRunner::locate(const QString& form, const QString& control, Control& out) const {
-    QString error;
-    const editors::EditorBase* e = editor(form, error);
-    if (!e) return error;
+    const QWidget* e = openForm(form);
+    if (!e) return form + " is not open";
     const auto name = ParseControlName(control);
     if (!name) return "\"" + control + "\" is not a control name (Name, Name(Index) or Name(Row,Column))";
     return FindControl(*e, *name, out);
@@ -359,6 +354,10 @@ ScriptRunner::Steps ScriptRunner::openSteps(const QString& form) {
                  QString known;
                  for (const auto& e : editors::editorEntries())
                      if (e.formName.compare(form, Qt::CaseInsensitive) == 0) known = e.formName;
+                 for (QAction* action : window_.findChildren<QAction*>()) // windows that are no editors
+                     if (known.isEmpty() &&
+                         action->property("form").toString().compare(form, Qt::CaseInsensitive) == 0)
+                         known = action->property("form").toString();
                  if (known.isEmpty()) return "there is no window " + form;
                  // Through its menu entry where it has one, so the entry's rules apply.
                  QAction* menuEntry = nullptr;

@@ -93,7 +93,6 @@ private:
     QAction* entry(const QString& name) const;
     QString triggerEntry(QAction* action, const QString& what);
     QWidget* openForm(const QString& form) const;
-    editors::EditorBase* editor(const QString& form, QString& error) const;
     QString locate(const QString& form, const QString& control, Control& out) const;
 
     app::MainWindow& window_;

@@ -6,6 +6,7 @@
 #include "ConfigFile.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -112,7 +113,11 @@ TEST_F(Connect, WriteBoardWritesTheImageAndEndsConnected) {
     EXPECT_FALSE(w.findChild<QWidget*>("Form3"));
     EXPECT_TRUE(w.entryEnabled("mnuFile"));
     EXPECT_TRUE(w.entryEnabled("mnuVending"));
-    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().messages.front().text.toStdString();
+    // The board's configuration was saved before it was written over, and the message names the file.
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    const QString text = dialogs().messages[0].text;
+    EXPECT_TRUE(text.startsWith("The board was written.")) << text.toStdString();
+    EXPECT_TRUE(QFile::exists(text.section('\n', -1))) << text.toStdString();
 }
 
 } // namespace

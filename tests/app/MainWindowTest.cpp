@@ -238,9 +238,9 @@ TEST_F(MainWindowTest, OneInstancePerWindowListedInTheWindowsMenu) {
     QMenu* list = w.findChild<QMenu*>("mnuWLMenu");
     ASSERT_TRUE(list);
     emit list->aboutToShow();
-    ASSERT_EQ(list->actions().size(), 2);
-    EXPECT_TRUE(list->actions()[0]->isChecked()); // FrmItemNumber, opened first and active
-    list->actions()[1]->trigger();
+    ASSERT_EQ(list->actions().size(), 4); // the parameter browser, a separator, the two windows
+    EXPECT_TRUE(list->actions()[2]->isChecked()); // FrmItemNumber, opened first and active
+    list->actions()[3]->trigger();
     EXPECT_EQ(w.mdiArea()->activeSubWindow()->widget(), w.openWindow("FrmConfSLAVE"));
 
     // A language switch lets every open window set its texts again; the windows stay open.
