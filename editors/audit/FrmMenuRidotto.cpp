@@ -2,6 +2,8 @@
 
 #include "Catalogue.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -9,6 +11,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <tuple>
 
 namespace vm::editors {
 
@@ -434,7 +437,21 @@ FrmMenuRidotto::FrmMenuRidotto(EditorContext& ctx, QWidget* parent) : EditorBase
         for (int index : pageExtras(page))
             d.loadOrder.push_back(index);
     setup(std::move(d));
+    stretchLists();
     watchShownPage();
+}
+
+// The lists take the height of their page.
+void FrmMenuRidotto::stretchLists() {
+    for (int t = 0; t < tabs()->count(); ++t) {
+        auto* grid = qobject_cast<QGridLayout*>(page(t)->layout());
+        for (int r = 0; grid && r < grid->rowCount(); ++r) {
+            const QLayoutItem* item = grid->itemAtPosition(r, 1);
+            const QWidget* w = item ? item->widget() : nullptr;
+            grid->setRowStretch(
+                r, qobject_cast<const QTreeWidget*>(w) || qobject_cast<const QTabWidget*>(w) ? 1 : 0);
+        }
+    }
 }
 
 FrmMenuRidotto::~FrmMenuRidotto() {
@@ -446,28 +463,40 @@ void FrmMenuRidotto::buildExtra() {
         placeSlaveTabs(pageIndex,
                        QStringLiteral("ListView%1").arg(pageIndex == kDecountersPage ? 16 : pageIndex + 1));
 
-    preselection_ = new QScrollBar(Qt::Horizontal, page(kPreselectionsPage));
-    preselection_->setRange(0, kPreselectionsPerMask - 1);
-    preselectionLabel_ = new QLabel(page(kPreselectionsPage));
-    registerControl(QStringLiteral("HScroll1"), 0, preselection_);
-    registerControl(QStringLiteral("Label1"), 0, preselectionLabel_);
+    std::tie(preselection_, preselectionLabel_) =
+        addSelector(kPreselectionsPage, 1, Caption("Preselezione"), kPreselectionsPerMask);
     addSelectorRows(Selector::Preselection);
-    addRow(page(kPreselectionsPage), captionLabel(Caption("Preselezione"), page(kPreselectionsPage)),
-           preselection_, preselectionLabel_);
-
-    beverage_ = new QScrollBar(Qt::Horizontal, page(kDosesPage));
-    beverage_->setRange(0, kBeverageCount - 1);
-    beverageLabel_ = new QLabel(page(kDosesPage));
-    registerControl(QStringLiteral("HScroll2"), 0, beverage_);
-    registerControl(QStringLiteral("Label2"), 0, beverageLabel_);
+    std::tie(beverage_, beverageLabel_) =
+        addSelector(kDosesPage, 2, Caption("Tasto Bevanda"), kBeverageCount);
     addSelectorRows(Selector::Beverage);
-    addRow(page(kDosesPage), captionLabel(Caption("Tasto Bevanda"), page(kDosesPage)), beverage_,
-           beverageLabel_);
-
     for (QScrollBar* bar : {preselection_, beverage_})
         connect(bar, &QScrollBar::valueChanged, this, &FrmMenuRidotto::selectorMoved);
     connect(tabs(), &QTabWidget::currentChanged, this, &FrmMenuRidotto::watchShownPage);
     selectorMoved();
+}
+
+// A selector above its page's list: caption, scroll bar HScroll<n> and its value label Label<n>.
+std::pair<QScrollBar*, QLabel*> FrmMenuRidotto::addSelector(int pageIndex, int n, const Caption& caption,
+                                                            int positions) {
+    auto* row = new QWidget(page(pageIndex));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* bar = new QScrollBar(Qt::Horizontal, row);
+    bar->setRange(0, positions - 1);
+    bar->setPageStep(1);
+    auto* value = new QLabel(row);
+    value->setMinimumWidth(24);
+    layout->addWidget(captionLabel(caption, row));
+    layout->addWidget(bar, 1);
+    layout->addWidget(value);
+    registerControl(QStringLiteral("HScroll%1").arg(n), 0, bar);
+    registerControl(QStringLiteral("Label%1").arg(n), 0, value);
+    // The list follows the selector: it leaves its place in the page's grid and comes back below.
+    QWidget* list = control(QStringLiteral("ListView%1").arg(pageIndex + 1), 0);
+    page(pageIndex)->layout()->removeWidget(list);
+    addRow(page(pageIndex), nullptr, row);
+    addRow(page(pageIndex), nullptr, list);
+    return {bar, value};
 }
 
 // The lists of a page's units stand on a tab container of their own, "Slave 1" to "Slave 4", below the page's

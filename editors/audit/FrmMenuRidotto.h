@@ -4,6 +4,7 @@
 
 #include "EditorBase.h"
 
+#include <utility>
 #include <vector>
 
 class QLabel;
@@ -37,6 +38,8 @@ private:
     };
     void addSelectorRows(Selector selector);
     void placeSlaveTabs(int page, const QString& list);
+    std::pair<QScrollBar*, QLabel*> addSelector(int page, int n, const Caption& caption, int positions);
+    void stretchLists();
     // The parameter and bit of a selector row for the selectors' current positions.
     int paramOf(const SelectorRow& row) const;
     int bitOf(const SelectorRow& row) const;
