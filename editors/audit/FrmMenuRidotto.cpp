@@ -30,6 +30,7 @@ constexpr int kPreselectionItemCount = 9;
 constexpr int kPreselectionsPerMask = 16;
 constexpr int kBeverageItemsLow = 14046;  // 59 masks, one bit per beverage 1..16
 constexpr int kBeverageItemsHigh = 14105; // the same 59 for beverages 17..30
+constexpr int kBeverageItemsEnd = 14164;
 constexpr int kBeveragesPerMask = 16;
 constexpr int kBeverageCount = 30;
 
@@ -393,8 +394,7 @@ std::vector<int> pageExtras(int page) {
         for (int i = 0; i < kPreselectionItemCount; ++i)
             extra.push_back(kPreselectionItems + i);
     if (page == kDosesPage) {
-        for (int i = kBeverageItemsLow; i < kBeverageItemsHigh + (kBeverageItemsHigh - kBeverageItemsLow);
-             ++i)
+        for (int i = kBeverageItemsLow; i < kBeverageItemsEnd; ++i)
             extra.push_back(i);
         extra.insert(extra.end(), {1844, 1855});
     }
@@ -550,7 +550,7 @@ void FrmMenuRidotto::showSelectorRows() {
         const bool awaited = std::find(awaited_.begin(), awaited_.end(), param) != awaited_.end();
         Qt::ItemFlags flags = Qt::ItemIsUserCheckable | Qt::ItemIsSelectable;
         if (!awaited) flags |= Qt::ItemIsEnabled; // online a row waits for its mask to arrive
-        row.item->setFlags(flags);
+        if (row.item->flags() != flags) row.item->setFlags(flags);
         if (awaited) continue;
         const bool leftOut = (currentValue(param) >> bitOf(row)) & 1u;
         row.item->setCheckState(0, leftOut ? Qt::Unchecked : Qt::Checked);
@@ -579,7 +579,10 @@ void FrmMenuRidotto::selectorMoved() {
 
 void FrmMenuRidotto::afterDelivery(int index, const ParamData&) {
     awaited_.erase(std::remove(awaited_.begin(), awaited_.end(), index), awaited_.end());
-    if (!selectorRows_.empty()) showSelectorRows();
+    const bool selectorMask =
+        (index >= kPreselectionItems && index < kPreselectionItems + kPreselectionItemCount) ||
+        (index >= kBeverageItemsLow && index < kBeverageItemsEnd);
+    if (selectorMask) showSelectorRows();
 }
 
 void FrmMenuRidotto::formUnload() {
