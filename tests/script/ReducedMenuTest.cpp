@@ -39,13 +39,18 @@ TEST_F(Script, EntriesLeftOutOfTheReducedMenuReachTheBoard) {
                   "expect FrmMenuRidotto ListView10(9) 1\n"
                   "expect FrmMenuRidotto ListView2Slave3(1,0) \"Sensore caduta prodotto\"\n"
                   "set FrmMenuRidotto ListView2Slave3(1) 0\n"
+                  "set FrmMenuRidotto HScroll1 15\n" // preselection 16: the top bit
+                  "set FrmMenuRidotto ListView4(38) 0\n"
+                  "expect FrmMenuRidotto ListView16Slave4(4,0) \"Ricarica Settori\"\n"
+                  "set FrmMenuRidotto ListView16Slave4(4) 0\n"
                   "settle\n"
                   "quit\n",
                   {"--port", sim.device()});
     ASSERT_EQ(run.exitCode, 0) << describe(run);
     // The masks have no twin: nothing else changes.
-    const int expected[][3] = {{13361, 0, 0x10},        {14105, 0, 0x10}, {14046, 0, 0x08}, {14050, 0, 0},
-                               {13994, 0, 255 + 0x400}, {13372, 0, 0x02}, {13373, 0, 0}};
+    const int expected[][3] = {{13361, 0, 0x10}, {14105, 0, 0x10},        {14046, 0, 0x08},
+                               {14050, 0, 0},    {13994, 0, 255 + 0x400}, {13372, 0, 0x02},
+                               {13373, 0, 0},    {14007, 0, 0x8000},      {14039, 0, 0x02}};
     expectOnBoard(sim.device(), expected);
 }
 
