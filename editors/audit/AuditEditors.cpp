@@ -4,6 +4,7 @@
 #include "FrmAzione.h"
 #include "FrmCancella.h"
 #include "FrmDeco.h"
+#include "FrmMenuRidotto.h"
 
 namespace vm::editors {
 
@@ -13,6 +14,7 @@ std::vector<EditorEntry> auditEditorEntries() {
         editorEntry<FrmAzione>("FrmAzione"),
         editorEntry<FrmDeco>("FrmDeco"),
         editorEntry<FrmAllarmi>("FrmAllarmi"),
+        editorEntry<FrmMenuRidotto>("FrmMenuRidotto"),
     };
 }
 
