@@ -152,7 +152,12 @@ void EditorBase::onTabChanged() {
     awaitValues([this](const BoundControl& bc) { return bc.binding.tab >= 0 && isOnVisibleTab(bc.binding); });
 }
 
+void EditorBase::rewatch() {
+    if (!closed_) watchAll();
+}
+
 void EditorBase::loadOffline() {
+    if (definition_.liveOnly) return;
     std::vector<int> order;
     if (definition_.decimalPointParam > 0) order.push_back(definition_.decimalPointParam);
     if (!definition_.loadOrder.empty()) {

@@ -1,0 +1,63 @@
+#include "CounterChart.h"
+
+#include <QGridLayout>
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QValueAxis>
+
+#include <algorithm>
+
+namespace vm::editors {
+
+CounterChart::CounterChart(const QString& title, const QStringList& categories, QWidget* parent)
+    : QChartView(parent), set_(new QBarSet(title)), axis_(new QValueAxis) {
+    for (qsizetype i = 0; i < categories.size(); ++i)
+        set_->append(0);
+    auto* series = new QBarSeries;
+    series->append(set_);
+    auto* chart = new QChart;
+    chart->addSeries(series);
+    chart->legend()->hide();
+    chart->setTitle(title);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    auto* names = new QBarCategoryAxis;
+    names->append(categories);
+    names->setLabelsAngle(-90);
+    chart->addAxis(names, Qt::AlignBottom);
+    series->attachAxis(names);
+    axis_->setLabelFormat(QStringLiteral("%.0f"));
+    axis_->setRange(0, 1);
+    chart->addAxis(axis_, Qt::AlignLeft);
+    series->attachAxis(axis_);
+    setChart(chart);
+    setRenderHint(QPainter::Antialiasing);
+    setMinimumSize(420, 300);
+}
+
+void CounterChart::setValue(int bar, double value) {
+    if (bar < 0 || bar >= set_->count()) return;
+    set_->replace(bar, value);
+    double highest = 1;
+    for (int i = 0; i < set_->count(); ++i)
+        highest = std::max(highest, set_->at(i));
+    axis_->setRange(0, highest);
+    axis_->applyNiceNumbers();
+}
+
+double CounterChart::value(int bar) const {
+    return bar >= 0 && bar < set_->count() ? set_->at(bar) : 0;
+}
+
+int CounterChart::count() const {
+    return static_cast<int>(set_->count());
+}
+
+CounterChart* CounterChart::besideRows(QWidget* container, const QString& title, const QStringList& categories) {
+    auto* chart = new CounterChart(title, categories, container);
+    if (auto* grid = qobject_cast<QGridLayout*>(container->layout()))
+        grid->addWidget(chart, 0, grid->columnCount(), std::max(1, grid->rowCount()), 1);
+    return chart;
+}
+
+} // namespace vm::editors
