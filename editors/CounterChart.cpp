@@ -10,13 +10,14 @@
 
 namespace vm::editors {
 
+// The view is built on its chart: a view made without one makes a default chart that it would not free.
 CounterChart::CounterChart(const QString& title, const QStringList& categories, QWidget* parent)
-    : QChartView(parent), set_(new QBarSet(title)), axis_(new QValueAxis) {
+    : QChartView(new QChart, parent), set_(new QBarSet(title)), axis_(new QValueAxis) {
     for (qsizetype i = 0; i < categories.size(); ++i)
         set_->append(0);
     auto* series = new QBarSeries;
     series->append(set_);
-    auto* chart = new QChart;
+    QChart* chart = this->chart();
     chart->addSeries(series);
     chart->legend()->hide();
     chart->setTitle(title);
@@ -30,7 +31,6 @@ CounterChart::CounterChart(const QString& title, const QStringList& categories, 
     axis_->setRange(0, 1);
     chart->addAxis(axis_, Qt::AlignLeft);
     series->attachAxis(axis_);
-    setChart(chart);
     setRenderHint(QPainter::Antialiasing);
     setMinimumSize(420, 300);
 }

@@ -70,8 +70,8 @@ public:
     // Shows the configuration again from the start: after Load or New the image changed under the window.
     void reload();
 
-    // Releases the window's set and watches it again, so that the link reads the values anew (live views
-    // do it on a timer).
+    // Releases the window's set and watches it again (live views do it on a timer), without letting a
+    // parameter go unwatched in between.
     void rewatch();
     // The value labels of the visible page and of the window as CSV rows: group (frame or page), item,
     // parameter, value; and their header.

@@ -93,6 +93,7 @@ TEST_F(Script, VendCountersLandInTheLabelsOfTheirBlock) {
                                      "click FrmBattute cmdExport\n"
                                      "click FrmBattute Label5(0)\n"
                                      "expect FrmBattute Label5(0) 55\n"
+                                     "close FrmBattute\n"
                                      "open FrmProva\n"
                                      "click FrmProva Label5(55)\n" // test vends, second range, block 1
                                      "expect FrmProva Label5(55) 9\n"
