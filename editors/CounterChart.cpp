@@ -1,5 +1,6 @@
 #include "CounterChart.h"
 
+#include <QFont>
 #include <QGridLayout>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSeries>
@@ -7,6 +8,7 @@
 #include <QtCharts/QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace vm::editors {
 
@@ -24,25 +26,31 @@ CounterChart::CounterChart(const QString& title, const QStringList& categories, 
     chart->setAnimationOptions(QChart::NoAnimation);
     auto* names = new QBarCategoryAxis;
     names->append(categories);
+    // Upright numbers side by side would overlap with 70 bars; turned, they fit in full.
     names->setLabelsAngle(-90);
+    names->setTruncateLabels(false);
+    QFont small = names->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    names->setLabelsFont(small);
     chart->addAxis(names, Qt::AlignBottom);
     series->attachAxis(names);
     axis_->setLabelFormat(QStringLiteral("%.0f"));
-    axis_->setRange(0, 1);
+    axis_->setRange(0, 5);
+    axis_->setTickCount(6);
     chart->addAxis(axis_, Qt::AlignLeft);
     series->attachAxis(axis_);
     setRenderHint(QPainter::Antialiasing);
-    setMinimumSize(420, 300);
+    setMinimumSize(380, 300);
 }
 
+// The scale runs to the next multiple of five above the highest bar, so the six ticks fall on whole counts.
 void CounterChart::setValue(int bar, double value) {
     if (bar < 0 || bar >= set_->count()) return;
     set_->replace(bar, value);
-    double highest = 1;
+    double highest = 0;
     for (int i = 0; i < set_->count(); ++i)
         highest = std::max(highest, set_->at(i));
-    axis_->setRange(0, highest);
-    axis_->applyNiceNumbers();
+    axis_->setRange(0, std::max(5.0, std::ceil(highest / 5) * 5));
 }
 
 double CounterChart::value(int bar) const {

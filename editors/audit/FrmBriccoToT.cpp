@@ -1,7 +1,5 @@
 #include "FrmBriccoToT.h"
 
-#include <QGroupBox>
-
 namespace vm::editors {
 
 namespace {
@@ -19,15 +17,6 @@ FrmBriccoToT::FrmBriccoToT(EditorContext& ctx, QWidget* parent) : AuditView(ctx,
         resettable.add(valueText("Label1", 2 * row + 1, kFirstTotal + 2 * row + 1).titled(Caption(kTotals[row])));
     }
     setupView(std::move(d));
-}
-
-void FrmBriccoToT::buildView() {
-    auto* chart = CounterChart::besideRows(frame(QStringLiteral("Frame2")), QStringLiteral("Azzerabili"),
-                                           {QStringLiteral("Battute"), QStringLiteral("Gratis"), QStringLiteral("Prova")});
-    chart->setObjectName(QStringLiteral("Chart_0"));
-    chart->setMinimumSize(300, 220);
-    for (int row = 0; row < 3; ++row)
-        bars_.add(kFirstTotal + 2 * row + 1, chart, row);
 }
 
 JugBeverageView::JugBeverageView(EditorContext& ctx, QWidget* parent, const char* form, const char* title, int first)

@@ -1,6 +1,6 @@
 #pragma once
 // The jug counters: the totals of jug vends (FrmBriccoToT), and per beverage of the first two slaves the
-// test vends (FrmBriccoProve) and the free vends (FrmBriccoGratis), each with its bar chart.
+// test vends (FrmBriccoProve) and the free vends (FrmBriccoGratis), each slave with its bar chart.
 
 #include "AuditView.h"
 
@@ -10,9 +10,6 @@ class FrmBriccoToT : public AuditView {
     Q_OBJECT
 public:
     FrmBriccoToT(EditorContext& ctx, QWidget* parent = nullptr);
-
-private:
-    void buildView() override;
 };
 
 // 32 beverages of slave 1 and of slave 2, one page each.
