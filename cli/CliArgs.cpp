@@ -10,7 +10,7 @@ namespace {
 const std::map<std::string_view, Command>& commandNames() {
     static const std::map<std::string_view, Command> names{
         {"info", Command::Info}, {"save", Command::Save}, {"write", Command::Write}, {"get", Command::Get},
-        {"set", Command::Set},   {"show", Command::Show}, {"diff", Command::Diff},
+        {"set", Command::Set},   {"audit", Command::Audit}, {"show", Command::Show}, {"diff", Command::Diff},
     };
     return names;
 }
@@ -39,6 +39,7 @@ std::string checkOperands(const CliArgs& args, std::string_view name) {
         return count == 0 ? "" : prefix + "takes no operands";
     case Command::Save:
     case Command::Write:
+    case Command::Audit:
     case Command::Show:
         return count == 1 ? "" : prefix + "needs exactly one FILE";
     case Command::Diff:
@@ -163,6 +164,14 @@ Commands that talk to a board:
   set INDEX=VALUE...    write parameters live and wait for the board's acknowledgement;
                         prints INDEX NAME VALUE as the board confirmed it. Numbers are
                         decimal; a text parameter takes the text after '='.
+  audit FILE            read every sales and audit counter (money totals, coins,
+                        banknotes, paid/free/test vends per sector, jug and MDB
+                        counters) and the alarm log, and write them to FILE as CSV:
+                        a "sep=;" line, the header index;name;value, then one row
+                        per parameter with its raw value (money in the smallest
+                        unit: the first row, 1823, is the decimal point). About
+                        1200 values: takes about a minute. A failed read writes no
+                        file and leaves an existing FILE as it was.
 
 Commands that need no board:
   show FILE             every parameter carried by a configuration or telemetry (.tlm) file: INDEX NAME VALUE

@@ -15,7 +15,7 @@ inline constexpr int kExitUsageOrError = 2; // bad command line, unreadable file
 
 enum class PortKind { None, Device, Com, Usb, Simulate };
 
-enum class Command { Info, Save, Write, Get, Set, Show, Diff };
+enum class Command { Info, Save, Write, Get, Set, Audit, Show, Diff };
 
 struct CliArgs {
     bool help = false;

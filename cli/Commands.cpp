@@ -5,6 +5,7 @@
 #include "CatalogueLookup.h"
 #include "ConfigFile.h"
 #include "ConfigView.h"
+#include "CsvText.h"
 #include "ProgressBar.h"
 #include "SimulatedBoard.h"
 #include "SimulatedPort.h"
@@ -13,6 +14,7 @@
 #include "qt/QtTimerService.h"
 
 #include <QCoreApplication>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <memory>
@@ -186,6 +188,49 @@ int runSet(BoardClient& board, ProgramState& state, const CliArgs& args, const C
     return ok ? kExitOk : error(io, board.lastError(), kExitFailed);
 }
 
+// The counters of the sales and audit views, then the alarm log; the decimal point first, so that a reader
+// can scale the money values.
+std::vector<int> auditParams() {
+    std::vector<int> indexes = {1823};
+    const auto range = [&](int first, int last) {
+        for (int i = first; i <= last; ++i)
+            indexes.push_back(i);
+    };
+    range(11430, 11451); // money totals, vend totals
+    range(1786, 1801);   // coins
+    range(1803, 1818);   // banknotes
+    range(8773, 9476);   // four blocks of paid, free, test and jug vends
+    range(13211, 13306); // the second range of vend counters
+    range(13766, 13891); // the third range
+    range(11921, 12054); // jug totals and jug counters
+    range(11467, 11482); // MDB audit
+    range(11815, 11920); // alarm log: newest record, then seven fields per record
+    return indexes;
+}
+
+int runAudit(BoardClient& board, ProgramState& state, const std::filesystem::path& file, const CliIo& io) {
+    std::error_code ec;
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    if (!std::filesystem::is_directory(folder, ec))
+        return error(io, file.string() + ": no such folder " + folder.string(), kExitUsageOrError);
+    if (!board.connectBoard(link::ConnectPurpose::Edit)) return error(io, board.lastError(), kExitFailed);
+    std::vector<int> indexes = auditParams();
+    std::erase_if(indexes, [&](int index) { return !inBoardMap(state, index); });
+    std::map<int, ParamData> values;
+    if (!board.readParams(indexes, values)) return error(io, board.lastError() + "; no file written", kExitFailed);
+    std::vector<CsvRow> rows;
+    for (int index : indexes)
+        rows.push_back({std::to_string(index), ParamName(index), FormatValue(values[index])});
+    // Written beside and renamed over the old file, so a failed write never leaves half a file.
+    QSaveFile out(QString::fromStdString(file.string()));
+    const std::string text = CsvText({"index", "name", "value"}, rows);
+    if (!out.open(QIODevice::WriteOnly) ||
+        out.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) || !out.commit())
+        return error(io, file.string() + ": " + out.errorString().toStdString(), kExitUsageOrError);
+    std::fprintf(io.out, "Audit of %zu values written to %s\n", rows.size(), file.string().c_str());
+    return kExitOk;
+}
+
 int runShow(const CliArgs& args, const CliIo& io) {
     const ViewFile file = ReadViewFile(args.operands[0]);
     if (!file.ok()) return error(io, args.operands[0] + ": " + file.error, kExitUsageOrError);
@@ -256,6 +301,9 @@ int runBoardCommand(const CliArgs& args, const CliIo& io) {
         break;
     case Command::Set:
         status = runSet(board, state, args, io);
+        break;
+    case Command::Audit:
+        status = runAudit(board, state, args.operands[0], io);
         break;
     default:
         break;

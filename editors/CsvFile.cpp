@@ -1,32 +1,27 @@
 #include "CsvFile.h"
 
+#include "CsvText.h"
+
 #include <QSaveFile>
 
 namespace vm::editors {
 
 namespace {
-// A field with the separator, a quote or a line break is quoted, its quotes doubled.
-QString field(const QString& text) {
-    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
-
-QString line(const QStringList& fields) {
-    QStringList out;
+CsvRow utf8(const QStringList& fields) {
+    CsvRow row;
+    row.reserve(static_cast<std::size_t>(fields.size()));
     for (const QString& f : fields)
-        out.append(field(f));
-    return out.join(u';') + QStringLiteral("\r\n");
+        row.push_back(f.toStdString());
+    return row;
 }
 } // namespace
 
 QString csvText(const QStringList& header, const std::vector<QStringList>& rows) {
-    QString text = QStringLiteral("sep=;\r\n") + line(header);
+    std::vector<CsvRow> table;
+    table.reserve(rows.size());
     for (const QStringList& row : rows)
-        text += line(row);
-    return text;
+        table.push_back(utf8(row));
+    return QString::fromStdString(CsvText(utf8(header), table));
 }
 
 QString writeCsv(const QString& path, const QStringList& header, const std::vector<QStringList>& rows) {

@@ -152,7 +152,22 @@ void EditorBase::onTabChanged() {
     awaitValues([this](const BoundControl& bc) { return bc.binding.tab >= 0 && isOnVisibleTab(bc.binding); });
 }
 
+// The set is watched once more before the old watches go, so that no count drops to zero in between: a value
+// on screen keeps its cell valid, and the link keeps polling the set without waiting for a first read again.
+void EditorBase::rewatch() {
+    if (closed_) return;
+    const std::vector<int> before = watched_;
+    ctx_.state.CurrentBank = 0;
+    for (int index : before)
+        ctx_.state.WatchParam(index);
+    watchAll();
+    ctx_.state.CurrentBank = 0;
+    for (int index : before)
+        ctx_.state.ReleaseParam(index);
+}
+
 void EditorBase::loadOffline() {
+    if (definition_.liveOnly) return;
     std::vector<int> order;
     if (definition_.decimalPointParam > 0) order.push_back(definition_.decimalPointParam);
     if (!definition_.loadOrder.empty()) {

@@ -70,6 +70,14 @@ public:
     // Shows the configuration again from the start: after Load or New the image changed under the window.
     void reload();
 
+    // Releases the window's set and watches it again (live views do it on a timer), without letting a
+    // parameter go unwatched in between.
+    void rewatch();
+    // The value labels of the visible page and of the window as CSV rows: group (frame or page), item,
+    // parameter, value; and their header.
+    static QStringList shownHeader();
+    std::vector<QStringList> shownRows() const;
+
     bool isLoading() const { return loading_; }
     // Closes the window from its own code (Unload Me): the MDI sub-window that holds it, or the window.
     void closeForm();
@@ -155,6 +163,13 @@ protected:
     void everyMs(int ms, std::function<void()> tick);
     // A file chosen by the user through the main window's dialogs; empty when cancelled.
     QString chooseFile(bool save, const QString& title, const QString& filter, const QString& suggested = {});
+
+    // Asks for a file and writes the rows there as CSV (header first); false when cancelled or not written
+    // (the reason is shown). Views export their shown rows; other windows pass their own table.
+    bool exportCsv(const QStringList& header, const std::vector<QStringList>& rows, const QString& suggested = {});
+    // An "Export CSV" button (cmdExport) in the container and the same entry in the window's context menu,
+    // both exporting shownRows().
+    void addExportButton(QWidget* container);
 
     // DisableTable: every page locked until the window unlocks them (then the pages' rules decide).
     void setPagesLocked(bool locked);

@@ -78,6 +78,9 @@ public:
     bool watchMirrors = false;
     // While online, a bound control stays disabled until its parameter has been delivered once.
     bool disableUntilDelivered = true;
+    // A view of the board's live counters: the configuration holds none, so offline nothing is loaded and
+    // the labels stay empty.
+    bool liveOnly = false;
 };
 
 } // namespace vm::editors

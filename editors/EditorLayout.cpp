@@ -51,7 +51,9 @@ Binding EditorBase::resolved(Binding b) const {
     // Width, text-ness and the twin are the catalogue's unless the window states otherwise.
     if (b.kind == ControlKind::Command) b.mirror = 0;
     const catalogue::ParamInfo* info = catalogue::find(b.locate ? b.locate(*this) : b.index);
-    if (b.width == kFromCatalogue) b.width = info ? (info->isText ? 0 : std::min(info->width, 3)) : 1;
+    // Writes stop at three bytes; a label only shows, so it keeps a four-byte counter's width.
+    const int widest = b.kind == ControlKind::ValueText ? 4 : 3;
+    if (b.width == kFromCatalogue) b.width = info ? (info->isText ? 0 : std::min(info->width, widest)) : 1;
     if (b.kind == ControlKind::TextBox) b.width = 0;
     if (b.mirror == kFromCatalogue && !b.locate) b.mirror = info ? info->mirror : 0;
     return b;

@@ -56,6 +56,9 @@ void forEachVendCounter(const std::function<void(int index, int window, int bloc
 constexpr std::array<std::uint32_t, 12> kTotals = {1254350, 48720, 612900, 20150, 1867250, 68870,
                                                    12400,   1350,  3210,   120,   41873,   1512};
 constexpr std::array<std::uint32_t, 6> kJugTotals = {340, 45, 12, 3, 8, 1};
+// The audit of an MDB payment system: amounts in the smallest unit, then counts.
+constexpr std::array<std::uint32_t, 16> kMdbAudit = {86450, 15200, 9300, 4100, 2250, 600, 1850, 37,
+                                                     12400, 62,    150,  23400, 51000, 14, 9, 2};
 
 struct Alarm {
     int hour, minute, day, month, year, code, detail;
@@ -82,8 +85,12 @@ void InstallDemoData(BoardMemory& memory, const ParamLocator& locate, std::int64
     });
     for (std::size_t i = 0; i < kJugTotals.size(); ++i)
         put(memory, locate, 11921 + static_cast<int>(i), kJugTotals[i]);
-    for (int i = 0; i < 32; ++i)
+    for (int i = 0; i < 32; ++i) {
         put(memory, locate, 11927 + i, i < 4 ? 3u + i : 0u);
+        put(memory, locate, 11991 + i, i < 2 ? 1u + i : 0u);
+    }
+    for (std::size_t i = 0; i < kMdbAudit.size(); ++i)
+        put(memory, locate, 11467 + static_cast<int>(i), kMdbAudit[i]);
 
     for (int r = 0; r < BoardParam::AlarmRecords; ++r)
         for (int f = 0; f < BoardParam::AlarmFields; ++f) {

@@ -1,0 +1,134 @@
+// The sales and audit views as a technician uses them against a simulated board, their CSV export, and the
+// audit file of vmconfig-cli.
+
+#include "ScriptSupport.h"
+
+namespace {
+using namespace vm::test;
+
+// The rows of a CSV file as the program writes it: a "sep=;" line, a header, fields split on ';' (a quoted
+// field may hold ';' and doubled quotes). Rows are keyed by the value of column `key`.
+std::map<QString, QStringList> readCsv(const QString& fileName, int key, QStringList* header = nullptr) {
+    QFile file(fileName);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << fileName.toStdString();
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    std::map<QString, QStringList> rows;
+    if (lines.size() < 2 || lines[0] != "sep=;") {
+        ADD_FAILURE() << "not a CSV file of the program: " << fileName.toStdString();
+        return rows;
+    }
+    for (qsizetype n = 1; n < lines.size(); ++n) {
+        QStringList fields{QString()};
+        bool quoted = false;
+        const QString& line = lines[n];
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            const QChar c = line[i];
+            if (quoted && c == u'"' && i + 1 < line.size() && line[i + 1] == u'"') {
+                fields.back() += c;
+                ++i;
+            } else if (c == u'"') {
+                quoted = !quoted;
+            } else if (c == u';' && !quoted) {
+                fields.append(QString());
+            } else {
+                fields.back() += c;
+            }
+        }
+        if (n == 1) {
+            if (header) *header = fields;
+        } else {
+            rows[fields.value(key)] = fields;
+        }
+    }
+    return rows;
+}
+
+// With two decimals a money total shows hundredths while the vend count beside it stays a plain number; the
+// MDB audit scales only its amounts; the export holds what the window shows.
+TEST_F(Script, TotalsShowMoneyWithTheBoardsDecimalPoint) {
+    SimProcess sim;
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
+    const ProgramRun set = runCli({"--port", sim.device(), "set", "1823=2", "11430=12345", "11440=12345"});
+    ASSERT_EQ(set.exitCode, 0) << describe(set);
+    const ProgramRun run = runScript("totals.vms",
+                                     "connect\n"
+                                     "open FrmTotali\n"
+                                     "expect FrmTotali Label3(0) 123.45\n"
+                                     "expect FrmTotali Label3(5) 12345\n"
+                                     "expect FrmTotali Label3(6) 487.20\n"
+                                     "expect FrmTotali Label3(11) 1512\n"
+                                     "file {dir}/totals.csv\n"
+                                     "click FrmTotali cmdExport\n"
+                                     "open FrmMDBaudit\n"
+                                     "expect FrmMDBaudit Label2(0) 864.50\n"
+                                     "expect FrmMDBaudit Label2(7) 37\n"
+                                     "expect FrmMDBaudit Label2(12) 51000\n"
+                                     "quit\n",
+                                     {"--port", sim.device()});
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    QStringList header;
+    const auto rows = readCsv(path("totals.csv"), 2, &header);
+    EXPECT_EQ(header, QStringList({"group", "item", "index", "value"}));
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(rows.at("11430"), QStringList({"Importi Totali Non Azzerabili", "Totale caldo", "11430", "123.45"}));
+    EXPECT_EQ(rows.at("11440").value(3), "12345");
+    EXPECT_EQ(rows.at("11441").value(0), "Importi Totali Azzerabili");
+}
+
+// The vend counters of a block stand in the block's own labels: the second range after the first 48, the
+// third after the next 8; block 1 on the second unit's page. The page in front is what the export writes.
+TEST_F(Script, VendCountersLandInTheLabelsOfTheirBlock) {
+    SimProcess sim;
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
+    const ProgramRun set = runCli({"--port", sim.device(), "set", "13218=777", "13779=4242", "8949=55", "13290=9"});
+    ASSERT_EQ(set.exitCode, 0) << describe(set);
+    const ProgramRun run = runScript("vends.vms",
+                                     "connect\n"
+                                     "open FrmBattute\n"
+                                     "expect FrmBattute Label3(0) 120\n" // demo: beverage 1 of block 0
+                                     "click FrmBattute Label4(55)\n"     // brings "Slave 1" to the front
+                                     "expect FrmBattute Label4(55) 777\n"
+                                     "expect FrmBattute Label4(69) 4242\n"
+                                     "file {dir}/vends.csv\n"
+                                     "click FrmBattute cmdExport\n"
+                                     "click FrmBattute Label5(0)\n"
+                                     "expect FrmBattute Label5(0) 55\n"
+                                     "close FrmBattute\n"
+                                     "open FrmProva\n"
+                                     "click FrmProva Label5(55)\n" // test vends, second range, block 1
+                                     "expect FrmProva Label5(55) 9\n"
+                                     "quit\n",
+                                     {"--port", sim.device()});
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    const auto rows = readCsv(path("vends.csv"), 2);
+    EXPECT_EQ(rows.size(), 70u); // the sectors of the page in front
+    EXPECT_EQ(rows.at("13218"), QStringList({"Slave 1", "Set. 65", "13218", "777"}));
+    EXPECT_EQ(rows.at("13779").value(3), "4242");
+}
+
+// vmconfig-cli audit: every counter and the alarm log of the board in one CSV file, raw values.
+TEST_F(Script, CliAuditWritesTheBoardsCountersToOneFile) {
+    SimProcess sim;
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
+    const QString file = path("audit.csv");
+    const ProgramRun run = runCli({"--port", sim.device(), "audit", file});
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    QStringList header;
+    const auto rows = readCsv(file, 0, &header);
+    EXPECT_EQ(header, QStringList({"index", "name", "value"}));
+    // demo values: a total, a coin count, a paid and a free vend count, an MDB amount, the alarm log
+    const std::pair<const char*, const char*> expected[] = {
+        {"1823", "2"},     {"11430", "1254350"}, {"1786", "1520"},  {"8773", "120"}, {"8821", "12"},
+        {"11467", "86450"}, {"11815", "4"},      {"11821", "3"},    {"13891", "0"},  {"12054", "0"}};
+    for (const auto& [index, value] : expected) {
+        ASSERT_TRUE(rows.contains(index)) << index;
+        EXPECT_EQ(rows.at(index).value(2), value) << index;
+    }
+    EXPECT_EQ(rows.at("11430").value(1), "total hot");
+
+    // A folder that does not exist is refused before the board is read; nothing is written.
+    const ProgramRun refused = runCli({"--port", sim.device(), "audit", path("missing/audit.csv")});
+    EXPECT_EQ(refused.exitCode, 2) << describe(refused);
+}
+
+} // namespace
