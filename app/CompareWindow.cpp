@@ -80,15 +80,10 @@ CompareWindow::CompareWindow(editors::EditorContext& ctx, BoardRead readBoard, Q
 }
 
 void CompareWindow::chooseFile() {
-    if (!ctx_.hooks) return;
-    editors::FileChoice choice;
-    choice.title = "Compare with";
-    choice.filter = "Configuration(*.prm *.spf *.cfx)";
-    const QString path = ctx_.hooks->chooseFile(choice);
-    if (path.isEmpty()) return;
-    const ConfigReadResult file = ReadConfigFile(path.toStdString());
-    if (!file.ok()) return ShowParamError(this, path + ": " + QString::fromStdString(file.error));
-    model_->setReference(file.data);
+    QString path;
+    ConfigFileData data;
+    if (!ChooseReferenceFile(ctx_.hooks, this, path, data)) return;
+    model_->setReference(std::move(data));
     model_->setHeader(ParamTableModel::InFile, QFileInfo(path).fileName());
     if (ctx_.state.Online)
         readBoard();

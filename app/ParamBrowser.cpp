@@ -42,6 +42,23 @@ bool OpenEditorAt(editors::MainWindowHooks& hooks, const EditorPlace& place) {
     return true;
 }
 
+bool ChooseReferenceFile(editors::MainWindowHooks* hooks, QWidget* parent, QString& path,
+                         ConfigFileData& data) {
+    if (!hooks) return false;
+    editors::FileChoice choice;
+    choice.title = "Compare with";
+    choice.filter = "Configuration(*.prm *.spf *.cfx)";
+    path = hooks->chooseFile(choice);
+    if (path.isEmpty()) return false;
+    ConfigReadResult file = ReadConfigFile(path.toStdString());
+    if (!file.ok()) {
+        ShowParamError(parent, path + ": " + QString::fromStdString(file.error));
+        return false;
+    }
+    data = std::move(file.data);
+    return true;
+}
+
 void ShowParamError(QWidget* parent, const QString& text) {
     editors::MessageRequest request;
     request.parent = parent;
@@ -128,15 +145,10 @@ void ParamBrowser::deliver(int index, const ParamData&) {
 }
 
 void ParamBrowser::chooseFile() {
-    if (!ctx_.hooks) return;
-    editors::FileChoice choice;
-    choice.title = "Compare with";
-    choice.filter = "Configuration(*.prm *.spf *.cfx)";
-    const QString path = ctx_.hooks->chooseFile(choice);
-    if (path.isEmpty()) return;
-    const ConfigReadResult file = ReadConfigFile(path.toStdString());
-    if (!file.ok()) return ShowParamError(this, path + ": " + QString::fromStdString(file.error));
-    model_->setReference(file.data);
+    QString path;
+    ConfigFileData data;
+    if (!ChooseReferenceFile(ctx_.hooks, this, path, data)) return;
+    model_->setReference(std::move(data));
     fileLabel_->setText("File: " + QFileInfo(path).fileName());
     table_->setColumnHidden(ParamTableModel::InFile, false);
     changedOnly_->setEnabled(true);

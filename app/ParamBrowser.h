@@ -54,5 +54,9 @@ private:
 bool OpenEditorAt(editors::MainWindowHooks& hooks, const EditorPlace& place);
 // Shows a refusal or a failure of these windows in a message box.
 void ShowParamError(QWidget* parent, const QString& text);
+// Asks for a configuration file to compare with and reads it; false when cancelled or unreadable (the
+// error is shown).
+bool ChooseReferenceFile(editors::MainWindowHooks* hooks, QWidget* parent, QString& path,
+                         ConfigFileData& data);
 
 } // namespace vm::app
