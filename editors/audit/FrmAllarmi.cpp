@@ -1,7 +1,5 @@
 #include "FrmAllarmi.h"
 
-#include "CsvFile.h"
-
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
@@ -55,7 +53,7 @@ void FrmAllarmi::buildExtra() {
     registerControl(QStringLiteral("ProgressBar1"), 0, progress_);
     addRow(window, nullptr, progress_);
     addRow(window, nullptr,
-           addButton(QStringLiteral("Command1"), 0, Caption("Esporta CSV"), window, [this] { exportCsv(); }));
+           addButton(QStringLiteral("Command1"), 0, Caption("Esporta CSV"), window, [this] { exportCsv(header(), rows_, QStringLiteral("Allarmi.csv")); }));
 }
 
 // Values come from the board only: offline the list stays empty (the log is not part of a configuration).
@@ -117,13 +115,6 @@ QStringList FrmAllarmi::header() const {
     for (int c = 0; c < 4; ++c)
         h << list_->headerItem()->text(c);
     return h;
-}
-
-void FrmAllarmi::exportCsv() {
-    const QString path = chooseFile(true, QStringLiteral("Esporta allarmi"), QStringLiteral("Allarmi(*.csv)"),
-                                    QStringLiteral("Allarmi.csv"));
-    if (path.isEmpty()) return;
-    if (const QString error = writeCsv(path, header(), rows_); !error.isEmpty()) showError(error);
 }
 
 } // namespace vm::editors

@@ -31,7 +31,6 @@ protected:
 
 private:
     void AggiornaTabella();
-    void exportCsv();
     // One row of the list for the record's fields (hours, minutes, day, month, year, code, detail), or no
     // row for an empty slot.
     std::optional<QStringList> row(const std::array<int, kFields>& fields) const;
