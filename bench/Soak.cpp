@@ -287,9 +287,13 @@ private:
         ++c_.reconnects;
         framesBefore_ += static_cast<long>(port_->frames());
         client_->disconnectBoard(); // when the line was not noticed gone, the save failed by its time-outs
-        if (!restartSim(image) || !client_->setPort(takePort()) || !connect()) {
+        const char* failed = !restartSim(image)               ? "the board did not start again"
+                             : !client_->setPort(takePort()) ? "the new port did not open"
+                             : !connect()                    ? "the connect failed"
+                                                             : nullptr;
+        if (failed) {
             ++c_.hangs;
-            std::fprintf(stderr, "no reconnect after the pull: %s\n", client_->lastError().c_str());
+            std::fprintf(stderr, "no reconnect after the pull (%s): %s\n", failed, client_->lastError().c_str());
             return;
         }
         if (!save(dir_.filePath("after-pull.prm"), false)) stepFailed("save after the pull");

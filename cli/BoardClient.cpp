@@ -100,6 +100,8 @@ bool BoardClient::waitFor(const std::function<bool()>& done, int timeoutMs) {
 
 bool BoardClient::connectBoard(link::ConnectPurpose purpose) {
     connectOk_.reset();
+    lost_ = false; // a line lost earlier says nothing about this connection
+    lostReason_.clear();
     retriesAnswered_ = 0;
     lastMessage_.clear();
     link_->connectBoard(purpose);
