@@ -19,7 +19,7 @@ elif [[ $# -gt 0 && $1 =~ ^[0-9]+$ ]]; then
     seconds=$1
     shift
 fi
-all=(config_file settings language ident_map param_map cli_args link_receive)
+all=(config_file telemetry_file settings language ident_map param_map cli_args link_receive)
 names=("${@:-${all[@]}}")
 
 build=build-fuzz
