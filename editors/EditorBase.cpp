@@ -81,6 +81,7 @@ void EditorBase::setup(EditorDefinition definition) {
         // Values arrive from the board; until then the controls show nothing the user could change.
         awaitValues([](const BoundControl&) { return true; });
         applyRules();
+        showKnownValues();
     } else {
         loadOffline();
     }
@@ -150,6 +151,16 @@ void EditorBase::onTabChanged() {
     watchAll();
     // Online the new page's values come from the board; its controls wait for them.
     awaitValues([this](const BoundControl& bc) { return bc.binding.tab >= 0 && isOnVisibleTab(bc.binding); });
+    showKnownValues();
+}
+
+// A value another open window keeps watched is valid already and is not read again at once (the decimal point
+// above all, which money controls need): it is shown from its cell, and the board's next reply refreshes it.
+void EditorBase::showKnownValues() {
+    if (!ctx_.state.Online) return;
+    const std::vector<int> known = watched_; // a delivery may make the window watch anew
+    for (int index : known)
+        if (!closed_ && ctx_.state.cell(index, 0).has(Valid)) deliver(index, ctx_.state.cellData(index, 0));
 }
 
 // The set is watched once more before the old watches go, so that no count drops to zero in between: a value

@@ -201,6 +201,7 @@ private:
     void loadNotified(const std::vector<int>& order);
     void rebuildIndexTables();
     bool isOnVisibleTab(const Binding& b) const;
+    void showKnownValues();
     void awaitValues(const std::function<bool(const BoundControl&)>& which);
     void onTabChanged();
     void leave();

@@ -14,7 +14,8 @@ namespace vm::link {
 
 LinkEngine::LinkEngine(ProgramState& state, FormList& forms, TimerService& timers, LinkObserver& observer,
                        LinkOptions options)
-    : program_(state), forms_(forms), timers_(timers), observer_(observer), options_(std::move(options)) {}
+    : program_(state), forms_(forms), timers_(timers), observer_(observer), options_(std::move(options)),
+      fill_(state) {}
 
 LinkEngine::~LinkEngine() {
     for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_, &quietTimer_})
@@ -80,12 +81,20 @@ void LinkEngine::pumpTick() {
 void LinkEngine::PumpNext() {
     if (!port_ || inFlight_ || identifyMode_ || line_ == LineState::Settling || state_ != LinkState::Pumping)
         return;
+    if (const auto block = fill_.next(0)) { // the blocks of a window being filled go first
+        sendBlock(*block);
+        return;
+    }
     // Records fill indexes 1..RecordCount; index 0 is never filled. The whole range takes part.
     const int count = program_.RecordCount[0];
     for (;;) {
         if (linkCursor_ >= 1 && linkCursor_ <= count) {
             ParamCell& cell = program_.cell(linkCursor_, 0);
             if (cell.has(Pending)) {
+                if (const auto block = fill_.next(linkCursor_)) {
+                    sendBlock(*block); // the cursor stays: the pump goes on here afterwards
+                    return;
+                }
                 std::uint8_t& divider = cell.at(CellPos::PollDivider);
                 bool sitOut = false;
                 if (divider != 0 && !cell.has(WritePending)) {
@@ -115,11 +124,36 @@ void LinkEngine::PumpNext() {
         }
         ++linkCursor_;
         if (linkCursor_ > count) {
-            linkCursor_ = 0;
-            program_.CurrentBank = 0;
+            cycleEnded();
             return;
         }
     }
+}
+
+void LinkEngine::cycleEnded() {
+    linkCursor_ = 0;
+    program_.CurrentBank = 0;
+    fill_.endOfCycle();
+}
+
+void LinkEngine::sendBlock(const WindowFill::Block& block) {
+    req_ = Request{};
+    req_.command = static_cast<std::uint8_t>(0x50 | (block.count - 1));
+    req_.addrLow = static_cast<std::uint8_t>(block.first & 0xFF);
+    req_.addrHigh = static_cast<std::uint8_t>(block.first >> 8);
+    req_.size = block.count - 1;
+    req_.block = true;
+    SendRequest();
+}
+
+void LinkEngine::blockArrived(const std::vector<std::uint8_t>& replyData) {
+    linkReady_ = true;
+    // Each cell is checked as it comes: a delivery may make a window write, release or close.
+    for (const auto& [index, bytes] : fill_.arrived(replyData))
+        if (storeReply(index, bytes)) NotifyForms(index, bytes);
+    // The next block goes out at once rather than a tick later.
+    if (state_ == LinkState::Pumping && !pumpPaused_ && fill_.next(0)) restart(timer1_, 0, [this] { pumpTick(); });
+    checkIdle();
 }
 
 void LinkEngine::SendRequest() {
@@ -272,28 +306,31 @@ void LinkEngine::requestDropped() {
     AcceptReply({});
 }
 
+// Stores a read's value in its cell; false when it must not be shown.
+bool LinkEngine::storeReply(int index, const std::vector<std::uint8_t>& replyData) {
+    if (index < 1 || index > program_.RecordCount[0]) return false;
+    ParamCell& cell = program_.cell(index, 0);
+    // A cell changed again while its request was on the way keeps the newer local value: it is
+    // written next, and the reply's older value is neither stored nor shown.
+    if (!cell.has(Pending) || replyData.empty() || cell.has(WritePending)) return false;
+    std::uint8_t status = cell.status() | Valid;
+    if (!(status & Watched)) status &= static_cast<std::uint8_t>(~Pending);
+    if (cell.at(CellPos::PollDivider) == 0) status &= static_cast<std::uint8_t>(~Pending);
+    cell.at(CellPos::Status) = status;
+    for (int i = 0; i < cell.valueSize() && CellPos::Value + i <= kCellSize; ++i)
+        cell.at(CellPos::Value + i) = i < static_cast<int>(replyData.size()) ? replyData[i] : 0;
+    return true;
+}
+
 void LinkEngine::AcceptReply(const std::vector<std::uint8_t>& replyData) {
+    if (req_.block) {
+        blockArrived(replyData);
+        return;
+    }
     const int index = linkCursor_;
-    bool deliver = false;
-    if (index >= 1 && index <= program_.RecordCount[0]) {
-        ParamCell& cell = program_.cell(index, 0);
-        // A cell changed again while its request was on the way keeps the newer local value: it is
-        // written next, and the reply's older value is neither stored nor shown.
-        if (cell.has(Pending) && !replyData.empty() && !cell.has(WritePending)) {
-            std::uint8_t status = cell.status() | Valid;
-            if (!(status & Watched)) status &= static_cast<std::uint8_t>(~Pending);
-            if (cell.at(CellPos::PollDivider) == 0) status &= static_cast<std::uint8_t>(~Pending);
-            cell.at(CellPos::Status) = status;
-            for (int i = 0; i <= req_.size && CellPos::Value + i <= kCellSize; ++i)
-                cell.at(CellPos::Value + i) = i < static_cast<int>(replyData.size()) ? replyData[i] : 0;
-            deliver = true;
-        }
-    }
+    const bool deliver = storeReply(index, replyData);
     ++linkCursor_;
-    if (linkCursor_ > program_.RecordCount[0]) {
-        linkCursor_ = 0;
-        program_.CurrentBank = 0;
-    }
+    if (linkCursor_ > program_.RecordCount[0]) cycleEnded();
     linkReady_ = true;
     // The value is delivered before a waiting disconnect or transfer goes on; a form may react to it by
     // calling back into the link, which finds a consistent state.
@@ -303,11 +340,12 @@ void LinkEngine::AcceptReply(const std::vector<std::uint8_t>& replyData) {
 
 void LinkEngine::NotifyForms(int index, const std::vector<std::uint8_t>& data) {
     ParamData value;
-    if (req_.size > 3) {
+    const int size = program_.cell(index, 0).sizeCode();
+    if (size > 3) {
         value = std::string(data.begin(), data.end());
     } else {
         double number = 0, weight = 1;
-        for (int i = 0; i <= req_.size && i < static_cast<int>(data.size()); ++i, weight *= 256)
+        for (int i = 0; i <= size && i < static_cast<int>(data.size()); ++i, weight *= 256)
             number += data[i] * weight;
         value = number;
     }
@@ -377,6 +415,7 @@ void LinkEngine::onQuiet(std::uint64_t generation) {
         }
         if (req_.write && req_.cellIndex > 0)
             program_.cell(req_.cellIndex, 0).at(CellPos::Status) |= WritePending | Pending; // still to be written
+        if (req_.block) (void)fill_.arrived({}); // the pump reads the cells one by one
         linkReady_ = true; // the cursor has not moved: the next tick asks the same cell again
         checkIdle();
         return;
@@ -439,6 +478,7 @@ void LinkEngine::connect(ConnectPurpose purpose) {
     pumpPaused_ = false;
     retryCount_ = 0;
     linkCursor_ = 0;
+    fill_.clear();
     resetLine();
     Identify();
 }
@@ -580,6 +620,7 @@ void LinkEngine::startTransfer(TransferKind kind) {
     // The receive notification stays on: the transfer takes its replies the moment they are complete.
     whenIdle([this] {
         discardWaiting();
+        fill_.clear(); // blocks read before the transfer and after it must not make up one value
         transfer_->start();
     });
 }

@@ -8,6 +8,7 @@
 #include "LinkObserver.h"
 #include "SerialPort.h"
 #include "TimerService.h"
+#include "WindowFill.h"
 
 #include <array>
 #include <cstdint>
@@ -129,7 +130,8 @@ private:
         std::vector<std::uint8_t> data; // value bytes (write)
         int size = 0;                   // size code 0..15
         std::uint8_t checksum = 0;
-        int cellIndex = 0; // the cell the request came from (0: identification)
+        int cellIndex = 0; // the cell the request came from (0: identification or a block)
+        bool block = false; // a block of configuration memory read to fill a window
     };
 
     // protocol
@@ -138,6 +140,10 @@ private:
     void onReplyTimeout(std::uint64_t generation);
     void handleReply(const std::vector<std::uint8_t>& reply);
     void AcceptReply(const std::vector<std::uint8_t>& replyData);
+    bool storeReply(int index, const std::vector<std::uint8_t>& replyData);
+    void sendBlock(const WindowFill::Block& block);
+    void blockArrived(const std::vector<std::uint8_t>& replyData);
+    void cycleEnded();
     void requestDropped();
     void requestTimedOut();
     // What happens to the request in flight once the line is quiet again.
@@ -218,6 +224,7 @@ private:
     TimerService::TimerId timer1_ = 0, timer2_ = 0, timer3_ = 0, timer4_ = 0, timer5_ = 0;
     TimerService::TimerId quietTimer_ = 0;
 
+    WindowFill fill_;
     std::unique_ptr<UnitReader> unitReader_;
     std::unique_ptr<BlockTransfer> transfer_;
     // The previous transfer and reading, kept until the next one starts: a new one may be started from

@@ -26,6 +26,11 @@ inline constexpr int kWord = 1;             // 2 bytes at 0x0123
 inline constexpr int kByte = 2;             // 1 byte at 0x0010
 inline constexpr int kPolled = 3;           // 1 byte at 0x0200, poll divider 0x02
 inline constexpr int kText = 4;             // 16 bytes at 0x0300
+inline constexpr int kByteA = 5;            // 1 byte each at 0x0120..0x0122, in the block of kWord
+inline constexpr int kByteB = 6;
+inline constexpr int kByteC = 7;
+inline constexpr int kTextA = 8;            // 16 bytes at 0x0328 and 0x0338: the block at 0x0330 holds
+inline constexpr int kTextB = 9;            // part of each, the blocks beside it part of one
 inline constexpr int kLastRecord = 11734;   // 1 byte at 0x0600, the highest index
 inline constexpr int kUnitAddress = 0x0500; // 4779..4782 at 0x0500.., 11733 at 0x0510
 inline constexpr int kIdentBase = 0x7F00;   // identification record k at kIdentBase + k
@@ -153,7 +158,9 @@ inline void WriteParamMap(const std::filesystem::path& file, int records = kLast
     const std::map<int, std::array<int, 3>> used = {
         // index: address, command, poll
         {kWord, {0x0123, 0x51, 0}},      {kByte, {0x0010, 0x50, 0}}, {kPolled, {0x0200, 0x50, 2}},
-        {kText, {0x0300, 0x5F, 0}},      {4779, {0x0500, 0x50, 0}},  {4780, {0x0501, 0x50, 0}},
+        {kText, {0x0300, 0x5F, 0}},      {kByteA, {0x0120, 0x50, 0}}, {kByteB, {0x0121, 0x50, 0}},
+        {kByteC, {0x0122, 0x50, 0}},     {kTextA, {0x0328, 0x5F, 0}}, {kTextB, {0x0338, 0x5F, 0}},
+        {4779, {0x0500, 0x50, 0}},  {4780, {0x0501, 0x50, 0}},
         {4781, {0x0502, 0x50, 0}},       {4782, {0x0503, 0x50, 0}},  {11733, {0x0510, 0x50, 0}},
         {kLastRecord, {0x0600, 0x50, 0}}};
     std::string bytes(static_cast<std::size_t>(9 * records), '\0');
