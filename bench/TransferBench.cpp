@@ -26,7 +26,7 @@ namespace {
 
 constexpr double kBitsPerByte = 10.0;
 constexpr double kBaud = 19200.0;
-constexpr double kTarget = 1.10;
+constexpr double kTarget = 1.05;
 
 struct Figures {
     double seconds = 0;
@@ -40,7 +40,7 @@ void print(const char* what, int replyDelayMs, const Figures& f) {
         "%-6s reply delay %d ms: %7.3f s, %6llu bytes out, %6llu bytes in, bound %7.3f s, ratio %.3f %s\n",
         what, replyDelayMs, f.seconds, static_cast<unsigned long long>(f.sent),
         static_cast<unsigned long long>(f.received), f.bound(), f.ratio(),
-        f.ratio() <= kTarget ? "(within 1.10)" : "(above 1.10)");
+        f.ratio() <= kTarget ? "(within 1.05)" : "(above 1.05)");
 }
 
 // One board, one connection: a full save read, then a full write of what was read. Returns false on failure.
@@ -89,11 +89,13 @@ bool run(const std::filesystem::path& mapsDir, int replyDelayMs, bool& withinTar
     return ok;
 }
 
-// The real serial path: vmboard-sim on a pseudo-terminal, a connection of its own for each transfer.
-bool runPty(const std::filesystem::path& mapsDir, bool& withinTarget) {
+// The real serial path: vmboard-sim on a pseudo-terminal, a connection of its own for each transfer. The
+// connect (identification and, for the save, the unit reading) is in the figure and also printed alone.
+bool runPty(const std::filesystem::path& mapsDir, int replyDelayMs, bool& withinTarget) {
     QProcess sim;
     const QString simPath = QCoreApplication::applicationDirPath() + "/vmboard-sim";
-    sim.start(simPath, {"--wire-time", "--maps", QString::fromStdString(mapsDir.string())});
+    sim.start(simPath, {"--wire-time", "--reply-delay", QString::number(replyDelayMs), "--maps",
+                        QString::fromStdString(mapsDir.string())});
     while (!sim.canReadLine() && sim.waitForReadyRead(10000))
         continue;
     const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
@@ -114,13 +116,15 @@ bool runPty(const std::filesystem::path& mapsDir, bool& withinTarget) {
         vm::link::UnitReadResult units;
         bool ok = client.connectBoard(purpose);
         if (ok && purpose == vm::link::ConnectPurpose::Edit) ok = client.readUnits(units);
+        const double connectSeconds = clock.nsecsElapsed() / 1e9;
         ok = ok && (client.*step)();
         const Figures f{clock.nsecsElapsed() / 1e9, port.sent(), port.received()};
         if (!ok) {
             std::fprintf(stderr, "vm_bench_transfer: %s: %s\n", what, client.lastError().c_str());
             return false;
         }
-        print(what, 0, f);
+        print(what, replyDelayMs, f);
+        std::printf("       of which the connect %.3f s\n", connectSeconds);
         withinTarget = withinTarget && f.ratio() <= kTarget;
         client.disconnectBoard();
         return true;
@@ -145,7 +149,8 @@ int main(int argc, char** argv) {
     if (pty) {
         std::printf("Whole-memory transfers over a pseudo-terminal against vmboard-sim, 19200 baud wire time, "
                     "connect included\n");
-        if (!runPty(mapsDir, withinTarget)) return 2;
+        for (int replyDelayMs : {0, 2})
+            if (!runPty(mapsDir, replyDelayMs, withinTarget)) return 2;
         return withinTarget ? 0 : 1;
     }
     std::printf("Whole-memory transfers against the simulated board, 19200 baud wire time\n");

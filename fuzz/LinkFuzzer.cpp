@@ -21,6 +21,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <set>
@@ -176,7 +177,7 @@ private:
 
     void answer(sim::Emission emission, std::uint64_t number) {
         Bytes reply = std::move(emission.bytes);
-        int delay = static_cast<int>(emission.atMs - timers_.nowMs());
+        int delay = static_cast<int>(std::ceil(emission.atMs - static_cast<double>(timers_.nowMs())));
         const auto fault =
             quiet_
                 ? Fault::None

@@ -55,18 +55,18 @@ Frame decode(const std::vector<std::uint8_t>& b) {
 }
 } // namespace
 
-void FrameAssembler::push(std::span<const std::uint8_t> bytes, std::int64_t nowMs) {
+void FrameAssembler::push(std::span<const std::uint8_t> bytes, double nowMs) {
     if (bytes.empty()) return;
     buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
     lastByteMs_ = nowMs;
 }
 
-std::optional<std::int64_t> FrameAssembler::deadline() const {
+std::optional<double> FrameAssembler::deadline() const {
     if (buffer_.empty()) return std::nullopt;
     return lastByteMs_ + frameGapMs_;
 }
 
-std::optional<Frame> FrameAssembler::next(std::int64_t nowMs) {
+std::optional<Frame> FrameAssembler::next(double nowMs) {
     while (!buffer_.empty()) {
         bool waitingForMore = false;
         for (int length : CandidateFrameLengths(buffer_.front())) {

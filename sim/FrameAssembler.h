@@ -40,11 +40,11 @@ class FrameAssembler {
 public:
     explicit FrameAssembler(int frameGapMs = 30) : frameGapMs_(frameGapMs) {}
 
-    void push(std::span<const std::uint8_t> bytes, std::int64_t nowMs);
+    void push(std::span<const std::uint8_t> bytes, double nowMs);
     // The next complete frame with a good checksum, or nullopt when the buffered bytes do not make one (yet).
-    std::optional<Frame> next(std::int64_t nowMs);
+    std::optional<Frame> next(double nowMs);
     // When a partial frame waiting now will be given up (nullopt: nothing waits).
-    std::optional<std::int64_t> deadline() const;
+    std::optional<double> deadline() const;
 
     std::size_t buffered() const { return buffer_.size(); }
     std::uint64_t discardedBytes() const { return discarded_; }
@@ -52,7 +52,7 @@ public:
 
 private:
     std::deque<std::uint8_t> buffer_;
-    std::int64_t lastByteMs_ = 0;
+    double lastByteMs_ = 0;
     int frameGapMs_;
     std::uint64_t discarded_ = 0;
 };

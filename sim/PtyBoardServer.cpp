@@ -1,7 +1,9 @@
 #include "PtyBoardServer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -72,9 +74,10 @@ bool PtyBoardServer::open(std::string& error) {
     return true;
 }
 
-std::int64_t PtyBoardServer::nowMs() const {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
-        .count();
+// Fractional milliseconds: a byte takes 0.52 ms on the line, and rounding each reply to whole milliseconds
+// would make the simulated line slower than a real one.
+double PtyBoardServer::nowMs() const {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_).count();
 }
 
 void PtyBoardServer::queue(std::vector<Emission> emissions) {
@@ -82,7 +85,7 @@ void PtyBoardServer::queue(std::vector<Emission> emissions) {
         outgoing_.emplace(e.atMs, std::move(e.bytes));
 }
 
-bool PtyBoardServer::flushDue(std::int64_t now) {
+bool PtyBoardServer::flushDue(double now) {
     while (!outgoing_.empty() && outgoing_.begin()->first <= now) {
         if (!writeAll(master_, outgoing_.begin()->second)) return false;
         outgoing_.erase(outgoing_.begin());
@@ -93,21 +96,24 @@ bool PtyBoardServer::flushDue(std::int64_t now) {
 std::string PtyBoardServer::serve(int stopFd) {
     std::vector<std::uint8_t> buffer(4096);
     for (;;) {
-        std::int64_t now = nowMs();
+        double now = nowMs();
         if (!flushDue(now)) return systemError("write");
         if (board_.disappeared() && board_.disappearMode() == DisappearMode::Close) {
             ::close(master_);
             master_ = -1;
             return "the simulated board closed the line";
         }
-        std::int64_t wakeAt = -1;
+        std::optional<double> wakeAt;
         if (!outgoing_.empty()) wakeAt = outgoing_.begin()->first;
-        if (const auto deadline = board_.nextDeadline())
-            wakeAt = wakeAt < 0 ? *deadline : std::min(wakeAt, *deadline);
-        const int timeout = wakeAt < 0 ? -1 : static_cast<int>(std::max<std::int64_t>(0, wakeAt - now));
+        if (const auto deadline = board_.nextDeadline()) wakeAt = std::min(wakeAt.value_or(*deadline), *deadline);
+        timespec timeout{};
+        if (wakeAt) {
+            const auto ns = static_cast<long long>(std::max(0.0, *wakeAt - now) * 1e6);
+            timeout = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+        }
 
         pollfd fds[2] = {{master_, POLLIN, 0}, {stopFd, POLLIN, 0}};
-        const int ready = ::poll(fds, 2, timeout);
+        const int ready = ::ppoll(fds, 2, wakeAt ? &timeout : nullptr, nullptr);
         if (ready < 0 && errno != EINTR) return systemError("poll");
         if (ready > 0 && (fds[1].revents & (POLLIN | POLLHUP))) return "stopped";
         now = nowMs();

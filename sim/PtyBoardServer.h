@@ -29,15 +29,15 @@ public:
     std::string serve(int stopFd);
 
 private:
-    std::int64_t nowMs() const;
+    double nowMs() const;
     void queue(std::vector<Emission> emissions);
-    bool flushDue(std::int64_t now);
+    bool flushDue(double now);
 
     SimulatedBoard& board_;
     int master_ = -1;
     int slave_ = -1; // held open so that the line stays up while no client has it open
     std::string devicePath_;
-    std::multimap<std::int64_t, std::vector<std::uint8_t>> outgoing_;
+    std::multimap<double, std::vector<std::uint8_t>> outgoing_;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 

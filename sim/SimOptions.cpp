@@ -66,6 +66,7 @@ SimOptionsResult ParseSimOptions(const std::vector<std::string>& args, const std
         {"--unsolicited", rate(f.unsolicited)},
         {"--disappear-after",
          integer(0, 2147483647, [&](long long n) { f.disappearAfter = static_cast<int>(n); })},
+        {"--reply-delay", integer(0, 1000, [&](long long n) { o.board.replyDelayMs = static_cast<int>(n); })},
         {"--seed", integer(0, 4294967295LL, [&](long long n) { f.seed = static_cast<std::uint32_t>(n); })},
         {"--disappear-mode",
          [&](const std::string& v) {
@@ -145,6 +146,7 @@ Faults (rates 0..1 per answered frame):
   --seed S               seed of the fault choices (default 1)
 Timing:
   --wire-time            requests and replies take their time at 19200 baud (0.52 ms per byte)
+  --reply-delay MS       the board's reaction time before each reply (default 2)
   --help                 this text
 )";
 }

@@ -56,7 +56,7 @@ void SimulatedBoard::clearConfiguration() {
     applyIdentity();
 }
 
-std::vector<std::uint8_t> SimulatedBoard::answer(const Frame& frame, std::int64_t nowMs) {
+std::vector<std::uint8_t> SimulatedBoard::answer(const Frame& frame, double nowMs) {
     const int space = frame.space();
     if (frame.isWrite()) {
         const auto count = static_cast<int>(frame.data.size());
@@ -65,20 +65,20 @@ std::vector<std::uint8_t> SimulatedBoard::answer(const Frame& frame, std::int64_
         if (setsClock) WriteClock(memory_, locator(), clockAt(nowMs));
         memory_.writeRange(space, frame.address, frame.data);
         if (setsClock)
-            if (const auto set = ReadClock(memory_, locator())) clockStart_ = *set - nowMs / 1000;
+            if (const auto set = ReadClock(memory_, locator())) clockStart_ = *set - static_cast<std::int64_t>(nowMs / 1000);
         RunClearCommand(memory_, locator(), space, frame.address);
         RunDoseTestCommand(memory_, locator(), space, frame.address);
         return {static_cast<std::uint8_t>(2 * frame.checksum)};
     }
     const int size = frame.readSize();
     if (TouchesClock(locator(), space, frame.address, size)) WriteClock(memory_, locator(), clockAt(nowMs));
-    if (TouchesTemperatures(locator(), space, frame.address, size)) WriteTemperatures(memory_, locator(), nowMs);
+    if (TouchesTemperatures(locator(), space, frame.address, size)) WriteTemperatures(memory_, locator(), static_cast<std::int64_t>(nowMs));
     auto reply = memory_.readRange(space, frame.address, size);
     reply.push_back(Checksum(reply));
     return reply;
 }
 
-std::vector<Emission> SimulatedBoard::receive(std::span<const std::uint8_t> bytes, std::int64_t nowMs) {
+std::vector<Emission> SimulatedBoard::receive(std::span<const std::uint8_t> bytes, double nowMs) {
     if (disappeared_) return {};
     auto out = drain(nowMs); // a partial frame that went stale before these bytes is given up first
     assembler_.push(bytes, nowMs);
@@ -87,12 +87,12 @@ std::vector<Emission> SimulatedBoard::receive(std::span<const std::uint8_t> byte
     return out;
 }
 
-std::vector<Emission> SimulatedBoard::poll(std::int64_t nowMs) {
+std::vector<Emission> SimulatedBoard::poll(double nowMs) {
     if (disappeared_) return {};
     return drain(nowMs);
 }
 
-std::vector<Emission> SimulatedBoard::drain(std::int64_t nowMs) {
+std::vector<Emission> SimulatedBoard::drain(double nowMs) {
     std::vector<Emission> out;
     while (!disappeared_) {
         auto frame = assembler_.next(nowMs);
@@ -109,11 +109,11 @@ std::vector<Emission> SimulatedBoard::drain(std::int64_t nowMs) {
     return out;
 }
 
-void SimulatedBoard::schedule(const Frame& frame, std::vector<std::uint8_t> reply, std::int64_t nowMs,
+void SimulatedBoard::schedule(const Frame& frame, std::vector<std::uint8_t> reply, double nowMs,
                               std::vector<Emission>& out) {
     const bool wire = settings_.wireTime;
     const bool inOrder = wire || settings_.faults.lateInOrder;
-    double start = static_cast<double>(nowMs) + settings_.replyDelayMs;
+    double start = nowMs + settings_.replyDelayMs;
     if (wire) start += frame.length * kByteTimeMs;
     if (inOrder) start = std::max(start, lineFreeMs_);
     double lastAt = start;
@@ -171,7 +171,7 @@ void SimulatedBoard::schedule(const Frame& frame, std::vector<std::uint8_t> repl
             const auto first = reply.begin() + static_cast<std::ptrdiff_t>(cuts[p]);
             const auto last = reply.begin() + static_cast<std::ptrdiff_t>(cuts[p + 1]);
             if (wire) at += static_cast<double>(last - first) * kByteTimeMs;
-            out.push_back({static_cast<std::int64_t>(std::ceil(at)), std::vector<std::uint8_t>(first, last)});
+            out.push_back({at, std::vector<std::uint8_t>(first, last)});
         }
         lastAt = at;
         ++stats_.answered;
@@ -184,7 +184,7 @@ void SimulatedBoard::schedule(const Frame& frame, std::vector<std::uint8_t> repl
             noise.push_back(static_cast<std::uint8_t>(faults_.pick(FaultKind::Unsolicited, 0, 255)));
         lastAt += faults_.pick(FaultKind::Unsolicited, 5, 40);
         if (wire) lastAt += count * kByteTimeMs;
-        out.push_back({static_cast<std::int64_t>(std::ceil(lastAt)), std::move(noise)});
+        out.push_back({lastAt, std::move(noise)});
         ++stats_.unsolicited;
     }
     if (inOrder) lineFreeMs_ = lastAt;

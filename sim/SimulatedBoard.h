@@ -23,7 +23,7 @@ namespace vm::sim {
 
 // Bytes the board puts on the line at a given time of the caller's clock.
 struct Emission {
-    std::int64_t atMs = 0;
+    double atMs = 0; // milliseconds on the caller's clock, fractional: the wire time of a byte is 0.52 ms
     std::vector<std::uint8_t> bytes;
 };
 
@@ -66,11 +66,11 @@ public:
     void applyIdentity();
 
     // Feeds bytes from the line; returns what the board sends in answer, with the time each piece leaves.
-    std::vector<Emission> receive(std::span<const std::uint8_t> bytes, std::int64_t nowMs);
+    std::vector<Emission> receive(std::span<const std::uint8_t> bytes, double nowMs);
     // Lets a stalled partial frame expire; may answer a frame that was stuck behind stray bytes.
-    std::vector<Emission> poll(std::int64_t nowMs);
+    std::vector<Emission> poll(double nowMs);
     // When poll() has work to do (nullopt: nothing waiting).
-    std::optional<std::int64_t> nextDeadline() const { return assembler_.deadline(); }
+    std::optional<double> nextDeadline() const { return assembler_.deadline(); }
 
     bool disappeared() const { return disappeared_; }
     DisappearMode disappearMode() const { return settings_.faults.disappearMode; }
@@ -85,7 +85,7 @@ public:
     // Where the firmware map puts a parameter index.
     ParamLocator locator() const { return ParamLocator(&mapRecords_); }
     // The wall time (seconds since 1970, local) the board's clock shows at `nowMs`.
-    std::int64_t clockAt(std::int64_t nowMs) const { return clockStart_ + nowMs / 1000; }
+    std::int64_t clockAt(double nowMs) const { return clockStart_ + static_cast<std::int64_t>(nowMs / 1000); }
 
     // Decides a fault for each valid frame the board takes (tests); unset: only the random faults.
     std::function<ReplyFault(const Frame&)> faultHook;
@@ -96,11 +96,11 @@ public:
     }
 
     // The reply the firmware gives to one frame, before any fault (also stores what a write carries).
-    std::vector<std::uint8_t> answer(const Frame& frame, std::int64_t nowMs);
+    std::vector<std::uint8_t> answer(const Frame& frame, double nowMs);
 
 private:
-    std::vector<Emission> drain(std::int64_t nowMs);
-    void schedule(const Frame& frame, std::vector<std::uint8_t> reply, std::int64_t nowMs,
+    std::vector<Emission> drain(double nowMs);
+    void schedule(const Frame& frame, std::vector<std::uint8_t> reply, double nowMs,
                   std::vector<Emission>& out);
     void putIdentityByte(int record, std::uint8_t value);
 

@@ -1,6 +1,7 @@
 #include "SimulatedPort.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace vm::sim {
@@ -36,8 +37,8 @@ std::vector<std::uint8_t> SimulatedPort::readAll() {
     return bytes;
 }
 
-vm::link::TimerService::TimerId SimulatedPort::startTimer(std::int64_t atMs, std::function<void()> callback) {
-    const int delay = static_cast<int>(std::max<std::int64_t>(0, atMs - timers_.nowMs()));
+vm::link::TimerService::TimerId SimulatedPort::startTimer(double atMs, std::function<void()> callback) {
+    const int delay = static_cast<int>(std::ceil(std::max(0.0, atMs - static_cast<double>(timers_.nowMs()))));
     auto id = std::make_shared<vm::link::TimerService::TimerId>(0);
     *id = timers_.startTimer(delay, [this, id, callback = std::move(callback)] {
         timers_pending_.erase(*id);

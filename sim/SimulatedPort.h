@@ -35,7 +35,7 @@ private:
     void deliverLater(std::vector<Emission> emissions);
     void armPoll();
     void checkGone();
-    vm::link::TimerService::TimerId startTimer(std::int64_t atMs, std::function<void()> callback);
+    vm::link::TimerService::TimerId startTimer(double atMs, std::function<void()> callback);
 
     SimulatedBoard& board_;
     vm::link::TimerService& timers_;

@@ -117,7 +117,9 @@ TEST_F(PumpTest, TimeOutResetsThePortAndTheNextTickAsksAgainOrAtOnceForPollBitTw
         timers.advance(kLineGuardMs - 1);
         EXPECT_EQ(frames().size(), 1u);
         timers.advance(1);
-        if (index == kPolled) EXPECT_EQ(frames().size(), 2u); // at once
+        if (index == kPolled) {
+            EXPECT_EQ(frames().size(), 2u); // at once
+        }
         ASSERT_TRUE(runUntil([&] { return delivered(index); }, kPumpIntervalMs + kConfirmQuietMs + 10));
         EXPECT_EQ(frames(), std::vector<Bytes>(3, frames()[0]));
     }

@@ -24,8 +24,8 @@ Answers Drive(const TestMaps& maps, const FaultSettings& faults, int count, Boar
 }
 
 // Every emission with its time, in order, for comparing two runs.
-std::vector<std::pair<std::int64_t, Bytes>> Timeline(const Answers& answers) {
-    std::vector<std::pair<std::int64_t, Bytes>> out;
+std::vector<std::pair<double, Bytes>> Timeline(const Answers& answers) {
+    std::vector<std::pair<double, Bytes>> out;
     for (const auto& answer : answers)
         for (const auto& e : answer)
             out.emplace_back(e.atMs, e.bytes);

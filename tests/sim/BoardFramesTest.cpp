@@ -107,14 +107,14 @@ TEST_F(BoardFrames, RepliesLeaveAfterTheReactionTimeAndWireTimeWhenAsked) {
     // 5 request bytes + 3 reply bytes at 0.52 ms, plus the reaction time.
     const auto first = timed.receive(kRead, 0);
     ASSERT_EQ(first.size(), 1u);
-    EXPECT_EQ(first[0].atMs, static_cast<std::int64_t>(std::ceil(settings.replyDelayMs + 8 * kByteTimeMs)));
+    EXPECT_DOUBLE_EQ(first[0].atMs, settings.replyDelayMs + 8 * 10 / 19.2);
     // Two frames at once: the second reply waits for the line to be free.
     const Bytes read = TestFrame(0x5F, 0x0010);
     Bytes both = read;
     both.insert(both.end(), read.begin(), read.end());
     const auto pair = timed.receive(both, 100);
     ASSERT_EQ(pair.size(), 2u);
-    EXPECT_GE(pair[1].atMs - pair[0].atMs, static_cast<std::int64_t>(17 * kByteTimeMs));
+    EXPECT_GE(pair[1].atMs - pair[0].atMs, 17 * 10 / 19.2);
 }
 
 } // namespace
