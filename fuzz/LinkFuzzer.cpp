@@ -256,10 +256,25 @@ public:
         VM_FUZZ_CHECK(value == cellValue(cell)); // stored as delivered
         VM_FUZZ_CHECK(line_.taken().has_value());
         const auto& [frame, reply, fromBoard] = *line_.taken();
-        // The request was the one of this parameter.
-        VM_FUZZ_CHECK(frameAddress(frame) == cell.boardAddress());
-        VM_FUZZ_CHECK((frame[0] & 0x7F) == (cell.at(CellPos::Command) & 0x7F));
         const int width = cell.valueSize();
+        const int offset = cell.boardAddress() - frameAddress(frame);
+        if (!(frame[0] & 0x80) && (offset != 0 || frame[0] != (cell.at(CellPos::Command) & 0x7F))) {
+            // A block of configuration memory read to fill a window: the cell lies in it (a cell across two
+            // blocks ends in the later one).
+            const int size = (frame[0] & 0x0F) + 1;
+            VM_FUZZ_CHECK((frame[0] & 0x70) == 0x50 && ((cell.at(CellPos::Command) >> 4) & 0x07) == 5);
+            VM_FUZZ_CHECK(offset < size && offset + width > 0 && offset + width <= size);
+            if (fromBoard) {
+                VM_FUZZ_CHECK(value == boardValue(board_, cell));
+                return;
+            }
+            VM_FUZZ_CHECK(IsValidDataReply(reply, size));
+            if (offset >= 0)
+                VM_FUZZ_CHECK(value == decode(Bytes(reply.begin() + offset, reply.begin() + offset + width), width));
+            return;
+        }
+        // The request was the one of this parameter.
+        VM_FUZZ_CHECK(offset == 0 && (frame[0] & 0x7F) == (cell.at(CellPos::Command) & 0x7F));
         if (frame[0] & 0x80) {
             // A write: the value written, which the board now holds.
             VM_FUZZ_CHECK(value == decode(Bytes(frame.begin() + 4, frame.end() - 1), width));
