@@ -252,8 +252,17 @@ private:
         c_.minimumFrames += writeFrames();
         if (!client_->writeBoard()) {
             stepFailed("write board");
-            // Part of the image may be on the board: what it holds now is learned again.
-            if (save(file, true)) model_ = state_.ConfigImage;
+            // Part of the image may be on the board: what it holds now is learned again, until a save
+            // succeeds (every later check depends on it).
+            for (int attempt = 1; !save(file, true); ++attempt) {
+                stepFailed("save after the failed write");
+                if (attempt == 5) {
+                    ++c_.hangs;
+                    std::fprintf(stderr, "the board's memory could not be learned again; the model is stale\n");
+                    return;
+                }
+            }
+            model_ = state_.ConfigImage;
             return;
         }
         for (const auto& area : kAreas)
