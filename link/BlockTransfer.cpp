@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace vm::link {
 
@@ -72,7 +73,7 @@ void BlockTransfer::start() {
 void BlockTransfer::abort() {
     running_ = false;
     ++generation_;
-    for (TimerService::TimerId* timer : {&timeoutTimer_, &deferTimer_}) {
+    for (TimerService::TimerId* timer : {&timeoutTimer_, &deferTimer_, &quietTimer_}) {
         if (*timer != 0) engine_.timers_.cancelTimer(*timer);
         *timer = 0;
     }
@@ -110,6 +111,10 @@ void BlockTransfer::send() {
 
 void BlockTransfer::bytesArrived() {
     if (!running_ || writing_) return;
+    if (quietTimer_ != 0) {
+        sendWhenQuiet(); // still out of step: discarded, and the quiet pause starts again
+        return;
+    }
     checkReply();
 }
 
@@ -161,7 +166,7 @@ void BlockTransfer::badReply(bool partial, const char* writeMessage) {
     // A frame that is answered short, late, wrongly or not at all is sent again a few times: a block read
     // or a block write can be repeated without harm.
     if (++attempts_ < engine_.options_.blockAttempts) {
-        send();
+        sendWhenQuiet();
         return;
     }
     if (f.step == Step::WriteBlock || f.step == Step::WriteByte) {
@@ -175,6 +180,18 @@ void BlockTransfer::badReply(bool partial, const char* writeMessage) {
     engine_.observer_.showMessage(engine_.options_.programTitle, error, kIconCritical);
     if (!running_) return; // the handler of the message closed the link
     finish(false, error);
+}
+
+void BlockTransfer::sendWhenQuiet() {
+    ++generation_; // the time-out of the frame given up must not act any more
+    for (TimerService::TimerId* timer : {&timeoutTimer_, &deferTimer_, &quietTimer_})
+        if (*timer != 0) engine_.timers_.cancelTimer(std::exchange(*timer, 0));
+    SerialPort& port = *engine_.port_;
+    if (port.bytesWaiting() > 0) (void)port.readAll();
+    quietTimer_ = engine_.timers_.startTimer(kLineGuardMs, [this] {
+        quietTimer_ = 0;
+        send();
+    });
 }
 
 void BlockTransfer::next() {
@@ -194,7 +211,7 @@ void BlockTransfer::failWriteArea(const std::string& message) {
     while (current_ < frames_.size() && frames_[current_].area == area)
         ++current_;
     attempts_ = 0;
-    send();
+    sendWhenQuiet();
 }
 
 void BlockTransfer::finish(bool ok, const std::string& error) {

@@ -2,7 +2,9 @@
 // The whole-memory transfers: the save read (areas A, B, C into ConfigImage, the second area into
 // AuxImage) and the board write (areas A, B, C from ConfigImage), in 16-byte blocks and single-byte tails.
 // One frame at a time; a reply is taken as soon as it is complete, with a 3 s limit per frame. A frame that
-// gets no valid reply is sent again a few times before the transfer gives up.
+// gets no valid reply is sent again a few times before the transfer gives up, each time once the line has
+// been quiet for a while: the rest of a bad reply, or a reply later than the limit, is never taken for the
+// reply to a later frame.
 
 #include "Frames.h"
 #include "LinkObserver.h"
@@ -56,6 +58,7 @@ private:
     void timedOut(std::uint64_t generation);
     void replyArrived(const std::vector<std::uint8_t>& reply);
     void badReply(bool partial, const char* writeMessage);
+    void sendWhenQuiet();
     void next();
     void failWriteArea(const std::string& message);
     void finish(bool ok, const std::string& error);
@@ -68,6 +71,7 @@ private:
     std::uint64_t generation_ = 0;
     TimerService::TimerId timeoutTimer_ = 0;
     TimerService::TimerId deferTimer_ = 0;
+    TimerService::TimerId quietTimer_ = 0; // running while the line must stay quiet before the next frame
     bool running_ = false;
     bool writing_ = false; // inside SerialPort::write: a reply that comes from there is taken afterwards
     int areaDone_ = 0, areaTotal_ = 0; // progress

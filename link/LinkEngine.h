@@ -36,7 +36,7 @@ inline constexpr int kReceiveIndicatorMs = 500; // Timer4
 inline constexpr int kIdentTimeoutMs = 2000;    // Timer5
 inline constexpr int kMaxChecksumRetries = 4;   // the reply after the fourth mismatch is dropped
 inline constexpr int kBlockTimeoutMs = 3000;    // per block of a whole-memory transfer
-inline constexpr int kBlockAttempts = 3;        // a block frame is sent this many times at most
+inline constexpr int kBlockAttempts = 5;        // a block frame is sent this many times at most
 // Replies carry no address, so after a fault a reply still on its way could be taken for a later request.
 // Nothing is sent until the line has been quiet this long (a reply later than twice the time-out is
 // taken as lost), and the value after that is trusted only when two reads of it agree.
