@@ -13,8 +13,10 @@ namespace {
 constexpr std::array<MemoryArea, 3> kFillAreas{kAreaA, kAreaB, kAreaC};
 constexpr int kConfigSpace = 5; // type code of the configuration memory
 constexpr int kBlockBytes = 16;
-// A block that serves a single cell is left to the pump: the cell's own request is shorter.
+// A block that serves a single cell is left to the pump (the cell's own request is shorter), unless many cells
+// wait: then reading them at the line's speed beats one pump tick each.
 constexpr int kMinCellsPerBlock = 2;
+constexpr std::size_t kManyCells = 8;
 
 // The area holding the bytes [address, address + size), or nullptr. The areas start on block boundaries.
 const MemoryArea* areaOf(int address, int size) {
@@ -61,7 +63,7 @@ void WindowFill::plan() {
     }
     std::set<int> chosen;
     for (const auto& [first, count] : users)
-        if (count >= kMinCellsPerBlock) chosen.insert(first);
+        if (count >= kMinCellsPerBlock || candidates.size() >= kManyCells) chosen.insert(first);
     // Only cells whose every block is chosen are filled, and only the blocks they need are read: a block
     // that completes no cell would be read again at every plan.
     std::set<int> needed;
