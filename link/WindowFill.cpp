@@ -1,29 +1,21 @@
 #include "WindowFill.h"
 
-#include "BlockTransfer.h"
 #include "ProgramState.h"
 
 #include <algorithm>
-#include <array>
 #include <set>
 
 namespace vm::link {
 
 namespace {
-constexpr std::array<MemoryArea, 3> kFillAreas{kAreaA, kAreaB, kAreaC};
 constexpr int kConfigSpace = 5; // type code of the configuration memory
+// The blocks of the save: 16 bytes from a multiple of 16, the memory's size being one too.
 constexpr int kBlockBytes = 16;
+static_assert(kConfigAreaSize % kBlockBytes == 0);
 // A block that serves a single cell is left to the pump (the cell's own request is shorter), unless many cells
 // wait: then reading them at the line's speed beats one pump tick each.
 constexpr int kMinCellsPerBlock = 2;
 constexpr std::size_t kManyCells = 8;
-
-// The area holding the bytes [address, address + size), or nullptr. The areas start on block boundaries.
-const MemoryArea* areaOf(int address, int size) {
-    for (const MemoryArea& area : kFillAreas)
-        if (address >= area.first && address + size <= area.first + area.bytes) return &area;
-    return nullptr;
-}
 
 // First addresses of the blocks that hold a cell's bytes.
 std::vector<int> blocksOf(const ParamCell& cell) {
@@ -47,7 +39,7 @@ bool WindowFill::wants(int index) const {
     const ParamCell& cell = program_.cell(index, 0);
     if (!cell.has(Pending) || !cell.has(Watched) || cell.has(Valid) || cell.has(WritePending)) return false;
     if (((cell.at(CellPos::Command) >> 4) & 0x07) != kConfigSpace || cell.at(CellPos::Page) != 0) return false;
-    return areaOf(cell.boardAddress(), cell.valueSize()) != nullptr;
+    return cell.boardAddress() + cell.valueSize() <= kConfigAreaSize;
 }
 
 void WindowFill::plan() {
@@ -73,10 +65,8 @@ void WindowFill::plan() {
         cells_.push_back(index);
         needed.insert(firsts.begin(), firsts.end());
     }
-    for (int first : needed) {
-        const MemoryArea& area = *areaOf(first, 1);
-        blocks_.push_back({first, std::min(kBlockBytes, area.first + area.bytes - first)});
-    }
+    for (int first : needed)
+        blocks_.push_back({first, kBlockBytes});
 }
 
 std::optional<WindowFill::Block> WindowFill::next(int cursor) {
