@@ -1,9 +1,9 @@
 #pragma once
 // Filling a window at once. The pump reads one parameter per tick, so a window of 70 parameters would take
 // about 3 s to show its values. When the pump meets a watched configuration parameter that was never read,
-// every such parameter is grouped by 16-byte blocks of configuration memory, and each block that serves more than
-// one of them (every block, when many wait) is read first, one right after the other; the pump then goes on
-// where it was.
+// every such parameter is grouped by 16-byte blocks of configuration memory, and each block that serves
+// more than one of them (every block, when many wait) is read first, one right after the other; the pump
+// then goes on where it was.
 
 #include <cstdint>
 #include <deque>
