@@ -1,5 +1,7 @@
 #include "FrmBattute.h"
 
+#include "SalesLayout.h"
+
 #include <QGroupBox>
 
 namespace vm::editors {
@@ -17,20 +19,15 @@ constexpr VendWindow kPaid{"FrmBattute", "Dati per vendite parziali - BATTUTE", 
 constexpr VendWindow kFree{"FrmGratis", "Dati per vendite parziali - GRATIS", 1, 11448, 2};
 constexpr VendWindow kTest{"FrmProva", "Dati per vendite parziali - PROVA", 2, 11450, 2};
 
-constexpr int kFirstRange = 48, kSecondRange = 8; // then 14 in the third
-constexpr int kFirstSector = 10;
+constexpr int kFirstSector = sales::kFirstSector;
 
 QString blockLabels(int block) {
     return QStringLiteral("Label%1").arg(4 + block);
 }
 } // namespace
 
-// Each block holds 48 counters per window in the first range (paid, free, test, then 32 jug counters), 8 in
-// the second and 14 in the third.
 int VendCountView::counterParam(int window, int block, int i) {
-    if (i < kFirstRange) return 8773 + 48 * window + 176 * block + i;
-    if (i < kFirstRange + kSecondRange) return 13211 + 32 * window + 8 * block + (i - kFirstRange);
-    return 13766 + 42 * window + 14 * block + (i - kFirstRange - kSecondRange);
+    return sales::VendCounter(static_cast<sales::Vends>(window), block, i);
 }
 
 // The pages follow the board's numbering of the coupled units: block k counts unit k + 1 ("Slave k+1"), as the

@@ -12,13 +12,6 @@ class FrmAssPSS : public EditorBase {
 public:
     FrmAssPSS(EditorContext& ctx, QWidget* parent = nullptr);
 
-    // Elements per slave: 70 for slaves 1 to 3, 56 for slave 4.
-    static int elementCount(int slave);
-    // The parameter of element `element` of slave 1..4, 0 when the slave has no such element.
-    static int elementParam(int slave, int element);
-    // The sector an element stands for: 10..79 for slaves 1 to 3; 11..18, 21..28 ... 71..78 for slave 4.
-    static int sectorNumber(int slave, int element);
-
 protected:
     void rulesApplied() override;
 };
