@@ -165,11 +165,15 @@ void BoardClient::disconnectBoard() {
 
 void BoardClient::deliver(int index, const ParamData& value) {
     delivered_[index] = value;
+    if (reading_.erase(index) && onReadProgress)
+        onReadProgress(readTotal_ - static_cast<int>(reading_.size()), readTotal_);
     wake();
 }
 
 bool BoardClient::readParams(const std::vector<int>& indexes, std::map<int, ParamData>& values) {
     delivered_.clear();
+    reading_ = {indexes.begin(), indexes.end()};
+    readTotal_ = static_cast<int>(reading_.size());
     for (int index : indexes)
         state_.WatchParam(index);
     const auto allArrived = [&] {
@@ -179,6 +183,7 @@ bool BoardClient::readParams(const std::vector<int>& indexes, std::map<int, Para
     };
     const int limit = limits_.connectMs / 10 + limits_.perParamMs * static_cast<int>(indexes.size());
     const bool ok = waitFor(allArrived, limit);
+    reading_.clear();
     for (int index : indexes)
         state_.ReleaseParam(index);
     for (int index : indexes)

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 class QEventLoop;
@@ -57,6 +58,8 @@ public:
     std::function<void(link::TransferKind, int, int)> onProgress;
     // Called when a transfer ends, before its result is handed back.
     std::function<void()> onTransferEnded;
+    // Called with (values in, values asked for) while readParams waits.
+    std::function<void(int, int)> onReadProgress;
 
     void deliver(int index, const ParamData& value) override;
 
@@ -83,6 +86,8 @@ private:
     std::optional<link::UnitReadResult> units_;
     std::optional<std::pair<bool, std::string>> transferResult_;
     std::map<int, ParamData> delivered_;
+    std::set<int> reading_; // asked for by readParams and not delivered yet
+    int readTotal_ = 0;
 };
 
 // Checks a value typed for a live write against the parameter's cell: a decimal number that fits its

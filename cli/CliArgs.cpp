@@ -11,6 +11,7 @@ const std::map<std::string_view, Command>& commandNames() {
     static const std::map<std::string_view, Command> names{
         {"info", Command::Info}, {"save", Command::Save}, {"write", Command::Write}, {"get", Command::Get},
         {"set", Command::Set},   {"audit", Command::Audit}, {"show", Command::Show}, {"diff", Command::Diff},
+        {"show-audit", Command::ShowAudit},
     };
     return names;
 }
@@ -41,6 +42,7 @@ std::string checkOperands(const CliArgs& args, std::string_view name) {
     case Command::Write:
     case Command::Audit:
     case Command::Show:
+    case Command::ShowAudit:
         return count == 1 ? "" : prefix + "needs exactly one FILE";
     case Command::Diff:
         return count == 2 ? "" : prefix + "needs two files FILE_A FILE_B";
@@ -79,6 +81,7 @@ ParseResult ParseCliArgs(const std::vector<std::string>& argv) {
     std::optional<std::string> commandName;
     int portOptions = 0;
     bool optionsEnded = false;
+    bool formatGiven = false;
 
     for (std::size_t i = 0; i < argv.size(); ++i) {
         const std::string& arg = argv[i];
@@ -113,6 +116,15 @@ ParseResult ParseCliArgs(const std::vector<std::string>& argv) {
                 ++portOptions;
             } else if (arg == "--maps") {
                 if (!value(args.mapDir) || args.mapDir.empty()) return {{}, "--maps needs a folder"};
+            } else if (arg == "--format") {
+                if (!value(operand)) return {{}, "--format needs csv or eva-dts"};
+                if (operand == "csv")
+                    args.format = AuditFormat::Csv;
+                else if (operand == "eva-dts")
+                    args.format = AuditFormat::EvaDts;
+                else
+                    return {{}, "--format: csv or eva-dts, got " + shown(operand)};
+                formatGiven = true;
             } else if (arg == "--no-progress") {
                 args.progress = false;
             } else {
@@ -134,6 +146,7 @@ ParseResult ParseCliArgs(const std::vector<std::string>& argv) {
     if (!commandName) return {{}, "no command given (see --help)"};
     if (portOptions > 1) return {{}, "choose only one of --port, --com, --usb, --simulate"};
     if (auto error = checkOperands(args, *commandName); !error.empty()) return {{}, error};
+    if (formatGiven && args.command != Command::Audit) return {{}, "--format belongs to audit"};
     if (args.needsBoard() && args.port == PortKind::None)
         return {{}, *commandName + ": needs a board: --port DEVICE, --com N, --usb or --simulate"};
     return {args, {}};
@@ -170,24 +183,34 @@ Commands that talk to a board:
                         a "sep=;" line, the header index;name;value, then one row
                         per parameter with its raw value (money in the smallest
                         unit: the first row, 1823, is the decimal point). About
-                        1200 values: takes about a minute. A failed read writes no
+                        1200 values, read in a few seconds. A failed read writes no
                         file and leaves an existing FILE as it was.
+    --format eva-dts    write an EVA-DTS audit report instead (DEX/UCS 6.1, the
+                        format vending management software imports): totals, coin
+                        and banknote counts, vends per product with their prices,
+                        and the alarm log as events. --format csv is the default.
 
 Commands that need no board:
   show FILE             every parameter carried by a configuration or telemetry (.tlm) file: INDEX NAME VALUE
   diff FILE_A FILE_B    only the parameters whose values differ: INDEX NAME VALUE_A VALUE_B
                         (with a .tlm file: the telemetry settings only)
+  show-audit FILE       the segments of an EVA-DTS audit report (ours or another
+                        machine's), each element with its name in the standard. A
+                        malformed report is refused with its line number (status 2);
+                        a report whose G85 CRC does not match is shown and reported
+                        (status 1).
 
 Options:
   --maps DIR            folder of the parameter-map files (W0482.inx, W0482BV00.inx, ...);
                         default: the program's own folder
+  --format csv|eva-dts  the file audit writes (default csv)
   --no-progress         no progress bar (it is shown on stderr only when stderr is a terminal)
   -h, --help            this text
 
 Exit status:
   0  success (diff: the files hold the same parameter values)
   1  the operation failed: no answer, wrong answer, verification mismatch
-     (diff: some parameters differ)
+     (diff: some parameters differ; show-audit: the CRC does not match)
   2  bad command line or an unreadable or invalid file (diff: error)
 Errors are reported as one line on stderr.
 )";

@@ -6,7 +6,10 @@
 #include "ConfigFile.h"
 #include "ConfigView.h"
 #include "CsvText.h"
+#include "EvaDtsReport.h"
+#include "FileIO.h"
 #include "ProgressBar.h"
+#include "SalesLayout.h"
 #include "SimulatedBoard.h"
 #include "SimulatedPort.h"
 #include "qt/PortDiscovery.h"
@@ -188,46 +191,69 @@ int runSet(BoardClient& board, ProgramState& state, const CliArgs& args, const C
     return ok ? kExitOk : error(io, board.lastError(), kExitFailed);
 }
 
-// The counters of the sales and audit views, then the alarm log; the decimal point first, so that a reader
-// can scale the money values.
-std::vector<int> auditParams() {
-    std::vector<int> indexes = {1823};
-    const auto range = [&](int first, int last) {
-        for (int i = first; i <= last; ++i)
-            indexes.push_back(i);
-    };
-    range(11430, 11451); // money totals, vend totals
-    range(1786, 1801);   // coins
-    range(1803, 1818);   // banknotes
-    range(8773, 9476);   // four blocks of paid, free, test and jug vends
-    range(13211, 13306); // the second range of vend counters
-    range(13766, 13891); // the third range
-    range(11921, 12054); // jug totals and jug counters
-    range(11467, 11482); // MDB audit
-    range(11815, 11920); // alarm log: newest record, then seven fields per record
-    return indexes;
-}
-
-int runAudit(BoardClient& board, ProgramState& state, const std::filesystem::path& file, const CliIo& io) {
+int runAudit(BoardClient& board, ProgramState& state, const CliArgs& args, const CliIo& io, ProgressBar& bar) {
+    const std::filesystem::path file = args.operands[0];
     std::error_code ec;
     const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
     if (!std::filesystem::is_directory(folder, ec))
         return error(io, file.string() + ": no such folder " + folder.string(), kExitUsageOrError);
     if (!board.connectBoard(link::ConnectPurpose::Edit)) return error(io, board.lastError(), kExitFailed);
-    std::vector<int> indexes = auditParams();
+    const bool evaDts = args.format == AuditFormat::EvaDts;
+    std::vector<int> indexes = evaDts ? EvaDtsParams() : sales::AuditParams();
     std::erase_if(indexes, [&](int index) { return !inBoardMap(state, index); });
     std::map<int, ParamData> values;
-    if (!board.readParams(indexes, values)) return error(io, board.lastError() + "; no file written", kExitFailed);
-    std::vector<CsvRow> rows;
-    for (int index : indexes)
-        rows.push_back({std::to_string(index), ParamName(index), FormatValue(values[index])});
+    const bool read = board.readParams(indexes, values);
+    bar.finish(); // before any message
+    if (!read) return error(io, board.lastError() + "; no file written", kExitFailed);
+    std::string text;
+    if (evaDts) {
+        const AuditSource source = [&](int index) -> std::optional<std::uint32_t> {
+            const auto it = values.find(index);
+            if (it == values.end() || !std::holds_alternative<double>(it->second)) return std::nullopt;
+            return static_cast<std::uint32_t>(std::get<double>(it->second));
+        };
+        text = EvaDtsReport(source, IdentityOf(state), ReadingTimeNow());
+    } else {
+        std::vector<CsvRow> rows;
+        for (int index : indexes)
+            rows.push_back({std::to_string(index), ParamName(index), FormatValue(values[index])});
+        text = CsvText({"index", "name", "value"}, rows);
+    }
     // Written beside and renamed over the old file, so a failed write never leaves half a file.
     QSaveFile out(QString::fromStdString(file.string()));
-    const std::string text = CsvText({"index", "name", "value"}, rows);
     if (!out.open(QIODevice::WriteOnly) ||
         out.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) || !out.commit())
         return error(io, file.string() + ": " + out.errorString().toStdString(), kExitUsageOrError);
-    std::fprintf(io.out, "Audit of %zu values written to %s\n", rows.size(), file.string().c_str());
+    std::fprintf(io.out, "Audit of %zu values written to %s\n", indexes.size(), file.string().c_str());
+    return kExitOk;
+}
+
+// The segments of a report, one element a line with its name; empty elements are left out.
+int runShowAudit(const CliArgs& args, const CliIo& io) {
+    const std::string& name = args.operands[0];
+    std::string why;
+    const auto bytes = ReadWholeFile(name, &why);
+    if (!bytes) return error(io, name + ": " + why, kExitUsageOrError);
+    const evadts::Report report = evadts::ReadReport(std::string_view(
+        reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    if (!report.ok())
+        return error(io, name + ": line " + std::to_string(report.errorLine) + ": " + report.error,
+                     kExitUsageOrError);
+    for (const auto& [segment, line] : report.segments) {
+        std::fprintf(io.out, "%s\n", segment.id.c_str());
+        for (std::size_t i = 0; i < segment.elements.size(); ++i) {
+            if (segment.elements[i].empty()) continue;
+            const std::string_view field = evadts::FieldName(segment.id, static_cast<int>(i) + 1);
+            std::fprintf(io.out, "  %s%02zu %.*s%s%s\n", segment.id.c_str(), i + 1, static_cast<int>(field.size()),
+                         field.data(), field.empty() ? "" : ": ", segment.elements[i].c_str());
+        }
+    }
+    if (!report.crcMatches()) {
+        char text[96];
+        std::snprintf(text, sizeof text, "line %d: G85 says %04X, but the report's CRC is %04X", report.crcLine,
+                      static_cast<unsigned>(*report.storedCrc), static_cast<unsigned>(report.computedCrc));
+        return error(io, name + ": " + text, kExitFailed);
+    }
     return kExitOk;
 }
 
@@ -280,6 +306,8 @@ int runBoardCommand(const CliArgs& args, const CliIo& io) {
             bar.update(written ? "Verify      " : "Read        ", value, maximum);
         }
     };
+    if (args.command == Command::Audit)
+        board.onReadProgress = [&](int done, int total) { bar.update("Audit       ", done, total); };
     board.onTransferEnded = [&] {
         bar.finish();
         written = writeArea >= 0;
@@ -303,7 +331,7 @@ int runBoardCommand(const CliArgs& args, const CliIo& io) {
         status = runSet(board, state, args, io);
         break;
     case Command::Audit:
-        status = runAudit(board, state, args.operands[0], io);
+        status = runAudit(board, state, args, io, bar);
         break;
     default:
         break;
@@ -342,6 +370,8 @@ int RunCommand(const CliArgs& args, const CliIo& io) {
         return runShow(args, io);
     case Command::Diff:
         return runDiff(args, io);
+    case Command::ShowAudit:
+        return runShowAudit(args, io);
     default:
         return runBoardCommand(args, io);
     }

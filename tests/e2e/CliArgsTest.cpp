@@ -37,6 +37,11 @@ TEST(CliArgs, PortOptionsAndOperandsInAnyOrder) {
     EXPECT_EQ(r.args->port, PortKind::Simulate);
     EXPECT_FALSE(r.args->progress);
     EXPECT_EQ(r.args->mapDir, "/tmp/m");
+    EXPECT_EQ(r.args->format, AuditFormat::Csv);
+
+    r = parse({"audit", "a.eva", "--format", "eva-dts", "--usb"});
+    ASSERT_TRUE(r.args) << r.error;
+    EXPECT_EQ(r.args->format, AuditFormat::EvaDts);
 }
 
 TEST(CliArgs, RejectsBadCommandLines) {
@@ -44,7 +49,8 @@ TEST(CliArgs, RejectsBadCommandLines) {
     for (const char* bad :
          {"", "frobnicate", "info", "--usb --simulate info", "--com 0 info", "--com 256 info",
           "--com x3 info", "--port", "--usb save", "--usb save a b", "--usb get", "--usb get 0",
-          "--usb get 33001", "--usb set 12", "--usb info extra", "diff a.prm", "--bogus info"}) {
+          "--usb get 33001", "--usb set 12", "--usb info extra", "diff a.prm", "--bogus info",
+          "--usb audit a --format xml", "--usb audit a --format", "--usb info --format csv", "show-audit"}) {
         const auto r = parse(words(bad));
         EXPECT_FALSE(r.args) << bad;
         EXPECT_FALSE(r.error.empty()) << bad;
@@ -55,6 +61,7 @@ TEST(CliArgs, RejectsBadCommandLines) {
 TEST(CliArgs, OfflineCommandsNeedNoPortAndHelpNeedsNothing) {
     EXPECT_TRUE(parse({"show", "a.prm"}).args);
     EXPECT_TRUE(parse({"diff", "a.prm", "b.cfx"}).args);
+    EXPECT_TRUE(parse({"show-audit", "a.eva"}).args);
     auto r = parse({"--help"});
     ASSERT_TRUE(r.args);
     EXPECT_TRUE(r.args->help);
