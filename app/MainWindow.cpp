@@ -16,6 +16,7 @@
 
 #include "EditorBase.h"
 #include "EditorRegistry.h"
+#include "audit/EvaDtsExport.h"
 #include "RemoteWindows.h"
 
 #include <QActionGroup>
@@ -160,6 +161,7 @@ void MainWindow::buildMenus() {
     connect(action("Smusave"), &QAction::triggered, this, &MainWindow::Smusave_Click);
     connect(action("smnuExit"), &QAction::triggered, this, &MainWindow::smnuExit_Click);
     connect(action("mnuVer"), &QAction::triggered, this, &MainWindow::mnuVer_Click);
+    connect(action("ssmnuEvaDts"), &QAction::triggered, this, [this] { editors::ExportEvaDts(editorContext_, this); });
 
     buildLanguageMenu(menus.value("mnuLingue"));
     buildComMenu(menus.value("mnuCom"));

@@ -57,6 +57,7 @@ constexpr std::array kEntries = {
     MenuEntry{"ssmnuMonete", "smnuDati", "&Monete", S::Line, 25, 0, "FrmMonete"},
     MenuEntry{"ssmnuBanconote", "smnuDati", "&Banconote", S::Line, 26, 0, "FrmBanconote"},
     MenuEntry{"ssmnuMDBaudit", "smnuDati", "&MDB Audit", S::Line, 27, 0, "FrmMDBaudit"},
+    MenuEntry{"ssmnuEvaDts", "smnuDati", "&Export EVA-DTS...", S::Fixed, 0, 0, ""},
     MenuEntry{"ssmnuCancella", "smnuDati", "&Cancella", S::Line, 28, 0, "FrmCancella"},
 
     MenuEntry{"mnuOpzioni", "", "&Opzioni", S::Line, 29, 0, "", true, true},

@@ -1,5 +1,9 @@
 #include "AuditView.h"
 
+#include "EvaDtsExport.h"
+
+#include <QPushButton>
+
 namespace vm::editors {
 
 void AuditView::setupView(EditorDefinition d) {
@@ -9,6 +13,10 @@ void AuditView::setupView(EditorDefinition d) {
 
 void AuditView::buildExtra() {
     addExportButton(page(-1));
+    // The whole sales data as a report, whichever view it is asked from.
+    addRow(page(-1), nullptr,
+           addButton(QStringLiteral("cmdExportEva"), 0, Caption("Export EVA-DTS"), page(-1),
+                     [this] { ExportEvaDts(context(), this); }));
     // Released and watched again, so that the link reads the whole set anew.
     everyMs(kRewatchMs, [this] { rewatch(); });
     buildView();

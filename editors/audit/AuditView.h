@@ -1,7 +1,8 @@
 #pragma once
 // The shared shape of the sales and audit views: read-only labels of the board's live counters, read anew
 // every 15 seconds while the window is open, empty offline (the configuration holds no counters), an
-// "Export CSV" button, and optional bar charts that follow the delivered values.
+// "Export CSV" button for the values shown, an "Export EVA-DTS" button for the whole sales data, and optional
+// bar charts that follow the delivered values.
 
 #include "CounterChart.h"
 #include "EditorBase.h"

@@ -3,6 +3,8 @@
 
 #include "ScriptSupport.h"
 
+#include "EvaDts.h"
+
 namespace {
 using namespace vm::test;
 
@@ -129,6 +131,49 @@ TEST_F(Script, CliAuditWritesTheBoardsCountersToOneFile) {
     // A folder that does not exist is refused before the board is read; nothing is written.
     const ProgramRun refused = runCli({"--port", sim.device(), "audit", path("missing/audit.csv")});
     EXPECT_EQ(refused.exitCode, 2) << describe(refused);
+}
+
+// The segments of an EVA-DTS report as lines, without the time of reading and the CRC that covers it.
+QStringList evaDtsLines(const QString& fileName) {
+    QFile file(fileName);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << fileName.toStdString();
+    const vm::evadts::Report report = vm::evadts::ReadReport(file.readAll().toStdString());
+    EXPECT_TRUE(report.ok()) << fileName.toStdString() << ":" << report.errorLine << ": " << report.error;
+    EXPECT_TRUE(report.crcMatches()) << fileName.toStdString();
+    QStringList lines;
+    for (const auto& [segment, line] : report.segments) {
+        if (segment.id == "ID5" || segment.id == "G85") continue;
+        QString text = QString::fromStdString(segment.id);
+        for (const std::string& e : segment.elements)
+            text += "*" + QString::fromStdString(e);
+        lines << text;
+    }
+    return lines;
+}
+
+// "Export EVA-DTS" of a sales view and of the Dati menu write the report vmconfig-cli writes of the same board.
+TEST_F(Script, EvaDtsExportOfTheViewsAndTheMenuIsTheCommandLinesReport) {
+    SimProcess sim;
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
+    const ProgramRun run = runScript("evadts.vms",
+                                     "connect\n"
+                                     "open FrmTotali\n"
+                                     "file {dir}/view.eva\n"
+                                     "click FrmTotali cmdExportEva\n"
+                                     "close FrmTotali\n"
+                                     "file {dir}/menu.eva\n"
+                                     "menu ssmnuEvaDts\n"
+                                     "quit\n",
+                                     {"--port", sim.device()});
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    const ProgramRun cli = runCli({"--port", sim.device(), "audit", "--format", "eva-dts", path("cli.eva")});
+    ASSERT_EQ(cli.exitCode, 0) << describe(cli);
+
+    const QStringList fromCli = evaDtsLines(path("cli.eva"));
+    EXPECT_TRUE(fromCli.contains("VA1*1867250*41873*68870*1512")) << fromCli.join("\n").toStdString();
+    EXPECT_TRUE(fromCli.contains("EA1*145/1*20251202*1130")) << fromCli.join("\n").toStdString();
+    EXPECT_EQ(evaDtsLines(path("view.eva")), fromCli);
+    EXPECT_EQ(evaDtsLines(path("menu.eva")), fromCli);
 }
 
 } // namespace
