@@ -61,6 +61,7 @@ double ProgramState::ParamValue(int index, int bank) const {
 void ProgramState::markForWriting(ParamCell& c) {
     // WritePending, Watched and Pending set; Valid cleared until the board confirms the value.
     c.at(CellPos::Status) = static_cast<std::uint8_t>((c.status() | 0x86) & 0xFE);
+    ++PendingChanges;
 }
 
 void ProgramState::SetParamValue(int index, double value) {
@@ -107,6 +108,7 @@ void ProgramState::WatchParam(int index) {
     // The count stops at 255 instead of wrapping to 0, which would drop the parameter from the poll.
     if (c.at(CellPos::WatchCount) < 255) ++c.at(CellPos::WatchCount);
     c.at(CellPos::Status) |= 0x06;
+    ++PendingChanges;
 }
 
 void ProgramState::ReleaseParam(int index) {
@@ -126,6 +128,7 @@ void ProgramState::RequestRead(int index) {
     if (!IsParameter(index)) return;
     std::uint8_t& status = cell(index, 0).at(CellPos::Status);
     status = static_cast<std::uint8_t>((status | Pending) & ~Valid);
+    ++PendingChanges;
 }
 
 int ProgramState::ParamAddress(int index) const {

@@ -31,6 +31,9 @@ public:
     std::array<std::uint16_t, kBankCount> RecordCount{};
     std::array<bool, kBankCount> BoardPresent{};
     std::uint8_t CurrentBank = 0;
+    // Counts the calls that make a cell pending (watch, read request, write): when it moves, the link looks
+    // for cells that were never read and reads them back to back.
+    std::uint64_t PendingChanges = 0;
 
     // --- images ---
     std::vector<std::uint8_t> ConfigImage; // indexed by board address

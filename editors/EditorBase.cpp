@@ -110,6 +110,8 @@ void EditorBase::watchAll() {
     std::vector<int> list;
     if (definition_.decimalPointParam > 0) list.push_back(definition_.decimalPointParam);
     list.insert(list.end(), definition_.extraWatch.begin(), definition_.extraWatch.end());
+    const std::vector<int> more = moreWatched();
+    list.insert(list.end(), more.begin(), more.end());
     for (const BoundControl& bc : bound_) {
         if (!isOnVisibleTab(bc.binding)) continue;
         list.push_back(bc.param);
@@ -188,6 +190,8 @@ void EditorBase::loadOffline() {
         for (const BoundControl& bc : bound_)
             order.push_back(bc.param);
     }
+    const std::vector<int> more = moreWatched();
+    order.insert(order.end(), more.begin(), more.end());
     loadNotified(order);
     applyRules();
 }

@@ -126,6 +126,8 @@ protected:
     virtual void formUnload() {} // Form_Unload, before the parameters are released
     virtual void waitingDone() {}
     virtual void rulesApplied() {} // after the declared rules were evaluated (paint what they decided)
+    // Parameters watched besides the declared ones that follow the window's state; rewatch() after it changed.
+    virtual std::vector<int> moreWatched() const { return {}; }
 
     // --- helpers ---
     // Writes through the image routine of the width (1..3 bytes), with the twin; offline the refresh reaches

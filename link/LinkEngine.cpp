@@ -8,6 +8,7 @@
 #include "ProgramState.h"
 #include "UnitReader.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vm::link {
@@ -85,6 +86,25 @@ void LinkEngine::PumpNext() {
         sendBlock(*block);
         return;
     }
+    if (program_.PendingChanges != seenPendingChanges_) {
+        seenPendingChanges_ = program_.PendingChanges;
+        firstReads_ = true;
+    }
+    if (firstReads_) {
+        if (const int index = nextUnread(linkCursor_)) {
+            linkCursor_ = index;
+            if (const auto block = fill_.next(index)) {
+                sendBlock(*block);
+                return;
+            }
+            std::uint8_t& divider = program_.cell(index, 0).at(CellPos::PollDivider);
+            if (divider != 0) divider = static_cast<std::uint8_t>((divider & 0x0F) * 17); // this is its pass
+            sendCell(index);
+            return;
+        }
+        firstReads_ = false; // every cell has been read once: the pump goes on at its tick
+        return;
+    }
     // Records fill indexes 1..RecordCount; index 0 is never filled. The whole range takes part.
     const int count = program_.RecordCount[0];
     for (;;) {
@@ -104,20 +124,7 @@ void LinkEngine::PumpNext() {
                         divider = static_cast<std::uint8_t>((divider & 0x0F) * 17);
                 }
                 if (!sitOut) {
-                    req_ = Request{};
-                    req_.addrHigh = cell.at(CellPos::AddressHigh);
-                    req_.addrLow = cell.at(CellPos::AddressLow);
-                    req_.command = cell.at(CellPos::Command) & 0x7F;
-                    req_.page = cell.at(CellPos::Page);
-                    req_.size = cell.sizeCode();
-                    req_.data.assign(cell.bytes.begin() + (CellPos::Value - 1),
-                                     cell.bytes.begin() + (CellPos::Value - 1) + req_.size + 1);
-                    req_.cellIndex = linkCursor_;
-                    // A write request is consumed when its frame is built; it is put back if the board
-                    // never acknowledges it.
-                    req_.write = cell.has(WritePending);
-                    cell.at(CellPos::Status) &= static_cast<std::uint8_t>(~WritePending);
-                    SendRequest();
+                    sendCell(linkCursor_);
                     return;
                 }
             }
@@ -128,6 +135,45 @@ void LinkEngine::PumpNext() {
             return;
         }
     }
+}
+
+void LinkEngine::sendCell(int index) {
+    ParamCell& cell = program_.cell(index, 0);
+    req_ = Request{};
+    req_.addrHigh = cell.at(CellPos::AddressHigh);
+    req_.addrLow = cell.at(CellPos::AddressLow);
+    req_.command = cell.at(CellPos::Command) & 0x7F;
+    req_.page = cell.at(CellPos::Page);
+    req_.size = cell.sizeCode();
+    req_.data.assign(cell.bytes.begin() + (CellPos::Value - 1),
+                     cell.bytes.begin() + (CellPos::Value - 1) + req_.size + 1);
+    req_.cellIndex = index;
+    // A write request is consumed when its frame is built; it is put back if the board never acknowledges it.
+    req_.write = cell.has(WritePending);
+    cell.at(CellPos::Status) &= static_cast<std::uint8_t>(~WritePending);
+    SendRequest();
+}
+
+int LinkEngine::nextUnread(int from) const {
+    const int count = program_.RecordCount[0];
+    if (count < 1) return 0;
+    const int start = std::clamp(from, 1, count);
+    for (int i = 0; i < count; ++i) {
+        const int index = (start - 1 + i) % count + 1;
+        const ParamCell& cell = program_.cell(index, 0);
+        // A cell outside the map (no command byte) is left to the pump's own pass.
+        if (cell.has(Pending) && !cell.has(Valid) && cell.at(CellPos::Command) != 0) return index;
+    }
+    return 0;
+}
+
+bool LinkEngine::moreFirstReads() {
+    if (firstReads_ && nextUnread(linkCursor_) == 0) firstReads_ = false;
+    return firstReads_;
+}
+
+void LinkEngine::pumpAtOnce() {
+    if (state_ == LinkState::Pumping && !pumpPaused_ && linkReady_) restart(timer1_, 0, [this] { pumpTick(); });
 }
 
 void LinkEngine::cycleEnded() {
@@ -151,8 +197,8 @@ void LinkEngine::blockArrived(const std::vector<std::uint8_t>& replyData) {
     // Each cell is checked as it comes: a delivery may make a window write, release or close.
     for (const auto& [index, bytes] : fill_.arrived(replyData))
         if (storeReply(index, bytes)) NotifyForms(index, bytes);
-    // The next block goes out at once rather than a tick later.
-    if (state_ == LinkState::Pumping && !pumpPaused_ && fill_.next(0)) restart(timer1_, 0, [this] { pumpTick(); });
+    // The next block, or the next cell never read, goes out at once rather than a tick later.
+    if (moreFirstReads() || fill_.next(0)) pumpAtOnce();
     checkIdle();
 }
 
@@ -335,6 +381,7 @@ void LinkEngine::AcceptReply(const std::vector<std::uint8_t>& replyData) {
     // The value is delivered before a waiting disconnect or transfer goes on; a form may react to it by
     // calling back into the link, which finds a consistent state.
     if (deliver) NotifyForms(index, replyData);
+    if (moreFirstReads()) pumpAtOnce();
     checkIdle();
 }
 
@@ -479,6 +526,7 @@ void LinkEngine::connect(ConnectPurpose purpose) {
     retryCount_ = 0;
     linkCursor_ = 0;
     fill_.clear();
+    firstReads_ = true; // what windows watch already is read as soon as the pump runs
     resetLine();
     Identify();
 }

@@ -142,6 +142,13 @@ private:
     void AcceptReply(const std::vector<std::uint8_t>& replyData);
     bool storeReply(int index, const std::vector<std::uint8_t>& replyData);
     void sendBlock(const WindowFill::Block& block);
+    void sendCell(int index);
+    // The next cell from `from` on (wrapping round) that is pending and was never read, or 0.
+    int nextUnread(int from) const;
+    // Whether cells that were never read are left (ends the back-to-back reading when none is).
+    bool moreFirstReads();
+    // Sends the next request at once instead of a tick later.
+    void pumpAtOnce();
     void blockArrived(const std::vector<std::uint8_t>& replyData);
     void cycleEnded();
     void requestDropped();
@@ -225,6 +232,10 @@ private:
     TimerService::TimerId quietTimer_ = 0;
 
     WindowFill fill_;
+    // Cells that were never read are read back to back, each request as soon as the previous reply is in,
+    // until none is left; then the pump goes on at its tick. Looked for whenever a cell became pending.
+    bool firstReads_ = false;
+    std::uint64_t seenPendingChanges_ = 0;
     std::unique_ptr<UnitReader> unitReader_;
     std::unique_ptr<BlockTransfer> transfer_;
     // The previous transfer and reading, kept until the next one starts: a new one may be started from

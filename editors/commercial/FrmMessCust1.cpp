@@ -68,9 +68,31 @@ FrmMessCust1::FrmMessCust1(EditorContext& ctx, QWidget* parent) : EditorBase(ctx
     d.page(Caption("LINGUA 2")).enabledIf(secondLanguageChosen);
     for (int i = 0; i < 2 * kPiecesPerLine; ++i)
         d.extraWatch.push_back(kFirstLanguage + i);
-    for (int i = 0; i < 8 * kLanguages; ++i)
-        d.extraWatch.push_back(kSecondLanguages + i);
+    shownLanguage_ = chosenLanguage(); // what the loading below watches
     setup(std::move(d));
+}
+
+// Of the nine second languages only the chosen one is shown, so only its texts are read: all nine would take
+// the line a second.
+int FrmMessCust1::chosenLanguage() const {
+    return secondLanguageChosen(*this) ? static_cast<int>(currentValue(kSecondLanguage)) : 0;
+}
+
+std::vector<int> FrmMessCust1::moreWatched() const {
+    std::vector<int> texts;
+    if (const int language = chosenLanguage(); language > 0)
+        for (int i = 0; i < 2 * kPiecesPerLine; ++i)
+            texts.push_back(kSecondLanguages + 8 * (language - 1) + i);
+    return texts;
+}
+
+void FrmMessCust1::followLanguage() {
+    if (chosenLanguage() == shownLanguage_) return;
+    shownLanguage_ = chosenLanguage();
+    rewatch(); // online the new texts come from the board
+    if (!state().Online)
+        for (int index : moreWatched())
+            state().NotifyEditor(index, this);
 }
 
 // The scrolling, alternating and fixed texts of a line share its storage: the scrolling text and the fixed
@@ -158,11 +180,13 @@ void FrmMessCust1::commit(Box& box, const QString& typed) {
 void FrmMessCust1::afterDelivery(int index, const ParamData& value) {
     if (const auto* text = std::get_if<std::string>(&value))
         texts_[index] = QString::fromLatin1(text->data(), static_cast<qsizetype>(text->size()));
+    followLanguage();
     showBoxes();
 }
 
 // The second language or a message count changed: the boxes show what their storage now holds.
 void FrmMessCust1::afterWrite(const Binding&, int) {
+    followLanguage();
     showBoxes();
 }
 

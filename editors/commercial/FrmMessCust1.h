@@ -24,6 +24,7 @@ protected:
     void buildExtra() override;
     void afterDelivery(int index, const ParamData& value) override;
     void afterWrite(const Binding& b, int stored) override;
+    std::vector<int> moreWatched() const override;
 
 private:
     // A message box: where its text starts (a function of the window's state), how many pieces it fills.
@@ -42,9 +43,12 @@ private:
     int pieces(const Box& box) const;
     void commit(Box& box, const QString& typed);
     void showBoxes();
+    int chosenLanguage() const; // 1..9, 0: none
+    void followLanguage();      // watches the texts of the second language chosen now
 
     std::vector<Box> boxes_;
     std::map<int, QString> texts_; // the text parameters as delivered
+    int shownLanguage_ = 0;        // the second language whose texts are watched
 };
 
 } // namespace vm::editors

@@ -31,6 +31,9 @@ inline constexpr int kByteB = 6;
 inline constexpr int kByteC = 7;
 inline constexpr int kTextA = 8;            // 16 bytes at 0x0328 and 0x0338: the block at 0x0330 holds
 inline constexpr int kTextB = 9;            // part of each, the blocks beside it part of one
+inline constexpr int kCounter = 20;         // 20..23: 4-byte counters at 0x4000.., space 2, poll divider 4
+inline constexpr int kCounters = 4;
+inline constexpr int kCounterAddress = 0x4000;
 inline constexpr int kLastRecord = 11734;   // 1 byte at 0x0600, the highest index
 inline constexpr int kUnitAddress = 0x0500; // 4779..4782 at 0x0500.., 11733 at 0x0510
 inline constexpr int kIdentBase = 0x7F00;   // identification record k at kIdentBase + k
@@ -162,7 +165,9 @@ inline void WriteParamMap(const std::filesystem::path& file, int records = kLast
         {kByteC, {0x0122, 0x50, 0}},     {kTextA, {0x0328, 0x5F, 0}}, {kTextB, {0x0338, 0x5F, 0}},
         {4779, {0x0500, 0x50, 0}},  {4780, {0x0501, 0x50, 0}},
         {4781, {0x0502, 0x50, 0}},       {4782, {0x0503, 0x50, 0}},  {11733, {0x0510, 0x50, 0}},
-        {kLastRecord, {0x0600, 0x50, 0}}};
+        {kLastRecord, {0x0600, 0x50, 0}}, {kCounter, {kCounterAddress, 0x23, 4}},
+        {kCounter + 1, {kCounterAddress + 4, 0x23, 4}}, {kCounter + 2, {kCounterAddress + 8, 0x23, 4}},
+        {kCounter + 3, {kCounterAddress + 12, 0x23, 4}}};
     std::string bytes(static_cast<std::size_t>(9 * records), '\0');
     for (const auto& [index, r] : used) {
         if (index > records) continue;

@@ -304,7 +304,8 @@ TEST_F(UnitReadTest, ModelCodeAloneDoesNotFinish) {
 TEST_F(UnitReadTest, ANewReadingReplacesTheRunningOne) {
     connectBoard();
     engine->readUnits();
-    timers.advance(2 * kPumpIntervalMs); // unit 1 and the model code asked, not all of the units
+    // Replaced as soon as unit 1 is in, before the other units.
+    ASSERT_TRUE(runUntil([&] { return !observer.menuEffects.empty(); }));
     engine->readUnits();
     ASSERT_TRUE(runUntil([&] { return observer.units.has_value(); }));
     timers.advance(10000);
