@@ -172,8 +172,8 @@ bool LinkEngine::moreFirstReads() {
     return firstReads_;
 }
 
-void LinkEngine::pumpAtOnce() {
-    if (state_ == LinkState::Pumping && !pumpPaused_ && linkReady_) restart(timer1_, 0, [this] { pumpTick(); });
+void LinkEngine::sendNextNow() {
+    if (state_ == LinkState::Pumping && !pumpPaused_ && linkReady_) PumpNext();
 }
 
 void LinkEngine::cycleEnded() {
@@ -198,7 +198,7 @@ void LinkEngine::blockArrived(const std::vector<std::uint8_t>& replyData) {
     for (const auto& [index, bytes] : fill_.arrived(replyData))
         if (storeReply(index, bytes)) NotifyForms(index, bytes);
     // The next block, or the next cell never read, goes out at once rather than a tick later.
-    if (moreFirstReads() || fill_.next(0)) pumpAtOnce();
+    if (moreFirstReads() || fill_.next(0)) sendNextNow();
     checkIdle();
 }
 
@@ -378,10 +378,14 @@ void LinkEngine::AcceptReply(const std::vector<std::uint8_t>& replyData) {
     ++linkCursor_;
     if (linkCursor_ > program_.RecordCount[0]) cycleEnded();
     linkReady_ = true;
+    // The next cell never read goes on the line before this value is shown: the windows' work overlaps the
+    // wire. (A form that changes that cell meanwhile keeps its value: the reply is not stored over a write.)
+    if (moreFirstReads()) sendNextNow();
     // The value is delivered before a waiting disconnect or transfer goes on; a form may react to it by
     // calling back into the link, which finds a consistent state.
     if (deliver) NotifyForms(index, replyData);
-    if (moreFirstReads()) pumpAtOnce();
+    // What a window started to watch as it took the value is read now too, not a tick later.
+    if (!inFlight_ && program_.PendingChanges != seenPendingChanges_) sendNextNow();
     checkIdle();
 }
 

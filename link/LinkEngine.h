@@ -147,8 +147,8 @@ private:
     int nextUnread(int from) const;
     // Whether cells that were never read are left (ends the back-to-back reading when none is).
     bool moreFirstReads();
-    // Sends the next request at once instead of a tick later.
-    void pumpAtOnce();
+    // Sends the next request now instead of a tick later.
+    void sendNextNow();
     void blockArrived(const std::vector<std::uint8_t>& replyData);
     void cycleEnded();
     void requestDropped();

@@ -63,6 +63,9 @@ bool QtSerialPort::isOpen() const {
 void QtSerialPort::write(std::span<const std::uint8_t> bytes) {
     if (!port_.isOpen()) return;
     port_.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    // Out now, not when the event loop next comes round: whatever the windows do with the value just in would
+    // otherwise hold the request back.
+    port_.flush();
 }
 
 std::size_t QtSerialPort::bytesWaiting() const {

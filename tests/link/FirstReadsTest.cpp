@@ -52,6 +52,30 @@ TEST_F(FirstReadsTest, NeverReadCountersGoBackToBackThenAtThePumpsPace) {
     EXPECT_GE(sent[4].at - sent[3].at, 4 * kPumpIntervalMs);
 }
 
+// The next request is on the line before a window gets the value just in, so what the windows do with it
+// overlaps the wire; a parameter a window starts to watch as it takes a value is read right after.
+TEST_F(FirstReadsTest, TheNextRequestGoesBeforeTheValueIsShown) {
+    std::size_t framesAtDelivery = 0;
+    struct Watcher : DeliveryTarget {
+        std::function<void(int)> onValue;
+        void deliver(int index, const ParamData&) override { onValue(index); }
+    } watcher;
+    watcher.onValue = [&](int index) {
+        if (index != kCounter) return;
+        framesAtDelivery = sent.size();
+        state.WatchParam(kCounter + 3);
+    };
+    forms.add(&watcher);
+    for (int i = 0; i < 3; ++i)
+        state.WatchParam(kCounter + i);
+    ASSERT_TRUE(runUntil([&] { return allRead(); }));
+    forms.remove(&watcher);
+    EXPECT_EQ(framesAtDelivery, 2u); // counter 1 was asked already
+    ASSERT_EQ(sent.size(), 4u);
+    EXPECT_EQ(sent[3].address, kCounterAddress + 12);
+    EXPECT_LE(sent[3].at - sent[2].at, kReplyMs + 1);
+}
+
 // A value waiting to be written goes to the board as a write and is neither overwritten nor shown with the
 // board's older value.
 TEST_F(FirstReadsTest, AWriteWaitingKeepsItsValue) {
@@ -63,7 +87,8 @@ TEST_F(FirstReadsTest, AWriteWaitingKeepsItsValue) {
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(sent[1].command, 0xA3); // a write
     for (const auto& [index, value] : form.received) {
-        if (index == kCounter + 1) EXPECT_EQ(std::get<double>(value), 77.0);
+        if (index != kCounter + 1) continue;
+        EXPECT_EQ(std::get<double>(value), 77.0);
     }
 }
 
