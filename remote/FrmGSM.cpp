@@ -131,6 +131,7 @@ void FrmGSM::buildExtra() {
             if (!isLoading()) writeSetting(kSliderParams[i], {static_cast<std::uint8_t>(position)});
         });
         addRow(container, captionLabel(caption, container), sw);
+        requireValues(sw, {kSliderParams[i]});
         sliders_[i] = sw;
     };
     const auto addDay = [this](int i, QWidget* container) {
@@ -145,6 +146,7 @@ void FrmGSM::buildExtra() {
             if (!isLoading()) writeSetting(kDayParams[i], {static_cast<std::uint8_t>(day)});
         });
         addRow(container, captionLabel(Caption("Giorno"), container), bar, label);
+        requireValues(bar, {kDayParams[i]});
         days_[i] = bar;
         dayLabels_[i] = label;
     };
@@ -182,6 +184,7 @@ void FrmGSM::buildExtra() {
             if (on && !isLoading()) writeSetting(kAlarmParam, {static_cast<std::uint8_t>(i)});
         });
         alarmsLayout->addWidget(option);
+        requireValues(option, {kAlarmParam});
         alarms_[i] = option;
     }
     addRow(mail, captionLabel(Caption("Allarmi"), mail), alarms);
@@ -208,6 +211,11 @@ void FrmGSM::buildToolBar(QWidget* container) {
     addAction("Open", Caption("Apri"), &FrmGSM::openFile);
     addAction("Save", Caption("Salva"), &FrmGSM::saveFile);
     writeAllAction_ = addAction("WriteAll", Caption("Scrivi Tutto"), &FrmGSM::writeAll);
+    // "WriteAll" sends the window's copy of every setting: live, each must have come from the board first.
+    std::vector<int> written;
+    for (int index : settingsOrder())
+        if (info(index).width != 0) written.push_back(index);
+    requireValues(writeAllAction_, std::move(written));
     status_ = new QLabel(container);
     registerControl(QStringLiteral("StatusBar1"), 0, status_);
     addRow(container, nullptr, bar, status_);
@@ -225,6 +233,8 @@ void FrmGSM::addTextGroup(TextGroup& group, QWidget* container) {
         commitText(group, typed);
     });
     addRow(container, captionLabel(Caption(group.caption), container), edit);
+    // A text split over several settings is typed whole: every piece must be known before it is edited.
+    requireValues(edit, group.params);
     group.edit = edit;
 }
 
@@ -239,6 +249,7 @@ void FrmGSM::addNumberField(NumberField& field, QWidget* container) {
         commitNumber(field, typed);
     });
     addRow(container, captionLabel(Caption(field.caption), container), edit);
+    requireValues(edit, {field.param});
     field.edit = edit;
 }
 
@@ -429,6 +440,7 @@ void FrmGSM::updateEnabling() {
     for (QGroupBox* f : {frame(QStringLiteral("Frame1")), frame(QStringLiteral("Frame2")), frame(QStringLiteral("Frame3"))})
         f->setEnabled(editable);
     writeAllAction_->setEnabled(state().Online);
+    applyRules(); // what still waits for the board's values stays disabled
 }
 
 void FrmGSM::setStatusLine(const QString& what) {
