@@ -6,7 +6,13 @@ namespace vm::app {
 
 std::optional<AppOptions> ParseAppOptions(const QStringList& arguments, QString& error) {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Configuration tool for the vending machine control board.");
+    parser.setApplicationDescription(
+        "Configuration tool for the vending machine control board. Without options it opens the main window\n"
+        "on the port last chosen in the Com menu.\n\n"
+        "Exit status:\n"
+        "  0  the window was closed, the pictures were written or every script line succeeded\n"
+        "  1  the start failed, a picture could not be written or a script line failed\n"
+        "  2  bad command line or a script that cannot be read");
     const QCommandLineOption simulate("simulate", "Connect to the simulated board instead of a serial port.");
     const QCommandLineOption port("port", "Use the serial device DEVICE.", "DEVICE");
     const QCommandLineOption shots("screenshots", "Write pictures of every window to DIR and exit.", "DIR");
@@ -17,10 +23,7 @@ std::optional<AppOptions> ParseAppOptions(const QStringList& arguments, QString&
         error = parser.errorText();
         return std::nullopt;
     }
-    if (parser.isSet("help")) {
-        error = parser.helpText();
-        return std::nullopt;
-    }
+    if (parser.isSet("help")) parser.showHelp(0); // on stdout, and a success
     if (!parser.positionalArguments().isEmpty()) {
         error = "Unexpected argument: " + parser.positionalArguments().constFirst();
         return std::nullopt;
