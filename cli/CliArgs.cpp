@@ -9,9 +9,10 @@ namespace {
 
 const std::map<std::string_view, Command>& commandNames() {
     static const std::map<std::string_view, Command> names{
-        {"info", Command::Info}, {"save", Command::Save}, {"write", Command::Write}, {"get", Command::Get},
-        {"set", Command::Set},   {"audit", Command::Audit}, {"show", Command::Show}, {"diff", Command::Diff},
-        {"export", Command::Export}, {"import", Command::Import},
+        {"info", Command::Info},     {"save", Command::Save}, {"write", Command::Write},
+        {"get", Command::Get},       {"set", Command::Set},   {"audit", Command::Audit},
+        {"show", Command::Show},     {"diff", Command::Diff}, {"export", Command::Export},
+        {"import", Command::Import},
     };
     return names;
 }

@@ -279,7 +279,8 @@ int runImport(const CliArgs& args, const CliIo& io) {
     const TextApplyResult applied =
         ApplyConfigText(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()),
                         imageOf(base.data.record));
-    if (!applied.ok()) return error(io, textName + ": " + applied.error + "; nothing written", kExitUsageOrError);
+    if (!applied.ok())
+        return error(io, textName + ": " + applied.error + "; nothing written", kExitUsageOrError);
     const std::filesystem::path out(outName);
     const ConfigRecord record = RecordForSaving(base.data, out.filename().string());
     if (const std::string failed = WriteFileReplacing(out, EncodeProtected(record, RandomFillers()));

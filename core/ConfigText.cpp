@@ -94,7 +94,8 @@ std::string_view trimmed(std::string_view s) {
 // The user's text inside a one-line message: control characters as '?', long texts cut.
 std::string quoted(std::string_view text) {
     std::string out(text.substr(0, 40));
-    std::replace_if(out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, '?');
+    std::replace_if(
+        out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, '?');
     return "'" + out + (text.size() > 40 ? "...'" : "'");
 }
 
@@ -164,7 +165,7 @@ std::optional<std::string> unquoted(std::string_view value, std::string& error) 
 
 // The bytes of a value for the setting, or nothing with `error` set.
 std::optional<std::vector<std::uint8_t>> parseValue(const catalogue::ParamInfo& p, std::string_view value,
-                                                     int decimals, std::string& error) {
+                                                    int decimals, std::string& error) {
     const auto width = static_cast<std::size_t>(p.width);
     if (p.isText) {
         if (!value.starts_with('"')) {

@@ -20,6 +20,10 @@ std::optional<ParamData> DefaultValue(int index) {
     return param ? DefaultValue(*param) : std::nullopt;
 }
 
+bool IsResettable(int index) {
+    return DefaultValue(index).has_value();
+}
+
 ParamData ImageValue(const catalogue::ParamInfo& param, std::span<const std::uint8_t> image) {
     const auto byteAt = [&](int i) {
         const auto a = static_cast<std::size_t>(param.address + i);

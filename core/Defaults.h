@@ -16,7 +16,7 @@ namespace vm {
 // parameter's width; a text is its four initial characters followed by blanks, as a new board holds it.
 std::optional<ParamData> DefaultValue(const catalogue::ParamInfo& param);
 std::optional<ParamData> DefaultValue(int index);
-inline bool IsResettable(int index) { return DefaultValue(index).has_value(); }
+bool IsResettable(int index);
 
 // The parameter's value in an image indexed by board address (ConfigImage, or the image area of a
 // configuration record); bytes beyond the image read as 0.

@@ -83,8 +83,8 @@ TEST(Catalogue, MarksAmountsAndTheSettingsThatHaveDefaults) {
         bool money, hasDefault;
     };
     const Case cases[] = {
-        {8471, true, true},   {8521, true, true},  {1827, true, true},   {12536, true, true},
-        {1823, false, true},  {1857, false, true}, {4779, false, false}, {12055, false, false},
+        {8471, true, true},   {8521, true, true},   {1827, true, true},    {12536, true, true},
+        {1823, false, true},  {1857, false, true},  {4779, false, false},  {12055, false, false},
         {1786, false, false}, {6690, false, false}, {11733, false, false},
     };
     for (const Case& c : cases) {

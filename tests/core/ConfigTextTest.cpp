@@ -21,15 +21,15 @@ Image defaultsImage() {
     return image;
 }
 
-const std::string kHeader =
-    "# The configuration settings that differ from their defaults, one a line: name = value  # parameter index\n";
+const std::string kHeader = "# The configuration settings that differ from their defaults, one a line: name "
+                            "= value  # parameter index\n";
 
 // Amounts, a stale mirror, a text with escapes, a 3-byte number and a mirror two parameters share.
 Image visitedImage() {
     Image image = defaultsImage();
-    image[7568] = image[11632] = 150;   // price 1 = 1.50 and its mirror 8521
-    image[7570] = 0x34;                 // price 2 = 46.60 ...
-    image[7571] = 0x12;                 // ... but its mirror 8522 (11634) still 0
+    image[7568] = image[11632] = 150;          // price 1 = 1.50 and its mirror 8521
+    image[7570] = 0x34;                        // price 2 = 46.60 ...
+    image[7571] = 0x12;                        // ... but its mirror 8522 (11634) still 0
     const std::string text = "Caff\xE8 \"1\""; // message text 11514 at 8060
     std::copy(text.begin(), text.end(), image.begin() + 8060);
     image[748] = image[11313] = 0x40; // password full menu 123456 = 0x01E240, mirror 6641
@@ -39,13 +39,14 @@ Image visitedImage() {
     return image;
 }
 
-const std::string kVisitedText = kHeader + "unique_product_2_on_time = 5  # 1448\n"
-                                           "decimal_point = 2  # 1823, the amounts use it\n"
-                                           "password_full_menu = 123456  # 1858\n"
-                                           "price_1 = 1.50  # 8471\n"
-                                           "price_2 = 46.60  # 8472\n"
-                                           "price_2_mirror = 0.00  # 8522, mirror of 8472\n"
-                                           "message_text_language_1_line_1_part_1 = \"Caff\\xE8 \\\"1\\\"\"  # 11514\n";
+const std::string kVisitedText = kHeader +
+                                 "unique_product_2_on_time = 5  # 1448\n"
+                                 "decimal_point = 2  # 1823, the amounts use it\n"
+                                 "password_full_menu = 123456  # 1858\n"
+                                 "price_1 = 1.50  # 8471\n"
+                                 "price_2 = 46.60  # 8472\n"
+                                 "price_2_mirror = 0.00  # 8522, mirror of 8472\n"
+                                 "message_text_language_1_line_1_part_1 = \"Caff\\xE8 \\\"1\\\"\"  # 11514\n";
 
 TEST(ConfigText, NamesAreLowerCaseWordsJoinedByUnderscores) {
     const auto name = [](int index) { return vm::TextName(*vm::catalogue::find(index)); };
@@ -141,9 +142,11 @@ TEST(ConfigText, AFaultyLineIsReportedAndNothingChanges) {
         {"message_text_language_1_line_1_part_1 = \"ab\n",
          "line 1: message_text_language_1_line_1_part_1: the text has no closing quote"},
         {"message_text_language_1_line_1_part_1 = \"a\\tb\"\n",
-         "line 1: message_text_language_1_line_1_part_1: unknown escape in the text (use \\\" \\\\ or \\xNN)"},
+         "line 1: message_text_language_1_line_1_part_1: unknown escape in the text (use \\\" \\\\ or "
+         "\\xNN)"},
         {"message_text_language_1_line_1_part_1 = \"caff\xC3\xA8\"\n",
-         "line 1: message_text_language_1_line_1_part_1: write characters other than printable ASCII as \\xNN"},
+         "line 1: message_text_language_1_line_1_part_1: write characters other than printable ASCII as "
+         "\\xNN"},
         {"message_text_language_1_line_1_part_1 = \"ab\" c\n",
          "line 1: message_text_language_1_line_1_part_1: unexpected 'c' after the text"},
         {"x = 1\ny = 2\nprice_1 = 1\n", "line 1: unknown setting 'x' (and 1 more)"},

@@ -45,7 +45,7 @@ TEST(CliArgs, RejectsBadCommandLines) {
          {"", "frobnicate", "info", "--usb --simulate info", "--com 0 info", "--com 256 info",
           "--com x3 info", "--port", "--usb save", "--usb save a b", "--usb get", "--usb get 0",
           "--usb get 33001", "--usb set 12", "--usb info extra", "diff a.prm", "--bogus info", "export",
-          "export a.prm b.prm", "import t.txt a.prm", "show --all a.prm"}) {
+          "export a b", "import t a", "show --all a"}) {
         const auto r = parse(words(bad));
         EXPECT_FALSE(r.args) << bad;
         EXPECT_FALSE(r.error.empty()) << bad;

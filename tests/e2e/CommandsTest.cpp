@@ -1,8 +1,8 @@
 // vm_cli's commands run in-process: the pure helpers and the offline commands. (The board commands are
 // the link's transfers, tested in the link tests.)
 
-#include "BoardClient.h"
 #include "Commands.h"
+#include "BoardClient.h"
 #include "Catalogue.h"
 #include "ConfigFile.h"
 
@@ -156,8 +156,9 @@ TEST(Commands, ExportThenImportGivesTheConfigurationBack) {
     ASSERT_EQ(c.status, 0) << describe(c);
     c = run({"export", board});
     EXPECT_EQ(c.status, 0) << describe(c);
-    EXPECT_EQ(c.out, "# The configuration settings that differ from their defaults, one a line: name = value  "
-                     "# parameter index\n")
+    EXPECT_EQ(c.out,
+              "# The configuration settings that differ from their defaults, one a line: name = value  "
+              "# parameter index\n")
         << "a new board holds the factory settings";
 
     // Every byte of every setting gets a value of its own; the mirrors of odd parameters keep theirs, the
@@ -206,7 +207,8 @@ TEST(Commands, ImportWithAFaultyLineWritesNothing) {
     const Captured c = run({"import", text, base, out});
     EXPECT_EQ(c.status, 2) << describe(c);
     // The base's decimal point is 0: whole amounts only.
-    EXPECT_EQ(c.err, "vmconfig-cli: " + text +
-                         ": line 2: price_2: '1.5' has more than 0 decimals (decimal point 0); nothing written\n");
+    EXPECT_EQ(c.err,
+              "vmconfig-cli: " + text +
+                  ": line 2: price_2: '1.5' has more than 0 decimals (decimal point 0); nothing written\n");
     EXPECT_EQ(readBytes(out), std::vector<std::uint8_t>({1, 2, 3}));
 }
