@@ -15,7 +15,7 @@ inline constexpr int kExitUsageOrError = 2; // bad command line, unreadable file
 
 enum class PortKind { None, Device, Com, Usb, Simulate };
 
-enum class Command { Info, Save, Write, Get, Set, Audit, Show, Diff };
+enum class Command { Info, Save, Write, Get, Set, Audit, Show, Diff, Export, Import };
 
 struct CliArgs {
     bool help = false;
@@ -24,10 +24,14 @@ struct CliArgs {
     int com = 0;        // --com N
     bool progress = true;
     std::string mapDir; // --maps DIR; empty: the program's own folder
+    bool all = false;   // export --all
     Command command = Command::Info;
     std::vector<std::string> operands;
 
-    bool needsBoard() const { return command != Command::Show && command != Command::Diff; }
+    bool needsBoard() const {
+        return command != Command::Show && command != Command::Diff && command != Command::Export &&
+               command != Command::Import;
+    }
 };
 
 struct ParseResult {

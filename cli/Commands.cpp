@@ -4,8 +4,10 @@
 #include "BoardClient.h"
 #include "CatalogueLookup.h"
 #include "ConfigFile.h"
+#include "ConfigText.h"
 #include "ConfigView.h"
 #include "CsvText.h"
+#include "FileIO.h"
 #include "ProgressBar.h"
 #include "SimulatedBoard.h"
 #include "SimulatedPort.h"
@@ -254,6 +256,41 @@ int runDiff(const CliArgs& args, const CliIo& io) {
     return differing.empty() ? kExitOk : kExitFailed;
 }
 
+std::span<std::uint8_t> imageOf(ConfigRecord& record) {
+    return std::span(record).subspan(RecordPos::Image, kConfigAreaSize);
+}
+
+int runExport(const CliArgs& args, const CliIo& io) {
+    const std::string& name = args.operands[0];
+    ConfigReadResult file = ReadConfigFile(name);
+    if (!file.ok()) return error(io, name + ": " + file.error, kExitUsageOrError);
+    const std::string text = ConfigToText(imageOf(file.data.record), args.all);
+    std::fputs(text.c_str(), io.out);
+    return kExitOk;
+}
+
+int runImport(const CliArgs& args, const CliIo& io) {
+    const std::string &textName = args.operands[0], &baseName = args.operands[1], &outName = args.operands[2];
+    std::string why;
+    const auto text = ReadWholeFile(textName, &why);
+    if (!text) return error(io, textName + ": it " + why, kExitUsageOrError);
+    ConfigReadResult base = ReadConfigFile(baseName);
+    if (!base.ok()) return error(io, baseName + ": " + base.error, kExitUsageOrError);
+    const TextApplyResult applied =
+        ApplyConfigText(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()),
+                        imageOf(base.data.record));
+    if (!applied.ok())
+        return error(io, textName + ": " + applied.error + "; nothing written", kExitUsageOrError);
+    const std::filesystem::path out(outName);
+    const ConfigRecord record = RecordForSaving(base.data, out.filename().string());
+    if (const std::string failed = WriteFileReplacing(out, EncodeProtected(record, RandomFillers()));
+        !failed.empty())
+        return error(io, outName + ": " + failed, kExitUsageOrError);
+    std::fprintf(io.out, "Applied %d settings to %s, written to %s\n", applied.settings, baseName.c_str(),
+                 outName.c_str());
+    return kExitOk;
+}
+
 int runBoardCommand(const CliArgs& args, const CliIo& io) {
     if (!QCoreApplication::instance()) return error(io, "internal: no QCoreApplication", kExitUsageOrError);
     InProcessBoard sim; // declared first: outlives the port inside the client
@@ -342,6 +379,10 @@ int RunCommand(const CliArgs& args, const CliIo& io) {
         return runShow(args, io);
     case Command::Diff:
         return runDiff(args, io);
+    case Command::Export:
+        return runExport(args, io);
+    case Command::Import:
+        return runImport(args, io);
     default:
         return runBoardCommand(args, io);
     }

@@ -1,5 +1,6 @@
 #include "ConfigFile.h"
 
+#include "Catalogue.h"
 #include "FileIO.h"
 
 #include <algorithm>
@@ -196,6 +197,25 @@ void ApplyConfigFile(const ConfigFileData& data, ProgramState& state) {
     const int first = data.imageLoadFirst();
     std::copy(data.record.begin() + RecordPos::Image + first, data.record.end(),
               state.ConfigImage.begin() + first);
+}
+
+ConfigRecord RecordForSaving(const ConfigFileData& data, std::string_view fileTitle) {
+    ConfigRecord r = data.record;
+    if (data.kind == ConfigFileKind::Cfx) {
+        ProgramState state;
+        ApplyConfigFile(data, state);
+        r = BuildConfigRecord(state, fileTitle);
+    }
+    const std::string name = RecordNameField(fileTitle);
+    std::copy(name.begin(), name.end(), r.begin());
+    const auto copy = [&](int index, int count, int position) {
+        const int address = catalogue::find(index)->address;
+        std::copy_n(r.begin() + RecordPos::Image + address, count, r.begin() + position);
+    };
+    copy(1850, 3, RecordPos::Param1850);
+    copy(1851, 2, RecordPos::Param1851);
+    copy(1844, 1, RecordPos::Param1844);
+    return r;
 }
 
 ConfigLoadResult LoadConfigFile(const std::filesystem::path& path, ProgramState& state) {

@@ -111,6 +111,11 @@ struct ConfigLoadResult {
     std::string error; // empty on success
     bool ok() const { return error.empty(); }
 };
+// The record of a file's data as a protected file named fileTitle holds it: the name field for the title and
+// the copies of 1850, 1851 and 1844 taken from the image; a ".cfx" image gets the fields a save writes
+// (the default board's type and edition, the unit codes from the image).
+ConfigRecord RecordForSaving(const ConfigFileData& data, std::string_view fileTitle);
+
 // Reads, checks and then stores a configuration file into the state. On any error nothing changes.
 ConfigLoadResult LoadConfigFile(const std::filesystem::path& path, ProgramState& state);
 

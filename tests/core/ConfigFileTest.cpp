@@ -87,6 +87,35 @@ TEST(ConfigRecord, HoldsTheHeaderTheParameterCopiesTheUnitsAndTheImageAtTheirOff
     EXPECT_EQ((std::array{o[62], o[63], o[64]}), (std::array<std::uint8_t, 3>{0x5A, 0, 0}));
 }
 
+// A file's data saved under another name: its record with the new name and the copies of 1850 (733..735),
+// 1851 (736, 737) and 1844 (723) taken from its image; a raw image gets the head a save writes.
+TEST(ConfigRecord, ForSavingAFilesDataUnderAnotherName) {
+    vm::ConfigFileData plain;
+    plain.kind = ConfigFileKind::Plain;
+    std::fill(plain.record.begin(), plain.record.end(), std::uint8_t{0x77});
+    const auto image = [](vm::ConfigRecord& r, int address) -> std::uint8_t& {
+        return r[static_cast<std::size_t>(vm::RecordPos::Image + address)];
+    };
+    for (int a = 723; a <= 737; ++a)
+        image(plain.record, a) = static_cast<std::uint8_t>(a - 700);
+    vm::ConfigRecord r = vm::RecordForSaving(plain, "after.prm");
+    EXPECT_EQ(std::string(r.begin(), r.begin() + 14), "after        w");
+    EXPECT_EQ(std::vector<std::uint8_t>(r.begin() + 58, r.begin() + 69),
+              (std::vector<std::uint8_t>{0x77, 0x77, 0x77, 0x77, 33, 34, 35, 36, 37, 23, 0x77}));
+    EXPECT_TRUE(std::equal(r.begin() + 69, r.end(), plain.record.begin() + 69));
+
+    vm::ConfigFileData cfx;
+    cfx.kind = ConfigFileKind::Cfx;
+    image(cfx.record, 0) = 3; // unit codes at 0..3
+    image(cfx.record, 723) = 9;
+    std::copy_n(&image(cfx.record, 0), 4, cfx.record.begin() + vm::RecordPos::UnitCodes);
+    r = vm::RecordForSaving(cfx, "raw.prm");
+    EXPECT_EQ(std::string(r.begin(), r.begin() + 49),
+              "raw" + std::string(10 + 19, ' ') + "DT0482AV" + std::string(9, ' '));
+    EXPECT_EQ(std::vector<std::uint8_t>(r.begin() + 67, r.begin() + 77),
+              (std::vector<std::uint8_t>{9, 3, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 3}));
+}
+
 TEST(ConfigRecord, NameFieldAndEditionLetter) {
     const std::pair<const char*, std::string> names[] = {
         {"abc.prm", "abc          "},
