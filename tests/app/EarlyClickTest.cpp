@@ -46,8 +46,8 @@ using editors::EditorBase;
 
 inline const std::filesystem::path kMapsDir = VM_BIN_DIR;
 constexpr int kReplyMs = 300;         // the board's reaction time: values come one by one
-constexpr int kStepMs = 150;          // the technician acts this often while values arrive
-constexpr int kPageLimitMs = 120000;  // a page whose values never all arrive is left after this
+constexpr int kStepMs = 300;          // the technician acts this often while values arrive
+constexpr int kPageLimitMs = 30000;   // a page whose values never all arrive is left after this
 constexpr std::uint32_t kSeed = 1234;
 
 class Hooks : public editors::MainWindowHooks {
@@ -253,10 +253,11 @@ Outcome eagerRun(const QString& form) {
     std::set<QString> done;
     for (int page = 0; page < w.pageCount() && w.window(); ++page) {
         bool shown = false;
+        QStringList names;
         for (int t = 0; t < kPageLimitMs && w.window() && !w.window()->isClosed(); t += kStepMs) {
             // A locked page is waited for: it may open while values still arrive.
-            shown = shown || w.showPage(page);
-            for (const QString& name : shown ? controlNames(*w.window()) : QStringList()) {
+            if (!shown && (shown = w.showPage(page))) names = controlNames(*w.window());
+            for (const QString& name : shown ? names : QStringList()) {
                 script::Control c;
                 if (done.count(name) || !w.find(name, page, c) || !script::CheckUsable(c, w.window()).isEmpty()) continue;
                 const QString value = chosenValue(c);
@@ -284,7 +285,8 @@ Outcome patientRun(const QString& form, const std::vector<Step>& steps) {
     int shown = -2;
     for (const Step& step : steps) {
         if (!w.window() || w.window()->isClosed()) break;
-        if (step.page != shown) {
+        // Every value in before each step: a step may have moved the window to other parameters.
+        if (step.page != shown || !w.allArrived()) {
             shown = step.page;
             s.runUntil([&] { return w.showPage(step.page) && w.allArrived(); }, kPageLimitMs);
             s.run(kStepMs);
