@@ -6,6 +6,7 @@
 #include "ConfigFile.h"
 #include "ConfigView.h"
 #include "CsvText.h"
+#include "ParamMap.h"
 #include "ProgressBar.h"
 #include "SimulatedBoard.h"
 #include "SimulatedPort.h"
@@ -113,9 +114,10 @@ int runSave(BoardClient& board, ProgramState& state, const std::filesystem::path
     return kExitOk;
 }
 
-int runWrite(BoardClient& board, ProgramState& state, const std::filesystem::path& file, const CliIo& io) {
-    const ConfigLoadResult loaded = LoadConfigFile(file, state);
-    if (!loaded.ok()) return error(io, file.string() + ": " + loaded.error, kExitUsageOrError);
+// The file was read and checked before any port was opened.
+int runWrite(BoardClient& board, ProgramState& state, const std::filesystem::path& file,
+             const ConfigFileData& data, const CliIo& io) {
+    ApplyConfigFile(data, state);
     const std::vector<std::uint8_t> expected = state.ConfigImage;
 
     if (!board.connectBoard(link::ConnectPurpose::WriteBoard))
@@ -256,12 +258,25 @@ int runDiff(const CliArgs& args, const CliIo& io) {
 
 int runBoardCommand(const CliArgs& args, const CliIo& io) {
     if (!QCoreApplication::instance()) return error(io, "internal: no QCoreApplication", kExitUsageOrError);
+    // A file that is no sound configuration never gets as far as a port.
+    ConfigReadResult toWrite;
+    if (args.command == Command::Write) {
+        toWrite = ReadConfigFile(args.operands[0]);
+        if (!toWrite.ok()) return error(io, args.operands[0] + ": " + toWrite.error, kExitUsageOrError);
+    }
+    // Nor does a damaged map: the connect would read or write the wrong memory with it.
+    ProgramState state;
+    for (const MapLoadResult& map :
+         {LoadIdentMap(state, mapDir(args, io), 0),
+          LoadParamMap(state, mapDir(args, io) / ParamMapFileName(state.RequiredSoftware, state.DefaultRevision),
+                       0)})
+        if (!map.ok) return error(io, map.error, kExitUsageOrError);
+
     InProcessBoard sim; // declared first: outlives the port inside the client
     std::string label, why;
     auto port = makePort(args, io, sim, label, why);
     if (!port) return error(io, why, kExitFailed);
 
-    ProgramState state;
     link::LinkOptions options;
     options.programDir = mapDir(args, io);
     options.programTitle = "vmconfig-cli";
@@ -294,7 +309,7 @@ int runBoardCommand(const CliArgs& args, const CliIo& io) {
         status = runSave(board, state, args.operands[0], io);
         break;
     case Command::Write:
-        status = runWrite(board, state, args.operands[0], io);
+        status = runWrite(board, state, args.operands[0], toWrite.data, io);
         break;
     case Command::Get:
         status = runGet(board, state, args, io);

@@ -197,7 +197,7 @@ TEST_F(MainWindowTest, ACorruptedFileIsReportedAndChangesNothing) {
     s.ConfigImage[100] = 9;
     const fs::path file = folder.dir() / "bad.prm";
     ASSERT_EQ(SaveProtectedConfig(file, s), "");
-    auto bytes = *ReadWholeFile(file);
+    auto bytes = *ReadWholeFile(file, kMaxConfigFileSize);
     bytes[2 * (RecordPos::Image + 100)] ^= 0x40;
     ASSERT_EQ(WriteFileReplacing(file, bytes), "");
 
