@@ -64,11 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!read.ok()) return 0;
 
     const ConfigFileData& file = read.data;
-    const auto data = file.kind == ConfigFileKind::Cfx
+    const auto held = file.kind == ConfigFileKind::Cfx
                           ? std::span<const std::uint8_t>(file.record).subspan(RecordPos::Image)
                           : std::span<const std::uint8_t>(file.record);
     for (const std::uint8_t blank : {std::uint8_t{0x00}, std::uint8_t{0xFF}})
-        VM_FUZZ_CHECK(!std::all_of(data.begin(), data.end(), [blank](std::uint8_t b) { return b == blank; }));
+        VM_FUZZ_CHECK(!std::all_of(held.begin(), held.end(), [blank](std::uint8_t b) { return b == blank; }));
     switch (file.kind) {
     case ConfigFileKind::Cfx:
         VM_FUZZ_CHECK(bytes.size() >= static_cast<std::size_t>(kConfigAreaSize));
