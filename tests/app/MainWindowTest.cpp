@@ -150,6 +150,24 @@ TEST(MainWindowStartUp, WithNoUsableLanguageFileTheBuiltInItalianTextsAreShown) 
     EXPECT_FALSE(w.findChild<QAction*>("smnuLingue1")->isChecked());
 }
 
+// A language file that cannot be read (here one whose reading fails with an I/O error) is passed over for
+// the next one: the program does not end as if no language were installed.
+TEST(MainWindowStartUp, AnUnreadableLanguageFileIsPassedOverForTheNextOne) {
+    ProgramFolder folder;
+    fs::remove(folder.dir() / "English.lng");
+    fs::create_symlink("/proc/self/mem", folder.dir() / "English.lng");
+    auto t = MakeWindow(folder);
+    MainWindow& w = *t->window;
+    ASSERT_TRUE(w.startUp());
+    ASSERT_EQ(t->dialogs->messages.size(), 1u);
+    const QString text = t->dialogs->messages[0].text;
+    EXPECT_TRUE(text.startsWith("The language file \"English.lng\" cannot be used: it cannot be read"))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith("\nThe language Italiano is used instead.")) << text.toStdString();
+    EXPECT_EQ(w.languageSettings().CurrentLanguage, "Italiano");
+    EXPECT_EQ(w.action("smnuTempi")->text(), "&Tempi");
+}
+
 // A damaged parameter map is refused at start-up with a message naming it; Connect then says why it
 // cannot, instead of talking to the board with wrong addresses.
 TEST(MainWindowStartUp, ADamagedMapIsRefusedByNameAndConnectIsNotPossible) {
