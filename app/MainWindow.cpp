@@ -99,7 +99,8 @@ bool MainWindow::startUp() {
         message(qs(kNoLanguageText), MessageIcon::Critical, qs(kNoLanguageTitle));
         return false;
     }
-    if (!languageWarning.empty()) message(qs(languageWarning), MessageIcon::Exclamation, qs(kWrongLanguageTitle));
+    if (!languageWarning.empty())
+        message(qs(languageWarning), MessageIcon::Exclamation, qs(kWrongLanguageTitle));
     comMenu_->load(settings_.ComPort);
     refreshLanguageMenu();
     refreshComChecks();
@@ -499,7 +500,8 @@ void MainWindow::saveSettings() {
 }
 
 void MainWindow::smnuLingue_Click(int index) {
-    const LanguageStatus status = SwitchLanguage(config_.programDir, settings_, index, messages_, BuiltInTexts());
+    const LanguageStatus status =
+        SwitchLanguage(config_.programDir, settings_, index, messages_, BuiltInTexts());
     if (status == LanguageStatus::WrongFile)
         message(qs(kWrongLanguageText), MessageIcon::Exclamation, qs(kWrongLanguageTitle));
     refreshLanguageMenu();

@@ -268,8 +268,8 @@ int runBoardCommand(const CliArgs& args, const CliIo& io) {
     ProgramState state;
     for (const MapLoadResult& map :
          {LoadIdentMap(state, mapDir(args, io), 0),
-          LoadParamMap(state, mapDir(args, io) / ParamMapFileName(state.RequiredSoftware, state.DefaultRevision),
-                       0)})
+          LoadParamMap(
+              state, mapDir(args, io) / ParamMapFileName(state.RequiredSoftware, state.DefaultRevision), 0)})
         if (!map.ok) return error(io, map.error, kExitUsageOrError);
 
     InProcessBoard sim; // declared first: outlives the port inside the client

@@ -33,8 +33,9 @@ bool isCfxTitle(std::string_view fileTitle) {
 }
 
 std::string lengthText(std::string_view what, std::size_t have, std::size_t need) {
-    return "The file is too " + std::string(have < need ? "short" : "long") + " to be a " + std::string(what) +
-           " configuration file (" + std::to_string(have) + " bytes instead of " + std::to_string(need) + ").";
+    return "The file is too " + std::string(have < need ? "short" : "long") + " to be a " +
+           std::string(what) + " configuration file (" + std::to_string(have) + " bytes instead of " +
+           std::to_string(need) + ").";
 }
 
 std::string hexByte(std::uint8_t value) {
@@ -194,7 +195,8 @@ ConfigReadResult DecodeConfigBytes(std::span<const std::uint8_t> bytes, std::str
         return result;
     }
     // The record bytes stand at the even offsets; the fillers between them carry nothing.
-    if (result.error = blankDataText(bytes.first(kProtectedDataSize), 2); !result.error.empty()) return result;
+    if (result.error = blankDataText(bytes.first(kProtectedDataSize), 2); !result.error.empty())
+        return result;
     if (const std::uint8_t mark = bytes[kProtectedDataSize + 1]; mark != kProtectedTrailerMark) {
         result.error = "The file is no protected configuration file: its trailer mark is " + hexByte(mark) +
                        " instead of " + hexByte(kProtectedTrailerMark) + ".";

@@ -41,8 +41,8 @@ std::string systemReason() {
 
 } // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
-                                                       std::string* why) {
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
+                                                       std::uintmax_t maxBytes, std::string* why) {
     std::string problem = NotARegularFile(path);
     std::error_code ec;
     const std::uintmax_t size = problem.empty() ? std::filesystem::file_size(path, ec) : 0;

@@ -28,7 +28,8 @@ std::filesystem::path LanguageFilePath(const std::filesystem::path& folder, std:
 namespace {
 
 // The lines of a language file in UTF-8: a file written in the Windows code page is converted whole.
-std::optional<LanguageTexts> ReadLanguageLines(const std::filesystem::path& file, std::string* why = nullptr) {
+std::optional<LanguageTexts> ReadLanguageLines(const std::filesystem::path& file,
+                                               std::string* why = nullptr) {
     auto lines = ReadTextLines(file, kMaxLanguageLines, kMaxLanguageFileSize, why);
     if (!lines || std::all_of(lines->begin(), lines->end(), IsValidUtf8)) return lines;
     for (std::string& line : *lines)
@@ -106,8 +107,8 @@ LanguageStatus CeckLingue(const std::filesystem::path& folder, LanguageSettings&
         const std::string language = s.Menu.entry(entry).caption;
         LanguageFile file = ReadLanguageFile(LanguageFilePath(folder, language), builtIn);
         if (!file.ok()) {
-            refused += "The language file " + languageFileName(language) + " cannot be used: it " + file.problem +
-                       ".\n";
+            refused += "The language file " + languageFileName(language) + " cannot be used: it " +
+                       file.problem + ".\n";
             return false;
         }
         StoreLanguageTexts(file.lines, messages);

@@ -32,12 +32,11 @@ std::string placesText(std::size_t k, int first, int last) {
     return recordText(k) + " places bytes " + std::to_string(first) + ".." + std::to_string(last);
 }
 
-// The fault of one used record (address, command byte, poll code), or empty.
-std::string recordFault(std::size_t k, int address, std::uint8_t command, std::uint8_t poll) {
+// The fault of one used record (address and command byte), or empty.
+std::string recordFault(std::size_t k, int address, std::uint8_t command) {
     const int space = command >> 4;
     if (space < 1 || space > 6)
         return recordText(k) + " has the command byte " + hexByte(command) + ", which names no memory space";
-    if (poll > 0x0F) return recordText(k) + " has the poll code " + hexByte(poll) + " (at most 0x0F)";
     if (const int last = address + (command & 0x0F); last > kLastImageAddress)
         return placesText(k, address, last) + " beyond address " + std::to_string(kLastImageAddress);
     return {};
@@ -63,7 +62,7 @@ std::string ParamMapFault(std::span<const std::uint8_t> records) {
             continue;
         }
         const int address = r[0] * 256 + r[1];
-        if (std::string fault = recordFault(k, address, r[2], r[3]); !fault.empty()) return fault;
+        if (std::string fault = recordFault(k, address, r[2]); !fault.empty()) return fault;
         const Footprint f{r[2] >> 4, address, address + (r[2] & 0x0F), k};
         if (f.space == kConfigurationSpace && f.last >= kConfigAreaSize)
             return placesText(k, f.first, f.last) + " beyond the configuration memory (0.." +
@@ -99,11 +98,12 @@ std::string IdentMapFault(std::span<const std::uint8_t> records) {
             if (!allZero(r)) return recordText(k) + " has no command byte but is not empty";
             continue;
         }
-        if (std::string fault = recordFault(k, r[0] * 256 + r[1], r[2], r[3]); !fault.empty()) return fault;
+        if (std::string fault = recordFault(k, r[0] * 256 + r[1], r[2]); !fault.empty()) return fault;
     }
     for (const int k : kIdentReadRecords) {
         if (static_cast<std::size_t>(k) > count)
-            return "it has " + std::to_string(count) + " records; the connect reads record " + std::to_string(k);
+            return "it has " + std::to_string(count) + " records; the connect reads record " +
+                   std::to_string(k);
         if (records[static_cast<std::size_t>(k - 1) * kIdentFileRecord + 2] == 0)
             return recordText(static_cast<std::size_t>(k)) + ", which the connect reads, is empty";
     }

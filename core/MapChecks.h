@@ -2,9 +2,9 @@
 // What a parameter-map file must hold to describe a board's memory. The maps are generated from the
 // catalogue, whose rules these are: every used record names a memory space (type 1..6) and lies inside
 // the program's image (and a configuration parameter inside the configuration memory, a board-information
-// parameter inside its 48 bytes), no two parameters of a space share a byte, an unused record is all zero,
-// and a poll divider carries no countdown. A damaged or foreign file breaks them at once, and a map that
-// breaks them would make the link read and write the wrong memory.
+// parameter inside its 48 bytes), no two parameters of a space share a byte, and an unused record is all
+// zero. A damaged or foreign file breaks them at once, and a map that breaks them would make the link read
+// and write the wrong memory.
 
 #include <cstdint>
 #include <span>

@@ -180,8 +180,8 @@ MapLoadResult WriteAddressMap(ProgramState& state, const std::filesystem::path& 
     std::string text;
     for (const auto& [first, last] : UsedAddressRanges(state, 0))
         text += std::to_string(first) + '-' + std::to_string(last) + "\r\n";
-    const std::string error =
-        WriteFileReplacing(report, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    const std::string error = WriteFileReplacing(
+        report, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     if (!error.empty() && result.ok) result.error = error;
     return result;
 }

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VM_FUZZ_CHECK(state.RecordCount[0] == 2);
     VM_FUZZ_CHECK(result.ok || result.error.find(IdentMapFileName(482)) != std::string::npos);
 
-    const auto records = result.ok ? std::min<std::size_t>(size / kIdentFileRecordSize, kIdentRecordCount) : 0;
+    const auto records =
+        result.ok ? std::min<std::size_t>(size / kIdentFileRecordSize, kIdentRecordCount) : 0;
     const auto& entries = state.IdentMap[0];
     for (const int k : kIdentReadRecords)
         VM_FUZZ_CHECK(!result.ok || entries[static_cast<std::size_t>(k - 1)][2] != 0);

@@ -25,13 +25,12 @@ namespace {
 // stays fast; the raw shape covers full tables.
 constexpr int kSparseLastIndex = 12000;
 
-// A record that names a memory space 1..6, carries no countdown and lies where its space allows (it may
-// still share bytes with another one).
+// A record that names a memory space 1..6 and lies where its space allows (it may still share bytes with
+// another one).
 std::vector<std::uint8_t> lawfulRecord(std::vector<std::uint8_t> r) {
     const int space = r[2] >> 4;
     const int width = (r[2] & 0x0F) + 1;
     r[2] = static_cast<std::uint8_t>(((space % 6 + 1) << 4) | (width - 1));
-    r[3] &= 0x0F;
     const int end = (r[2] >> 4) == 5 ? kConfigAreaSize : (r[2] >> 4) == 1 ? 48 : kImageSize;
     const int address = (r[0] * 256 + r[1]) % (end - width + 1);
     r[0] = static_cast<std::uint8_t>(address >> 8);

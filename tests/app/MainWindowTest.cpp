@@ -97,8 +97,9 @@ TEST_F(MainWindowTest, AGoodLanguageFileSwitchesEverythingABadOneIsRefused) {
     MainWindow& w = start();
     // Listing order: Broken, English, Italiano. The settings name none: the first one that can be used.
     ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text, "The language file \"Broken.lng\" cannot be used: it has 2 lines; the "
-                                          "program needs 1000.\nThe language English is used instead.");
+    EXPECT_EQ(dialogs().messages[0].text,
+              "The language file \"Broken.lng\" cannot be used: it has 2 lines; the "
+              "program needs 1000.\nThe language English is used instead.");
     EXPECT_EQ(dialogs().messages[0].title, "Wrong file");
     EXPECT_EQ(w.languageSettings().CurrentLanguage, "English");
     EXPECT_TRUE(w.findChild<QAction*>("smnuLingue1")->isChecked());
@@ -138,9 +139,11 @@ TEST(MainWindowStartUp, WithNoUsableLanguageFileTheBuiltInItalianTextsAreShown) 
     ASSERT_TRUE(w.startUp());
     ASSERT_EQ(t->dialogs->messages.size(), 1u);
     const QString text = t->dialogs->messages[0].text;
-    EXPECT_TRUE(text.startsWith("The language file \"English.lng\" cannot be used: it ")) << text.toStdString();
-    EXPECT_TRUE(text.contains("\nThe language file \"Italiano.lng\" cannot be used: it has 2 lines; the program "
-                              "needs 1000.\nThe program's own Italian texts are used instead."))
+    EXPECT_TRUE(text.startsWith("The language file \"English.lng\" cannot be used: it "))
+        << text.toStdString();
+    EXPECT_TRUE(
+        text.contains("\nThe language file \"Italiano.lng\" cannot be used: it has 2 lines; the program "
+                      "needs 1000.\nThe program's own Italian texts are used instead."))
         << text.toStdString();
     EXPECT_EQ(t->dialogs->messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(w.action("smnuTempi")->text(), "&Tempi");

@@ -208,7 +208,8 @@ TEST(ConfigFormats, TheKindGoesByTheLastSuffixOfTheName) {
     EXPECT_EQ(dated.data.kind, ConfigFileKind::Cfx);
     EXPECT_EQ(dated.data.imageByte(12927), 0x11);
 
-    const auto saved = vm::EncodeProtected(vm::BuildConfigRecord(filledState(), "site.cfx.prm"), countingFillers());
+    const auto saved =
+        vm::EncodeProtected(vm::BuildConfigRecord(filledState(), "site.cfx.prm"), countingFillers());
     const auto site = vm::DecodeConfigBytes(saved, "site.cfx.prm");
     ASSERT_TRUE(site.ok()) << site.error;
     EXPECT_EQ(site.data.kind, ConfigFileKind::Protected);

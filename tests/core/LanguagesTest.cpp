@@ -159,7 +159,7 @@ TEST(LanguageChecks, ABrokenLanguageFileIsRefusedWithItsReasonAndTheNextGoodOneT
     LanguageFolder f;
     const std::string noise("\x01\x9F\x00\xFE\x00\x7F", 6);
     f.dir.write("Alpha.lng", noise + "\r\n" + lines(6, "a", {2, 4}));
-    f.dir.write("Beta.lng", lines(3, "b", {2})); // cut short
+    f.dir.write("Beta.lng", lines(3, "b", {2}));  // cut short
     f.dir.write("Delta.lng", lines(5, "d", {2})); // a marker missing
     f.dir.write("Gamma.lng", lines(5, "g", {2, 4}));
     f.settings.CurrentLanguage = "Alpha";
@@ -169,11 +169,12 @@ TEST(LanguageChecks, ABrokenLanguageFileIsRefusedWithItsReasonAndTheNextGoodOneT
     EXPECT_EQ(f.settings.CurrentLanguage, "Gamma");
     EXPECT_EQ(f.settings.Menu.checkedIndex(), 3);
     EXPECT_EQ(f.messages(4), ";--g4");
-    EXPECT_EQ(warning, "The language file \"Alpha.lng\" cannot be used: it is not a text file.\n"
-                       "The language file \"Beta.lng\" cannot be used: it has 3 lines; the program needs 5.\n"
-                       "The language file \"Delta.lng\" cannot be used: it has no section marker (\";--\") on "
-                       "line 4.\n"
-                       "The language Gamma is used instead.");
+    EXPECT_EQ(warning,
+              "The language file \"Alpha.lng\" cannot be used: it is not a text file.\n"
+              "The language file \"Beta.lng\" cannot be used: it has 3 lines; the program needs 5.\n"
+              "The language file \"Delta.lng\" cannot be used: it has no section marker (\";--\") on "
+              "line 4.\n"
+              "The language Gamma is used instead.");
 
     // A good file gives no warning; switching to a broken one is refused as before.
     warning.clear();
@@ -206,7 +207,8 @@ TEST(LanguageChecks, WithNoUsableFileTheBuiltInTextsAreShown) {
     // From the built-in texts a good file is taken by the built-in check alone.
     f.dir.write("Gamma.lng", lines(6, "g", {2, 4}));
     f.settings.Menu.fill(vm::ListLanguages(f.dir.path()));
-    EXPECT_EQ(vm::SwitchLanguage(f.dir.path(), f.settings, 1, f.messages, kBuiltIn), vm::LanguageStatus::Loaded);
+    EXPECT_EQ(vm::SwitchLanguage(f.dir.path(), f.settings, 1, f.messages, kBuiltIn),
+              vm::LanguageStatus::Loaded);
     EXPECT_EQ(f.settings.CurrentLanguage, "Gamma");
     EXPECT_EQ(f.messages(6), "g6");
 }

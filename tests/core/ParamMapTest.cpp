@@ -129,14 +129,17 @@ TEST_F(ParamMapFiles, AMapThatBreaksTheCatalogueRulesIsRefusedByNameAndRecord) {
         std::vector<Record> records;
         std::string fault;
     } cases[] = {
-        {{config(16, 1), with(config(17, 1), 2, 0xF3)}, "record 2 has the command byte 0xF3, which names no memory space"},
+        {{config(16, 1), with(config(17, 1), 2, 0xF3)},
+         "record 2 has the command byte 0xF3, which names no memory space"},
         {{with(config(16, 1), 2, 0x73)}, "record 1 has the command byte 0x73"},
         {{config(16, 1), Record{}, with(Record{}, 5, 7)}, "record 3 has no command byte but is not empty"},
-        {{with(config(16, 1), 3, 0x35)}, "record 1 has the poll code 0x35 (at most 0x0F)"},
-        {{config(12926, 2), config(12927, 2)}, "record 2 places bytes 12927..12928 beyond the configuration memory"},
-        {{with(config(47, 2), 2, 0x11)}, "record 1 places bytes 47..48 beyond the 48 bytes of the board information"},
+        {{config(12926, 2), config(12927, 2)},
+         "record 2 places bytes 12927..12928 beyond the configuration memory"},
+        {{with(config(47, 2), 2, 0x11)},
+         "record 1 places bytes 47..48 beyond the 48 bytes of the board information"},
         {{with(config(40000, 1), 2, 0x21)}, "record 1 places bytes 40000..40001 beyond address 40000"},
-        {{config(100, 2), config(200, 1), config(101, 1)}, "records 1 and 3 share address 101 of memory space 5"},
+        {{config(100, 2), config(200, 1), config(101, 1)},
+         "records 1 and 3 share address 101 of memory space 5"},
         {{Record{}, Record{}}, "it holds no parameter"},
     };
     for (const auto& c : cases) {
@@ -150,7 +153,9 @@ TEST_F(ParamMapFiles, AMapThatBreaksTheCatalogueRulesIsRefusedByNameAndRecord) {
     }
     // The same bytes in different spaces, and a counter at the top of the image, are fine.
     Record counter = with(config(39997, 4), 2, 0x23);
-    EXPECT_TRUE(LoadParamMap(state, writeMap("m.inx", {config(100, 2), with(config(100, 2), 2, 0x21), counter}), 0).ok);
+    EXPECT_TRUE(
+        LoadParamMap(state, writeMap("m.inx", {config(100, 2), with(config(100, 2), 2, 0x21), counter}), 0)
+            .ok);
 
     // Noise: whatever the bytes, some record breaks a rule.
     std::vector<std::uint8_t> noise(900);
@@ -173,7 +178,8 @@ TEST_F(ParamMapFiles, AnIdentificationMapMustHoldTheRecordsTheConnectReads) {
             << result.error;
         EXPECT_EQ(state.IdentMap[0][9][2], 0) << "no stale entries";
     };
-    refused(std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 5), "it has 17 records; the connect reads record 18");
+    refused(std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 5),
+            "it has 17 records; the connect reads record 18");
     auto empty12 = bytes;
     empty12[11 * 5 + 2] = 0;
     empty12[11 * 5 + 1] = 0;

@@ -135,8 +135,10 @@ TEST(Commands, AZeroedOrDamagedFileIsNeverWrittenToABoard) {
                              std::vector<std::string>{"--simulate", "--no-progress", "write", zeros}}) {
         const Captured c = run(argv);
         EXPECT_EQ(c.status, 2) << describe(c);
-        EXPECT_EQ(c.err, "vmconfig-cli: " + zeros +
-                             ": The file holds no configuration: every data byte is 0x00 (a zeroed or erased file).\n")
+        EXPECT_EQ(
+            c.err,
+            "vmconfig-cli: " + zeros +
+                ": The file holds no configuration: every data byte is 0x00 (a zeroed or erased file).\n")
             << describe(c);
         EXPECT_EQ(c.out, "") << describe(c);
     }
