@@ -86,10 +86,11 @@ TEST_F(Script, SecondLanguageTextsGoToTheirOwnBlock) {
                                      "expect FrmMessCust1 SlswitchX1 2\n"
                                      "settle\n"
                                      "set FrmMessCust1 SlswitchX1 0\n"
-                                     "set FrmMessCust1 Text10 NONE\n");
+                                     "set FrmMessCust1 Text10 NONE\n",
+                                     {"--port", sim.device()});
     const QStringList refused = reports(run, "languages.vms");
     ASSERT_EQ(refused.size(), 1) << describe(run);
-    EXPECT_TRUE(refused[0].contains(":12: the page \"LINGUA 2\" of Text10 of FrmMessCust1 is not enabled"))
+    EXPECT_TRUE(refused[0].contains(":12: Text10 of FrmMessCust1 is on the page \"LINGUA 2\", which is not enabled"))
         << refused[0].toStdString();
     const auto texts = boardTexts(sim.device(), {11594, 11606});
     EXPECT_EQ(texts.at(11594), "LINGUA UNO      "); // language 1, line 1
