@@ -198,6 +198,10 @@ ScriptRunner::Progress ScriptRunner::idle() const {
         if (w && w->isVisible())
             return closedOr({Progress::Waiting, QString::fromLatin1(name) + " to close"});
     }
+    // A window at work on the board by itself (the clock copy waiting for the next minute) says so.
+    for (QWidget* w : window_.openWindows())
+        if (w->property("busy").toBool())
+            return closedOr({Progress::Waiting, w->objectName() + " to finish its work on the board"});
     return closedOr(boardQuiet());
 }
 

@@ -106,6 +106,31 @@ TEST_F(Script, VendCountersLandInTheLabelsOfTheirBlock) {
     EXPECT_EQ(rows.at("13779").value(3), "4242");
 }
 
+// An expect on a page that is not in front brings the page forward and waits for its values, as a
+// technician's click on its tab does. The third range holds three blocks per window: the fourth unit's page
+// shows its 56 counters of the first two ranges and nothing of the next window's counters.
+TEST_F(Script, ExpectShowsThePageAndTheFourthBlockHasNoThirdRange) {
+    SimProcess sim;
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
+    // block 0 second range i = 7; block 3 second range i = 7 (paid, test); free vends, block 0 third range i = 0
+    const ProgramRun set = runCli({"--port", sim.device(), "set", "13218=4321", "13242=31", "13306=17", "13808=99"});
+    ASSERT_EQ(set.exitCode, 0) << describe(set);
+    const ProgramRun run = runScript("fourth-block.vms",
+                                     "connect\n"
+                                     "open FrmBattute\n"
+                                     "expect FrmBattute Label4(55) 4321\n"
+                                     "expect FrmBattute Label7(55) 31\n"
+                                     "open FrmProva\n"
+                                     "expect FrmProva Label7(55) 17\n"
+                                     "open FrmGratis\n"
+                                     "expect FrmGratis Label4(56) 99\n"
+                                     "expect FrmBattute Label7(56) 99\n",
+                                     {"--port", sim.device()});
+    const QStringList refused = reports(run, "fourth-block.vms");
+    ASSERT_EQ(refused.size(), 1) << describe(run);
+    EXPECT_TRUE(refused[0].contains(":9: there is no control Label7(56) of FrmBattute")) << refused[0].toStdString();
+}
+
 // vmconfig-cli audit: every counter and the alarm log of the board in one CSV file, raw values.
 TEST_F(Script, CliAuditWritesTheBoardsCountersToOneFile) {
     SimProcess sim;
