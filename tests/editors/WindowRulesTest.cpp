@@ -154,5 +154,28 @@ TEST_F(WindowRulesTest, MessageBoxesKeepTheirTextOnFocus) {
     EXPECT_EQ(box->text(), "HELLO WORLD");
 }
 
+// A day of samples at one a second is kept: the oldest goes when a new one comes, and the others stay where
+// they are (a sample after the first day used to move all 86,400 before it).
+TEST_F(WindowRulesTest, ChartKeepsADayOfSamplesInARing) {
+    state.SlaveType1 = 1; // a drink unit: its boiler 1 temperature is charted
+    state.Online = true;
+    auto e = open("FrmGrafico");
+    auto* chart = static_cast<remote::FrmGrafico*>(e.get());
+    remote::ChartSettings settings;
+    settings.spanSeconds = 0; // the chart keeps no points; only the samples count here
+    chart->applySettings(settings);
+    chart->setPaused(true);
+    e->deliver(11800, 925.0);
+    for (std::size_t i = 0; i < remote::FrmGrafico::kMaxSamples; ++i)
+        chart->takeSample();
+    const remote::FrmGrafico::Sample* newest = &chart->samples().back();
+    const remote::FrmGrafico::Sample* hundredAndFirst = &chart->samples()[100];
+    for (int i = 0; i < 100; ++i)
+        chart->takeSample();
+    ASSERT_EQ(chart->samples().size(), remote::FrmGrafico::kMaxSamples);
+    EXPECT_EQ(&chart->samples().front(), hundredAndFirst);
+    EXPECT_EQ(&chart->samples()[remote::FrmGrafico::kMaxSamples - 101], newest);
+}
+
 } // namespace
 } // namespace vm::editors::test
