@@ -132,6 +132,7 @@ TEST_F(Script, ClockTimesCodesAndPricesReachTheBoard) {
                                      "set FrmOrologio SwitchX1(1) 1\n"
                                      "set FrmOrologio iSwitchSliderX1 1\n" // Spegni
                                      "open FrmPassword\n"
+                                     "expect FrmPassword Label1(1) \"Reduced menu\"\n" // the language's caption
                                      "set FrmPassword Text1(0) 123456\n"
                                      "expect FrmPassword Text1(0) 12345\n"
                                      "set FrmPassword Text1(4) 98765\n"

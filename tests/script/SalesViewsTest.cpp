@@ -44,7 +44,7 @@ std::map<QString, QStringList> readCsv(const QString& fileName, int key, QString
 }
 
 // With two decimals a money total shows hundredths while the vend count beside it stays a plain number; the
-// MDB audit scales only its amounts; the export holds what the window shows.
+// MDB audit scales only its amounts; the export holds what the window shows, in the program's language.
 TEST_F(Script, TotalsShowMoneyWithTheBoardsDecimalPoint) {
     SimProcess sim;
     ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
@@ -70,9 +70,10 @@ TEST_F(Script, TotalsShowMoneyWithTheBoardsDecimalPoint) {
     const auto rows = readCsv(path("totals.csv"), 2, &header);
     EXPECT_EQ(header, QStringList({"group", "item", "index", "value"}));
     ASSERT_EQ(rows.size(), 12u);
-    EXPECT_EQ(rows.at("11430"), QStringList({"Importi Totali Non Azzerabili", "Totale caldo", "11430", "123.45"}));
+    // the program speaks its first language, English: the captions come from its file
+    EXPECT_EQ(rows.at("11430"), QStringList({"Totals that cannot be cleared", "Hot total", "11430", "123.45"}));
     EXPECT_EQ(rows.at("11440").value(3), "12345");
-    EXPECT_EQ(rows.at("11441").value(0), "Importi Totali Azzerabili");
+    EXPECT_EQ(rows.at("11441").value(0), "Totals that can be cleared");
 }
 
 // The vend counters of a block stand in the block's own labels: the second range after the first 48, the
