@@ -134,7 +134,9 @@ void FrmOrologio::buildExtra() {
     copyTimer_.setSingleShot(true);
     connect(&copyTimer_, &QTimer::timeout, this, [this] {
         if (isClosed()) return;
-        if (phase_ == CopyPhase::WaitingForMinute)
+        if (!state().Online) // the link went: nothing to wait for
+            endCopy();
+        else if (phase_ == CopyPhase::WaitingForMinute)
             startCopy();
         else
             copyStepTimedOut();
