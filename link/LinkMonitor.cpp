@@ -62,7 +62,8 @@ std::vector<bool> LinkMonitor::hideInRequest(std::span<const std::uint8_t> frame
 std::vector<bool> LinkMonitor::hideInReply(std::size_t count) {
     std::vector<bool> hidden(count, false);
     for (std::size_t i = 0; i < count && asked_.anySecret; ++i, ++asked_.replied)
-        hidden[i] = asked_.write || asked_.replied >= asked_.secretValue.size() || asked_.secretValue[asked_.replied];
+        hidden[i] =
+            asked_.write || asked_.replied >= asked_.secretValue.size() || asked_.secretValue[asked_.replied];
     return hidden;
 }
 

@@ -85,7 +85,8 @@ private:
         bool write = false;
         std::size_t replied = 0; // bytes of the reply seen so far
     };
-    void record(std::int64_t nowMs, TraceKind kind, std::span<const std::uint8_t> bytes, std::vector<bool> hidden);
+    void record(std::int64_t nowMs, TraceKind kind, std::span<const std::uint8_t> bytes,
+                std::vector<bool> hidden);
     std::vector<bool> hideInRequest(std::span<const std::uint8_t> frame);
     std::vector<bool> hideInReply(std::size_t count);
 

@@ -178,7 +178,8 @@ void FrmGSM::buildExtra() {
     alarmsLayout->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < 2; ++i) {
         auto* option = new QRadioButton(alarms);
-        addText(i == 0 ? Caption("No") : Caption(863, "Si"), [option](const QString& s) { option->setText(s); });
+        addText(i == 0 ? Caption("No") : Caption(863, "Si"),
+                [option](const QString& s) { option->setText(s); });
         registerControl(QStringLiteral("Option1"), i, option);
         connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on && !isLoading()) writeSetting(kAlarmParam, {static_cast<std::uint8_t>(i)});
@@ -188,8 +189,8 @@ void FrmGSM::buildExtra() {
     }
     addRow(mail, captionLabel(Caption(845, "Allarmi"), mail), alarms);
 
-    addSlider(1, Caption(842, "Cancella Dati di Vendita"), {kPeriods[0], kPeriods[1], kPeriods[2], kPeriods[3]},
-              clearing);
+    addSlider(1, Caption(842, "Cancella Dati di Vendita"),
+              {kPeriods[0], kPeriods[1], kPeriods[2], kPeriods[3]}, clearing);
     addDay(1, clearing);
     addTimeFields(numbers_[5], numbers_[6], Caption(844, "Orario Cancella"), clearing);
 }
@@ -236,9 +237,8 @@ CommitLineEdit* FrmGSM::numberBox(NumberField& field, QWidget* container) {
     const catalogue::ParamInfo& p = info(field.param);
     edit->setMaxLength(p.isText ? p.width : 3);
     registerControl(QString::fromLatin1(field.control), 0, edit);
-    connect(edit, &CommitLineEdit::commitRequested, this, [this, &field](const QString& typed) {
-        commitNumber(field, typed);
-    });
+    connect(edit, &CommitLineEdit::commitRequested, this,
+            [this, &field](const QString& typed) { commitNumber(field, typed); });
     field.edit = edit;
     return edit;
 }
@@ -247,7 +247,8 @@ void FrmGSM::addNumberField(NumberField& field, QWidget* container) {
     addRow(container, captionLabel(field.caption, container), numberBox(field, container));
 }
 
-void FrmGSM::addTimeFields(NumberField& hours, NumberField& minutes, const Caption& caption, QWidget* container) {
+void FrmGSM::addTimeFields(NumberField& hours, NumberField& minutes, const Caption& caption,
+                           QWidget* container) {
     auto* time = new QWidget(container);
     auto* row = new QHBoxLayout(time);
     row->setContentsMargins(0, 0, 0, 0);
@@ -335,7 +336,8 @@ void FrmGSM::setBoardCell(int index, const std::vector<std::uint8_t>& bytes) {
     ProgramState& state = context().state;
     state.CurrentBank = 0;
     if (info(index).isText) {
-        state.SetParamValue(index, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        state.SetParamValue(index,
+                            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         return;
     }
     std::uint32_t value = 0;

@@ -165,8 +165,9 @@ void FrmMessCust1::commit(Box& box, const QString& typed) {
 // The board keeps the texts of languages 1..8 only: the block of a ninth would overwrite the final pauses.
 bool FrmMessCust1::beforeWrite(const Binding& b, int& stored) {
     if (b.index != kSecondLanguage || stored <= kLanguages) return true;
-    showError(QStringLiteral("The board has room for the messages of second languages 1 to 8 only: choose one of "
-                             "them, or 0 for no second language."));
+    showError(
+        QStringLiteral("The board has room for the messages of second languages 1 to 8 only: choose one of "
+                       "them, or 0 for no second language."));
     const bool wasLoading = std::exchange(loading_, true);
     if (auto* slider = qobject_cast<QAbstractSlider*>(control(b.control, b.controlIndex)))
         slider->setValue(static_cast<int>(currentValue(kSecondLanguage)));

@@ -152,7 +152,8 @@ void FrmOrologio::afterDelivery(int index, const ParamData&) {
                acknowledged(kHours) && acknowledged(kMinutes)) {
         // A minute that turned between the writes leaves the board a minute off: the copy is made again.
         const QTime pc = pcClock()().time();
-        if (static_cast<int>(paramValue(kHours)) == pc.hour() && static_cast<int>(paramValue(kMinutes)) == pc.minute())
+        if (static_cast<int>(paramValue(kHours)) == pc.hour() &&
+            static_cast<int>(paramValue(kMinutes)) == pc.minute())
             endCopy();
         else if (attempts_ < kCopyAttempts)
             startCopy();
@@ -217,12 +218,9 @@ void FrmOrologio::startCopy() {
     }
     ++attempts_;
     const QDate day = now.date();
-    fields_ = {{kSeconds, time.second()},
-               {kMinutes, time.minute()},
-               {kHours, time.hour()},
-               {kWeekday, day.dayOfWeek() % 7 + 1}, // 1 = Sunday
-               {kDay, day.day()},
-               {kMonth, day.month()},
+    fields_ = {{kSeconds, time.second()}, {kMinutes, time.minute()},
+               {kHours, time.hour()},     {kWeekday, day.dayOfWeek() % 7 + 1}, // 1 = Sunday
+               {kDay, day.day()},         {kMonth, day.month()},
                {kYear, day.year() % 100}};
     nextField_ = 0;
     phase_ = CopyPhase::Writing;
@@ -243,8 +241,9 @@ void FrmOrologio::writeNextField() {
 
 void FrmOrologio::copyStepTimedOut() {
     endCopy();
-    showError(QStringLiteral("The board did not acknowledge its clock in time: the clock may be incomplete. Use "
-                             "\"Copy Pc Time\" again."));
+    showError(
+        QStringLiteral("The board did not acknowledge its clock in time: the clock may be incomplete. Use "
+                       "\"Copy Pc Time\" again."));
 }
 
 void FrmOrologio::endCopy() {

@@ -54,7 +54,8 @@ TEST_F(WindowRulesTest, PasswordIsCommittedOnlyWhenTheUserMovesToAnotherControl)
     auto* box = get<CommitLineEdit>(*e, "Text1", 0);
     focus(box, QEvent::FocusIn);
     QTest::keyClicks(box, "123");
-    for (Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason, Qt::MenuBarFocusReason}) {
+    for (Qt::FocusReason reason :
+         {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason, Qt::MenuBarFocusReason}) {
         sendFocusOut(box, reason);
         EXPECT_FALSE(writePending(state, 1857)) << "focus reason " << reason;
         EXPECT_EQ(box->text(), "123");
@@ -170,10 +171,11 @@ TEST_F(WindowRulesTest, TelemetryWindowSpeaksTheChosenLanguage) {
         texts << b->text();
     for (const QAction* a : e->findChildren<QAction*>())
         texts << a->text();
-    for (const char* english : {"GSM data", "SMTP server", "GPRS password", "Sender name", "EMAIL sending time",
-                                "Clearing time", "Show passwords", "Write all"})
+    for (const char* english : {"GSM data", "SMTP server", "GPRS password", "Sender name",
+                                "EMAIL sending time", "Clearing time", "Show passwords", "Write all"})
         EXPECT_TRUE(texts.contains(QString::fromLatin1(english))) << english;
-    for (const char* italian : {"Dati GSM", "Server SMTP", "Nome Mittente", "Mostra Password", "Scrivi Tutto"})
+    for (const char* italian :
+         {"Dati GSM", "Server SMTP", "Nome Mittente", "Mostra Password", "Scrivi Tutto"})
         EXPECT_FALSE(texts.contains(QString::fromLatin1(italian))) << italian;
 }
 

@@ -74,8 +74,9 @@ TEST(TraceLine, ShowsTimeDirectionAndHex) {
 }
 
 // A secret (here the three bytes 745..747 of the configuration space 5) never shows in the trace: neither the
-// values of a write to it nor the checksum and acknowledgement that would tell them, nor its bytes in the reply
-// to a read, even one that arrives in pieces or covers more than the secret. Everything else shows as it was.
+// values of a write to it nor the checksum and acknowledgement that would tell them, nor its bytes in the
+// reply to a read, even one that arrives in pieces or covers more than the secret. Everything else shows as
+// it was.
 TEST(LinkMonitorSecrets, SecretBytesShowAsAsterisks) {
     LinkMonitor monitor;
     monitor.setSecrets([](int space, int address) { return space == 5 && address >= 745 && address <= 747; });
@@ -89,7 +90,7 @@ TEST(LinkMonitorSecrets, SecretBytesShowAsAsterisks) {
     monitor.bytesRead(5, Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 0x39}, false);
     monitor.bytesRead(6, Bytes{0x30, 0x00, 12, 13, 14, 15, 0x99}, false);
     monitor.requestSent(7, Bytes{0x52, 0x00, 0xE9, 0x02, 0x3D}, false); // a read of the code itself
-    monitor.bytesRead(8, Bytes{0x39, 0x30, 0x00, 0x69, 0x55}, true);  // late, thrown away: still hidden
+    monitor.bytesRead(8, Bytes{0x39, 0x30, 0x00, 0x69, 0x55}, true);    // late, thrown away: still hidden
     ASSERT_EQ(monitor.trace().size(), 9u);
     EXPECT_EQ(line(0), "> D2 00 E9 02 ** ** ** **");
     EXPECT_EQ(line(1), "< **");

@@ -90,7 +90,8 @@ TEST_F(Script, SecondLanguageTextsGoToTheirOwnBlock) {
                                      {"--port", sim.device()});
     const QStringList refused = reports(run, "languages.vms");
     ASSERT_EQ(refused.size(), 1) << describe(run);
-    EXPECT_TRUE(refused[0].contains(":12: Text10 of FrmMessCust1 is on the page \"LINGUA 2\", which is not enabled"))
+    EXPECT_TRUE(
+        refused[0].contains(":12: Text10 of FrmMessCust1 is on the page \"LINGUA 2\", which is not enabled"))
         << refused[0].toStdString();
     const auto texts = boardTexts(sim.device(), {11594, 11606});
     EXPECT_EQ(texts.at(11594), "LINGUA UNO      "); // language 1, line 1
@@ -132,7 +133,7 @@ TEST_F(Script, ClockTimesCodesAndPricesReachTheBoard) {
                                      "set FrmOrologio SwitchX1(1) 1\n"
                                      "set FrmOrologio iSwitchSliderX1 1\n" // Spegni
                                      "open FrmPassword\n"
-                                     "expect FrmPassword Label1(1) \"Reduced menu\"\n" // the language's caption
+                                     "expect FrmPassword Label1(1) \"Reduced menu\"\n" // language file
                                      "set FrmPassword Text1(0) 123456\n"
                                      "expect FrmPassword Text1(0) 12345\n"
                                      "set FrmPassword Text1(4) 98765\n"

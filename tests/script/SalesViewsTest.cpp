@@ -71,7 +71,8 @@ TEST_F(Script, TotalsShowMoneyWithTheBoardsDecimalPoint) {
     EXPECT_EQ(header, QStringList({"group", "item", "index", "value"}));
     ASSERT_EQ(rows.size(), 12u);
     // the program speaks its first language, English: the captions come from its file
-    EXPECT_EQ(rows.at("11430"), QStringList({"Totals that cannot be cleared", "Hot total", "11430", "123.45"}));
+    EXPECT_EQ(rows.at("11430"),
+              QStringList({"Totals that cannot be cleared", "Hot total", "11430", "123.45"}));
     EXPECT_EQ(rows.at("11440").value(3), "12345");
     EXPECT_EQ(rows.at("11441").value(0), "Totals that can be cleared");
 }
@@ -113,8 +114,10 @@ TEST_F(Script, VendCountersLandInTheLabelsOfTheirBlock) {
 TEST_F(Script, ExpectShowsThePageAndTheFourthBlockHasNoThirdRange) {
     SimProcess sim;
     ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
-    // block 0 second range i = 7; block 3 second range i = 7 (paid, test); free vends, block 0 third range i = 0
-    const ProgramRun set = runCli({"--port", sim.device(), "set", "13218=4321", "13242=31", "13306=17", "13808=99"});
+    // block 0 second range i = 7; block 3 second range i = 7 (paid, test); free vends, block 0 third range i
+    // = 0
+    const ProgramRun set =
+        runCli({"--port", sim.device(), "set", "13218=4321", "13242=31", "13306=17", "13808=99"});
     ASSERT_EQ(set.exitCode, 0) << describe(set);
     const ProgramRun run = runScript("fourth-block.vms",
                                      "connect\n"
@@ -129,7 +132,8 @@ TEST_F(Script, ExpectShowsThePageAndTheFourthBlockHasNoThirdRange) {
                                      {"--port", sim.device()});
     const QStringList refused = reports(run, "fourth-block.vms");
     ASSERT_EQ(refused.size(), 1) << describe(run);
-    EXPECT_TRUE(refused[0].contains(":9: there is no control Label7(56) of FrmBattute")) << refused[0].toStdString();
+    EXPECT_TRUE(refused[0].contains(":9: there is no control Label7(56) of FrmBattute"))
+        << refused[0].toStdString();
 }
 
 // vmconfig-cli audit: every counter and the alarm log of the board in one CSV file, raw values.

@@ -115,8 +115,10 @@ TEST_F(Script, SecretsStayOutOfTheTraceAndTheConfiguration) {
     const QString trace = QString::fromLatin1(file.readAll());
     // 54321 written as 3 bytes (31 D4 00) to 1857 at address 745; the password's 16 bytes to 12061 at 3912
     const QString hidden4 = QStringLiteral("( \\*\\*){4}"), hidden17 = QStringLiteral("( \\*\\*){17}");
-    EXPECT_TRUE(trace.contains(QRegularExpression("> D2 00 E9 02" + hidden4 + "\r\n"))) << trace.toStdString();
-    EXPECT_TRUE(trace.contains(QRegularExpression("> DF 00 48 0F" + hidden17 + "\r\n"))) << trace.toStdString();
+    EXPECT_TRUE(trace.contains(QRegularExpression("> D2 00 E9 02" + hidden4 + "\r\n")))
+        << trace.toStdString();
+    EXPECT_TRUE(trace.contains(QRegularExpression("> DF 00 48 0F" + hidden17 + "\r\n")))
+        << trace.toStdString();
     EXPECT_FALSE(trace.contains("31 D4 00"));
     EXPECT_FALSE(trace.contains("53 65 67 72 65 74 6F")); // "Segreto"
 
