@@ -255,10 +255,23 @@ void FrmDosi::finishCommand(int measured) {
     setResultText(0, QStringLiteral("Fatto (%1)").arg(testSelection_ + 1));
     setResultText(1, QString::number(measured));
     if (testCode_ == 0) return;
-    // Calibration: the measurement becomes the calibration of the dose the code names.
+    // Calibration: the measurement becomes the calibration of the dose the code names once the technician
+    // has seen it and agreed (a failed run measures nonsense).
     const int dose = testCode_ == 4 ? 0 : testCode_ == 2 ? 1 : 2;
-    writeParam(kCalibration[dose] + testSelection_, static_cast<std::uint32_t>(std::clamp(measured, 0, 255)));
-    setResultText(2, QString::number(measured));
+    const int value = std::clamp(measured, 0, 255);
+    const MessageAnswer answer =
+        showMessage({this, MessageIcon::Exclamation, MessageButtons::YesNo,
+                     QStringLiteral("Measured %1: write it as the calibration of dose %2 of selection %3?")
+                         .arg(value)
+                         .arg(dose + 1)
+                         .arg(testSelection_ + 1),
+                     QStringLiteral("Tara Dose %1").arg(dose + 1)});
+    if (answer != MessageAnswer::Yes || isClosed()) {
+        setResultText(2, QStringLiteral("Non scritta"));
+        return;
+    }
+    writeParam(kCalibration[dose] + testSelection_, static_cast<std::uint32_t>(value));
+    setResultText(2, QString::number(value));
 }
 
 void FrmDosi::afterDelivery(int index, const ParamData& value) {
