@@ -114,6 +114,16 @@ void FrmMessCust1::buildExtra() {
                                     ? QStringLiteral("RIGA %1 Fisso").arg(box.line)
                                     : QStringLiteral("RIGA %1 Messaggio %2").arg(box.line).arg(box.index + 1);
         addRow(container, captionLabel(Caption(caption), container), edit);
+        // A commit rewrites pieces of a line the box shows: the line, the count that sizes a scrolling text
+        // and the second language that places it must have come from the board first.
+        std::vector<int> reads = {kCount[0], kSecondLanguage};
+        const int lineStart = (box.line - 1) * kPiecesPerLine;
+        for (int i = 0; i < kPiecesPerLine; ++i)
+            if (box.language == 1) reads.push_back(kFirstLanguage + lineStart + i);
+            else
+                for (int s = 1; s <= kLanguages; ++s)
+                    reads.push_back(secondLanguageBlock(s) + lineStart + i);
+        requireValues(edit, std::move(reads));
         box.edit = edit;
     }
 }

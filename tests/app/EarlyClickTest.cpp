@@ -216,8 +216,11 @@ public:
         bool switched = false;
         return script::ShowPagesOf(c, window_, switched).isEmpty();
     }
+    // One step, and the events it started (the commit after the Enter flash) before the next one.
     static QString act(const script::Control& c, const QString& value) {
-        return value.isEmpty() ? script::ClickControl(c) : script::SetControl(c, value);
+        const QString why = value.isEmpty() ? script::ClickControl(c) : script::SetControl(c, value);
+        QCoreApplication::processEvents();
+        return why;
     }
 
 private:
