@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -30,6 +31,8 @@ int main(int argc, char* argv[]) {
     if (!QFileInfo(QString::fromStdString(config.programDir.string())).isWritable()) {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
         QDir().mkpath(folder);
+        // It keeps the board backups, with their service codes and passwords: the user's alone.
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         config.settingsDir = folder.toStdString();
     }
     if (options->simulate) config.port = vm::app::PortChoice::Simulated;
