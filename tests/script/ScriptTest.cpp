@@ -4,6 +4,11 @@
 
 #include "ScriptSupport.h"
 
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+
 namespace {
 
 using namespace vm::test;
@@ -82,6 +87,31 @@ TEST_F(Script, UnreadableScriptAndFailedConnect) {
     EXPECT_TRUE(failures[0].startsWith(path("dead-port.vms") + ":1: the connect ended with"))
         << describe(run);
     EXPECT_TRUE(run.out.startsWith("message: ")) << describe(run);
+}
+
+// A pipe, a device or a huge file given as the script is refused at once with a line saying why; a script
+// whose name is not UTF-8 runs like any other.
+TEST_F(Script, OnlyARegularFileOfASaneSizeIsReadAsAScript) {
+    const QString fifo = path("fifo.vms");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile big(path("big.vms"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(2 << 20));
+    big.close();
+    const std::pair<QString, QString> refused[] = {{fifo, "the script is not a regular file"},
+                                                   {"/dev/zero", "the script is not a regular file"},
+                                                   {big.fileName(), "the script is larger than 1 MiB"}};
+    for (const auto& [file, reason] : refused) {
+        const ProgramRun run = runProgram(path("prog/vmconfig"), {"--simulate", "--script", file});
+        EXPECT_EQ(run.exitCode, 2) << describe(run);
+        EXPECT_TRUE(run.err.contains(file + ": " + reason + "\n")) << describe(run);
+    }
+
+    const std::string oddName = path("quit-").toStdString() + "\xFF.vms";
+    std::ofstream(oddName) << "quit\n";
+    const ProgramRun run = runProgram("/bin/sh", {"-c", R"(exec "$0" --simulate --script "$1$(printf '\377').vms")",
+                                                  path("prog/vmconfig"), path("quit-")});
+    EXPECT_EQ(run.exitCode, 0) << describe(run);
+    std::filesystem::remove(oddName); // the folder's clean-up goes by UTF-8 names
 }
 
 // A technician sets two spirals' item numbers on a board over a serial line, one on the second unit's page;
