@@ -15,8 +15,8 @@ const QRegularExpression kBackupName(QStringLiteral(R"(^\d{8}-\d{6}-\d{3}_board\
 constexpr QFile::Permissions kOwnerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 constexpr QFile::Permissions kOwnerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
 
-// Deletes the oldest backups (by modification time: the clock may have gone back, so names do not tell) beyond
-// kBackupsKept, never `newest`.
+// Deletes the oldest backups (by modification time: the clock may have gone back, so names do not tell)
+// beyond kBackupsKept, never `newest`.
 void rotate(const QDir& dir, const QString& newest) {
     QFileInfoList backups;
     for (const QFileInfo& file : dir.entryInfoList(QDir::Files))
@@ -43,7 +43,7 @@ BackupResult SaveBoardBackup(const std::filesystem::path& folder, const ProgramS
         result.error = "the folder " + dir.path() + " cannot be created";
         return result;
     }
-    // The backups hold the service codes and passwords: the folder is the owner's alone before one is written.
+    // The backups hold the service codes and passwords: the folder is the owner's alone before one is made.
     QFile::setPermissions(dir.path(), kOwnerOnlyFolder);
     const QString name = BackupFileName(board.BoardType, when);
     result.path = dir.filePath(name);

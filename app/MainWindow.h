@@ -159,7 +159,7 @@ private:
     void offerBackup(const QString& backup);
     bool askYesNo(const QString& text);
     std::filesystem::path backupFolder() const;
-    // Takes a configuration file as the one to edit and write: Load offline, or a backup after a failed write.
+    // Takes a configuration file as the one to edit and write (Load; the backup after a failed write).
     void loadConfiguration(const QString& path);
     std::unique_ptr<link::SerialPort> makePort();
     QString portDescription() const;

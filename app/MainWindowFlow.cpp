@@ -267,8 +267,8 @@ void MainWindow::onTransferFinished(link::TransferKind kind, bool ok, const QStr
                     MessageIcon::Information, kProgramTitle);
             return;
         }
-        // The link has shown why (" Communication Error ", "Checksum Error", the lost line). The configuration
-        // is still the one to write, and Write Board may try again.
+        // The link has shown why (" Communication Error ", "Checksum Error", the lost line). The
+        // configuration is still the one to write, and Write Board may try again.
         setEntry("SmnuWrite", true);
         // Asked once the link has gone on with what it was doing (a lost line ends the connection first).
         QTimer::singleShot(0, this, [this, backup = backupPath_] { offerBackup(backup); });
@@ -336,12 +336,13 @@ void MainWindow::finishBackup(bool ok, const QString& error) {
 }
 
 // A write that did not complete has left the board with part of each configuration. The backup, taken as
-// the configuration to write, lets Write Board put the previous one back, on this line or once it works again.
+// the configuration to write, lets Write Board put the previous one back, now or once the line works.
 void MainWindow::offerBackup(const QString& backup) {
     if (backup.isEmpty() || exiting_) return;
-    if (askYesNo("The board was not completely written: it may now hold part of the new configuration and part "
-                 "of its previous one.\nIts previous configuration is saved in\n" +
-                 backup + "\nLoad that backup now, so that Write Board puts it back on the board?"))
+    if (askYesNo(
+            "The board was not completely written: it may now hold part of the new configuration and part "
+            "of its previous one.\nIts previous configuration is saved in\n" +
+            backup + "\nLoad that backup now, so that Write Board puts it back on the board?"))
         loadConfiguration(backup);
 }
 

@@ -44,7 +44,7 @@ inline constexpr int kLineGuardMs = 1000;
 // The pause between the two reads of a confirmation: a reply queued behind a stale one shows up in it.
 inline constexpr int kConfirmQuietMs = 100;
 inline constexpr int kIdentAttempts = 3; // an identification record is asked this often before "Not Ready"
-// Live requests in a row without any reply (about 10 s) after which the board is said to have stopped answering.
+// Live requests in a row without a reply (about 10 s): the board is said to have stopped answering.
 inline constexpr int kSilentRequests = 5;
 
 struct LinkOptions {

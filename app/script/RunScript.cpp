@@ -33,7 +33,8 @@ std::optional<QString> readScript(const std::filesystem::path& file, QString& wh
         why = "the script " + QString::fromStdString(problem);
         return std::nullopt;
     }
-    return QString::fromUtf8(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size()));
+    return QString::fromUtf8(reinterpret_cast<const char*>(bytes->data()),
+                             static_cast<qsizetype>(bytes->size()));
 }
 } // namespace
 

@@ -193,7 +193,8 @@ ScriptRunner::Progress ScriptRunner::closedOr(Progress otherwise) const {
 }
 
 ScriptRunner::Progress ScriptRunner::idle() const {
-    if (!lineLost_.isEmpty()) return closedOr({Progress::Failed, "the line to the board was lost: " + lineLost_});
+    if (!lineLost_.isEmpty())
+        return closedOr({Progress::Failed, "the line to the board was lost: " + lineLost_});
     const AppState state = window_.appState();
     if (state == AppState::Opening || state == AppState::Reading || state == AppState::Writing)
         return closedOr(

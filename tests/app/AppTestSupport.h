@@ -4,8 +4,8 @@
 
 #include "AppConfig.h"
 #include "MainWindow.h"
-#include "Screenshots.h"
 #include "MessageBox.h"
+#include "Screenshots.h"
 #include "SerialPort.h"
 #include "SimulatedBoard.h"
 #include "SimulatedPort.h"

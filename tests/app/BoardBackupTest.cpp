@@ -65,13 +65,15 @@ TEST(BoardBackup, RotationGoesByAgeSparesTheNewBackupAndTouchesOnlyBackups) {
     for (int day = 1; day <= 20; ++day)
         touch(QStringLiteral("209901%1-000000-000_board0482.prm").arg(day, 2, 10, QChar(u'0')),
               start.addSecs(3600 * (20 - day)));
-    const QStringList userFiles = {"2024_board_notes.prm", "site_board2.prm", "20240101-000000-000_board0482.prm.txt"};
+    const QStringList userFiles = {"2024_board_notes.prm", "site_board2.prm",
+                                   "20240101-000000-000_board0482.prm.txt"};
     for (const QString& name : userFiles)
         touch(name, start.addYears(-1));
 
     ProgramState board;
     board.BoardType = 482;
-    const BackupResult r = SaveBoardBackup(folder.path().toStdString(), board, QDateTime(QDate(2024, 5, 1), QTime(12, 0)));
+    const BackupResult r =
+        SaveBoardBackup(folder.path().toStdString(), board, QDateTime(QDate(2024, 5, 1), QTime(12, 0)));
     ASSERT_TRUE(r.ok()) << r.error.toStdString();
     EXPECT_EQ(r.path, folder.filePath("20240501-120000-000_board0482.prm"));
     EXPECT_TRUE(QFile::exists(r.path));

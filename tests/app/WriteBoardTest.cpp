@@ -34,7 +34,8 @@ protected:
 TEST_F(WriteBoard, AfterNoToTheBackupQuestionWriteBoardWritesOnTheOpenLine) {
     auto* port = new test::SimBoardPort(folder.dir());
     MainWindow& w = startOn({port});
-    QFile blocker(QString::fromStdString((folder.dir() / "backups").string())); // where the backups folder goes
+    QFile blocker(
+        QString::fromStdString((folder.dir() / "backups").string())); // where the backups folder goes
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     w.state().ConfigImage[kAddress] = 0x5A;
@@ -45,7 +46,8 @@ TEST_F(WriteBoard, AfterNoToTheBackupQuestionWriteBoardWritesOnTheOpenLine) {
     ASSERT_TRUE(waitState(AppState::Writing, kConnectMs));
     ASSERT_TRUE(waitState(AppState::Connected, kTransferMs));
     ASSERT_EQ(questions.asked.size(), 1);
-    EXPECT_TRUE(questions.asked[0].contains("could not be saved as a backup")) << questions.asked[0].toStdString();
+    EXPECT_TRUE(questions.asked[0].contains("could not be saved as a backup"))
+        << questions.asked[0].toStdString();
     EXPECT_NE(port->configByte(kAddress), 0x5A);
     EXPECT_TRUE(w.entryEnabled("SmnuWrite"));
 

@@ -83,7 +83,8 @@ TEST_F(WindowFillTest, ABoardThatStopsAnsweringIsReportedOnceEachTime) {
     EXPECT_TRUE(observer.messages.empty());
     ASSERT_TRUE(runUntil([&] { return !observer.messages.empty(); }, 2100));
     EXPECT_EQ(observer.messages[0].title, "Serial");
-    EXPECT_TRUE(observer.messages[0].text.starts_with("The board stopped answering")) << observer.messages[0].text;
+    EXPECT_TRUE(observer.messages[0].text.starts_with("The board stopped answering"))
+        << observer.messages[0].text;
     EXPECT_EQ(observer.messages[0].icon, kIconExclamation);
     EXPECT_TRUE(form.received.empty());
     timers.advance(30000);

@@ -110,8 +110,9 @@ TEST_F(Script, OnlyARegularFileOfASaneSizeIsReadAsAScript) {
 
     const std::string oddName = path("quit-").toStdString() + "\xFF.vms";
     std::ofstream(oddName) << "quit\n";
-    const ProgramRun run = runProgram("/bin/sh", {"-c", R"(exec "$0" --simulate --script "$1$(printf '\377').vms")",
-                                                  path("prog/vmconfig"), path("quit-")});
+    const ProgramRun run =
+        runProgram("/bin/sh", {"-c", R"(exec "$0" --simulate --script "$1$(printf '\377').vms")",
+                               path("prog/vmconfig"), path("quit-")});
     EXPECT_EQ(run.exitCode, 0) << describe(run);
     std::filesystem::remove(oddName); // the folder's clean-up goes by UTF-8 names
 }
@@ -142,7 +143,8 @@ TEST_F(Script, ALineLostBeforeTheWriteIsAcknowledgedFailsTheLineWaitingForIt) {
     ASSERT_TRUE(tool.waitForFinished(kProgramMs));
     const QString err = QString::fromUtf8(tool.readAllStandardError());
     EXPECT_EQ(tool.exitCode(), 1) << err.toStdString();
-    EXPECT_TRUE(err.contains(script.fileName() + ":4: the line to the board was lost: ")) << err.toStdString();
+    EXPECT_TRUE(err.contains(script.fileName() + ":4: the line to the board was lost: "))
+        << err.toStdString();
 }
 
 // A technician sets two spirals' item numbers on a board over a serial line, one on the second unit's page;
