@@ -141,7 +141,7 @@ void FrmGSM::buildExtra() {
         auto* bar = new QScrollBar(Qt::Horizontal, container);
         bar->setRange(0, 31);
         bar->setMinimumWidth(160);
-        auto* label = new QLabel(QStringLiteral("0"), container);
+        auto* label = new QLabel(container); // empty until the day is read
         registerControl(QStringLiteral("HScroll1"), i, bar);
         registerControl(QStringLiteral("Label6"), i, label);
         connect(bar, &QScrollBar::valueChanged, this, [this, i, label](int day) {

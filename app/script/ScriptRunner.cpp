@@ -63,8 +63,16 @@ ScriptRunner::ScriptRunner(app::MainWindow& window, ScriptDialogs& dialogs, QStr
 
     connect(&window_, &app::MainWindow::appStateChanged, this, &ScriptRunner::scheduleRecheck);
     connect(&window_, &app::MainWindow::transferWindowClosed, this, &ScriptRunner::scheduleRecheck);
-    if (window_.link())
-        connect(window_.link(), &link::LinkController::linkStatus, this, &ScriptRunner::scheduleRecheck);
+    if (link::LinkController* link = window_.link()) {
+        connect(link, &link::LinkController::linkStatus, this, &ScriptRunner::scheduleRecheck);
+        // A lost line fails the next line that waits for the board: what it waits for can no longer come.
+        connect(link, &link::LinkController::disconnected, this, [this](const QString& reason) {
+            if (reason.isEmpty()) return; // a disconnect asked for
+            lineLost_ = reason;
+            scheduleRecheck();
+        });
+        connect(link, &link::LinkController::connected, this, [this] { lineLost_.clear(); });
+    }
     window_.installEventFilter(this);
 }
 
@@ -187,6 +195,8 @@ ScriptRunner::Progress ScriptRunner::closedOr(Progress otherwise) const {
 }
 
 ScriptRunner::Progress ScriptRunner::idle() const {
+    if (!lineLost_.isEmpty())
+        return closedOr({Progress::Failed, "the line to the board was lost: " + lineLost_});
     const AppState state = window_.appState();
     if (state == AppState::Opening || state == AppState::Reading || state == AppState::Writing)
         return closedOr(
