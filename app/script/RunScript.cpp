@@ -27,8 +27,7 @@ std::optional<QString> readScript(const std::filesystem::path& file, QString& wh
     if (problem.empty() && std::filesystem::file_size(file, ec) > kMaxScriptBytes && !ec)
         problem = "is larger than 1 MiB";
     std::optional<std::vector<std::uint8_t>> bytes;
-    if (problem.empty()) bytes = ReadWholeFile(file, &problem);
-    if (bytes && bytes->size() > kMaxScriptBytes) problem = "is larger than 1 MiB";
+    if (problem.empty()) bytes = ReadWholeFile(file, kMaxScriptBytes, &problem);
     if (!problem.empty()) {
         why = "the script " + QString::fromStdString(problem);
         return std::nullopt;
