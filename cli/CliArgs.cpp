@@ -9,9 +9,10 @@ namespace {
 
 const std::map<std::string_view, Command>& commandNames() {
     static const std::map<std::string_view, Command> names{
-        {"info", Command::Info}, {"save", Command::Save}, {"write", Command::Write}, {"get", Command::Get},
-        {"set", Command::Set},   {"audit", Command::Audit}, {"show", Command::Show}, {"diff", Command::Diff},
-        {"show-audit", Command::ShowAudit},
+        {"info", Command::Info},     {"save", Command::Save}, {"write", Command::Write},
+        {"get", Command::Get},       {"set", Command::Set},   {"audit", Command::Audit},
+        {"show", Command::Show},     {"diff", Command::Diff}, {"export", Command::Export},
+        {"import", Command::Import}, {"show-audit", Command::ShowAudit},
     };
     return names;
 }
@@ -43,7 +44,10 @@ std::string checkOperands(const CliArgs& args, std::string_view name) {
     case Command::Audit:
     case Command::Show:
     case Command::ShowAudit:
+    case Command::Export:
         return count == 1 ? "" : prefix + "needs exactly one FILE";
+    case Command::Import:
+        return count == 3 ? "" : prefix + "needs three files TEXT BASE OUT";
     case Command::Diff:
         return count == 2 ? "" : prefix + "needs two files FILE_A FILE_B";
     case Command::Get:
@@ -125,6 +129,8 @@ ParseResult ParseCliArgs(const std::vector<std::string>& argv) {
                 else
                     return {{}, "--format: csv or eva-dts, got " + shown(operand)};
                 formatGiven = true;
+            } else if (arg == "--all") {
+                args.all = true;
             } else if (arg == "--no-progress") {
                 args.progress = false;
             } else {
@@ -147,6 +153,7 @@ ParseResult ParseCliArgs(const std::vector<std::string>& argv) {
     if (portOptions > 1) return {{}, "choose only one of --port, --com, --usb, --simulate"};
     if (auto error = checkOperands(args, *commandName); !error.empty()) return {{}, error};
     if (formatGiven && args.command != Command::Audit) return {{}, "--format belongs to audit"};
+    if (args.all && args.command != Command::Export) return {{}, "--all goes with export only"};
     if (args.needsBoard() && args.port == PortKind::None)
         return {{}, *commandName + ": needs a board: --port DEVICE, --com N, --usb or --simulate"};
     return {args, {}};
@@ -199,6 +206,23 @@ Commands that need no board:
                         malformed report is refused with its line number (status 2);
                         a report whose G85 CRC does not match is shown and reported
                         (status 1).
+  export [--all] FILE   print the settings of a configuration file as text, one a line
+                        in index order: NAME = VALUE  # INDEX. Only the settings that
+                        differ from their defaults; with --all every setting. Names are
+                        the parameter names in lower case with '_' for blanks and
+                        punctuation; amounts are shown with the decimal point of the
+                        configuration (decimal_point, written whenever amounts are);
+                        texts in double quotes with \" \\ and \xNN, trailing blanks
+                        left out. A mirror is written under its parameter, on a line
+                        of its own only when it holds another value. Counters, unit
+                        types and telemetry settings have no defaults and are left out.
+  import TEXT BASE OUT  apply such a text to the configuration file BASE and write the
+                        result to OUT (.prm). Lines name a setting or give its index;
+                        '#' starts a comment. Every line is checked first: an unknown
+                        name, a value of the wrong kind or out of range is reported
+                        with its line number and nothing is written. Each parameter's
+                        mirror receives the same value. Exported text applied to the
+                        defaults (or, with --all, to any base) gives the file back.
 
 Options:
   --maps DIR            folder of the parameter-map files (W0482.inx, W0482BV00.inx, ...);

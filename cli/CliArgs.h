@@ -15,7 +15,7 @@ inline constexpr int kExitUsageOrError = 2; // bad command line, unreadable file
 
 enum class PortKind { None, Device, Com, Usb, Simulate };
 
-enum class Command { Info, Save, Write, Get, Set, Audit, Show, Diff, ShowAudit };
+enum class Command { Info, Save, Write, Get, Set, Audit, Show, Diff, ShowAudit, Export, Import };
 
 // The file `audit` writes.
 enum class AuditFormat { Csv, EvaDts };
@@ -28,11 +28,13 @@ struct CliArgs {
     bool progress = true;
     std::string mapDir; // --maps DIR; empty: the program's own folder
     AuditFormat format = AuditFormat::Csv; // --format csv|eva-dts (audit only)
+    bool all = false;   // export --all
     Command command = Command::Info;
     std::vector<std::string> operands;
 
     bool needsBoard() const {
-        return command != Command::Show && command != Command::Diff && command != Command::ShowAudit;
+        return command != Command::Show && command != Command::Diff && command != Command::ShowAudit &&
+               command != Command::Export && command != Command::Import;
     }
 };
 

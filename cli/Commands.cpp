@@ -4,10 +4,12 @@
 #include "BoardClient.h"
 #include "CatalogueLookup.h"
 #include "ConfigFile.h"
+#include "ConfigText.h"
 #include "ConfigView.h"
 #include "CsvText.h"
 #include "EvaDtsReport.h"
 #include "FileIO.h"
+#include "ParamMap.h"
 #include "ProgressBar.h"
 #include "SalesLayout.h"
 #include "SimulatedBoard.h"
@@ -116,9 +118,10 @@ int runSave(BoardClient& board, ProgramState& state, const std::filesystem::path
     return kExitOk;
 }
 
-int runWrite(BoardClient& board, ProgramState& state, const std::filesystem::path& file, const CliIo& io) {
-    const ConfigLoadResult loaded = LoadConfigFile(file, state);
-    if (!loaded.ok()) return error(io, file.string() + ": " + loaded.error, kExitUsageOrError);
+// The file was read and checked before any port was opened.
+int runWrite(BoardClient& board, ProgramState& state, const std::filesystem::path& file,
+             const ConfigFileData& data, const CliIo& io) {
+    ApplyConfigFile(data, state);
     const std::vector<std::uint8_t> expected = state.ConfigImage;
 
     if (!board.connectBoard(link::ConnectPurpose::WriteBoard))
@@ -280,14 +283,63 @@ int runDiff(const CliArgs& args, const CliIo& io) {
     return differing.empty() ? kExitOk : kExitFailed;
 }
 
+std::span<std::uint8_t> imageOf(ConfigRecord& record) {
+    return std::span(record).subspan(RecordPos::Image, kConfigAreaSize);
+}
+
+int runExport(const CliArgs& args, const CliIo& io) {
+    const std::string& name = args.operands[0];
+    ConfigReadResult file = ReadConfigFile(name);
+    if (!file.ok()) return error(io, name + ": " + file.error, kExitUsageOrError);
+    const std::string text = ConfigToText(imageOf(file.data.record), args.all);
+    std::fputs(text.c_str(), io.out);
+    return kExitOk;
+}
+
+int runImport(const CliArgs& args, const CliIo& io) {
+    const std::string &textName = args.operands[0], &baseName = args.operands[1], &outName = args.operands[2];
+    std::string why;
+    constexpr std::uintmax_t kMaxConfigTextSize = 16u << 20; // every setting a line is under 1 MiB
+    const auto text = ReadWholeFile(textName, kMaxConfigTextSize, &why);
+    if (!text) return error(io, textName + ": it " + why, kExitUsageOrError);
+    ConfigReadResult base = ReadConfigFile(baseName);
+    if (!base.ok()) return error(io, baseName + ": " + base.error, kExitUsageOrError);
+    const TextApplyResult applied =
+        ApplyConfigText(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()),
+                        imageOf(base.data.record));
+    if (!applied.ok())
+        return error(io, textName + ": " + applied.error + "; nothing written", kExitUsageOrError);
+    const std::filesystem::path out(outName);
+    const ConfigRecord record = RecordForSaving(base.data, out.filename().string());
+    if (const std::string failed = WriteFileReplacing(out, EncodeProtected(record, RandomFillers()));
+        !failed.empty())
+        return error(io, outName + ": " + failed, kExitUsageOrError);
+    std::fprintf(io.out, "Applied %d settings to %s, written to %s\n", applied.settings, baseName.c_str(),
+                 outName.c_str());
+    return kExitOk;
+}
+
 int runBoardCommand(const CliArgs& args, const CliIo& io) {
     if (!QCoreApplication::instance()) return error(io, "internal: no QCoreApplication", kExitUsageOrError);
+    // A file that is no sound configuration never gets as far as a port.
+    ConfigReadResult toWrite;
+    if (args.command == Command::Write) {
+        toWrite = ReadConfigFile(args.operands[0]);
+        if (!toWrite.ok()) return error(io, args.operands[0] + ": " + toWrite.error, kExitUsageOrError);
+    }
+    // Nor does a damaged map: the connect would read or write the wrong memory with it.
+    ProgramState state;
+    for (const MapLoadResult& map :
+         {LoadIdentMap(state, mapDir(args, io), 0),
+          LoadParamMap(
+              state, mapDir(args, io) / ParamMapFileName(state.RequiredSoftware, state.DefaultRevision), 0)})
+        if (!map.ok) return error(io, map.error, kExitUsageOrError);
+
     InProcessBoard sim; // declared first: outlives the port inside the client
     std::string label, why;
     auto port = makePort(args, io, sim, label, why);
     if (!port) return error(io, why, kExitFailed);
 
-    ProgramState state;
     link::LinkOptions options;
     options.programDir = mapDir(args, io);
     options.programTitle = "vmconfig-cli";
@@ -322,7 +374,7 @@ int runBoardCommand(const CliArgs& args, const CliIo& io) {
         status = runSave(board, state, args.operands[0], io);
         break;
     case Command::Write:
-        status = runWrite(board, state, args.operands[0], io);
+        status = runWrite(board, state, args.operands[0], toWrite.data, io);
         break;
     case Command::Get:
         status = runGet(board, state, args, io);
@@ -372,6 +424,10 @@ int RunCommand(const CliArgs& args, const CliIo& io) {
         return runDiff(args, io);
     case Command::ShowAudit:
         return runShowAudit(args, io);
+    case Command::Export:
+        return runExport(args, io);
+    case Command::Import:
+        return runImport(args, io);
     default:
         return runBoardCommand(args, io);
     }

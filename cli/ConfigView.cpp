@@ -1,5 +1,6 @@
 #include "ConfigView.h"
 
+#include "ConfigText.h"
 #include "TelemetryFile.h"
 
 #include <algorithm>
@@ -62,22 +63,7 @@ std::string FormatValue(const ParamData& value) {
         std::snprintf(text, sizeof text, "%.0f", std::floor(*number));
         return text;
     }
-    std::string out = "\"";
-    for (const char c : std::get<std::string>(value)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte >= 0x7F) {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-    return out;
+    return QuotedText(std::get<std::string>(value));
 }
 
 std::vector<ShownParam> ShowConfig(const ConfigFileData& file, const std::vector<ViewParam>& params) {

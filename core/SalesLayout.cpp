@@ -17,9 +17,14 @@ constexpr int kPriceRange4[4] = {13892, 13906, 13920, 0};
 constexpr int kFirstPrice = 8471;
 } // namespace
 
+int SectorCount(int block) {
+    constexpr int kThirdRangeBlocks = 3;
+    return block < kThirdRangeBlocks ? kSectors : kFirstRange + kSecondRange;
+}
+
 int VendCounter(Vends kind, int block, int i) {
     const int w = static_cast<int>(kind);
-    if (block < 0 || block >= kBlocks || i < 0 || i >= kSectors) return 0;
+    if (block < 0 || block >= kBlocks || i < 0 || i >= SectorCount(block)) return 0;
     if (i < kFirstRange) return 8773 + kFirstRange * w + kBlockStride * block + i;
     if (i < kFirstRange + kSecondRange) return 13211 + 32 * w + 8 * block + (i - kFirstRange);
     return 13766 + 42 * w + 14 * block + (i - kFirstRange - kSecondRange);

@@ -37,7 +37,11 @@ inline constexpr int kPrices = 50;
 
 enum class Vends { Paid = 0, Free = 1, Test = 2 };
 
-// Counter i (0..69) of block k (0..3): 48 in a first range, 8 in a second, 14 in a third.
+// The counters of block k: 70 for blocks 0..2, 56 for block 3. The third range has room for three blocks of
+// 14 per kind: the addresses after it belong to the next kind's counters.
+int SectorCount(int block);
+// Counter i (0..SectorCount(k) - 1) of block k (0..3): 48 in a first range, 8 in a second, 14 in a third;
+// 0 for any other.
 int VendCounter(Vends kind, int block, int i);
 // Jug vends of beverage b (0..31) counted in block k.
 int JugVendCounter(int block, int beverage);

@@ -92,6 +92,9 @@ struct Binding {
     int largeStep = 10;
 
     // --- rules ---
+    // Parameters besides its own whose values the control's write is built from (the window's copy of a
+    // byte it rewrites, a value a rule of the write reads): online it stays disabled until each has arrived.
+    std::vector<int> alsoReads;
     Condition enabledWhen; // empty: always enabled
     Condition visibleWhen; // empty: always shown
 
@@ -143,6 +146,7 @@ struct Binding {
     Binding& keepTextOnFocus() { emptyOnFocus = false; return *this; }
     Binding& enabledIf(Condition c) { enabledWhen = std::move(c); return *this; }
     Binding& visibleIf(Condition c) { visibleWhen = std::move(c); return *this; }
+    Binding& reads(std::vector<int> params) { alsoReads = std::move(params); return *this; }
     Binding& confirmed() { confirmFirst = true; return *this; }
     // clang-format on
 

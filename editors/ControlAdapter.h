@@ -26,7 +26,8 @@ struct BoundControl {
     QLabel* caption = nullptr; // the caption beside the control, if any
     int row = -1;             // list rows: the row of the list view
     std::optional<double> lastStored;
-    bool awaiting = false;    // online: disabled until the first delivery
+    bool ready = true;        // every value its write reads is known (online: arrived from the board)
+    QString toolTip;          // the tool tip while the control is ready
     int param = 0;            // parameter and twin for the window's current state
     int twin = 0;
 };
@@ -59,6 +60,8 @@ public:
     // Calls `changed` when the user changes the control (with the typed text of text boxes).
     virtual void onUserChange(BoundControl& bc, QObject* context,
                               std::function<void(const QString& typed)> changed) const = 0;
+    // Lets the user act on the control or not; `toolTip` says why not, or is the control's own tip.
+    virtual void setUsable(BoundControl& bc, bool usable, const QString& toolTip) const;
 };
 
 const ControlAdapter& adapterFor(ControlKind kind);

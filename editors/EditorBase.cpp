@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,17 +18,6 @@ namespace vm::editors {
 
 namespace {
 int flashMs = 150;
-
-// Sets Loading for the lifetime of the guard and restores the previous state.
-class LoadingGuard {
-public:
-    explicit LoadingGuard(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
-    ~LoadingGuard() { flag_ = previous_; }
-
-private:
-    bool& flag_;
-    bool previous_;
-};
 
 double numberOf(const ParamData& value) {
     if (const double* d = std::get_if<double>(&value)) return *d;
@@ -140,12 +130,107 @@ bool EditorBase::isOnVisibleTab(const Binding& b) const {
 }
 
 void EditorBase::awaitValues(const std::function<bool(const BoundControl&)>& which) {
-    if (!ctx_.state.Online || !definition_.disableUntilDelivered) return;
-    for (BoundControl& bc : bound_)
-        if (bc.binding.kind != ControlKind::Command && which(bc)) {
-            bc.awaiting = true;
-            bc.widget->setEnabled(false);
+    if (!ctx_.state.Online) return;
+    std::vector<int> params;
+    for (const BoundControl& bc : bound_)
+        if (bc.binding.kind != ControlKind::Command && which(bc)) params.push_back(bc.param);
+    forgetArrivals(params);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Arrivals: online a control may write only what the board has given the window
+
+bool EditorBase::hasArrived(int index) const {
+    if (!ctx_.state.Online) return true;
+    return index > 0 && static_cast<std::size_t>(index) < arrived_.size() && arrived_[static_cast<std::size_t>(index)];
+}
+
+bool EditorBase::haveArrived(const std::vector<int>& indexes) const {
+    return std::all_of(indexes.begin(), indexes.end(), [this](int index) { return hasArrived(index); });
+}
+
+QString EditorBase::waitingToolTip() {
+    return QStringLiteral("The board's value is still on the way: the control is enabled when it has arrived.");
+}
+
+void EditorBase::markArrived(int index) {
+    if (arrived_.empty()) arrived_.assign(kParamIndexCount, false);
+    if (!ProgramState::isIndexInRange(index) || arrived_[static_cast<std::size_t>(index)]) return;
+    arrived_[static_cast<std::size_t>(index)] = true;
+    const auto [first, last] = byRead_.equal_range(index);
+    for (auto it = first; it != last; ++it)
+        refreshUsable(bound_[it->second]);
+}
+
+void EditorBase::forgetArrivals(const std::vector<int>& indexes) {
+    if (!ctx_.state.Online || closed_) return;
+    if (arrived_.empty()) arrived_.assign(kParamIndexCount, false);
+    for (int index : indexes)
+        if (ProgramState::isIndexInRange(index)) arrived_[static_cast<std::size_t>(index)] = false;
+    for (int index : indexes) {
+        const auto [first, last] = byRead_.equal_range(index);
+        for (auto it = first; it != last; ++it)
+            refreshUsable(bound_[it->second]);
+    }
+    applyGuards(false);
+}
+
+bool EditorBase::isReady(const BoundControl& bc) const {
+    if (bc.binding.kind != ControlKind::Command && !hasArrived(bc.param)) return false;
+    return haveArrived(bc.binding.alsoReads);
+}
+
+// Usable = every value the write reads is known and the window's rule allows it.
+void EditorBase::refreshUsable(BoundControl& bc) {
+    const Binding& b = bc.binding;
+    bc.ready = isReady(bc);
+    const bool allowed = !b.enabledWhen || b.enabledWhen(*this);
+    adapterFor(b.kind).setUsable(bc, bc.ready && allowed, bc.ready ? bc.toolTip : waitingToolTip());
+    if (bc.caption && b.enabledWhen) bc.caption->setEnabled(allowed);
+}
+
+namespace {
+void setEnabledOf(QObject* control, bool enabled, const QString& toolTip) {
+    if (auto* w = qobject_cast<QWidget*>(control)) {
+        w->setEnabled(enabled);
+        w->setToolTip(toolTip);
+    } else if (auto* a = qobject_cast<QAction*>(control)) {
+        a->setEnabled(enabled);
+        a->setToolTip(toolTip);
+    }
+}
+QString toolTipOf(QObject* control) {
+    if (auto* w = qobject_cast<QWidget*>(control)) return w->toolTip();
+    if (auto* a = qobject_cast<QAction*>(control)) return a->toolTip();
+    return {};
+}
+} // namespace
+
+void EditorBase::requireValues(QObject* control, std::vector<int> params) {
+    requireValues(control, [params = std::move(params)] { return params; });
+}
+
+void EditorBase::requireValues(QObject* control, std::function<std::vector<int>()> params) {
+    if (!control) return;
+    const bool ready = haveArrived(params());
+    guards_.push_back({control, std::move(params), ready, toolTipOf(control)});
+    if (!ready) setEnabledOf(control, false, waitingToolTip());
+}
+
+// Guards that became ready are enabled before the window's own rules run (they may disable them again);
+// guards still waiting are disabled after them, whatever those rules decided.
+void EditorBase::applyGuards(bool becameReady) {
+    for (Guard& g : guards_) {
+        if (!g.control) continue;
+        const bool ready = haveArrived(g.params());
+        if (becameReady && ready && !g.ready) {
+            g.ready = true;
+            setEnabledOf(g.control, true, g.toolTip);
+        } else if (!becameReady && !ready) {
+            g.ready = false;
+            setEnabledOf(g.control, false, waitingToolTip());
         }
+    }
 }
 
 void EditorBase::onTabChanged() {
@@ -233,12 +318,16 @@ int EditorBase::mirrorOf(const Binding& b) const {
 void EditorBase::rebuildIndexTables() {
     byIndex_.clear();
     byMirror_.clear();
+    byRead_.clear();
     for (std::size_t i = 0; i < bound_.size(); ++i) {
         BoundControl& bc = bound_[i];
         bc.param = paramOf(bc.binding);
         bc.twin = mirrorOf(bc.binding);
         byIndex_.emplace(bc.param, i);
         if (bc.twin != 0) byMirror_.emplace(bc.twin, i);
+        if (bc.binding.kind != ControlKind::Command) byRead_.emplace(bc.param, i);
+        for (int read : bc.binding.alsoReads)
+            if (read != bc.param) byRead_.emplace(read, i);
     }
 }
 
@@ -277,7 +366,7 @@ void EditorBase::startWaiting(int expected) {
 
 void EditorBase::deliver(int index, const ParamData& value) {
     if (closed_ || ctx_.state.CurrentBank != 0 || !ProgramState::isIndexInRange(index)) return;
-    LoadingGuard guard(loading_);
+    LoadingScope scope(*this);
     // Offline the image is the truth; online the delivered value is.
     const ParamData shown = ctx_.state.Online ? value : ctx_.state.imageData(index);
 
@@ -286,17 +375,25 @@ void EditorBase::deliver(int index, const ParamData& value) {
         const int decimals = static_cast<int>(numberOf(shown)) & 3;
         if (decimals != moneyDecimals_) setMoneyDecimals(decimals);
     }
+    std::vector<int> twinOf; // parameters shown from their twin's delivery
     const auto showAll = [&](const std::multimap<int, std::size_t>& table) {
         const auto [first, last] = table.equal_range(index);
         for (auto it = first; it != last; ++it) {
             BoundControl& bc = bound_[it->second];
             if (bc.binding.isBit()) bitCopies_[bc.param] = static_cast<std::uint32_t>(numberOf(shown));
             showValue(bc, shown);
+            if (bc.param != index) twinOf.push_back(bc.param);
         }
     };
     showAll(byIndex_);
     // A twin carries the same value; offline its image bytes are not read, so only online deliveries count.
-    if (ctx_.state.Online) showAll(byMirror_);
+    if (ctx_.state.Online) {
+        showAll(byMirror_);
+        markArrived(index);
+        for (int param : twinOf)
+            markArrived(param);
+        releaseAcknowledged(index);
+    }
     if (ctx_.state.Online && waiting_ && ++deliveredCount_ >= expectedCount_) {
         waiting_ = false;
         deliveredCount_ = 0;
@@ -308,10 +405,6 @@ void EditorBase::deliver(int index, const ParamData& value) {
 
 void EditorBase::showValue(BoundControl& bc, const ParamData& value) {
     const Binding& b = bc.binding;
-    if (bc.awaiting) {
-        bc.awaiting = false;
-        bc.widget->setEnabled(true);
-    }
     Shown shown;
     shown.decimals = moneyDecimals_;
     shown.text = textOf(value);
@@ -327,7 +420,7 @@ void EditorBase::setMoneyDecimals(int decimals) {
     moneyDecimals_ = decimals;
     for (BoundControl& bc : bound_)
         if (bc.binding.label == LabelFormat::Money && bc.lastStored) {
-            LoadingGuard guard(loading_);
+            LoadingScope scope(*this);
             showValue(bc, *bc.lastStored);
         }
 }
@@ -342,14 +435,11 @@ void EditorBase::setPagesLocked(bool locked) {
 
 void EditorBase::applyRules() {
     if (closed_) return;
+    applyGuards(true);
     for (std::size_t i : ruled_) {
         BoundControl& bc = bound_[i];
         const Binding& b = bc.binding;
-        if (b.enabledWhen && b.kind != ControlKind::ListRow) {
-            const bool enabled = b.enabledWhen(*this);
-            bc.widget->setEnabled(!bc.awaiting && enabled);
-            if (bc.caption) bc.caption->setEnabled(enabled);
-        }
+        if (b.enabledWhen) refreshUsable(bc);
         if (b.visibleWhen) {
             const bool visible = b.visibleWhen(*this);
             for (QWidget* w : {bc.widget, static_cast<QWidget*>(bc.label), static_cast<QWidget*>(bc.caption)})
@@ -366,6 +456,7 @@ void EditorBase::applyRules() {
         tabs_->setTabEnabled(static_cast<int>(t), !pagesLocked_ && (!rule || rule(*this)));
     }
     rulesApplied();
+    applyGuards(false);
 }
 
 } // namespace vm::editors

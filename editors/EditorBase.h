@@ -13,7 +13,9 @@
 #include "EditorTexts.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -53,6 +55,8 @@ public:
 
     // The control of an array element as the window names it, e.g. control("HScroll1", 8); nullptr if absent.
     QWidget* control(const QString& name, int index) const;
+    // The keys of every named control ("HScroll1_8"), bound or the window's own.
+    QStringList controlKeys() const { return controls_.keys(); }
     // The value label beside a scroll bar.
     QLabel* valueLabel(const QString& scrollName, int index) const;
     std::vector<BindingInfo> bindingInfo() const;
@@ -79,6 +83,18 @@ public:
     std::vector<QStringList> shownRows() const;
 
     bool isLoading() const { return loading_; }
+    // Loading for the scope's lifetime: controls set inside it write nothing back. Restores the previous state.
+    class LoadingScope {
+    public:
+        explicit LoadingScope(EditorBase& e) : flag_(e.loading_), previous_(e.loading_) { flag_ = true; }
+        ~LoadingScope() { flag_ = previous_; }
+        LoadingScope(const LoadingScope&) = delete;
+        LoadingScope& operator=(const LoadingScope&) = delete;
+
+    private:
+        bool& flag_;
+        bool previous_;
+    };
     // Closes the window from its own code (Unload Me): the MDI sub-window that holds it, or the window.
     void closeForm();
     // True once the window has closed (its parameters are released; it receives no more values).
@@ -96,6 +112,14 @@ public:
     void startWaiting(int expected);
     bool waiting() const { return waiting_; }
     int deliveredCount() const { return deliveredCount_; }
+
+    // Whether the value of `index` is known to the window: offline always (the image holds it), online once
+    // the board delivered it since the window opened (or since the window moved to it). A control whose write
+    // carries a value the window does not know yet stays disabled.
+    bool hasArrived(int index) const;
+    bool haveArrived(const std::vector<int>& indexes) const;
+    // The tool tip of a control that waits for the board's values.
+    static QString waitingToolTip();
 
     // The current value of a parameter as this window shows it: the image offline, the cell online.
     double paramValue(int index) const;
@@ -173,6 +197,14 @@ protected:
     // both exporting shownRows().
     void addExportButton(QWidget* container);
 
+    // A control of the window's own (or an action) whose write is built from these parameters: online it stays
+    // disabled, with the waiting tool tip, until each has arrived; from then on its enabling is the window's.
+    void requireValues(QObject* control, std::vector<int> params);
+    // The same for a control whose parameters follow the window's state (asked again at each check).
+    void requireValues(QObject* control, std::function<std::vector<int>()> params);
+    // The window watches these again and waits for their values (a page of its own was shown again).
+    void forgetArrivals(const std::vector<int>& indexes);
+
     // DisableTable: every page locked until the window unlocks them (then the pages' rules decide).
     void setPagesLocked(bool locked);
     const EditorDefinition& definition() const { return definition_; }
@@ -194,6 +226,7 @@ private:
     void onCommit(BoundControl& bc, const QString& typed);
     std::uint32_t withField(const Binding& b, int param, int value) const;
     void holdUntilAcknowledged(BoundControl& bc);
+    void releaseAcknowledged(int index);
     void showInOtherWindows(int index);
     // values
     void showValue(BoundControl& bc, const ParamData& value);
@@ -205,6 +238,10 @@ private:
     bool isOnVisibleTab(const Binding& b) const;
     void showKnownValues();
     void awaitValues(const std::function<bool(const BoundControl&)>& which);
+    void markArrived(int index);
+    bool isReady(const BoundControl& bc) const;
+    void refreshUsable(BoundControl& bc);
+    void applyGuards(bool becameReady);
     void onTabChanged();
     void leave();
 
@@ -214,6 +251,7 @@ private:
     std::vector<BoundControl> bound_;
     std::multimap<int, std::size_t> byIndex_;  // parameter index -> bound_ positions
     std::multimap<int, std::size_t> byMirror_; // twin index -> bound_ positions (online deliveries)
+    std::multimap<int, std::size_t> byRead_;   // parameter index -> bound_ positions whose write reads it
     QHash<QString, QWidget*> controls_;        // "HScroll1_8" -> widget
     QHash<QString, QLabel*> valueLabels_;
     std::map<int, std::uint32_t> bitCopies_;
@@ -232,6 +270,15 @@ private:
     bool pagesLocked_ = false;
     bool batch_ = false; // loading a set of values: the rules wait for its end
     std::vector<std::size_t> ruled_; // bound_ positions with an enabling or visibility rule
+    std::vector<bool> arrived_;      // online: parameter index -> delivered since the window opened
+    struct Guard {
+        QPointer<QObject> control;
+        std::function<std::vector<int>()> params;
+        bool ready = false;
+        QString toolTip; // its own tool tip, given back when it is ready
+    };
+    std::vector<Guard> guards_;
+    std::map<int, QPointer<QWidget>> held_; // command cell -> button held until the board acknowledged it
 };
 
 } // namespace vm::editors

@@ -76,8 +76,6 @@ public:
     bool watchVisibleTab = false;
     // Watch the twins of the bound parameters too (windows that show a value delivered under its twin).
     bool watchMirrors = false;
-    // While online, a bound control stays disabled until its parameter has been delivered once.
-    bool disableUntilDelivered = true;
     // A view of the board's live counters: the configuration holds none, so offline nothing is loaded and
     // the labels stay empty.
     bool liveOnly = false;

@@ -31,6 +31,12 @@ void EditorBase::onUserChange(std::size_t i, const QString& typed) {
     if (loading_ || closed_) return;
     BoundControl& bc = bound_[i];
     const Binding& b = bc.binding;
+    if (!isReady(bc)) {
+        // Nothing is written from a value the board has not given yet; the control shows what it showed.
+        LoadingScope scope(*this);
+        showValue(bc, ctx_.state.cellData(bc.param, 0));
+        return;
+    }
     if (b.kind == ControlKind::NumberBox || b.kind == ControlKind::TextBox) return onCommit(bc, typed);
     const std::optional<int> chosen = adapterFor(b.kind).read(bc);
     if (!chosen) return;
@@ -52,19 +58,26 @@ void EditorBase::onUserChange(std::size_t i, const QString& typed) {
     applyRules();
 }
 
-// A command button stays disabled until the board has acknowledged its command, so a double click cannot
-// send it twice.
+// A command button stays disabled until the board has acknowledged its command (the acknowledged value is
+// delivered), so a double click cannot send it twice; a board that never answers frees it after a while.
 void EditorBase::holdUntilAcknowledged(BoundControl& bc) {
     if (!ctx_.state.Online) return;
-    QPointer<QWidget> button = bc.widget;
-    button->setEnabled(false);
-    auto* poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, this, [this, button, poll, param = bc.param] {
-        if (!closed_ && ctx_.state.Online && ctx_.state.cell(param, 0).has(WritePending)) return;
+    constexpr int kAcknowledgeLimitMs = 5000; // five reply time-outs of the link
+    bc.widget->setEnabled(false);
+    held_[bc.param] = bc.widget;
+    QTimer::singleShot(kAcknowledgeLimitMs, this, [this, param = bc.param, button = QPointer<QWidget>(bc.widget)] {
+        const auto it = held_.find(param);
+        if (it == held_.end() || it->second != button) return;
         if (button) button->setEnabled(true);
-        poll->deleteLater();
+        held_.erase(it);
     });
-    poll->start(40);
+}
+
+void EditorBase::releaseAcknowledged(int index) {
+    const auto it = held_.find(index);
+    if (it == held_.end() || ctx_.state.cell(index, 0).has(WritePending)) return;
+    if (it->second) it->second->setEnabled(true);
+    held_.erase(it);
 }
 
 void EditorBase::onCommit(BoundControl& bc, const QString& typed) {

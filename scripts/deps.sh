@@ -6,7 +6,8 @@ packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           clang libclang-rt-dev
-          fonts-dejavu-core)
+          fonts-dejavu-core
+          help2man lintian)
 
 missing=()
 for p in "${packages[@]}"; do

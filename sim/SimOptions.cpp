@@ -148,6 +148,11 @@ Timing:
   --wire-time            requests and replies take their time at 19200 baud (0.52 ms per byte)
   --reply-delay MS       the board's reaction time before each reply (default 2)
   --help                 this text
+
+Exit status:
+  0  the board stopped: Ctrl-C, SIGTERM or the end of its line (the reason is printed on stderr)
+  1  the board or its pseudo-terminal could not be set up
+  2  bad command line
 )";
 }
 

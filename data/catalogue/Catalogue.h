@@ -31,6 +31,10 @@ struct ParamInfo {
     std::uint32_t initial;
     std::string_view name;
     int mirror; // the twin written with it; 0 if none
+    bool money; // an amount in the smallest currency unit, shown with the decimal point (1823)
+    // The initial value is the factory setting. Counters, the clock, commands, the alarm log, the board's
+    // identity and settings that belong to the site (unit types, telemetry) have none: a reset leaves them.
+    bool hasDefault;
 };
 
 // The parameter with this index, or nullptr when the map has no parameter there.

@@ -14,6 +14,7 @@ constexpr int kMaxIndex = 33000;
 constexpr int kMaxAddress = 40000;    // the configuration image is indexed 0..40000
 constexpr int kConfigAreaEnd = 12927; // last byte of the configuration memory
 constexpr int kBoardInfoSize = 48;    // bytes read with the 0x1F block frame
+constexpr int kConfigurationSpace = 5; // the only space whose parameters have factory settings
 constexpr std::uint32_t kBlankText = 0x20202020;
 
 struct Row {
@@ -138,6 +139,14 @@ public:
         return value;
     }
 
+    // A key that takes one word only: whether the row gives it.
+    bool choice(const Row& row, const std::string& key, const std::string& word) {
+        auto it = row.fields.find(key);
+        if (it == row.fields.end()) return false;
+        if (it->second != word) fail(row.line, key + "=" + it->second + " is not " + key + "=" + word);
+        return true;
+    }
+
     // "1".."4" bytes, or "t5".."t16" for a text of that many characters.
     bool width(const Row& row, int& bytes, bool& text) {
         auto it = row.fields.find("w");
@@ -195,7 +204,9 @@ private:
     }
 
     void expandParams(const Row& row, Catalogue& out) {
-        checkKeys(row, {"w", "sp", "at", "poll", "page", "init", "mirror", "group"});
+        checkKeys(row, {"w", "sp", "at", "poll", "page", "init", "mirror", "group", "unit", "default"});
+        const bool money = choice(row, "unit", "money");
+        const bool noDefault = choice(row, "default", "none");
         int bytes = 1;
         bool text = false;
         if (!width(row, bytes, text)) return;
@@ -235,6 +246,8 @@ private:
             p.poll = static_cast<int>(*poll);
             p.page = static_cast<int>(*page);
             p.initial = static_cast<std::uint32_t>(*initial);
+            p.money = money;
+            p.hasDefault = *space == kConfigurationSpace && !noDefault;
             p.line = row.line;
             std::string error;
             if (!ExpandName(row.name, n, static_cast<int>(*group), p.name, error)) {

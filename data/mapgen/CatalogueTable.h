@@ -21,7 +21,9 @@ struct Param {
     std::uint32_t initial = 0;
     std::string name;
     int mirror = 0;
-    int line = 0; // row of the table that defined it
+    bool money = false;     // unit=money: an amount in the smallest currency unit
+    bool hasDefault = true; // the initial value is the factory setting (see ReadCatalogue)
+    int line = 0;           // row of the table that defined it
 };
 
 struct IdentEntry {
@@ -48,6 +50,7 @@ struct Catalogue {
 };
 
 // Parses and checks the table. On any fault returns false with one message per fault ("line N: ...").
+// Only configuration settings (space 5) have a default, unless their row says default=none.
 bool ReadCatalogue(std::istream& in, Catalogue& out, std::vector<std::string>& errors);
 
 // Expands a name template for position n (1-based) of a range; g and m are the group and member numbers

@@ -72,7 +72,8 @@ std::string catalogueSource(const Catalogue& cat) {
     for (const auto& p : cat.params) {
         out << "    {" << p.index << ", " << p.width << ", " << (p.isText ? "true" : "false") << ", "
             << p.space << ", " << p.address << ", " << p.poll << ", " << p.page << ", " << p.initial << "u, "
-            << quoted(p.name) << "sv, " << p.mirror << "},\n";
+            << quoted(p.name) << "sv, " << p.mirror << ", " << (p.money ? "true" : "false") << ", "
+            << (p.hasDefault ? "true" : "false") << "},\n";
     }
     out << "};\n} // namespace\n\nstd::span<const ParamInfo> all() { return kParams; }\n\n"
            "} // namespace vm::catalogue\n";

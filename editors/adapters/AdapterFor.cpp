@@ -2,7 +2,14 @@
 
 #include "Adapters.h"
 
+#include <QWidget>
+
 namespace vm::editors {
+
+void ControlAdapter::setUsable(BoundControl& bc, bool usable, const QString& toolTip) const {
+    if (bc.widget->testAttribute(Qt::WA_ForceDisabled) == usable) bc.widget->setEnabled(usable);
+    if (bc.widget->toolTip() != toolTip) bc.widget->setToolTip(toolTip);
+}
 
 const ControlAdapter& adapterFor(ControlKind kind) {
     static const ScrollAdapter scroll;

@@ -5,7 +5,7 @@
 
 namespace vm::editors {
 
-#define VM_ADAPTER(Name)                                                                                   \
+#define VM_ADAPTER(Name, ...)                                                                                 \
     class Name final : public ControlAdapter {                                                             \
     public:                                                                                                \
         QWidget* create(BoundControl& bc, QWidget* container, const AdapterEnv& env) const override;       \
@@ -13,6 +13,7 @@ namespace vm::editors {
         std::optional<int> read(const BoundControl& bc) const override;                                    \
         void onUserChange(BoundControl& bc, QObject* context,                                              \
                           std::function<void(const QString&)> changed) const override;                     \
+        __VA_ARGS__                                                                                         \
     };
 
 VM_ADAPTER(ScrollAdapter)    // scroll bar + value label: the scroll value
@@ -21,7 +22,8 @@ VM_ADAPTER(OptionAdapter)    // option button of an exclusive array: chosen or n
 VM_ADAPTER(PositionAdapter)  // slider switch or combo: the position
 VM_ADAPTER(BoxAdapter)       // number or text box with the Enter commit
 VM_ADAPTER(LabelAdapter)     // a label that shows the value
-VM_ADAPTER(ListRowAdapter)   // a row of a list view with check boxes
+// a row of a list view with check boxes: the rows share the list, so each row is enabled on its own
+VM_ADAPTER(ListRowAdapter, void setUsable(BoundControl& bc, bool usable, const QString& toolTip) const override;)
 VM_ADAPTER(CommandAdapter)   // a command button
 
 #undef VM_ADAPTER

@@ -37,6 +37,14 @@ void ListRowAdapter::show(BoundControl& bc, const Shown& v) const {
     if (QTreeWidgetItem* item = itemOf(bc)) item->setCheckState(0, v.bitOn ? Qt::Checked : Qt::Unchecked);
 }
 
+void ListRowAdapter::setUsable(BoundControl& bc, bool usable, const QString& toolTip) const {
+    QTreeWidgetItem* item = itemOf(bc);
+    if (!item) return;
+    const Qt::ItemFlags flags = usable ? item->flags() | Qt::ItemIsEnabled : item->flags() & ~Qt::ItemIsEnabled;
+    if (flags != item->flags()) item->setFlags(flags);
+    if (item->toolTip(0) != toolTip) item->setToolTip(0, toolTip);
+}
+
 std::optional<int> ListRowAdapter::read(const BoundControl& bc) const {
     const QTreeWidgetItem* item = itemOf(bc);
     if (!item) return std::nullopt;

@@ -26,6 +26,10 @@ QString blockLabels(int block) {
 }
 } // namespace
 
+int VendCountView::sectorCount(int block) {
+    return sales::SectorCount(block);
+}
+
 int VendCountView::counterParam(int window, int block, int i) {
     return sales::VendCounter(static_cast<sales::Vends>(window), block, i);
 }
@@ -47,7 +51,7 @@ VendCountView::VendCountView(EditorContext& ctx, QWidget* parent, const VendWind
                           .titled(Caption(QStringLiteral("Bev %1").arg(i + 1))));
     for (int block = 0; block < kBlocks; ++block) {
         auto unit = d.page(Caption(QStringLiteral("Slave %1").arg(block + 1)), 5);
-        for (int i = 0; i < kSectors; ++i)
+        for (int i = 0; i < sectorCount(block); ++i)
             unit.add(valueText(blockLabels(block), i, counterParam(w.window, block, i))
                          .titled(Caption(QStringLiteral("Set. %1").arg(kFirstSector + i))));
     }
@@ -65,9 +69,10 @@ void VendCountView::buildView() {
     for (int i = 0; i < kBeverages; ++i)
         bars_.add(counterParam(window_, 0, i), chart, i);
     for (int block = 0; block < kBlocks; ++block) {
-        chart = CounterChart::besideRows(page(block + 1), QStringLiteral("Slave %1").arg(block + 1), sectors);
+        chart = CounterChart::besideRows(page(block + 1), QStringLiteral("Slave %1").arg(block + 1),
+                                         sectors.mid(0, sectorCount(block)));
         chart->setObjectName(QStringLiteral("Chart_%1").arg(block + 1));
-        for (int i = 0; i < kSectors; ++i)
+        for (int i = 0; i < sectorCount(block); ++i)
             bars_.add(counterParam(window_, block, i), chart, i);
     }
 }

@@ -544,26 +544,27 @@ int FrmMenuRidotto::bitOf(const SelectorRow& row) const {
 }
 
 void FrmMenuRidotto::showSelectorRows() {
-    painting_ = true;
+    LoadingScope scope(*this);
     for (const SelectorRow& row : selectorRows_) {
         const int param = paramOf(row);
-        const bool awaited = std::find(awaited_.begin(), awaited_.end(), param) != awaited_.end();
+        const bool arrived = hasArrived(param); // online a row waits for its mask to arrive
         Qt::ItemFlags flags = Qt::ItemIsUserCheckable | Qt::ItemIsSelectable;
-        if (!awaited) flags |= Qt::ItemIsEnabled; // online a row waits for its mask to arrive
+        if (arrived) flags |= Qt::ItemIsEnabled;
         if (row.item->flags() != flags) row.item->setFlags(flags);
-        if (awaited) continue;
+        row.item->setToolTip(0, arrived ? QString() : waitingToolTip());
+        if (!arrived) continue;
         const bool leftOut = (currentValue(param) >> bitOf(row)) & 1u;
         row.item->setCheckState(0, leftOut ? Qt::Unchecked : Qt::Checked);
     }
-    painting_ = false;
 }
 
 void FrmMenuRidotto::selectorRowChanged(QTreeWidgetItem* item) {
-    if (painting_ || isLoading() || isClosed()) return;
+    if (isLoading() || isClosed()) return;
     const auto row = std::find_if(selectorRows_.begin(), selectorRows_.end(),
                                   [item](const SelectorRow& r) { return r.item == item; });
     if (row == selectorRows_.end()) return;
     const int param = paramOf(*row);
+    if (!hasArrived(param)) return showSelectorRows();
     const std::uint32_t bit = 1u << bitOf(*row);
     std::uint32_t mask = currentValue(param) & ~bit;
     if (item->checkState(0) != Qt::Checked) mask |= bit; // left out of the reduced menu
@@ -578,7 +579,6 @@ void FrmMenuRidotto::selectorMoved() {
 }
 
 void FrmMenuRidotto::afterDelivery(int index, const ParamData&) {
-    awaited_.erase(std::remove(awaited_.begin(), awaited_.end(), index), awaited_.end());
     const bool selectorMask =
         (index >= kPreselectionItems && index < kPreselectionItems + kPreselectionItemCount) ||
         (index >= kBeverageItemsLow && index < kBeverageItemsEnd);
@@ -597,7 +597,7 @@ void FrmMenuRidotto::watchShownPage() {
     state.CurrentBank = 0;
     for (int index : pageWatched_)
         state.WatchParam(index);
-    if (state.Online) awaited_ = pageWatched_;
+    forgetArrivals(pageWatched_); // online the page's masks are read again before its rows can be ticked
     showSelectorRows();
 }
 
@@ -607,7 +607,6 @@ void FrmMenuRidotto::releaseShownPage() {
     for (int index : pageWatched_)
         state.ReleaseParam(index);
     pageWatched_.clear();
-    awaited_.clear();
 }
 
 } // namespace vm::editors

@@ -53,12 +53,10 @@ private:
 
     std::vector<SelectorRow> selectorRows_;
     std::vector<int> pageWatched_;
-    std::vector<int> awaited_; // online: parameters of the shown page not delivered since it was chosen
     QScrollBar* preselection_ = nullptr;
     QScrollBar* beverage_ = nullptr;
     QLabel* preselectionLabel_ = nullptr;
     QLabel* beverageLabel_ = nullptr;
-    bool painting_ = false;
 };
 
 } // namespace vm::editors

@@ -25,6 +25,7 @@ protected:
     void afterDelivery(int index, const ParamData& value) override;
     void afterWrite(const Binding& b, int stored) override;
     std::vector<int> moreWatched() const override;
+    bool beforeWrite(const Binding& b, int& stored) override;
 
 private:
     // A message box: where its text starts (a function of the window's state), how many pieces it fills.

@@ -1,6 +1,7 @@
 #include "FrmConf.h"
 
 #include "Conditions.h"
+#include "widgets/CommitLineEdit.h"
 #include "widgets/IndexComboBox.h"
 #include "widgets/SliderSwitch.h"
 #include "widgets/ToggleSwitch.h"
@@ -10,7 +11,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <limits>
 #include <span>
+#include <utility>
 
 namespace vm::editors {
 
@@ -77,9 +80,12 @@ bool isDrinkUnit(const EditorBase& e, int unit) {
 void addDrinkUnit(EditorDefinition::Place page, int unit) {
     const int u = unit - 1;
     const int o = u * kUnitStride;
+    // A cold or snack unit keeps other settings in these slots: the drink rows are for drink units only.
+    const auto drinkUnit = [unit](const EditorBase& e) { return isDrinkUnit(e, unit); };
     const auto options = [&](const char* frameName, const char* caption, const char* control, int param,
                              std::vector<std::pair<const char*, int>> choices) {
-        auto f = page.frame(unitFrame(frameName, unit), Caption(caption), static_cast<int>(choices.size()));
+        auto f = page.frame(unitFrame(frameName, unit), Caption(caption), static_cast<int>(choices.size()))
+                     .enabledIf(drinkUnit);
         for (std::size_t k = 0; k < choices.size(); ++k)
             f.add(optionButton(control, static_cast<int>(k), param, kFromCatalogue, choices[k].second)
                       .titled(Caption(choices[k].first)));
@@ -90,13 +96,17 @@ void addDrinkUnit(EditorDefinition::Place page, int unit) {
     options("Group2", "Gruppo 2", u ? "Option17" : "Option16", 10 + o, {{"No", 0}, {"Si", 1}});
 
     const QString box = u ? QStringLiteral("Text2") : QStringLiteral("Text1");
+    // The sugar box takes any number: past the number of boxes, the number of boxes is written (beforeWrite).
     page.frame(unitFrame("Unit", unit), Caption("Configurazione"), 3)
+        .enabledIf(drinkUnit)
         .add(scrollBar("HScroll1", u, 3 + o).titled(Caption("Sonda Min")))
         .add(scrollBar("HScroll1", 2 + u, 4 + o).titled(Caption("Sonda Max")))
         .add(numberBox(box, 0, kValveCount + o, kFromCatalogue, 1, 8).refuseZero().keepTextOnFocus().titled(Caption("N° EV")))
         .add(numberBox(box, 1, 12 + o, kFromCatalogue, 0, 8).keepTextOnFocus().titled(Caption("N° Mixer")))
-        .add(numberBox(box, 2, kBoxCount + o, kFromCatalogue, 1, 9).refuseZero().keepTextOnFocus().titled(Caption("N° Scatole")))
-        .add(numberBox(box, 3, kSugarBox + o, kFromCatalogue, 0, 255).keepTextOnFocus().titled(Caption("Scatola Zucchero")));
+        .add(numberBox(box, 2, kBoxCount + o, kFromCatalogue, 1, 9).refuseZero().keepTextOnFocus()
+                 .reads({kSugarBox + o}).titled(Caption("N° Scatole")))
+        .add(numberBox(box, 3, kSugarBox + o, kFromCatalogue, 0, std::numeric_limits<int>::max()).keepTextOnFocus()
+                 .reads({kBoxCount + o}).titled(Caption("Scatola Zucchero")));
 
     for (const Row& r : kRows) {
         auto f = page.frame(unitFrame(r.scroll[u], unit), Caption(r.caption), 4);
@@ -115,7 +125,7 @@ void addDrinkUnit(EditorDefinition::Place page, int unit) {
 
     // The feature switches stay locked while the window waits for the board's values.
     auto features = page.frame(u ? QStringLiteral("Frame31") : QStringLiteral("Frame30"), Caption("ABILITAZIONI"), 3)
-                        .enabledIf([](const EditorBase& e) { return !e.waiting(); });
+                        .enabledIf([unit](const EditorBase& e) { return !e.waiting() && isDrinkUnit(e, unit); });
     const QString name = u ? QStringLiteral("iSwitchToggleX2") : QStringLiteral("iSwitchToggleX1");
     for (const Feature& f : u ? std::span<const Feature>(kUnit2Features) : std::span<const Feature>(kUnit1Features)) {
         Binding b = toggleSwitch(name, f.control, f.param, kFromCatalogue, 1u << f.bit)
@@ -131,7 +141,9 @@ void addDrinkUnit(EditorDefinition::Place page, int unit) {
 // Cold management, cold probes and the product association table of unit 1..4.
 void addColdAndAssociations(EditorDefinition::Place page, int unit) {
     const int u = unit - 1;
+    // The cold option and probe count share boiler 1's and boiler 2's slots: a drink unit has none.
     page.frame(unitFrame("Cold", unit), Caption("GestioneFreddo"), 3)
+        .enabledIf([unit](const EditorBase& e) { return !isDrinkUnit(e, unit); })
         .add(optionButton(kColdOptionName[u], 0, kColdOption[u], kFromCatalogue, 0).titled(Caption("Nessuna")))
         .add(optionButton(kColdOptionName[u], 1, kColdOption[u], kFromCatalogue, 1).titled(Caption("Snack")))
         .add(scrollBar("HScroll14", 100 + u, kColdProbes[u]).titled(Caption("N° Sonde")));
@@ -175,14 +187,18 @@ FrmConf::FrmConf(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
     auto general = d.page(Caption("Generale"));
     general.add(comboBox("Combo1", 0, kCoupling, kFromCatalogue, {"Nessuna", "KTR 921", "KTR 600", "DUR 400", "DUR 700"})
                     .values({0, 3, 4, 2, 2})
+                    .reads({kFlags, kFlags2}) // the machine's choice rewrites both flag bytes
                     .titled(Caption("Macchina Accoppiata")))
         .add(checkBox("Check1", 0, kFlags, kFromCatalogue, 0x20).titled(Caption("Vertical Code")))
         .add(sliderSwitch("iSwitchSliderX1", 0, kFlags, kFromCatalogue,
                           {"None", "Horizontal Code", "Vertical Code F", "Vertical Code C"})
+                 .reads({kFlags2, kCoupling})
                  .titled(Caption("Codice")));
     auto keys = general.frame(QStringLiteral("Frame5"), Caption("Tastiere"), 3);
     for (const auto& [control, bit] : kGeneralSwitches) {
+        // Which other bits a switch clears depends on the coupled machine; switch 17 also changes 1856.
         Binding b = toggleSwitch("iSwitchToggleX2", control, kFlags, kFromCatalogue, 1u << bit)
+                        .reads({kCoupling, kFlags2})
                         .titled(Caption(QStringLiteral("Bit %1").arg(bit)));
         if (control == 10)
             b.captionLabel("Label7", 16).enabledIf(both(bitSet(kFlags, 0x04), negate(couplingIs({4, 5}))));
@@ -229,6 +245,7 @@ void FrmConf::buildExtra() {
     connect(same, &ToggleSwitch::toggled, this, [this] {
         if (!isLoading()) writeParam(kFlags, bitCopy(kFlags));
     });
+    requireValues(same, {kFlags});
     for (int unit = 1; unit <= 4; ++unit) {
         QGroupBox* table = frame(unitFrame("Assoc", unit));
         addButton(QStringLiteral("Command%1").arg(unit), 0, Caption("RESET"), table, [this, unit] {
@@ -352,9 +369,10 @@ bool FrmConf::beforeWrite(const Binding& b, int& stored) {
         if (b.controlIndex == 2 && stored < static_cast<int>(currentValue(kSugarBox + o)))
             showInfo(QStringLiteral(" Change Number Sugar Box  "));
         if (b.controlIndex == 3 && stored > static_cast<int>(currentValue(kBoxCount + o))) {
-            // Past the number of boxes: the number of boxes becomes the sugar box.
+            // Past the number of boxes: the number of boxes becomes the sugar box, and the box shows red.
             showError(QStringLiteral(" Error: Value Out Of Range "));
             stored = static_cast<int>(currentValue(kBoxCount + o));
+            sugarBoxRefused_ = true;
         }
     }
     return true;
@@ -362,6 +380,8 @@ bool FrmConf::beforeWrite(const Binding& b, int& stored) {
 
 void FrmConf::afterWrite(const Binding& b, int) {
     if (b.control == QLatin1String("iSwitchSliderX1")) writeParam(kFlags2, bitCopy(kFlags2));
+    if (std::exchange(sugarBoxRefused_, false))
+        static_cast<CommitLineEdit*>(control(b.control, b.controlIndex))->rejectCommit();
 }
 
 void FrmConf::afterDelivery(int index, const ParamData& value) {

@@ -30,6 +30,8 @@ private:
     void clearDependentBits(int switchIndex, bool nowSet);
     void showCodeSlider();
     void showCoupling();
+
+    bool sugarBoxRefused_ = false; // the typed sugar box was past the number of boxes
 };
 
 } // namespace vm::editors

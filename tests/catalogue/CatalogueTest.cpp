@@ -77,6 +77,23 @@ TEST(Catalogue, FindsByIndex) {
         EXPECT_EQ(catalogue::find(absent), nullptr) << absent;
 }
 
+TEST(Catalogue, MarksAmountsAndTheSettingsThatHaveDefaults) {
+    struct Case {
+        int index;
+        bool money, hasDefault;
+    };
+    const Case cases[] = {
+        {8471, true, true},   {8521, true, true},   {1827, true, true},    {12536, true, true},
+        {1823, false, true},  {1857, false, true},  {4779, false, false},  {12055, false, false},
+        {1786, false, false}, {6690, false, false}, {11733, false, false},
+    };
+    for (const Case& c : cases) {
+        const catalogue::ParamInfo* p = catalogue::find(c.index);
+        ASSERT_NE(p, nullptr) << c.index;
+        EXPECT_EQ(std::tuple(p->money, p->hasDefault), std::tuple(c.money, c.hasDefault)) << c.index;
+    }
+}
+
 // The start-up load of the generated maps builds the whole table and reports exactly the used
 // configuration bytes.
 TEST(GeneratedStartUp, LoadsTheWholeDefaultMapAndReportsItsConfigurationBytes) {
@@ -95,7 +112,7 @@ TEST(GeneratedStartUp, LoadsTheWholeDefaultMapAndReportsItsConfigurationBytes) {
         EXPECT_EQ(entry[0] * 256 + entry[1], ident[static_cast<std::size_t>(k)].address) << k;
         EXPECT_EQ(entry[2], ident[static_cast<std::size_t>(k)].command) << k;
     }
-    EXPECT_EQ(state.ParamValue(1823, 0), catalogue::find(1823)->initial);
+    EXPECT_EQ(state.ParamValue(1823, 0), 2); // the decimal point's initial value
 
     // The runs of configuration bytes (type 5, 1..4 bytes) from 15 on, computed from the map file.
     std::vector<bool> used(33282, false);

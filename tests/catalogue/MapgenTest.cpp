@@ -73,6 +73,24 @@ TEST(MapgenTable, ExpandsRangesAndMirrors) {
     EXPECT_TRUE(read("1 at=8 \"a\"\n2 sp=1 at=8 \"b\"\n", spaces, errors)) << joined(errors);
 }
 
+// Only configuration settings have defaults, and only until their row says otherwise; a mirror shares its
+// parameter's unit and default.
+TEST(MapgenTable, MarksMoneyAndDefaults) {
+    Catalogue cat;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(read("1 w=2 at=100 mirror=2@200 unit=money \"price\"\n"
+                     "3 at=0 init=1 default=none \"unit type\"\n"
+                     "4 w=4 sp=2 at=16384 \"count\"\n",
+                     cat, errors))
+        << joined(errors);
+    ASSERT_EQ(cat.params.size(), 4u);
+    const auto marks = [](const Param& p) { return std::tuple(p.index, p.money, p.hasDefault); };
+    EXPECT_EQ(marks(cat.params[0]), std::tuple(1, true, true));
+    EXPECT_EQ(marks(cat.params[1]), std::tuple(2, true, true));
+    EXPECT_EQ(marks(cat.params[2]), std::tuple(3, false, false));
+    EXPECT_EQ(marks(cat.params[3]), std::tuple(4, false, false));
+}
+
 TEST(MapgenTable, RefusesBrokenLayoutsWithTheLineAndBothParameters) {
     struct Case {
         const char* table;
@@ -92,6 +110,8 @@ TEST(MapgenTable, RefusesBrokenLayoutsWithTheLineAndBothParameters) {
         {"1 at=100 w=t17 \"a\"\n", "text too long"},
         {"1 at=100 w=5 \"a\"\n", "number too wide"},
         {"1 at=100 colour=red \"a\"\n", "unknown key"},
+        {"1 at=100 unit=euro \"a\"\n", "unknown unit", "unit=money"},
+        {"1 at=100 default=0 \"a\"\n", "default other than none", "default=none"},
         {"1 at=100\n", "no name"},
         {"33001 at=100 \"a\"\n", "index beyond the table"},
         {"1 sp=0 at=100 \"a\"\n", "space 0 marks unused records"},

@@ -50,7 +50,8 @@ TEST(CliArgs, RejectsBadCommandLines) {
          {"", "frobnicate", "info", "--usb --simulate info", "--com 0 info", "--com 256 info",
           "--com x3 info", "--port", "--usb save", "--usb save a b", "--usb get", "--usb get 0",
           "--usb get 33001", "--usb set 12", "--usb info extra", "diff a.prm", "--bogus info",
-          "--usb audit a --format xml", "--usb audit a --format", "--usb info --format csv", "show-audit"}) {
+          "--usb audit a --format xml", "--usb audit a --format", "--usb info --format csv", "show-audit", "export",
+          "export a b", "import t a", "show --all a"}) {
         const auto r = parse(words(bad));
         EXPECT_FALSE(r.args) << bad;
         EXPECT_FALSE(r.error.empty()) << bad;
@@ -62,7 +63,14 @@ TEST(CliArgs, OfflineCommandsNeedNoPortAndHelpNeedsNothing) {
     EXPECT_TRUE(parse({"show", "a.prm"}).args);
     EXPECT_TRUE(parse({"diff", "a.prm", "b.cfx"}).args);
     EXPECT_TRUE(parse({"show-audit", "a.eva"}).args);
-    auto r = parse({"--help"});
+    auto r = parse({"export", "a.prm", "--all"});
+    ASSERT_TRUE(r.args) << r.error;
+    EXPECT_TRUE(r.args->all);
+    EXPECT_FALSE(parse({"export", "a.prm"}).args->all);
+    r = parse({"import", "t.txt", "a.prm", "b.prm"});
+    ASSERT_TRUE(r.args) << r.error;
+    EXPECT_EQ(r.args->command, Command::Import);
+    r = parse({"--help"});
     ASSERT_TRUE(r.args);
     EXPECT_TRUE(r.args->help);
     EXPECT_NE(HelpText().find("Exit status"), std::string::npos);

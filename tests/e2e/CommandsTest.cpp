@@ -1,8 +1,9 @@
 // vm_cli's commands run in-process: the pure helpers and the offline commands. (The board commands are
 // the link's transfers, tested in the link tests.)
 
-#include "BoardClient.h"
 #include "Commands.h"
+#include "BoardClient.h"
+#include "Catalogue.h"
 #include "ConfigFile.h"
 
 #include <QTemporaryDir>
@@ -10,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 using namespace vm;
 using namespace vm::cli;
@@ -99,6 +102,8 @@ TEST(Commands, OfflineErrorsAreOneLineWithStatus2) {
     c = run({"--help"});
     EXPECT_EQ(c.status, 0);
     EXPECT_NE(c.out.find("diff FILE_A FILE_B"), std::string::npos);
+    EXPECT_NE(c.out.find("export [--all] FILE"), std::string::npos);
+    EXPECT_NE(c.out.find("import TEXT BASE OUT"), std::string::npos);
 }
 
 // A raw .cfx image is shown with the parameters of the map.
@@ -122,4 +127,130 @@ TEST(Commands, SaveIntoAMissingFolderFailsBeforeTheBoardIsAsked) {
     EXPECT_EQ(c.status, 2) << describe(c);
     EXPECT_NE(c.err.find("/nonexistent-folder"), std::string::npos) << describe(c);
     EXPECT_EQ(std::count(c.err.begin(), c.err.end(), '\n'), 1) << describe(c);
+}
+
+namespace {
+
+std::vector<std::uint8_t> readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::optional<ConfigRecord> recordOf(const std::string& path) {
+    const ConfigReadResult read = ReadConfigFile(path);
+    return read.ok() ? std::optional(read.data.record) : std::nullopt;
+}
+
+} // namespace
+
+// A configuration saved from the simulated board, with every setting changed, goes through its text and
+// back byte for byte: with --all onto any base, without it onto the board's factory settings.
+TEST(Commands, ExportThenImportGivesTheConfigurationBack) {
+    QTemporaryDir dir;
+    const auto path = [&](const char* name) { return dir.filePath(name).toStdString(); };
+    const std::string board = path("board.prm");
+    Captured c = run({"--simulate", "--no-progress", "save", board});
+    ASSERT_EQ(c.status, 0) << describe(c);
+    c = run({"export", board});
+    EXPECT_EQ(c.status, 0) << describe(c);
+    EXPECT_EQ(c.out,
+              "# The configuration settings that differ from their defaults, one a line: name = value  "
+              "# parameter index\n")
+        << "a new board holds the factory settings";
+
+    // Every byte of every setting gets a value of its own; the mirrors of odd parameters keep theirs, the
+    // others agree with their parameter.
+    auto record = recordOf(board);
+    ASSERT_TRUE(record);
+    const auto at = [&](int address) -> std::uint8_t& { return (*record)[RecordPos::Image + address]; };
+    for (const catalogue::ParamInfo& p : catalogue::all())
+        for (int i = 0; p.hasDefault && p.address >= 16 && i < p.width; ++i)
+            at(p.address + i) = static_cast<std::uint8_t>(p.address * 7 + i * 3 + 1);
+    for (const catalogue::ParamInfo& p : catalogue::all())
+        for (int i = 0; p.hasDefault && p.mirror != 0 && p.index % 2 == 0 && i < p.width; ++i)
+            at(catalogue::find(p.mirror)->address + i) = at(p.address + i);
+    // The copies of 1850 (733..735), 1851 (736, 737) and 1844 (723) in the record's head.
+    std::copy_n(&at(733), 5, record->begin() + RecordPos::Param1850);
+    (*record)[RecordPos::Param1844] = at(723);
+    std::filesystem::create_directory(path("source"));
+    const std::string source = path("source/board.prm"); // the same name field
+    writeBytes(source, EncodeProtected(*record, RandomFillers()));
+
+    for (const bool all : {true, false}) {
+        c = all ? run({"export", "--all", source}) : run({"export", source});
+        ASSERT_EQ(c.status, 0) << describe(c);
+        const std::string text = path(all ? "all.txt" : "changed.txt");
+        writeText(text, c.out);
+        const std::string folder = path(all ? "all" : "changed");
+        std::filesystem::create_directory(folder);
+        const std::string out = folder + "/board.prm";
+        c = run({"import", text, board, out});
+        ASSERT_EQ(c.status, 0) << describe(c);
+        const auto back = recordOf(out);
+        ASSERT_TRUE(back);
+        EXPECT_TRUE(*back == *record) << (all ? "--all" : "changed only");
+    }
+}
+
+TEST(Commands, ImportWithAFaultyLineWritesNothing) {
+    QTemporaryDir dir;
+    const std::string base = dir.filePath("base.prm").toStdString();
+    const std::string out = dir.filePath("out.prm").toStdString();
+    const std::string text = dir.filePath("visit.txt").toStdString();
+    ProgramState state;
+    ASSERT_EQ(SaveProtectedConfig(base, state), "");
+    writeBytes(out, {1, 2, 3});
+    writeText(text, "price_1 = 1\nprice_2 = 1.5\n");
+    const Captured c = run({"import", text, base, out});
+    EXPECT_EQ(c.status, 2) << describe(c);
+    // The base's decimal point is 0: whole amounts only.
+    EXPECT_EQ(c.err,
+              "vmconfig-cli: " + text +
+                  ": line 2: price_2: '1.5' has more than 0 decimals (decimal point 0); nothing written\n");
+    EXPECT_EQ(readBytes(out), std::vector<std::uint8_t>({1, 2, 3}));
+}
+
+// A zeroed disk block read as a configuration would wipe a board: it is refused before any port is opened,
+// by show and by write alike.
+TEST(Commands, AZeroedOrDamagedFileIsNeverWrittenToABoard) {
+    QTemporaryDir dir;
+    const std::string zeros = dir.filePath("zeros.prm").toStdString();
+    writeBytes(zeros, std::vector<std::uint8_t>(26011, 0));
+    for (const auto& argv : {std::vector<std::string>{"show", zeros},
+                             std::vector<std::string>{"--simulate", "--no-progress", "write", zeros}}) {
+        const Captured c = run(argv);
+        EXPECT_EQ(c.status, 2) << describe(c);
+        EXPECT_EQ(
+            c.err,
+            "vmconfig-cli: " + zeros +
+                ": The file holds no configuration: every data byte is 0x00 (a zeroed or erased file).\n")
+            << describe(c);
+        EXPECT_EQ(c.out, "") << describe(c);
+    }
+    // A port that does not exist is not even looked at.
+    const Captured c = run({"--port", "/nonexistent/tty", "write", zeros});
+    EXPECT_EQ(c.status, 2) << describe(c);
+    EXPECT_NE(c.err.find("no configuration"), std::string::npos) << describe(c);
+}
+
+// A damaged parameter map is refused by name before connecting, instead of reading wrong addresses.
+TEST(Commands, ADamagedMapIsRefusedByName) {
+    QTemporaryDir dir;
+    const std::filesystem::path maps = dir.path().toStdString();
+    for (const char* name : {"W0482.inx", "W0482BV00.inx"})
+        std::filesystem::copy_file(std::filesystem::path(VM_BIN_DIR) / name, maps / name);
+    // Record 241 of the map holds no parameter; give it a command byte that names no memory space.
+    std::fstream map(maps / "W0482BV00.inx", std::ios::in | std::ios::out | std::ios::binary);
+    map.seekp(240 * 9);
+    map.write("\x00\x10\xF3", 3);
+    map.close();
+    const Captured c = run({"--simulate", "--maps", maps.string(), "get", "1850"});
+    EXPECT_EQ(c.status, 2) << describe(c);
+    EXPECT_NE(c.err.find("\"W0482BV00.inx\" is damaged"), std::string::npos) << describe(c);
+    EXPECT_EQ(std::count(c.err.begin(), c.err.end(), '\n'), 1) << describe(c);
+    EXPECT_EQ(c.out, "") << describe(c);
 }

@@ -32,6 +32,8 @@ constexpr int kTenths = 105; // 1 byte shown in tenths
 constexpr int kName = 106;   // 8-byte text
 constexpr int kShelf = 110;  // 2 bytes: low byte and high byte in two boxes
 constexpr int kShown = 111;  // shown only; 112..114 keep their text on focus, one bit of options and a slider
+constexpr int kGuarded = 116; // 1 byte of switches whose write also reads kFlags
+constexpr int kCommand = 117; // a command cell
 constexpr int kDecimalPoint = 120;
 constexpr int kDecimalTwin = 4902;
 constexpr int kTable = 200;    // 32 entries, one per key, twin 4982 + key
@@ -71,8 +73,14 @@ public:
             .add(optionButton("Option2", 0, kShown + 2, 0, 0).bytes(1).bit(0x40))
             .add(optionButton("Option2", 1, kShown + 2, 0, 1).bytes(1).bit(0x40))
             .add(sliderSwitch("iSwitchSliderX1", 0, kShown + 3, 0, {"Tabella 1", "Tabella 2"}).bytes(1).bit(0x10));
+        d.window()
+            .add(toggleSwitch("SwitchX2", 0, kGuarded, 0, 0x01).bytes(1).reads({kFlags}))
+            .add(commandButton("Command2", 0, kCommand, 7));
         setup(std::move(d));
         addButton(QStringLiteral("Command1"), 0, Caption("RESET"), page(-1), [this] { ++clicks; });
+        auto* own = new QCheckBox(page(-1));
+        registerControl(QStringLiteral("Check9"), 0, own);
+        requireValues(own, {kMode, kLimit});
     }
 
     std::vector<int> deliveredIndexes;
@@ -100,6 +108,7 @@ protected:
                                  {kCredit, 0x205, 2},      {kTenths, 0x207, 1},     {kName, 0x208, 8},
                                  {kShelf, 0x220, 2},       {kShown, 0x230, 1},      {kShown + 1, 0x231, 1},
                                  {kShown + 2, 0x232, 1},   {kShown + 3, 0x233, 1},  {kDecimalPoint, 0x100, 1},
+                                 {kGuarded, 0x240, 1},     {kCommand, 0x241, 1},
                                  {kDecimalTwin, 0x1100, 1}};
         for (const auto& p : params)
             fillParam(state, p[0], p[1], p[2]);
@@ -161,7 +170,7 @@ TEST_F(EditorBaseTest, OfflineLoadShowsTheImageInEveryControl) {
     EXPECT_EQ(get<SliderSwitch>(*e, "SlswitchX1")->value(), 2);
     EXPECT_EQ(get<QComboBox>(*e, "Combo1")->currentIndex(), 1); // stored 2 is the second entry
     EXPECT_EQ(get<QScrollBar>(*e, "HScroll3")->value(), 150 - 32768);
-    EXPECT_EQ(e->valueLabel("HScroll4", 0)->text(), QString::fromStdString(FormatDecimals(12.3, 1)));
+    EXPECT_EQ(e->valueLabel("HScroll4", 0)->text(), QString("12") + QChar(LocaleDecimalSeparator()) + "3");
     EXPECT_EQ(get<CommitLineEdit>(*e, "Text2")->text(), "Caffe");
     // Offline loading writes nothing.
     EXPECT_EQ(image(0x200), 42);
@@ -239,6 +248,43 @@ TEST_F(EditorBaseTest, BitSwitchesOnlineBuildOnTheirOwnUnconfirmedWrites) {
     get<QCheckBox>(*e, "Check1")->setChecked(true);
     EXPECT_EQ(state.ParamValue(kFlags, 0), 0x89);
     EXPECT_EQ(state.ParamValue(kFlagsTwin, 0), 0x89);
+}
+
+// Online a control is usable once every value its write reads has arrived: its own and those it declares,
+// and a window's own control the values it was given. Until then its tool tip says why.
+TEST_F(EditorBaseTest, OnlineAControlWaitsForEveryValueItsWriteReads) {
+    auto e = openOnline();
+    auto* guarded = get<ToggleSwitch>(*e, "SwitchX2");
+    auto* own = get<QCheckBox>(*e, "Check9");
+    for (QWidget* w : {static_cast<QWidget*>(guarded), static_cast<QWidget*>(own)}) {
+        EXPECT_FALSE(w->isEnabled());
+        EXPECT_EQ(w->toolTip(), EditorBase::waitingToolTip());
+    }
+    e->deliver(kGuarded, 240.0);
+    EXPECT_FALSE(guarded->isEnabled()); // kFlags is still on the way
+    e->deliver(kFlags, 8.0);
+    EXPECT_TRUE(guarded->isEnabled());
+    EXPECT_EQ(guarded->toolTip(), "");
+    e->deliver(kMode, 1.0);
+    EXPECT_FALSE(own->isEnabled());
+    e->deliver(kLimit, 5.0);
+    EXPECT_TRUE(own->isEnabled());
+    guarded->setChecked(true);
+    EXPECT_EQ(state.ParamValue(kGuarded, 0), 0xF1);
+}
+
+// A command button comes back when the board acknowledged its write, not when the frame was sent.
+TEST_F(EditorBaseTest, ACommandButtonIsHeldUntilTheBoardAcknowledges) {
+    auto e = openOnline();
+    auto* button = get<QPushButton>(*e, "Command2");
+    button->click();
+    EXPECT_TRUE(writePending(state, kCommand));
+    EXPECT_FALSE(button->isEnabled());
+    state.cell(kCommand, 0).at(CellPos::Status) &= static_cast<std::uint8_t>(~WritePending); // the frame left
+    settle();
+    EXPECT_FALSE(button->isEnabled());
+    e->deliver(kCommand, 7.0); // the acknowledged value
+    EXPECT_TRUE(button->isEnabled());
 }
 
 TEST_F(EditorBaseTest, OnlineDeliveriesShowEveryValueAndNeverWriteBack) {
@@ -397,11 +443,11 @@ TEST_F(EditorBaseTest, TheDecimalPointIsLoadedFirstAndReformatsMoney) {
     image(0x205) = 150;
     auto e = open();
     EXPECT_EQ(e->moneyDecimals(), 2);
-    EXPECT_EQ(e->valueLabel("HScroll3", 0)->text(), QString::fromStdString(FormatDecimals(1.5, 2)));
+    EXPECT_EQ(e->valueLabel("HScroll3", 0)->text(), QString("1") + QChar(LocaleDecimalSeparator()) + "50");
     state.Online = true;
     e->deliver(kDecimalTwin, 7.0); // 7 AND 3 = 3
     EXPECT_EQ(e->moneyDecimals(), 3);
-    EXPECT_EQ(e->valueLabel("HScroll3", 0)->text(), QString::fromStdString(FormatDecimals(0.15, 3)));
+    EXPECT_EQ(e->valueLabel("HScroll3", 0)->text(), QString("0") + QChar(LocaleDecimalSeparator()) + "150");
 }
 
 TEST_F(EditorBaseTest, ASelectionMovesThePerSelectionBindings) {

@@ -7,7 +7,9 @@ if(rc)
 endif()
 foreach(f bin/vmconfig bin/vmconfig-cli bin/vmboard-sim share/vmconfig/W0482.inx share/vmconfig/W0482BV00.inx
           share/vmconfig/Italiano.lng share/vmconfig/English.lng share/applications/vmconfig.desktop
-          share/icons/hicolor/scalable/apps/vmconfig.svg)
+          share/icons/hicolor/scalable/apps/vmconfig.svg share/man/man1/vmconfig.1.gz
+          share/man/man1/vmconfig-cli.1.gz share/man/man1/vmboard-sim.1.gz share/doc/vmconfig/copyright
+          share/doc/vmconfig/changelog.Debian.gz)
     if(NOT EXISTS ${PREFIX}/${f})
         message(FATAL_ERROR "not installed: ${f}")
     endif()
@@ -26,4 +28,12 @@ execute_process(COMMAND ${PREFIX}/bin/vmconfig-cli show ${PREFIX}/board.prm
 if(rc OR NOT out MATCHES "\n1844 ")
     message(FATAL_ERROR "installed vmconfig-cli show failed (${rc}): ${err}")
 endif()
+# Each program's --help is its manual page: on stdout, with the exit statuses, and a success.
+foreach(program vmconfig vmconfig-cli vmboard-sim)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${PREFIX}/bin/${program} --help
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(rc OR NOT out MATCHES "^Usage: " OR NOT out MATCHES "\nExit status:\n")
+        message(FATAL_ERROR "${program} --help (${rc}): ${out}${err}")
+    endif()
+endforeach()
 message(STATUS "installed and ran from ${PREFIX}")

@@ -100,6 +100,25 @@ TEST_F(PumpTest, ChecksumFailuresResendTheFrameAndTheFifthReplyIsDropped) {
     EXPECT_EQ(frames(), std::vector<Bytes>(3, kWriteSeven));
 }
 
+// After a fault the two reads of the confirmation must carry the same bytes, not only as many: a second
+// reply with other value bytes of the same length (a stale answer that still sums right) is no value.
+TEST_F(PumpTest, AfterAFaultTheConfirmationTakesOnlyTwoIdenticalReplies) {
+    failFirst(1, ReplyFault::CorruptChecksum);
+    // The second read of the first confirmation finds 0x5678 in place of 0x1234, the reads after it 0x1234.
+    port.onWrite = [&](const Bytes&) {
+        const bool other = frames().size() == 3;
+        setBoardByte(0x0123, other ? 0x78 : 0x34);
+        setBoardByte(0x0124, other ? 0x56 : 0x12);
+    };
+    state.WatchParam(kWord);
+    ASSERT_TRUE(runUntil([&] { return delivered(kWord); }));
+    // Fault, first read, differing second read; then a fresh confirmation of two reads.
+    EXPECT_EQ(frames(), std::vector<Bytes>(5, kReadWord));
+    ASSERT_EQ(form.received.size(), 1u);
+    EXPECT_EQ(std::get<double>(form.received[0].second), 4660.0);
+    EXPECT_EQ(state.ParamValue(kWord, 0), 4660.0);
+}
+
 // After the time-out nothing is sent until the line has been quiet; then poll bit 2 asks again at once,
 // other cells at the next tick, and the value is confirmed by a second request.
 TEST_F(PumpTest, TimeOutResetsThePortAndTheNextTickAsksAgainOrAtOnceForPollBitTwo) {

@@ -301,6 +301,28 @@ TEST_F(UnitReadTest, ModelCodeAloneDoesNotFinish) {
     EXPECT_EQ(observer.progress.back(), std::make_pair(75, 100));
 }
 
+// A unit code delivered again (here unit 1's type written while the reading runs: the acknowledgement
+// delivers it) is the same unit: the reading still asks units 3 and 4 and reports every code once.
+TEST_F(UnitReadTest, AUnitCodeDeliveredTwiceCountsOnce) {
+    const std::uint8_t codes[] = {0x05, 0x02, 0x03, 0x04};
+    for (int i = 0; i < 4; ++i)
+        setBoardByte(kUnitAddress + i, codes[i]);
+    setBoardByte(kUnitAddress + 0x10, 9);
+    connectBoard();
+    engine->readUnits();
+    ASSERT_TRUE(runUntil([&] { return !observer.menuEffects.empty(); }));
+    state.SetParamValue(kFirstUnitParam, 5);
+    ASSERT_TRUE(runUntil([&] { return observer.units.has_value(); }));
+    std::vector<int> asked;
+    for (const Bytes& frame : frames())
+        asked.push_back(AddressOf(frame) - kUnitAddress);
+    EXPECT_EQ(asked, (std::vector<int>{0, 0x10, 0, 1, 2, 3})); // the write of unit 1 among the reads
+    EXPECT_EQ(frames()[2][0], 0xD0);
+    EXPECT_EQ(observer.units->unitCodes, (std::array<std::uint8_t, 4>{5, 2, 3, 4}));
+    EXPECT_EQ(observer.menuEffects, std::vector<int>{5});
+    EXPECT_EQ(observer.unitsReadCount, 1);
+}
+
 TEST_F(UnitReadTest, ANewReadingReplacesTheRunningOne) {
     connectBoard();
     engine->readUnits();

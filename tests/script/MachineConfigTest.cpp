@@ -56,3 +56,54 @@ TEST_F(Script, NewConfigurationAndAssociationReset) {
 }
 
 } // namespace
+
+namespace {
+using namespace vm::test;
+
+// A cold unit keeps its cold option in boiler 1's slot and its probe count in boiler 2's: on a drink unit the
+// cold frame is locked, on a cold unit the drink rows are. A sugar box past the number of boxes, however
+// large, writes the number of boxes.
+TEST_F(Script, UnitPagesFollowTheUnitKindAndTheSugarBoxStopsAtTheBoxes) {
+    SimProcess drink;
+    ASSERT_FALSE(drink.device().isEmpty()) << drink.startError().toStdString();
+    const QStringList onDrink = {"--port", drink.device()};
+    const ProgramRun cold = runScript("cold-on-drink.vms",
+                                      "connect\nopen FrmConf\nset FrmConf Option13(1) 1\nquit\n", onDrink);
+    EXPECT_EQ(cold.exitCode, 1) << describe(cold);
+    EXPECT_TRUE(reports(cold, "cold-on-drink.vms").join("").contains("Option13(1) of FrmConf is disabled"))
+        << describe(cold);
+    const ProgramRun sugar = runScript("sugar.vms",
+                                       "connect\nopen FrmConf\n"
+                                       "set FrmConf Text1(2) 5\n"
+                                       "set FrmConf Text1(3) 300\n"
+                                       "expect-message \"Value Out Of Range\"\n"
+                                       "settle\nquit\n",
+                                       onDrink);
+    ASSERT_EQ(sugar.exitCode, 0) << describe(sugar);
+    const int expected[][3] = {{13, 4795, 5}, {14, 4796, 5}};
+    expectOnBoard(drink.device(), expected);
+
+    // A board whose unit 1 is a cold unit (type 3), everything else zero.
+    QByteArray image(12928, '\0');
+    image[0] = 3;
+    QFile file(path("cold.cfx"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
+    file.close();
+    SimProcess coldBoard({"--load", file.fileName()});
+    ASSERT_FALSE(coldBoard.device().isEmpty()) << coldBoard.startError().toStdString();
+    const QStringList onCold = {"--port", coldBoard.device()};
+    const ProgramRun boiler = runScript("boiler-on-cold.vms",
+                                        "connect\nopen FrmConf\nset FrmConf Option2(1) 1\nquit\n", onCold);
+    EXPECT_EQ(boiler.exitCode, 1) << describe(boiler);
+    EXPECT_TRUE(reports(boiler, "boiler-on-cold.vms").join("").contains("Option2(1) of FrmConf is disabled"))
+        << describe(boiler);
+    const ProgramRun snack = runScript("cold-on-cold.vms",
+                                       "connect\nopen FrmConf\nset FrmConf Option13(1) 1\n"
+                                       "set FrmConf HScroll14(100) 2\nsettle\nquit\n",
+                                       onCold);
+    ASSERT_EQ(snack.exitCode, 0) << describe(snack);
+    const int coldExpected[][3] = {{1, 4783, 1}, {2, 4784, 2}};
+    expectOnBoard(coldBoard.device(), coldExpected);
+}
+
+} // namespace

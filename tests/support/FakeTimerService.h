@@ -43,6 +43,8 @@ public:
         return true;
     }
     std::size_t pendingCount() const { return pending_.size(); }
+    // When the next timer falls due; nowMs() when none is pending.
+    std::int64_t nextDue() const { return pending_.empty() ? now_ : pending_.begin()->first.first; }
 
 private:
     std::int64_t now_ = 0;
