@@ -20,7 +20,7 @@ void LinkEngine::Identify() {
     const MapLoadResult identMap = LoadIdentMap(program_, options_.programDir, 0);
     if (!identMap.ok) {
         observer_.showMessage(texts::kErrorTitle, identMap.error, kIconCritical);
-        failConnect(ConnectOutcome::Failed, identMap.error);
+        session_.failConnect(ConnectOutcome::Failed, identMap.error);
         return;
     }
     identStep_ = 0;
@@ -43,8 +43,7 @@ void LinkEngine::ReadIdentification() {
 }
 
 void LinkEngine::onIdentTimeout(std::uint64_t generation) {
-    if (generation != identGeneration_ || state_ != LinkState::Identifying || !inFlight_ ||
-        line_ == LineState::Settling)
+    if (generation != identGeneration_ || state_ != LinkState::Identifying || !inFlight_ || guard_.settling())
         return;
     timer5_ = 0;
     requestTimedOut();
@@ -75,8 +74,7 @@ void LinkEngine::answerRetry(bool retry) {
         ReadIdentification();
         return;
     }
-    linkFailed_ = true;
-    failConnect(ConnectOutcome::Failed, "Board Not Ready");
+    session_.failConnect(ConnectOutcome::Failed, "Board Not Ready");
 }
 
 void LinkEngine::finishIdentification() {
@@ -93,7 +91,7 @@ void LinkEngine::finishIdentification() {
     if (program_.BoardSoftware != program_.RequiredSoftware) refusal = texts::kBoardSoftwareNotCompatible;
     if (!refusal.empty()) {
         observer_.showMessage(texts::kErrorTitle, refusal, kIconCritical);
-        failConnect(ConnectOutcome::Refused, refusal);
+        session_.failConnect(ConnectOutcome::Refused, refusal);
         return;
     }
 
@@ -105,7 +103,7 @@ void LinkEngine::finishIdentification() {
     if (!std::filesystem::is_regular_file(file, ec)) {
         const std::string error = "Parameter map not found: " + name;
         observer_.showMessage(texts::kErrorTitle, error, kIconCritical);
-        failConnect(ConnectOutcome::Failed, error);
+        session_.failConnect(ConnectOutcome::Failed, error);
         return;
     }
     const MapLoadResult map = LoadParamMap(program_, file, 0);
@@ -116,7 +114,7 @@ void LinkEngine::finishIdentification() {
             program_,
             options_.programDir / ParamMapFileName(program_.RequiredSoftware, program_.DefaultRevision), 0);
         observer_.showMessage(texts::kErrorTitle, error, kIconCritical);
-        failConnect(ConnectOutcome::Failed, error);
+        session_.failConnect(ConnectOutcome::Failed, error);
         return;
     }
 
@@ -128,7 +126,7 @@ void LinkEngine::finishIdentification() {
     linkCursor_ = 0;
     state_ = LinkState::Pumping;
     startPump();
-    if (purpose_ == ConnectPurpose::Edit) program_.ClearConfigArea();
+    if (session_.purpose() == ConnectPurpose::Edit) program_.ClearConfigArea();
     program_.Online = true;
     ShowLinkStatus(1);
     ShowLinkStatus(2);

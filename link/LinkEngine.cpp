@@ -1,4 +1,4 @@
-// The live link: pump, requests, replies, time-outs, connect and disconnect.
+// The live link: the pump, requests, replies and their checks, time-outs, storing and delivering values.
 #include "LinkEngine.h"
 
 #include "BlockTransfer.h"
@@ -16,11 +16,13 @@ namespace vm::link {
 LinkEngine::LinkEngine(ProgramState& state, FormList& forms, TimerService& timers, LinkObserver& observer,
                        LinkOptions options)
     : program_(state), forms_(forms), timers_(timers), observer_(observer), options_(std::move(options)),
+      guard_(timers, {.hold = [this] { holdRequest(); },
+                      .discard = [this] { discardWaiting(); },
+                      .quiet = [this](AfterQuiet then) { lineQuiet(then); }}),
       fill_(state) {}
 
 LinkEngine::~LinkEngine() {
-    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_, &quietTimer_})
-        stop(*id);
+    stopTimers(); // the line guard stops its own
     if (transfer_) transfer_->abort();
     unitReader_.reset();
     if (port_) {
@@ -38,12 +40,20 @@ void LinkEngine::setPort(SerialPort* port) {
     port_ = port;
     if (port_) {
         port_->onReceive = [this] { onReceive(); };
-        port_->onLost = [this](const std::string& reason) { onPortLost(reason); };
+        port_->onLost = [this](const std::string& reason) { session_.portLost(reason); };
     }
 }
 
 bool LinkEngine::transferRunning() const {
     return state_ == LinkState::Transferring;
+}
+
+void LinkEngine::connect(ConnectPurpose purpose) {
+    session_.connect(purpose);
+}
+
+void LinkEngine::disconnect() {
+    session_.disconnect();
 }
 
 // --- timers ---
@@ -56,6 +66,11 @@ void LinkEngine::restart(TimerService::TimerId& id, int ms, std::function<void()
 void LinkEngine::stop(TimerService::TimerId& id) {
     if (id != 0) timers_.cancelTimer(id);
     id = 0;
+}
+
+void LinkEngine::stopTimers() {
+    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_})
+        stop(*id);
 }
 
 void LinkEngine::ShowLinkStatus(int code) {
@@ -80,7 +95,7 @@ void LinkEngine::pumpTick() {
 }
 
 void LinkEngine::PumpNext() {
-    if (!port_ || inFlight_ || identifyMode_ || line_ == LineState::Settling || state_ != LinkState::Pumping)
+    if (!port_ || inFlight_ || identifyMode_ || guard_.settling() || state_ != LinkState::Pumping)
         return;
     if (const auto block = fill_.next(0)) { // the blocks of a window being filled go first
         sendBlock(*block);
@@ -206,8 +221,8 @@ void LinkEngine::SendRequest() {
     if (!port_) return;
     inFlight_ = true;
     linkReady_ = false;
-    if (line_ == LineState::Settling) {
-        afterQuiet_ = AfterQuiet::Resend; // sent once the line is quiet
+    if (guard_.settling()) {
+        guard_.resendWhenQuiet();
         return;
     }
     if (port_->isOpen() && port_->bytesWaiting() > 0) {
@@ -252,12 +267,8 @@ std::vector<std::uint8_t> LinkEngine::readPort(bool discarded) {
 
 void LinkEngine::onReceive() {
     if (!port_ || state_ == LinkState::Closed) return;
-    if (line_ == LineState::Settling) {
-        // Still out of step: whatever arrives is thrown away and the quiet pause starts again. A first
-        // read taken before it may have been a stale reply, so the confirmation starts over.
-        discardWaiting();
-        firstRead_.reset();
-        waitForQuiet(afterQuiet_, quietMs_);
+    if (guard_.settling()) { // still out of step
+        guard_.inputWhileSettling();
         return;
     }
     // A transfer waits for the reply of the request in flight (or its time-out) before it starts.
@@ -314,23 +325,18 @@ void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
         lineFault(AfterQuiet::Resend);
         return;
     }
-    if (line_ == LineState::Confirming) {
-        // After a fault a reply may still be the late answer to an earlier request: the request is sent
-        // again after a quiet pause, and the value counts only when both replies agree.
-        const std::vector<std::uint8_t>& got = req_.write ? reply : replyData;
-        if (!firstRead_) {
-            firstRead_ = got;
-            waitForQuiet(AfterQuiet::Resend, kConfirmQuietMs);
-            return;
-        }
-        if (*firstRead_ != got) {
-            ShowLinkStatus(6);
-            ++retryCount_;
-            lineFault(AfterQuiet::Resend);
-            return;
-        }
-        firstRead_.reset();
-        line_ = LineState::InStep;
+    // After a fault a reply may still be the late answer to an earlier request: the request is sent
+    // again after a quiet pause, and the value counts only when both replies agree.
+    switch (guard_.check(req_.write ? reply : replyData)) {
+    case LineGuard::Verdict::Take:
+        break;
+    case LineGuard::Verdict::ReadAgain:
+        return;
+    case LineGuard::Verdict::Differs:
+        ShowLinkStatus(6);
+        ++retryCount_;
+        lineFault(AfterQuiet::Resend);
+        return;
     }
     retryCount_ = 0;
     inFlight_ = false;
@@ -406,7 +412,7 @@ void LinkEngine::NotifyForms(int index, const std::vector<std::uint8_t>& data) {
 
 void LinkEngine::onReplyTimeout(std::uint64_t generation) {
     // A stale time-out never acts.
-    if (generation != generation_ || !inFlight_ || line_ == LineState::Settling) return;
+    if (generation != generation_ || !inFlight_ || guard_.settling()) return;
     timer2_ = 0;
     requestTimedOut();
 }
@@ -431,31 +437,20 @@ void LinkEngine::requestTimedOut() {
 }
 
 void LinkEngine::lineFault(AfterQuiet then) {
-    firstRead_.reset();
     // The request in flight goes out again, now or at the pump's next tick; the second read of a
     // confirmation is no retry.
     retrying_ = then != AfterQuiet::Resume;
-    waitForQuiet(then, kLineGuardMs);
+    guard_.fault(then);
 }
 
-void LinkEngine::waitForQuiet(AfterQuiet then, int quietMs) {
-    line_ = LineState::Settling;
-    afterQuiet_ = then;
-    quietMs_ = quietMs;
+void LinkEngine::holdRequest() {
     linkReady_ = false;
     ++generation_; // the reply time-out of the request in flight must not act any more
     stop(timer2_);
     stop(timer5_);
-    discardWaiting();
-    const std::uint64_t generation = ++quietGeneration_;
-    restart(quietTimer_, quietMs, [this, generation] { onQuiet(generation); });
 }
 
-void LinkEngine::onQuiet(std::uint64_t generation) {
-    if (generation != quietGeneration_ || line_ != LineState::Settling) return;
-    quietTimer_ = 0;
-    line_ = LineState::Confirming;
-    AfterQuiet then = afterQuiet_;
+void LinkEngine::lineQuiet(AfterQuiet then) {
     // A disconnect or transfer is waiting: the request is given up rather than sent again.
     if (then == AfterQuiet::Resend && pumpPaused_ && !identifyMode_) then = AfterQuiet::Abandon;
     switch (then) {
@@ -482,10 +477,7 @@ void LinkEngine::onQuiet(std::uint64_t generation) {
 }
 
 void LinkEngine::resetLine() {
-    stop(quietTimer_);
-    ++quietGeneration_;
-    line_ = LineState::InStep;
-    firstRead_.reset();
+    guard_.reset();
     retrying_ = false;
 }
 
@@ -493,41 +485,15 @@ bool LinkEngine::resetPort() {
     port_->close();
     std::string error;
     if (!port_->open(error)) {
-        onPortLost(error.empty() ? "the port could not be opened again" : error);
+        session_.portLost(error.empty() ? "the port could not be opened again" : error);
         return false;
     }
     return true;
 }
 
-// --- connect and disconnect ---
+// --- the request side of a session ---
 
-bool LinkEngine::OpenPort(std::string& error) {
-    if (port_->isOpen()) return true;
-    if (port_->open(error)) return true;
-    if (error.empty()) error = "the serial port could not be opened";
-    // The fixed message, and below it why this port failed and what to do about it.
-    observer_.showMessage(texts::kPortErrorTitle, std::string(texts::kPortErrorText) + "\r\r" + error,
-                          kIconCritical);
-    linkFailed_ = true;
-    return false;
-}
-
-void LinkEngine::connect(ConnectPurpose purpose) {
-    if (state_ != LinkState::Closed) return;
-    purpose_ = purpose;
-    linkFailed_ = false;
-    if (!port_) {
-        observer_.showMessage(texts::kPortErrorTitle, texts::kPortErrorText, kIconCritical);
-        failConnect(ConnectOutcome::Failed, "no serial port");
-        return;
-    }
-    if (std::string error; !OpenPort(error)) {
-        failConnect(ConnectOutcome::Failed, error);
-        return;
-    }
-    port_->setReceiveThreshold(1);
-    discardWaiting();
-    state_ = LinkState::Identifying;
+void LinkEngine::beginLive() {
     identifyMode_ = true;
     linkReady_ = false;
     pumpPaused_ = false;
@@ -537,59 +503,18 @@ void LinkEngine::connect(ConnectPurpose purpose) {
     fill_.clear();
     firstReads_ = true; // what windows watch already is read as soon as the pump runs
     resetLine();
-    Identify();
 }
 
-void LinkEngine::failConnect(ConnectOutcome outcome, const std::string& error) {
-    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_, &quietTimer_})
-        stop(*id);
+void LinkEngine::endLive() {
+    stopTimers();
     ++generation_;
     ++identGeneration_;
     resetLine();
     inFlight_ = false;
     identifyMode_ = false;
     linkReady_ = false;
+    pumpPaused_ = false;
     whenIdle_ = nullptr;
-    if (port_ && port_->isOpen()) port_->close();
-    state_ = LinkState::Closed;
-    linkFailed_ = true;
-    observer_.connectFinished(outcome, error);
-}
-
-void LinkEngine::disconnect() {
-    switch (state_) {
-    case LinkState::Closed:
-        program_.Online = false;
-        observer_.disconnected("");
-        return;
-    case LinkState::Disconnecting:
-        return;
-    case LinkState::Identifying:
-    case LinkState::AwaitingRetry:
-        failConnect(ConnectOutcome::Failed, "cancelled");
-        program_.Online = false;
-        observer_.disconnected("");
-        return;
-    case LinkState::Pumping:
-    case LinkState::Transferring:
-        break;
-    }
-    abortActivities("the link was closed");
-    linkFailed_ = false;
-    state_ = LinkState::Disconnecting;
-    stopPump();
-    pumpPaused_ = true;
-    whenIdle([this] { closeLink(""); });
-}
-
-void LinkEngine::abortActivities(const std::string& why) {
-    unitReader_.reset();
-    if (state_ == LinkState::Transferring && transfer_) {
-        transfer_->abort();
-        const TransferKind kind = transfer_->kind();
-        state_ = LinkState::Pumping;
-        observer_.transferFinished(kind, false, why);
-    }
 }
 
 void LinkEngine::whenIdle(std::function<void()> next) {
@@ -598,47 +523,10 @@ void LinkEngine::whenIdle(std::function<void()> next) {
 }
 
 void LinkEngine::checkIdle() {
-    if (inFlight_ || line_ == LineState::Settling || !whenIdle_) return;
+    if (inFlight_ || guard_.settling() || !whenIdle_) return;
     auto next = std::move(whenIdle_);
     whenIdle_ = nullptr;
     next();
-}
-
-void LinkEngine::closeLink(const std::string& reason) {
-    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_, &quietTimer_})
-        stop(*id);
-    ++generation_;
-    resetLine();
-    inFlight_ = false;
-    identifyMode_ = false;
-    linkReady_ = false;
-    pumpPaused_ = false;
-    whenIdle_ = nullptr;
-    unitReader_.reset();
-    if (port_ && port_->isOpen()) port_->close();
-    state_ = LinkState::Closed;
-    program_.Online = false;
-    ShowLinkStatus(1);
-    ShowLinkStatus(2);
-    observer_.disconnected(reason);
-}
-
-void LinkEngine::onPortLost(const std::string& reason) {
-    const std::string text = "Serial port lost\n" + reason;
-    switch (state_) {
-    case LinkState::Closed:
-        return;
-    case LinkState::Identifying:
-    case LinkState::AwaitingRetry:
-        observer_.showMessage(texts::kErrorTitle, text, kIconCritical);
-        failConnect(ConnectOutcome::Failed, text);
-        return;
-    default:
-        break;
-    }
-    abortActivities(text);
-    observer_.showMessage(texts::kErrorTitle, text, kIconCritical);
-    closeLink(reason.empty() ? "serial port lost" : reason);
 }
 
 // --- unit reading and transfers ---

@@ -1,11 +1,15 @@
 #pragma once
 // The board link: keeps ParamTable live over the serial line. One request in flight at a time; a pump
 // tick every 40 ms sends the next pending cell; replies are checked, stored and delivered to every open
-// form. Also runs the identification at connect, the unit reading after it and the whole-memory
-// transfers. No Qt and no real time inside: bytes come from the SerialPort, time from the TimerService.
+// form. After a fault the LineGuard decides when the line may be used again and which value counts;
+// LinkSession opens and closes the link; the identification at connect, the unit reading after it and the
+// whole-memory transfers run through the same engine. No Qt and no real time inside: bytes come from the
+// SerialPort, time from the TimerService.
 
+#include "LineGuard.h"
 #include "LinkMonitor.h"
 #include "LinkObserver.h"
+#include "LinkSession.h"
 #include "SerialPort.h"
 #include "TimerService.h"
 #include "WindowFill.h"
@@ -15,7 +19,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,12 +40,6 @@ inline constexpr int kIdentTimeoutMs = 2000;    // Timer5
 inline constexpr int kMaxChecksumRetries = 4;   // the reply after the fourth mismatch is dropped
 inline constexpr int kBlockTimeoutMs = 3000;    // per block of a whole-memory transfer
 inline constexpr int kBlockAttempts = 5;        // a block frame is sent this many times at most
-// Replies carry no address, so after a fault a reply still on its way could be taken for a later request.
-// Nothing is sent until the line has been quiet this long (a reply later than twice the time-out is
-// taken as lost), and the value after that is trusted only when two reads of it agree.
-inline constexpr int kLineGuardMs = 1000;
-// The pause between the two reads of a confirmation: a reply queued behind a stale one shows up in it.
-inline constexpr int kConfirmQuietMs = 100;
 inline constexpr int kIdentAttempts = 3; // an identification record is asked this often before "Not Ready"
 // Live requests in a row without a reply (about 10 s): the board is said to have stopped answering.
 inline constexpr int kSilentRequests = 5;
@@ -53,11 +50,6 @@ struct LinkOptions {
     int blockAttempts = kBlockAttempts;
 };
 
-enum class ConnectPurpose {
-    Edit,       // Connect: ConfigImage's configuration area is cleared, then the caller reads the units
-    WriteBoard, // Write Board: ConfigImage is kept, then the caller writes it
-};
-
 enum class LinkState {
     Closed,        // no port open
     Identifying,   // identification requests running
@@ -65,13 +57,6 @@ enum class LinkState {
     Pumping,       // connected, the pump runs (maybe paused while a transfer waits or runs)
     Transferring,  // a whole-memory transfer owns the port
     Disconnecting, // waiting for the request in flight before closing
-};
-
-// Whether replies can be trusted to belong to the request in flight.
-enum class LineState {
-    InStep,     // every reply is taken for the request in flight
-    Settling,   // after a fault: input is discarded until the line has been quiet for a while
-    Confirming, // the next value counts only when two reads of it, a quiet pause apart, agree
 };
 
 class LinkEngine {
@@ -108,9 +93,9 @@ public:
     void writeBoard();
 
     LinkState state() const { return state_; }
-    LineState lineState() const { return line_; }
+    LineState lineState() const { return guard_.state(); }
     bool isConnected() const { return state_ == LinkState::Pumping || state_ == LinkState::Transferring; }
-    bool linkFailed() const { return linkFailed_; } // LinkFailed
+    bool linkFailed() const { return session_.failed(); } // LinkFailed
     bool transferRunning() const;
 
     // --- inner state, for diagnostics and tests ---
@@ -122,6 +107,7 @@ public:
     void PumpNext();
 
 private:
+    friend class LinkSession;
     friend class UnitReader;
     friend class BlockTransfer;
 
@@ -155,15 +141,12 @@ private:
     void cycleEnded();
     void requestDropped();
     void requestTimedOut();
-    // What happens to the request in flight once the line is quiet again.
-    enum class AfterQuiet {
-        Resend,  // the same frame again
-        Abandon, // no answer: the pump meets the cell again (identification: "Board Not Ready")
-        Resume,  // nothing was in flight
-    };
+    // A fault: nothing goes out until the line guard finds the line quiet, then `then`.
     void lineFault(AfterQuiet then);
-    void waitForQuiet(AfterQuiet then, int quietMs);
-    void onQuiet(std::uint64_t generation);
+    // The line guard's wait began: the request in flight must not time out meanwhile.
+    void holdRequest();
+    // The line has been quiet long enough after a fault.
+    void lineQuiet(AfterQuiet then);
     void resetLine();
     void NotifyForms(int index, const std::vector<std::uint8_t>& data);
     void ShowLinkStatus(int code);
@@ -174,14 +157,17 @@ private:
     void discardWaiting();
     std::vector<std::uint8_t> readPort(bool discarded);
 
+    // the request side of the session: a new link starts with the identification; a closed one keeps nothing
+    void beginLive();
+    void endLive();
+    void stopTimers();
+
     // identification
-    bool OpenPort(std::string& error);
     void Identify();
     void ReadIdentification(); // sends the current identification record's request
     void identificationReply(bool gotReply, std::uint8_t value);
     void onIdentTimeout(std::uint64_t generation);
     void finishIdentification();
-    void failConnect(ConnectOutcome outcome, const std::string& error);
 
     // suspension for transfers and disconnect
     void whenIdle(std::function<void()> next);
@@ -189,9 +175,6 @@ private:
     void resumeLive();
     void startTransfer(TransferKind kind);
     void transferDone(TransferKind kind, bool ok, const std::string& error);
-    void abortActivities(const std::string& why);
-    void closeLink(const std::string& reason);
-    void onPortLost(const std::string& reason);
 
     // timers
     void restart(TimerService::TimerId& id, int ms, std::function<void()> callback);
@@ -207,8 +190,6 @@ private:
     bool retrying_ = false; // the next frame sent is a request again, after a fault
 
     LinkState state_ = LinkState::Closed;
-    ConnectPurpose purpose_ = ConnectPurpose::Edit;
-    bool linkFailed_ = false;
     bool identifyMode_ = false; // IdentifyMode
     bool linkReady_ = false;    // LinkReady
     bool pumpPaused_ = false;   // a transfer or disconnect waits for the request in flight
@@ -217,11 +198,6 @@ private:
     int retryCount_ = 0;           // RetryCount
     int unanswered_ = 0;           // live requests timed out in a row
     std::uint64_t generation_ = 0; // of the request in flight; stale time-outs compare against it
-    LineState line_ = LineState::InStep;
-    AfterQuiet afterQuiet_ = AfterQuiet::Resume;
-    int quietMs_ = kLineGuardMs;
-    std::uint64_t quietGeneration_ = 0;
-    std::optional<std::vector<std::uint8_t>> firstRead_; // the first of the two reads of a confirmation
     Request req_;
     std::function<void()> whenIdle_;
 
@@ -232,7 +208,9 @@ private:
     std::array<std::uint8_t, 6> identValues_{};
 
     TimerService::TimerId timer1_ = 0, timer2_ = 0, timer3_ = 0, timer4_ = 0, timer5_ = 0;
-    TimerService::TimerId quietTimer_ = 0;
+
+    LineGuard guard_;
+    LinkSession session_{*this};
 
     WindowFill fill_;
     // Cells that were never read are read back to back, each request as soon as the previous reply is in,
