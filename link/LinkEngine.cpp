@@ -1,4 +1,4 @@
-// The live link: the pump, requests, replies and their checks, time-outs, storing and delivering values.
+// The live link: requests, replies and their checks, time-outs and line faults, storing and delivering values.
 #include "LinkEngine.h"
 
 #include "BlockTransfer.h"
@@ -75,146 +75,6 @@ void LinkEngine::stopTimers() {
 
 void LinkEngine::ShowLinkStatus(int code) {
     observer_.linkStatus(code);
-}
-
-// --- the pump ---
-
-void LinkEngine::startPump() {
-    restart(timer1_, kPumpIntervalMs, [this] { pumpTick(); });
-}
-
-void LinkEngine::stopPump() {
-    stop(timer1_);
-}
-
-void LinkEngine::pumpTick() {
-    timer1_ = 0;
-    if (state_ != LinkState::Pumping) return;
-    if (linkReady_ && !pumpPaused_) PumpNext();
-    if (state_ == LinkState::Pumping && timer1_ == 0) startPump();
-}
-
-void LinkEngine::PumpNext() {
-    if (!port_ || inFlight_ || identifyMode_ || guard_.settling() || state_ != LinkState::Pumping)
-        return;
-    if (const auto block = fill_.next(0)) { // the blocks of a window being filled go first
-        sendBlock(*block);
-        return;
-    }
-    if (program_.PendingChanges != seenPendingChanges_) {
-        seenPendingChanges_ = program_.PendingChanges;
-        firstReads_ = true;
-    }
-    if (firstReads_) {
-        if (const int index = nextUnread(linkCursor_)) {
-            linkCursor_ = index;
-            if (const auto block = fill_.next(index)) {
-                sendBlock(*block);
-                return;
-            }
-            std::uint8_t& divider = program_.cell(index, 0).at(CellPos::PollDivider);
-            if (divider != 0) divider = static_cast<std::uint8_t>((divider & 0x0F) * 17); // this is its pass
-            sendCell(index);
-            return;
-        }
-        firstReads_ = false; // every cell has been read once: the pump goes on at its tick
-        return;
-    }
-    // Records fill indexes 1..RecordCount; index 0 is never filled. The whole range takes part.
-    const int count = program_.RecordCount[0];
-    for (;;) {
-        if (linkCursor_ >= 1 && linkCursor_ <= count) {
-            ParamCell& cell = program_.cell(linkCursor_, 0);
-            if (cell.has(Pending)) {
-                if (const auto block = fill_.next(linkCursor_)) {
-                    sendBlock(*block); // the cursor stays: the pump goes on here afterwards
-                    return;
-                }
-                std::uint8_t& divider = cell.at(CellPos::PollDivider);
-                bool sitOut = false;
-                if (divider != 0 && !cell.has(WritePending)) {
-                    if (divider & 0xF0)
-                        divider = static_cast<std::uint8_t>(divider - 16), sitOut = true;
-                    else
-                        divider = static_cast<std::uint8_t>((divider & 0x0F) * 17);
-                }
-                if (!sitOut) {
-                    sendCell(linkCursor_);
-                    return;
-                }
-            }
-        }
-        ++linkCursor_;
-        if (linkCursor_ > count) {
-            cycleEnded();
-            return;
-        }
-    }
-}
-
-void LinkEngine::sendCell(int index) {
-    ParamCell& cell = program_.cell(index, 0);
-    req_ = Request{};
-    req_.addrHigh = cell.at(CellPos::AddressHigh);
-    req_.addrLow = cell.at(CellPos::AddressLow);
-    req_.command = cell.at(CellPos::Command) & 0x7F;
-    req_.page = cell.at(CellPos::Page);
-    req_.size = cell.sizeCode();
-    req_.data.assign(cell.bytes.begin() + (CellPos::Value - 1),
-                     cell.bytes.begin() + (CellPos::Value - 1) + req_.size + 1);
-    req_.cellIndex = index;
-    // A write request is consumed when its frame is built; it is put back if the board never acknowledges it.
-    req_.write = cell.has(WritePending);
-    cell.at(CellPos::Status) &= static_cast<std::uint8_t>(~WritePending);
-    SendRequest();
-}
-
-int LinkEngine::nextUnread(int from) const {
-    const int count = program_.RecordCount[0];
-    if (count < 1) return 0;
-    const int start = std::clamp(from, 1, count);
-    for (int i = 0; i < count; ++i) {
-        const int index = (start - 1 + i) % count + 1;
-        const ParamCell& cell = program_.cell(index, 0);
-        // A cell outside the map (no command byte) is left to the pump's own pass.
-        if (cell.has(Pending) && !cell.has(Valid) && cell.at(CellPos::Command) != 0) return index;
-    }
-    return 0;
-}
-
-bool LinkEngine::moreFirstReads() {
-    if (firstReads_ && nextUnread(linkCursor_) == 0) firstReads_ = false;
-    return firstReads_;
-}
-
-void LinkEngine::sendNextNow() {
-    if (state_ == LinkState::Pumping && !pumpPaused_ && linkReady_) PumpNext();
-}
-
-void LinkEngine::cycleEnded() {
-    linkCursor_ = 0;
-    program_.CurrentBank = 0;
-    fill_.endOfCycle();
-}
-
-void LinkEngine::sendBlock(const WindowFill::Block& block) {
-    req_ = Request{};
-    req_.command = static_cast<std::uint8_t>(0x50 | (block.count - 1));
-    req_.addrLow = static_cast<std::uint8_t>(block.first & 0xFF);
-    req_.addrHigh = static_cast<std::uint8_t>(block.first >> 8);
-    req_.size = block.count - 1;
-    req_.block = true;
-    SendRequest();
-}
-
-void LinkEngine::blockArrived(const std::vector<std::uint8_t>& replyData) {
-    linkReady_ = true;
-    // Each cell is checked as it comes: a delivery may make a window write, release or close.
-    for (const auto& [index, bytes] : fill_.arrived(replyData))
-        if (storeReply(index, bytes)) NotifyForms(index, bytes);
-    // The next block, or the next cell never read, goes out at once rather than a tick later.
-    if (moreFirstReads() || fill_.next(0)) sendNextNow();
-    checkIdle();
 }
 
 void LinkEngine::SendRequest() {
@@ -396,6 +256,16 @@ void LinkEngine::AcceptReply(const std::vector<std::uint8_t>& replyData) {
     checkIdle();
 }
 
+void LinkEngine::blockArrived(const std::vector<std::uint8_t>& replyData) {
+    linkReady_ = true;
+    // Each cell is checked as it comes: a delivery may make a window write, release or close.
+    for (const auto& [index, bytes] : fill_.arrived(replyData))
+        if (storeReply(index, bytes)) NotifyForms(index, bytes);
+    // The next block, or the next cell never read, goes out at once rather than a tick later.
+    if (moreFirstReads() || fill_.next(0)) sendNextNow();
+    checkIdle();
+}
+
 void LinkEngine::NotifyForms(int index, const std::vector<std::uint8_t>& data) {
     ParamData value;
     const int size = program_.cell(index, 0).sizeCode();
@@ -515,84 +385,6 @@ void LinkEngine::endLive() {
     linkReady_ = false;
     pumpPaused_ = false;
     whenIdle_ = nullptr;
-}
-
-void LinkEngine::whenIdle(std::function<void()> next) {
-    whenIdle_ = std::move(next);
-    checkIdle();
-}
-
-void LinkEngine::checkIdle() {
-    if (inFlight_ || guard_.settling() || !whenIdle_) return;
-    auto next = std::move(whenIdle_);
-    whenIdle_ = nullptr;
-    next();
-}
-
-// --- unit reading and transfers ---
-
-void LinkEngine::readUnits() {
-    if (state_ == LinkState::Transferring || state_ == LinkState::Disconnecting) return;
-    if (unitReader_) unitReader_->cancel();
-    retiredReader_ = std::move(unitReader_);
-    const bool online = program_.Online && state_ == LinkState::Pumping;
-    unitReader_ = std::make_unique<UnitReader>(*this, online);
-    unitReader_->start();
-}
-
-void LinkEngine::saveRead() {
-    startTransfer(TransferKind::Save);
-}
-
-void LinkEngine::writeBoard() {
-    startTransfer(TransferKind::Write);
-}
-
-void LinkEngine::startTransfer(TransferKind kind) {
-    if (state_ != LinkState::Pumping || !program_.Online) {
-        if (kind == TransferKind::Save && state_ == LinkState::Closed)
-            observer_.transferFinished(kind, true, ""); // offline: the image is saved as it is
-        else
-            observer_.transferFinished(kind, false, "not connected");
-        return;
-    }
-    state_ = LinkState::Transferring;
-    pumpPaused_ = true;
-    linkReady_ = false;
-    retiredTransfer_ = std::move(transfer_); // may still be on the stack: the caller can be its handler
-    transfer_ = std::make_unique<BlockTransfer>(*this, kind);
-    // The request in flight ends first (reply or time-out), so its bytes never mix with the blocks.
-    // The receive notification stays on: the transfer takes its replies the moment they are complete.
-    whenIdle([this] {
-        discardWaiting();
-        fill_.clear(); // blocks read before the transfer and after it must not make up one value
-        transfer_->start();
-    });
-}
-
-void LinkEngine::transferDone(TransferKind kind, bool ok, const std::string& error) {
-    resumeLive();
-    if (kind == TransferKind::Write) {
-        ShowLinkStatus(1);
-        ShowLinkStatus(2);
-        ShowLinkStatus(3);
-    } else {
-        ShowLinkStatus(1);
-        ShowLinkStatus(2);
-    }
-    observer_.transferFinished(kind, ok, error);
-}
-
-void LinkEngine::resumeLive() {
-    // The live link comes back after every transfer, failed or not.
-    state_ = LinkState::Pumping;
-    if (port_ && port_->isOpen()) {
-        discardWaiting();
-        port_->setReceiveThreshold(1);
-    }
-    pumpPaused_ = false;
-    linkReady_ = true;
-    startPump();
 }
 
 } // namespace vm::link

@@ -122,13 +122,10 @@ private:
         bool block = false; // a block of configuration memory read to fill a window
     };
 
-    // protocol
-    void SendRequest();
-    void onReceive();
-    void onReplyTimeout(std::uint64_t generation);
-    void handleReply(const std::vector<std::uint8_t>& reply);
-    void AcceptReply(const std::vector<std::uint8_t>& replyData);
-    bool storeReply(int index, const std::vector<std::uint8_t>& replyData);
+    // the pump (LinkPump.cpp)
+    void pumpTick();
+    void startPump();
+    void stopPump();
     void sendBlock(const WindowFill::Block& block);
     void sendCell(int index);
     // The next cell from `from` on (wrapping round) that is pending and was never read, or 0.
@@ -137,8 +134,18 @@ private:
     bool moreFirstReads();
     // Sends the next request now instead of a tick later.
     void sendNextNow();
-    void blockArrived(const std::vector<std::uint8_t>& replyData);
     void cycleEnded();
+
+    // requests and replies
+    void SendRequest();
+    void onReceive();
+    void onReplyTimeout(std::uint64_t generation);
+    void handleReply(const std::vector<std::uint8_t>& reply);
+    void AcceptReply(const std::vector<std::uint8_t>& replyData);
+    void blockArrived(const std::vector<std::uint8_t>& replyData);
+    bool storeReply(int index, const std::vector<std::uint8_t>& replyData);
+    void NotifyForms(int index, const std::vector<std::uint8_t>& data);
+    void ShowLinkStatus(int code);
     void requestDropped();
     void requestTimedOut();
     // A fault: nothing goes out until the line guard finds the line quiet, then `then`.
@@ -148,28 +155,23 @@ private:
     // The line has been quiet long enough after a fault.
     void lineQuiet(AfterQuiet then);
     void resetLine();
-    void NotifyForms(int index, const std::vector<std::uint8_t>& data);
-    void ShowLinkStatus(int code);
-    void pumpTick();
-    void startPump();
-    void stopPump();
     bool resetPort();
     void discardWaiting();
     std::vector<std::uint8_t> readPort(bool discarded);
 
-    // the request side of the session: a new link starts with the identification; a closed one keeps nothing
+    // for LinkSession: a new link starts with the identification; a closed one keeps nothing
     void beginLive();
     void endLive();
     void stopTimers();
 
-    // identification
+    // identification (Identification.cpp)
     void Identify();
     void ReadIdentification(); // sends the current identification record's request
     void identificationReply(bool gotReply, std::uint8_t value);
     void onIdentTimeout(std::uint64_t generation);
     void finishIdentification();
 
-    // suspension for transfers and disconnect
+    // stepping aside for transfers and disconnect (LinkTransfers.cpp)
     void whenIdle(std::function<void()> next);
     void checkIdle();
     void resumeLive();
