@@ -38,9 +38,9 @@ enum class AfterQuiet {
 class LineGuard {
 public:
     struct Hooks {
-        std::function<void()> hold;             // a wait starts: the request in flight must not time out
-        std::function<void()> discard;          // throw away whatever waits on the line
-        std::function<void(AfterQuiet)> quiet;  // the wait is over; the line is Confirming by then
+        std::function<void()> hold;            // a wait starts: the request in flight must not time out
+        std::function<void()> discard;         // throw away whatever waits on the line
+        std::function<void(AfterQuiet)> quiet; // the wait is over; the line is Confirming by then
     };
 
     LineGuard(TimerService& timers, Hooks hooks);

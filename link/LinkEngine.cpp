@@ -1,4 +1,5 @@
-// The live link: requests, replies and their checks, time-outs and line faults, storing and delivering values.
+// The live link: requests, replies and their checks, time-outs and line faults, storing and delivering
+// values.
 #include "LinkEngine.h"
 
 #include "BlockTransfer.h"

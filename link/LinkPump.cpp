@@ -24,8 +24,7 @@ void LinkEngine::pumpTick() {
 }
 
 void LinkEngine::PumpNext() {
-    if (!port_ || inFlight_ || identifyMode_ || guard_.settling() || state_ != LinkState::Pumping)
-        return;
+    if (!port_ || inFlight_ || identifyMode_ || guard_.settling() || state_ != LinkState::Pumping) return;
     if (const auto block = fill_.next(0)) { // the blocks of a window being filled go first
         sendBlock(*block);
         return;
