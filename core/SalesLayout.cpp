@@ -6,15 +6,19 @@ namespace {
 constexpr int kFirstRange = 48, kSecondRange = 8; // then 14 in the third
 // Each block holds 176 counters in the first range: 48 paid, 48 free, 48 test vends, then 32 jug counters.
 constexpr int kBlockStride = 176;
-constexpr int kJugFirst = 8917;
-constexpr int kJugTestFirst = 11927, kJugFreeFirst = 11991;
+constexpr int kJugFirst = param::JugVendCount;
+constexpr int kJugTestFirst = param::JugTestCount, kJugFreeFirst = param::JugFreeCount;
 
 // A slave's price elements lie in four ranges of the map: 0..31, 32..47 (the jug price block), 48..55, 56..69.
-constexpr int kPriceRange1[4] = {7890, 7922, 7954, 7986};
-constexpr int kPriceRange2[4] = {8151, 8183, 8215, 8247};
-constexpr int kPriceRange3[4] = {12955, 12971, 12987, 13003};
-constexpr int kPriceRange4[4] = {13892, 13906, 13920, 0};
-constexpr int kFirstPrice = 8471;
+constexpr int kPriceRange1[4] = {param::SectorPrice, param::SectorPrice + 32, param::SectorPrice + 64,
+                                 param::SectorPrice + 96};
+constexpr int kPriceRange2[4] = {param::JugPrice, param::JugPrice + 32, param::JugPrice + 64,
+                                 param::JugPrice + 96};
+constexpr int kPriceRange3[4] = {param::SectorPriceSlave1Element49, param::SectorPriceSlave2Element49,
+                                 param::SectorPriceSlave3Element49, param::SectorPriceSlave4Element49};
+constexpr int kPriceRange4[4] = {param::SectorPriceElement57, param::SectorPriceElement57 + 14,
+                                 param::SectorPriceElement57 + 28, 0};
+constexpr int kFirstPrice = param::Price;
 } // namespace
 
 int SectorCount(int block) {
@@ -25,9 +29,10 @@ int SectorCount(int block) {
 int VendCounter(Vends kind, int block, int i) {
     const int w = static_cast<int>(kind);
     if (block < 0 || block >= kBlocks || i < 0 || i >= SectorCount(block)) return 0;
-    if (i < kFirstRange) return 8773 + kFirstRange * w + kBlockStride * block + i;
-    if (i < kFirstRange + kSecondRange) return 13211 + 32 * w + 8 * block + (i - kFirstRange);
-    return 13766 + 42 * w + 14 * block + (i - kFirstRange - kSecondRange);
+    if (i < kFirstRange) return param::PaidVendCount + kFirstRange * w + kBlockStride * block + i;
+    if (i < kFirstRange + kSecondRange)
+        return param::PaidVendCountSector49 + 32 * w + 8 * block + (i - kFirstRange);
+    return param::PaidVendCountSector57 + 42 * w + 14 * block + (i - kFirstRange - kSecondRange);
 }
 
 int JugVendCounter(int block, int beverage) {
