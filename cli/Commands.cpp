@@ -234,8 +234,9 @@ int runAudit(BoardClient& board, ProgramState& state, const CliArgs& args, const
 // The segments of a report, one element a line with its name; empty elements are left out.
 int runShowAudit(const CliArgs& args, const CliIo& io) {
     const std::string& name = args.operands[0];
+    constexpr std::uintmax_t kMaxReportSize = 4u << 20; // a machine's report is a few hundred kB at most
     std::string why;
-    const auto bytes = ReadWholeFile(name, &why);
+    const auto bytes = ReadWholeFile(name, kMaxReportSize, &why);
     if (!bytes) return error(io, name + ": " + why, kExitUsageOrError);
     const evadts::Report report = evadts::ReadReport(std::string_view(
         reinterpret_cast<const char*>(bytes->data()), bytes->size()));

@@ -10,7 +10,7 @@ namespace {
 std::string sample() {
     // A vending machine's audit report published as the sample of the EVA-DTS parser at
     // https://github.com/reneaaron/eva-dts-parser (public/sample.txt); its G85 reads F66D.
-    const auto bytes = vm::ReadWholeFile(std::filesystem::path(VM_CORE_TEST_DATA) / "public-sample.eva");
+    const auto bytes = vm::ReadWholeFile(std::filesystem::path(VM_CORE_TEST_DATA) / "public-sample.eva", 1 << 20);
     return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
