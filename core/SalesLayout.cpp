@@ -89,14 +89,17 @@ std::vector<int> AuditParams() {
         for (int i = first; i <= last; ++i)
             indexes.push_back(i);
     };
-    range(kTotals, 11451);                                       // money totals, vend totals
-    range(kCoinCount, kCoinCount + kChannels - 1);               // coins
-    range(kBanknoteCount, kBanknoteCount + kChannels - 1);       // banknotes
-    range(8773, 9476);                                           // four blocks of paid, free, test and jug vends
-    range(13211, 13306);                                         // the second range of vend counters
-    range(13766, 13891);                                         // the third range
-    range(kJugTotals, 12054);                                    // jug totals and jug counters
-    range(kMdbTubesAmount, 11482);                               // MDB audit
+    range(kTotals, kTestVendTotalReset);                   // money totals, vend totals
+    range(kCoinCount, kCoinCount + kChannels - 1);         // coins
+    range(kBanknoteCount, kBanknoteCount + kChannels - 1); // banknotes
+    // four blocks of paid, free, test and jug vends, then the second and the third range of vend counters
+    range(param::PaidVendCount, kJugFirst + kBlockStride * (kBlocks - 1) + kJugBeverages - 1);
+    range(param::PaidVendCountSector49,
+          param::PaidVendCountSector49 + param::PaidVendCountSector49Count * 3 - 1);
+    range(param::PaidVendCountSector57,
+          param::PaidVendCountSector57 + param::PaidVendCountSector57Count * 3 - 1);
+    range(kJugTotals, param::JugFreeCount + param::JugFreeCountCount - 1); // jug totals and jug counters
+    range(kMdbTubesAmount, param::MdbAudit + param::MdbAuditCount - 1);    // MDB audit
     range(kAlarmNewest, kAlarmFirst + kAlarmRecords * kAlarmFields - 1); // newest record, seven fields each
     return indexes;
 }

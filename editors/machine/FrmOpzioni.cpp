@@ -26,10 +26,16 @@ struct BitSwitch {
     unsigned mask;
 };
 // Unit 1: the first panel, then the second (indexes 10, 11, 12 and 18 show options of the first again).
-constexpr BitSwitch kUnit1First[] = {{0, 7, 0x08}, {1, 7, 0x10}, {2, 7, 0x20}, {3, 7, 0x40}, {4, 12582, 0x08},
-                                     {5, 8, 0x01}, {6, 8, 0x04}, {7, 8, 0x08}, {8, 8, 0x10}, {9, 8, 0x20}};
-constexpr BitSwitch kUnit1Second[] = {{10, 8, 0x08},     {11, 8, 0x01},     {12, 8, 0x10}, {13, 12582, 0x02},
-                                      {16, 12582, 0x04}, {17, 12582, 0x01}, {18, 7, 0x10}};
+constexpr BitSwitch kUnit1First[] = {
+    {0, 7, 0x08}, {1, 7, 0x10}, {2, 7, 0x20}, {3, 7, 0x40}, {4, param::UnitOptions2, 0x08},
+    {5, 8, 0x01}, {6, 8, 0x04}, {7, 8, 0x08}, {8, 8, 0x10}, {9, 8, 0x20}};
+constexpr BitSwitch kUnit1Second[] = {{10, 8, 0x08},
+                                      {11, 8, 0x01},
+                                      {12, 8, 0x10},
+                                      {13, param::UnitOptions2, 0x02},
+                                      {16, param::UnitOptions2, 0x04},
+                                      {17, param::UnitOptions2, 0x01},
+                                      {18, 7, 0x10}};
 constexpr BitSwitch kGeneral[] = {{14, param::GeneralFlags2, 0x01}, {15, param::GeneralFlags2, 0x02},
                                   {26, param::GeneralFlags2, 0x20}, {27, param::GeneralFlags2, 0x80},
                                   {28, param::GeneralFlags, 0x02},  {29, param::GeneralFlags, 0x04},
@@ -126,7 +132,7 @@ FrmOpzioni::FrmOpzioni(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pa
         options.add(std::move(b));
     }
     options
-        .add(sliderSwitch("SwitchX5", 2, 1387, kFromCatalogue, {"No", "Si"})
+        .add(sliderSwitch("SwitchX5", 2, param::PromotionEnables, kFromCatalogue, {"No", "Si"})
                  .bit(0x04)
                  .titled(Caption("Opzione 1387 bit 2")))
         .add(sliderSwitch("SwitchX5", 3, 12840, kFromCatalogue, {"No", "Si"})
@@ -175,8 +181,8 @@ FrmOpzioni::FrmOpzioni(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pa
         addSwitches(page.frame(QStringLiteral("Frame4_%1").arg(unit), Caption("Abilitazioni 2"), 3), array,
                     std::span(switches).subspan(10));
     }
-    d.extraWatch = {param::CouplingType, param::GeneralFlags, param::GeneralFlags2, 11505, 11733,
-                    kCompartmentsLow};
+    d.extraWatch = {param::CouplingType, param::GeneralFlags, param::GeneralFlags2, 11505,
+                    param::MachineModel, kCompartmentsLow};
     for (int i = 11711; i <= 11732; ++i)
         d.extraWatch.push_back(i);
     setup(std::move(d));
