@@ -103,7 +103,7 @@ TEST(MapgenTable, KeepsIdsRangesAndHelp) {
                      cat, errors))
         << joined(errors);
     ASSERT_EQ(cat.params.size(), 8u);
-    const Param &first = cat.params[1], &twin = cat.params[4], &flags = cat.params[6], &other = cat.params[7];
+    const Param &first = cat.params[1], &twin = cat.params[3], &flags = cat.params[6], &other = cat.params[7];
     EXPECT_EQ(std::tuple(first.index, first.id, first.hasRange, first.min, first.max, first.decimals, first.help),
               std::tuple(11, std::string("Timeout"), true, 2, 25, 1, std::string("wait, then give up")));
     EXPECT_EQ(std::tuple(twin.index, twin.id, twin.hasRange, twin.max), std::tuple(20, std::string(), true, 25));
