@@ -45,19 +45,11 @@ struct Feature {
     int bit;
     int caption;
 };
-constexpr Feature kUnit1Features[] = {{0, 6, 0, 0},
-                                      {1, 6, 1, 1},
-                                      {2, 7, 0, 2},
-                                      {3, 6, 6, 3},
-                                      {4, 6, 4, 4},
-                                      {5, 6, 7, 5},
-                                      {6, 6, 5, 6},
-                                      {7, 8, 6, 7},
-                                      {8, 6, 2, 8},
-                                      {9, 7, 1, 9},
-                                      {10, 6, 3, 10},
-                                      {11, 8, 7, 11},
-                                      {12, param::GeneralFlags2, 6, 12}};
+// clang-format off
+constexpr Feature kUnit1Features[] = {{0, 6, 0, 0},  {1, 6, 1, 1},   {2, 7, 0, 2},  {3, 6, 6, 3},  {4, 6, 4, 4},
+                                      {5, 6, 7, 5},  {6, 6, 5, 6},   {7, 8, 6, 7},  {8, 6, 2, 8},  {9, 7, 1, 9},
+                                      {10, 6, 3, 10}, {11, 8, 7, 11}, {12, param::GeneralFlags2, 6, 12}};
+// clang-format on
 constexpr Feature kUnit2Features[] = {{0, 60, 0, 0},  {1, 60, 1, 1},  {2, 61, 0, 2},   {3, 60, 6, 3},
                                       {4, 60, 4, 4},  {7, 60, 7, 5},  {8, 60, 5, 6},   {9, 60, 2, 8},
                                       {13, 62, 6, 7}, {14, 61, 1, 9}, {15, 60, 3, 10}, {16, 62, 7, 11}};
@@ -200,8 +192,8 @@ FrmConf::FrmConf(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
         .add(comboBox("Combo1", 0, param::CouplingType, kFromCatalogue,
                       {"Nessuna", "KTR 921", "KTR 600", "DUR 400", "DUR 700"})
                  .values({0, 3, 4, 2, 2})
-                 .reads({param::GeneralFlags,
-                         param::GeneralFlags2}) // the machine's choice rewrites both flag bytes
+                 // the machine's choice rewrites both flag bytes
+                 .reads({param::GeneralFlags, param::GeneralFlags2})
                  .titled(Caption("Macchina Accoppiata")))
         .add(
             checkBox("Check1", 0, param::GeneralFlags, kFromCatalogue, 0x20).titled(Caption("Vertical Code")))
@@ -348,8 +340,8 @@ void FrmConf::clearDependentBits(int switchIndex, bool nowSet) {
         if (coupling == 3) flags &= 217;
         if (nowSet && coupling == 6) {
             clear({2, 5});
-            setBitCopy(param::GeneralFlags2,
-                       bitCopy(param::GeneralFlags2) & ~0x04u); // written with the next change of 1856
+            // written with the next change of GeneralFlags2
+            setBitCopy(param::GeneralFlags2, bitCopy(param::GeneralFlags2) & ~0x04u);
         }
         break;
     case 18:
