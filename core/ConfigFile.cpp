@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 #include "FileIO.h"
+#include "ParamNames.h"
 
 #include <algorithm>
 #include <memory>
@@ -99,7 +100,7 @@ ConfigRecord BuildConfigRecord(const ProgramState& state, std::string_view fileT
     std::copy_n(state.AuxImage.begin() + 32, 3, r.begin() + RecordPos::Aux32);
     copyParamBytes(state, 1850, 3, &r[RecordPos::Param1850]);
     copyParamBytes(state, 1851, 2, &r[RecordPos::Param1851]);
-    copyParamBytes(state, 1844, 1, &r[RecordPos::Param1844]);
+    copyParamBytes(state, param::CouplingType, 1, &r[RecordPos::Param1844]);
     std::copy(state.UnitCodes.begin(), state.UnitCodes.end(), r.begin() + RecordPos::UnitCodes);
     std::fill(r.begin() + kUnitMarksFirst, r.begin() + kUnitMarksEnd, std::uint8_t{0xFF});
     std::copy_n(state.ConfigImage.begin(), kConfigAreaSize, r.begin() + RecordPos::Image);
@@ -251,7 +252,7 @@ ConfigRecord RecordForSaving(const ConfigFileData& data, std::string_view fileTi
     };
     copy(1850, 3, RecordPos::Param1850);
     copy(1851, 2, RecordPos::Param1851);
-    copy(1844, 1, RecordPos::Param1844);
+    copy(param::CouplingType, 1, RecordPos::Param1844);
     return r;
 }
 

@@ -3,6 +3,7 @@
 #include "ConfigFile.h"
 #include "Defaults.h"
 #include "Display.h"
+#include "ParamNames.h"
 
 #include <algorithm>
 #include <charconv>
@@ -18,7 +19,7 @@
 namespace vm {
 namespace {
 
-constexpr int kDecimalPoint = 1823;
+constexpr int kDecimalPoint = param::DecimalPoint;
 
 // One setting of the text. A mirror lists the parameters that write it (two parameters may share one);
 // applying them in index order leaves the value of the last.

@@ -6,15 +6,19 @@ namespace {
 constexpr int kFirstRange = 48, kSecondRange = 8; // then 14 in the third
 // Each block holds 176 counters in the first range: 48 paid, 48 free, 48 test vends, then 32 jug counters.
 constexpr int kBlockStride = 176;
-constexpr int kJugFirst = 8917;
-constexpr int kJugTestFirst = 11927, kJugFreeFirst = 11991;
+constexpr int kJugFirst = param::JugVendCount;
+constexpr int kJugTestFirst = param::JugTestCount, kJugFreeFirst = param::JugFreeCount;
 
 // A slave's price elements lie in four ranges of the map: 0..31, 32..47 (the jug price block), 48..55, 56..69.
-constexpr int kPriceRange1[4] = {7890, 7922, 7954, 7986};
-constexpr int kPriceRange2[4] = {8151, 8183, 8215, 8247};
-constexpr int kPriceRange3[4] = {12955, 12971, 12987, 13003};
-constexpr int kPriceRange4[4] = {13892, 13906, 13920, 0};
-constexpr int kFirstPrice = 8471;
+constexpr int kPriceRange1[4] = {param::SectorPrice, param::SectorPrice + 32, param::SectorPrice + 64,
+                                 param::SectorPrice + 96};
+constexpr int kPriceRange2[4] = {param::JugPrice, param::JugPrice + 32, param::JugPrice + 64,
+                                 param::JugPrice + 96};
+constexpr int kPriceRange3[4] = {param::SectorPriceSlave1Element49, param::SectorPriceSlave2Element49,
+                                 param::SectorPriceSlave3Element49, param::SectorPriceSlave4Element49};
+constexpr int kPriceRange4[4] = {param::SectorPriceElement57, param::SectorPriceElement57 + 14,
+                                 param::SectorPriceElement57 + 28, 0};
+constexpr int kFirstPrice = param::Price;
 } // namespace
 
 int SectorCount(int block) {
@@ -25,9 +29,10 @@ int SectorCount(int block) {
 int VendCounter(Vends kind, int block, int i) {
     const int w = static_cast<int>(kind);
     if (block < 0 || block >= kBlocks || i < 0 || i >= SectorCount(block)) return 0;
-    if (i < kFirstRange) return 8773 + kFirstRange * w + kBlockStride * block + i;
-    if (i < kFirstRange + kSecondRange) return 13211 + 32 * w + 8 * block + (i - kFirstRange);
-    return 13766 + 42 * w + 14 * block + (i - kFirstRange - kSecondRange);
+    if (i < kFirstRange) return param::PaidVendCount + kFirstRange * w + kBlockStride * block + i;
+    if (i < kFirstRange + kSecondRange)
+        return param::PaidVendCountSector49 + 32 * w + 8 * block + (i - kFirstRange);
+    return param::PaidVendCountSector57 + 42 * w + 14 * block + (i - kFirstRange - kSecondRange);
 }
 
 int JugVendCounter(int block, int beverage) {
@@ -84,14 +89,17 @@ std::vector<int> AuditParams() {
         for (int i = first; i <= last; ++i)
             indexes.push_back(i);
     };
-    range(kTotals, 11451);                                       // money totals, vend totals
-    range(kCoinCount, kCoinCount + kChannels - 1);               // coins
-    range(kBanknoteCount, kBanknoteCount + kChannels - 1);       // banknotes
-    range(8773, 9476);                                           // four blocks of paid, free, test and jug vends
-    range(13211, 13306);                                         // the second range of vend counters
-    range(13766, 13891);                                         // the third range
-    range(kJugTotals, 12054);                                    // jug totals and jug counters
-    range(kMdbTubesAmount, 11482);                               // MDB audit
+    range(kTotals, kTestVendTotalReset);                   // money totals, vend totals
+    range(kCoinCount, kCoinCount + kChannels - 1);         // coins
+    range(kBanknoteCount, kBanknoteCount + kChannels - 1); // banknotes
+    // four blocks of paid, free, test and jug vends, then the second and the third range of vend counters
+    range(param::PaidVendCount, kJugFirst + kBlockStride * (kBlocks - 1) + kJugBeverages - 1);
+    range(param::PaidVendCountSector49,
+          param::PaidVendCountSector49 + param::PaidVendCountSector49Count * 3 - 1);
+    range(param::PaidVendCountSector57,
+          param::PaidVendCountSector57 + param::PaidVendCountSector57Count * 3 - 1);
+    range(kJugTotals, param::JugFreeCount + param::JugFreeCountCount - 1); // jug totals and jug counters
+    range(kMdbTubesAmount, param::MdbAudit + param::MdbAuditCount - 1);    // MDB audit
     range(kAlarmNewest, kAlarmFirst + kAlarmRecords * kAlarmFields - 1); // newest record, seven fields each
     return indexes;
 }

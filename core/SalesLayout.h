@@ -3,30 +3,35 @@
 // price assignments of sectors and jug beverages, coins and banknotes, and the set of every audit value. The
 // sales views, the price editors and the audit reports all address the parameters through these.
 
+#include "ParamNames.h"
+
 #include <vector>
 
 namespace vm::sales {
 
-inline constexpr int kDecimalPoint = 1823;
-inline constexpr int kModelCode = 11733;
+inline constexpr int kDecimalPoint = param::DecimalPoint;
+inline constexpr int kModelCode = param::MachineModel;
 
 // Totals: not resettable at even offsets from kTotals, resettable at odd ones (hot, snack, all, discount,
 // overpay, vend count).
-inline constexpr int kTotals = 11430;
-inline constexpr int kTotalAll = 11434, kTotalAllReset = 11435;
-inline constexpr int kVendCount = 11440, kVendCountReset = 11441;
-inline constexpr int kFreeVendTotal = 11448, kFreeVendTotalReset = 11449;
-inline constexpr int kTestVendTotal = 11450, kTestVendTotalReset = 11451;
-inline constexpr int kJugTotals = 11921; // vends, free vends, test vends; each not resettable, then resettable
+inline constexpr int kTotals = param::Totals;
+inline constexpr int kTotalAll = kTotals + 4, kTotalAllReset = kTotals + 5;
+inline constexpr int kVendCount = kTotals + 10, kVendCountReset = kTotals + 11;
+inline constexpr int kFreeVendTotal = param::FreeVendTotal, kFreeVendTotalReset = param::FreeVendTotal + 1;
+inline constexpr int kTestVendTotal = param::TestVendTotal, kTestVendTotalReset = param::TestVendTotal + 1;
+// Jug totals: vends, free vends, test vends; each not resettable, then resettable.
+inline constexpr int kJugTotals = param::JugTotals;
 
-// MDB audit values, 11467 + i.
-inline constexpr int kMdbTubesAmount = 11467, kMdbCashBoxCoins = 11478, kMdbBanknotesAmount = 11479;
+// MDB audit values, MdbAudit + i.
+inline constexpr int kMdbTubesAmount = param::MdbAudit, kMdbCashBoxCoins = param::MdbAudit + 11,
+                     kMdbBanknotesAmount = param::MdbAudit + 12;
 
 inline constexpr int kChannels = 16;
-inline constexpr int kCoinCount = 1786, kBanknoteCount = 1803; // + channel 0..15
-inline constexpr int kCoinValue = 12505, kBanknoteValue = 12521;
+inline constexpr int kCoinCount = param::CoinCount, kBanknoteCount = param::BanknoteCount; // + channel 0..15
+inline constexpr int kCoinValue = param::CoinValue, kBanknoteValue = param::BanknoteValue;
 
-inline constexpr int kAlarmNewest = 11815, kAlarmFirst = 11816, kAlarmRecords = 15, kAlarmFields = 7;
+inline constexpr int kAlarmNewest = param::AlarmNewest, kAlarmFirst = param::AlarmRecords, kAlarmRecords = 15,
+                     kAlarmFields = 7;
 
 inline constexpr int kBlocks = 4;       // counter block k counts unit ("Slave") k + 1
 inline constexpr int kSectors = 70;     // counters 0..69 of a block: sectors 10..79

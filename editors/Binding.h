@@ -1,7 +1,8 @@
 #pragma once
 // One control of an editor window bound to one board parameter. An editor declares a table of these; the
-// base builds the controls, shows delivered values in them and writes every change back. Width, text-ness
-// and the twin come from the parameter catalogue unless a binding states otherwise.
+// base builds the controls, shows delivered values in them and writes every change back. Width, text-ness,
+// the twin, the range and the decimals (tenths) come from the parameter catalogue unless a binding states
+// otherwise.
 
 #include <QString>
 #include <QStringList>
@@ -89,6 +90,7 @@ struct Binding {
     std::vector<int> itemValues; // stored value of each position (empty: position + storedOffset)
     int min = 0;
     int max = 255;
+    bool rangeStated = false; // false: the catalogue's range, when its row gives one, replaces min and max
     int largeStep = 10;
 
     // --- rules ---
@@ -120,13 +122,13 @@ struct Binding {
     Binding& withMirror(int m) { mirror = m; return *this; }
     Binding& noMirror() { mirror = 0; return *this; }
     Binding& bytes(int w) { width = w; return *this; }
-    Binding& range(int lo, int hi) { min = lo; max = hi; return *this; }
+    Binding& range(int lo, int hi) { min = lo; max = hi; rangeStated = true; return *this; }
     Binding& step(int large) { largeStep = large; return *this; }
     Binding& tenths() { label = LabelFormat::Tenths; return *this; }
     Binding& money() { label = LabelFormat::Money; return *this; }
     Binding& noLabel() { label = LabelFormat::None; return *this; }
     // A 2-byte scroll bar of range -32768..32767 whose stored value is the scroll value + 32768.
-    Binding& offsetScroll() { width = 2; storedOffset = 32768; min = -32768; max = 32767; return *this; }
+    Binding& offsetScroll() { width = 2; storedOffset = 32768; range(-32768, 32767); return *this; }
     Binding& offsetBy(int k) { storedOffset = k; return *this; }
     Binding& bit(unsigned mask) { bitMask = mask; return *this; }
     Binding& invert() { inverted = true; return *this; }

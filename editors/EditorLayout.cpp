@@ -56,6 +56,9 @@ Binding EditorBase::resolved(Binding b) const {
     if (b.width == kFromCatalogue) b.width = info ? (info->isText ? 0 : std::min(info->width, widest)) : 1;
     if (b.kind == ControlKind::TextBox) b.width = 0;
     if (b.mirror == kFromCatalogue && !b.locate) b.mirror = info ? info->mirror : 0;
+    // So are the range and a value shown in tenths.
+    if (info && info->hasRange && !b.rangeStated) b.range(info->min, info->max);
+    if (info && info->decimals == 1 && b.label == LabelFormat::Plain) b.label = LabelFormat::Tenths;
     return b;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 #include "MessageBox.h"
+#include "ParamNames.h"
 #include "widgets/CommitLineEdit.h"
 #include "widgets/SliderSwitch.h"
 
@@ -27,7 +28,7 @@ using editors::SliderSwitch;
 
 namespace {
 
-constexpr int kTail12067 = 12145; // bytes 17..24 of the 24-byte setting 12067
+constexpr int kTail12067 = param::TelemetrySetting12067Tail; // bytes 17..24 of the 24-byte setting 12067
 
 // The order in which the window shows its settings after a file was opened; "WriteAll" sends them in the
 // same order.
@@ -50,7 +51,7 @@ const std::vector<int>& settingsOrder() {
 const char* const kPeriods[] = {"None", "Daily", "Weekly", "Monthly"};
 constexpr int kDayParams[2] = {12130, 12134};
 constexpr int kSliderParams[4] = {12131, 12135, 12144, 13308};
-constexpr int kAlarmParam = 12139;
+constexpr int kAlarmParam = param::TelemetryOption;
 
 const catalogue::ParamInfo& info(int index) {
     static const catalogue::ParamInfo none{};

@@ -11,4 +11,11 @@ const ParamInfo* find(int index) {
     return it != params.end() && it->index == index ? &*it : nullptr;
 }
 
+const ParamInfo* findById(std::string_view id) {
+    if (id.empty()) return nullptr;
+    for (const ParamInfo& p : all())
+        if (p.id == id) return &p;
+    return nullptr;
+}
+
 } // namespace vm::catalogue

@@ -2,7 +2,8 @@
 // The parameter catalogue compiled into the programs: for every parameter index of the board's parameter
 // map, its width, memory space, board address, polling, initial value, name and mirror. It is generated
 // from the same table (parameters.txt) that the parameter-map files "W0482.inx" and "W0482BV00.inx" are
-// generated from, so names and map always agree.
+// generated from, so names and map always agree. The numbers code refers to are declared by name in the
+// generated header ParamNames.h (namespace vm::param).
 
 #include <cstdint>
 #include <span>
@@ -35,10 +36,21 @@ struct ParamInfo {
     // The initial value is the factory setting. Counters, the clock, commands, the alarm log, the board's
     // identity and settings that belong to the site (unit types, telemetry) have none: a reset leaves them.
     bool hasDefault;
+    // What a window or a tool tip shows of it besides the name: the identifier code knows it by (id= of
+    // its row, vm::param), the range a control offers when the row gives one, the decimals the value is
+    // shown with (money: the decimal point instead) and a one-line meaning.
+    std::string_view id; // empty when code does not name it
+    bool hasRange;
+    int min;
+    int max;
+    int decimals;
+    std::string_view help; // empty when the row has none
 };
 
 // The parameter with this index, or nullptr when the map has no parameter there.
 const ParamInfo* find(int index);
+// The first parameter of the row with this id (the vm::param name), or nullptr.
+const ParamInfo* findById(std::string_view id);
 // Every parameter, in ascending index order.
 std::span<const ParamInfo> all();
 

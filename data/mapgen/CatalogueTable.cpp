@@ -55,9 +55,15 @@ bool tokenize(const std::string& line, std::vector<std::string>& tokens) {
             i = close + 1;
             continue;
         }
+        // key="a text with blanks" is one token too
         std::size_t j = i;
-        while (j < line.size() && line[j] != ' ' && line[j] != '\t')
+        while (j < line.size() && line[j] != ' ' && line[j] != '\t') {
+            if (line[j] == '"') {
+                j = line.find('"', j + 1);
+                if (j == std::string::npos) return false;
+            }
             ++j;
+        }
         tokens.push_back(line.substr(i, j - i));
         i = j;
     }
@@ -115,7 +121,10 @@ public:
                 fail(line, "expected key=value, got '" + token + "'");
                 return std::nullopt;
             }
-            if (!row.fields.emplace(token.substr(0, eq), token.substr(eq + 1)).second)
+            std::string value = token.substr(eq + 1);
+            if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+                value = value.substr(1, value.size() - 2);
+            if (!row.fields.emplace(token.substr(0, eq), std::move(value)).second)
                 fail(line, "key '" + token.substr(0, eq) + "' given twice");
         }
         if (row.name.empty()) fail(line, "missing name");
@@ -204,7 +213,8 @@ private:
     }
 
     void expandParams(const Row& row, Catalogue& out) {
-        checkKeys(row, {"w", "sp", "at", "poll", "page", "init", "mirror", "group", "unit", "default"});
+        checkKeys(row, {"w", "sp", "at", "poll", "page", "init", "mirror", "group", "unit", "default", "id", "min",
+                        "max", "dec", "help"});
         const bool money = choice(row, "unit", "money");
         const bool noDefault = choice(row, "default", "none");
         int bytes = 1;
@@ -218,6 +228,19 @@ private:
         auto group = number(row, "group", 1, kMaxIndex, row.last - row.first + 1);
         if (!space || !address || !poll || !page || !initial || !group) return;
         if (row.first < 1 || row.last > kMaxIndex) fail(row.line, "parameter indexes are 1..33000");
+        const std::string id = identifier(row);
+        auto low = number(row, "min", 0, 0xFFFFFFLL, 0);
+        auto high = number(row, "max", 0, 0xFFFFFFLL, 0);
+        auto decimals = number(row, "dec", 0, 3, 0);
+        if (!low || !high || !decimals) return;
+        const bool hasRange = row.fields.contains("min") || row.fields.contains("max");
+        if (hasRange && !(row.fields.contains("min") && row.fields.contains("max")))
+            fail(row.line, "min= and max= go together");
+        if (*low > *high) fail(row.line, "min= is above max=");
+        if (hasRange && !text && bytes < 4 && *high >= (1LL << (8 * bytes)))
+            fail(row.line, "max=" + row.fields.at("max") + " does not fit in w=" + std::to_string(bytes));
+        const auto helpField = row.fields.find("help");
+        const std::string help = helpField == row.fields.end() ? std::string() : helpField->second;
 
         // mirror=M (an existing parameter) or mirror=M@A (new mirror parameters from M, at address A)
         int mirrorFirst = 0;
@@ -234,6 +257,7 @@ private:
             }
             mirrorFirst = static_cast<int>(*m);
         }
+        if (!id.empty()) out.named.push_back({id, row.first, row.last - row.first + 1, mirrorFirst, row.line});
 
         for (int index = row.first; index <= row.last; ++index) {
             const int n = index - row.first + 1;
@@ -249,6 +273,12 @@ private:
             p.money = money;
             p.hasDefault = *space == kConfigurationSpace && !noDefault;
             p.line = row.line;
+            p.id = id;
+            p.hasRange = hasRange;
+            p.min = static_cast<int>(*low);
+            p.max = static_cast<int>(*high);
+            p.decimals = static_cast<int>(*decimals);
+            p.help = help;
             std::string error;
             if (!ExpandName(row.name, n, static_cast<int>(*group), p.name, error)) {
                 fail(row.line, error);
@@ -264,6 +294,7 @@ private:
                     twin.mirror = 0;
                     twin.address = static_cast<int>(*mirrorAddress) + (n - 1) * bytes;
                     twin.name = p.name + " (mirror)";
+                    twin.id.clear();
                     out.params.push_back(twin);
                 }
             }
@@ -271,8 +302,31 @@ private:
         }
     }
 
+    // id=Name: a C++ identifier that starts with a capital letter; empty when the row has none.
+    std::string identifier(const Row& row) {
+        auto it = row.fields.find("id");
+        if (it == row.fields.end()) return {};
+        const std::string& id = it->second;
+        const bool good = !id.empty() && id[0] >= 'A' && id[0] <= 'Z' &&
+                          std::all_of(id.begin(), id.end(), [](char c) {
+                              return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+                          });
+        if (!good) fail(row.line, "id=" + id + " is no name starting with a capital letter");
+        return good ? id : std::string();
+    }
+
     std::vector<std::string>& errors_;
 };
+
+// Every name the header will declare is declared once.
+void checkNames(const Catalogue& cat, Reader& reader) {
+    std::map<std::string, int> lines;
+    for (const NamedRow& r : cat.named)
+        for (const std::string& name : DeclaredNames(r))
+            if (auto [it, added] = lines.emplace(name, r.line); !added)
+                reader.fail(r.line, "the name " + name + " is already declared on line " +
+                                        std::to_string(it->second));
+}
 
 struct Footprint {
     int first;
@@ -307,6 +361,13 @@ void checkLayout(const Catalogue& cat, Reader& reader) {
 }
 
 } // namespace
+
+std::vector<std::string> DeclaredNames(const NamedRow& row) {
+    std::vector<std::string> names{row.id};
+    if (row.count > 1) names.push_back(row.id + "Count");
+    if (row.mirror != 0) names.push_back(row.id + "Twin");
+    return names;
+}
 
 bool ExpandName(const std::string& pattern, int n, int group, std::string& out, std::string& error) {
     out.clear();
@@ -401,6 +462,7 @@ bool ReadCatalogue(std::istream& in, Catalogue& out, std::vector<std::string>& e
                         "identification record " + std::to_string(out.ident[i].record) + " is defined twice");
 
     checkLayout(out, reader);
+    checkNames(out, reader);
     return errors.empty();
 }
 

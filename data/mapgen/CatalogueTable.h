@@ -24,6 +24,23 @@ struct Param {
     bool money = false;     // unit=money: an amount in the smallest currency unit
     bool hasDefault = true; // the initial value is the factory setting (see ReadCatalogue)
     int line = 0;           // row of the table that defined it
+    // What code and the windows take from the row: its identifier (id=), the range a control offers
+    // (min=, max=), the decimals a value is shown with (dec=) and a one-line meaning (help="...").
+    std::string id;         // on every parameter of the row; empty for mirrors defined by mirror=M@A
+    bool hasRange = false;
+    int min = 0;
+    int max = 0;
+    int decimals = 0;
+    std::string help;
+};
+
+// A row with an identifier: code names its first parameter, its count and its first twin.
+struct NamedRow {
+    std::string id;
+    int first = 0;
+    int count = 1;
+    int mirror = 0; // first twin; 0 if none
+    int line = 0;
 };
 
 struct IdentEntry {
@@ -47,11 +64,16 @@ struct Catalogue {
     std::vector<Param> params; // ascending index
     std::vector<IdentEntry> ident;
     std::vector<Reserve> reserves;
+    std::vector<NamedRow> named; // in table order
 };
 
 // Parses and checks the table. On any fault returns false with one message per fault ("line N: ...").
 // Only configuration settings (space 5) have a default, unless their row says default=none.
 bool ReadCatalogue(std::istream& in, Catalogue& out, std::vector<std::string>& errors);
+
+// The names the generated header declares for a row with an identifier: the id (its first parameter),
+// idCount (a range's number of parameters) and idTwin (the first twin).
+std::vector<std::string> DeclaredNames(const NamedRow& row);
 
 // Expands a name template for position n (1-based) of a range; g and m are the group and member numbers
 // (1-based) for a group size. Placeholders: {n} {g} {m}, with an offset {n+5} {m-1}, or a choice

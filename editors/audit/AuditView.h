@@ -6,6 +6,7 @@
 
 #include "CounterChart.h"
 #include "EditorBase.h"
+#include "ParamNames.h"
 
 namespace vm::editors {
 
@@ -13,9 +14,9 @@ class AuditView : public EditorBase {
 public:
     static constexpr int kRewatchMs = 15000;
     // The decimal point of money values as the board delivers it (its twin is the configuration byte).
-    static constexpr int kDecimalPoint = 6605, kDecimalPointTwin = 1823;
+    static constexpr int kDecimalPoint = param::DecimalPointTwin, kDecimalPointTwin = param::DecimalPoint;
     // Parameters every vend-count view watches besides its counters: the coupling type and two unit options.
-    static constexpr int kCouplingParams[] = {1844, 1855, 1856};
+    static constexpr int kCouplingParams[] = {param::CouplingType, param::GeneralFlags, param::GeneralFlags2};
 
 protected:
     AuditView(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {}

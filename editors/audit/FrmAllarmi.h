@@ -3,6 +3,7 @@
 // window opens; the list can be exported as a CSV file.
 
 #include "EditorBase.h"
+#include "ParamNames.h"
 
 #include <QStringList>
 
@@ -20,8 +21,8 @@ class FrmAllarmi : public EditorBase {
 public:
     FrmAllarmi(EditorContext& ctx, QWidget* parent = nullptr);
 
-    static constexpr int kNewest = 11815; // record index (0..14) of the newest alarm
-    static constexpr int kFirstField = 11816;
+    static constexpr int kNewest = param::AlarmNewest; // record index (0..14) of the newest alarm
+    static constexpr int kFirstField = param::AlarmRecords;
     static constexpr int kRecords = 15, kFields = 7;
     static constexpr int kEmptySlot = 255;
 

@@ -1,14 +1,15 @@
 #include "FrmAzione.h"
 
+#include "ParamNames.h"
+
 namespace vm::editors {
 
 namespace {
 const char* const kRows[] = {"Depuratore",  "Caldaia",   " HACCP",       "Elettrovalvole",
                              "Guarnizioni", "Caldaia 2", "Macine caffè", "Filtri caffè"};
 constexpr int kRowCount = 8;
-constexpr int kFirstDecounter[2] = {6698,
-                                    6708}; // the first row of each unit; the catalogue gives the mirrors
-constexpr int kFilterRecharge = 13359;
+// The first row of each unit; the catalogue gives the mirrors.
+constexpr int kFirstDecounter[2] = {param::PreventiveDecounterUnit1, param::PreventiveDecounterUnit2};
 
 Binding decounter(const char* control, int i, int index) {
     return scrollBar(QString::fromLatin1(control), i, index).offsetScroll().step(100);
@@ -25,7 +26,8 @@ FrmAzione::FrmAzione(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pare
             page.add(decounter(scrolls[unit], row + 1, kFirstDecounter[unit] + row)
                          .titled(Caption(QString::fromUtf8(kRows[row]))));
         if (unit == 0)
-            page.add(decounter(scrolls[0], 0, kFilterRecharge).titled(Caption("Ricarica depuratore")));
+            page.add(
+                decounter(scrolls[0], 0, param::WaterFilterRecharge).titled(Caption("Ricarica depuratore")));
     }
     setup(std::move(d));
 }

@@ -1,5 +1,6 @@
 #include "FrmBattute.h"
 
+#include "ParamNames.h"
 #include "SalesLayout.h"
 
 #include <QGroupBox>
@@ -15,9 +16,9 @@ struct VendWindow {
 };
 
 namespace {
-constexpr VendWindow kPaid{"FrmBattute", "Dati per vendite parziali - BATTUTE", 0, 11442, 6};
-constexpr VendWindow kFree{"FrmGratis", "Dati per vendite parziali - GRATIS", 1, 11448, 2};
-constexpr VendWindow kTest{"FrmProva", "Dati per vendite parziali - PROVA", 2, 11450, 2};
+constexpr VendWindow kPaid{"FrmBattute", "Dati per vendite parziali - BATTUTE", 0, param::PaidVendTotal, 6};
+constexpr VendWindow kFree{"FrmGratis", "Dati per vendite parziali - GRATIS", 1, param::FreeVendTotal, 2};
+constexpr VendWindow kTest{"FrmProva", "Dati per vendite parziali - PROVA", 2, param::TestVendTotal, 2};
 
 constexpr int kFirstSector = sales::kFirstSector;
 

@@ -1,9 +1,11 @@
 #include "FrmBriccoToT.h"
 
+#include "ParamNames.h"
+
 namespace vm::editors {
 
 namespace {
-constexpr int kFirstTotal = 11921; // not resettable at even offsets, resettable at odd ones
+constexpr int kFirstTotal = param::JugTotals; // not resettable at even offsets, resettable at odd ones
 const char* const kTotals[] = {"Battute Bricco", "Battute Gratis Bricco", "Battute Prova Bricco"};
 } // namespace
 

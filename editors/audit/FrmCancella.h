@@ -4,6 +4,7 @@
 // reads the cell back and reports the clearing as done only when the board has confirmed it that way.
 
 #include "EditorBase.h"
+#include "ParamNames.h"
 
 class QLabel;
 class QProgressBar;
@@ -17,7 +18,7 @@ class FrmCancella : public EditorBase {
 public:
     FrmCancella(EditorContext& ctx, QWidget* parent = nullptr);
 
-    static constexpr int kCommandCell = 4775;
+    static constexpr int kCommandCell = param::ClearSalesCommand;
     static constexpr int kBarTicks = 20; // the LED bar fills in 20 ticks of 100 ms
     static constexpr int kTickMs = 100;
     static constexpr int kGiveUpTicks = 100; // a board that has not confirmed after 10 s has failed

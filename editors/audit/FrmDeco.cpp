@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 #include "MessageBox.h"
+#include "ParamNames.h"
 #include "widgets/CommitLineEdit.h"
 
 #include <QEvent>
@@ -14,11 +15,14 @@
 namespace vm::editors {
 
 namespace {
-constexpr int kEnables = 9952;     // bits 0..4: the ingredient switches of "Abilitazioni"
-constexpr int kIngredients = 9953; // low byte: beans reserve, high byte: powders reserve
+// DecounterEnables bits 0..4: the ingredient switches of "Abilitazioni". IngredientReserve low byte: beans
+// reserve, high byte: powders reserve.
 constexpr int kIngredientMax = 25;
 // Each unit's 175 decounter entries start here: the sector tables, and between them the unit's own values.
-constexpr int kUnitBase[FrmDeco::kUnits] = {9954, 10129, 10304, 10479};
+constexpr int kUnitStride = 175;
+constexpr int kUnitBase[FrmDeco::kUnits] = {param::Decounter, param::Decounter + kUnitStride,
+                                            param::Decounter + 2 * kUnitStride,
+                                            param::Decounter + 3 * kUnitStride};
 constexpr int kValueEntry = 57, kReserveEntry = 115, kEnableEntry = 173;
 constexpr int kFirstSectorNumber = 10; // sector 1 is "Settore 10"
 
@@ -43,16 +47,19 @@ FrmDeco::FrmDeco(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
 
     auto general = d.page(Caption("Abilitazioni"));
     for (int i = 0; i < 5; ++i)
-        general.add(sliderSwitch(QStringLiteral("SliderX0"), i, kEnables, kFromCatalogue, noYes())
-                        .bit(1u << i)
-                        .titled(Caption(kIngredientSwitches[i])));
+        general.add(
+            sliderSwitch(QStringLiteral("SliderX0"), i, param::DecounterEnables, kFromCatalogue, noYes())
+                .bit(1u << i)
+                .titled(Caption(kIngredientSwitches[i])));
     general.frame(QStringLiteral("Ingredienti"), Caption("Riserva Ingredienti"), 2)
-        .add(numberBox(QStringLiteral("Text0"), 0, kIngredients, kFromCatalogue, 0, kIngredientMax)
-                 .field(0x00FF)
-                 .titled(Caption("Grani")))
-        .add(numberBox(QStringLiteral("Text0"), 1, kIngredients, kFromCatalogue, 0, kIngredientMax)
-                 .field(0xFF00)
-                 .titled(Caption("Polveri")));
+        .add(
+            numberBox(QStringLiteral("Text0"), 0, param::IngredientReserve, kFromCatalogue, 0, kIngredientMax)
+                .field(0x00FF)
+                .titled(Caption("Grani")))
+        .add(
+            numberBox(QStringLiteral("Text0"), 1, param::IngredientReserve, kFromCatalogue, 0, kIngredientMax)
+                .field(0xFF00)
+                .titled(Caption("Polveri")));
 
     for (int unit = 1; unit <= kUnits; ++unit) {
         const int base = kUnitBase[unit - 1];
@@ -100,8 +107,8 @@ void FrmDeco::buildExtra() {
             if (!isLoading() && !isClosed()) commit(edit, boxes_.at(edit), typed);
         });
     };
-    take(QStringLiteral("Text0"), 0, {0, 0, kIngredients, 0, 0x00FF});
-    take(QStringLiteral("Text0"), 1, {0, 0, kIngredients, 0, 0xFF00});
+    take(QStringLiteral("Text0"), 0, {0, 0, param::IngredientReserve, 0, 0x00FF});
+    take(QStringLiteral("Text0"), 1, {0, 0, param::IngredientReserve, 0, 0xFF00});
     for (int unit = 1; unit <= kUnits; ++unit) {
         const int base = kUnitBase[unit - 1];
         take(QStringLiteral("Text1"), unit - 1,

@@ -4,6 +4,7 @@
 // set by typing a value and Enter.
 
 #include "EditorBase.h"
+#include "ParamNames.h"
 #include "SectorTables.h"
 
 #include <array>
@@ -22,7 +23,7 @@ public:
 
     static constexpr int kUnits = 4;
     static constexpr int kKinds = 3; // "Decontatore", "Ricarica", "Riserva": sector tables 1, 2, 3
-    static constexpr int kPartnerOffset = 700;
+    static constexpr int kPartnerOffset = param::DecounterCopy - param::Decounter;
 
     // The value kind (0..2) the grid of unit 1..4 shows.
     int kind(int unit) const { return kind_[static_cast<std::size_t>(unit - 1)]; }

@@ -1,9 +1,10 @@
 #include "FrmMDBaudit.h"
 
+#include "ParamNames.h"
+
 namespace vm::editors {
 
 namespace {
-constexpr int kFirstValue = 11467;
 struct AuditValue {
     const char* caption;
     bool money;
@@ -28,7 +29,8 @@ FrmMDBaudit::FrmMDBaudit(EditorContext& ctx, QWidget* parent) : AuditView(ctx, p
     d.decimalPointTwin = kDecimalPointTwin;
     int i = 0;
     for (const AuditValue& v : kValues) {
-        Binding b = valueText("Label2", i, kFirstValue + i).titled(Caption(v.caption)).captionLabel("Label1", i);
+        Binding b =
+            valueText("Label2", i, param::MdbAudit + i).titled(Caption(v.caption)).captionLabel("Label1", i);
         if (v.money) b.money();
         d.window().add(std::move(b));
         ++i;

@@ -1,6 +1,7 @@
 #include "FrmMenuRidotto.h"
 
 #include "Catalogue.h"
+#include "ParamNames.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,12 +26,13 @@ constexpr int kDosesPage = 4;
 constexpr int kTimesPage = 5;
 constexpr int kDecountersPage = 11;
 
-constexpr int kPreselectionItems = 13999; // 9 masks, one bit per preselection 1..16
-constexpr int kPreselectionItemCount = 9;
+// Masks, one bit per preselection 1..16.
+constexpr int kPreselectionItems = param::ReducedMenuPreselectionItem;
+constexpr int kPreselectionItemCount = param::ReducedMenuPreselectionItemCount;
 constexpr int kPreselectionsPerMask = 16;
-constexpr int kBeverageItemsLow = 14046;  // 59 masks, one bit per beverage 1..16
-constexpr int kBeverageItemsHigh = 14105; // the same 59 for beverages 17..30
-constexpr int kBeverageItemsEnd = 14164;
+constexpr int kBeverageItemsLow = param::ReducedMenuBeverageItemLow;   // 59 masks, one bit per beverage 1..16
+constexpr int kBeverageItemsHigh = param::ReducedMenuBeverageItemHigh; // the same 59 for beverages 17..30
+constexpr int kBeverageItemsEnd = kBeverageItemsHigh + param::ReducedMenuBeverageItemHighCount;
 constexpr int kBeveragesPerMask = 16;
 constexpr int kBeverageCount = 30;
 
@@ -396,7 +398,7 @@ std::vector<int> pageExtras(int page) {
     if (page == kDosesPage) {
         for (int i = kBeverageItemsLow; i < kBeverageItemsEnd; ++i)
             extra.push_back(i);
-        extra.insert(extra.end(), {1844, 1855});
+        extra.insert(extra.end(), {param::CouplingType, param::GeneralFlags});
     }
     return extra;
 }

@@ -1,9 +1,11 @@
 #include "FrmTotali.h"
 
+#include "ParamNames.h"
+
 namespace vm::editors {
 
 namespace {
-constexpr int kFirstTotal = 11430; // not resettable at even offsets, resettable at odd ones
+constexpr int kFirstTotal = param::Totals; // not resettable at even offsets, resettable at odd ones
 const char* const kRows[] = {" Totale caldo", " Totale snack", " Totale ", "Sconto", "Overpay", "Battute"};
 constexpr int kFirstRowText = 266; // row r's caption is language line 266 + r, in both columns
 constexpr int kRowCount = 6;

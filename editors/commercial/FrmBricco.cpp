@@ -1,11 +1,14 @@
 #include "FrmBricco.h"
 
+#include "ParamNames.h"
+
 #include <QLabel>
 
 namespace vm::editors {
 
 namespace {
-constexpr int kFirstCounter[FrmBricco::kSlaves] = {8917, 9093}; // beverage i of slave 1 and 2
+constexpr int kFirstCounter[FrmBricco::kSlaves] = {param::JugVendCount,
+                                                   param::JugVendCountBlock2}; // beverage i of slave 1 and 2
 } // namespace
 
 // base candidate: the counters are four bytes wide, which a bound value label cannot state (bindings are
@@ -14,7 +17,7 @@ FrmBricco::FrmBricco(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pare
     EditorDefinition d(QStringLiteral("FrmBricco"), Caption("Dati per vendite parziali - BRICCO"));
     for (int slave = 0; slave < kSlaves; ++slave)
         d.page(Caption(QStringLiteral("Slave %1").arg(slave + 1)));
-    d.extraWatch = {1844, 1856};
+    d.extraWatch = {param::CouplingType, param::GeneralFlags2};
     for (int slave = 0; slave < kSlaves; ++slave)
         for (int i = 0; i < kBeverages; ++i)
             d.extraWatch.push_back(kFirstCounter[slave] + i);

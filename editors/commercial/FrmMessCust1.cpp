@@ -1,6 +1,7 @@
 #include "FrmMessCust1.h"
 
 #include "Conditions.h"
+#include "ParamNames.h"
 #include "widgets/CommitLineEdit.h"
 
 #include <QAbstractSlider>
@@ -13,12 +14,12 @@
 namespace vm::editors {
 
 namespace {
-constexpr int kCount[2] = {11493, 11494}; // messages of line 1 and 2
-constexpr int kMode[2] = {11495, 11496};
-constexpr int kDisplayTime = 11497;
-constexpr int kSecondLanguage = 11498;  // 0: none; s: the block of language s
-constexpr int kFirstLanguage = 11514;   // line 1: 11514..11517, line 2: 11518..11521
-constexpr int kSecondLanguages = 11586; // language s: 8 pieces from 11586 + 8s, line 1, then line 2
+constexpr int kCount[2] = {param::MessageCount, param::MessageCount + 1}; // messages of line 1 and 2
+constexpr int kMode[2] = {param::MessageMode, param::MessageMode + 1};
+// SecondLanguage 0: none; s: the block of language s. The first language's texts: line 1 from
+// MessageTextFirstLanguage, line 2 four pieces on. Language s: 8 pieces from MessageTextSecondLanguage + 8s,
+// line 1, then line 2.
+constexpr int kFirstLanguage = param::MessageTextFirstLanguage;
 // Language 9 would run into the final pauses (11658 on): the board has room for languages 1..8.
 constexpr int kLanguages = 8;
 constexpr int kPiecesPerLine = 4;
@@ -32,11 +33,11 @@ QString withoutTrailingBlanks(QString text) {
 }
 
 int secondLanguageBlock(int s) {
-    return kSecondLanguages + 8 * s;
+    return param::MessageTextSecondLanguage + 8 * s;
 }
 
 bool secondLanguageChosen(const EditorBase& e) {
-    const auto s = e.currentValue(kSecondLanguage);
+    const auto s = e.currentValue(param::SecondLanguage);
     return s >= 1 && s <= kLanguages;
 }
 } // namespace
@@ -63,12 +64,11 @@ FrmMessCust1::FrmMessCust1(EditorContext& ctx, QWidget* parent) : EditorBase(ctx
                   .titled(Caption("N°   Messaggi")));
     }
     d.window()
-        .add(scrollBar("HScroll10", 0, kDisplayTime)
-                 .range(0, 60)
+        .add(scrollBar("HScroll10", 0, param::MessageDisplayTime)
                  .step(5)
                  .valueLabel("Label10", 0)
                  .titled(Caption("Vis. Messaggi (sec.)")))
-        .add(sliderSwitch("SlswitchX1", 0, kSecondLanguage, kFromCatalogue,
+        .add(sliderSwitch("SlswitchX1", 0, param::SecondLanguage, kFromCatalogue,
                           {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"})
                  .titled(Caption("Seconda Lingua")));
     d.page(Caption("LINGUA 1"));
@@ -82,7 +82,7 @@ FrmMessCust1::FrmMessCust1(EditorContext& ctx, QWidget* parent) : EditorBase(ctx
 // Of the eight second languages only the chosen one is shown, so only its texts are read: all eight would take
 // the line a second.
 int FrmMessCust1::chosenLanguage() const {
-    return secondLanguageChosen(*this) ? static_cast<int>(currentValue(kSecondLanguage)) : 0;
+    return secondLanguageChosen(*this) ? static_cast<int>(currentValue(param::SecondLanguage)) : 0;
 }
 
 std::vector<int> FrmMessCust1::moreWatched() const {
@@ -139,7 +139,7 @@ void FrmMessCust1::buildExtra() {
         // A commit rewrites pieces of a line the box shows: the line, the count that sizes a scrolling text
         // and the second language that places it must have come from the board first.
         requireValues(edit, [this, language = box.language, line = box.line] {
-            std::vector<int> reads = {kCount[0], kSecondLanguage};
+            std::vector<int> reads = {kCount[0], param::SecondLanguage};
             const int first = language == 1   ? kFirstLanguage
                               : chosenLanguage() ? secondLanguageBlock(chosenLanguage())
                                                  : 0;
@@ -155,7 +155,7 @@ int FrmMessCust1::firstParam(const Box& box) const {
     const int lineStart = (box.line - 1) * kPiecesPerLine;
     if (box.language == 1) return kFirstLanguage + lineStart + box.index;
     if (!secondLanguageChosen(*this)) return 0;
-    return secondLanguageBlock(static_cast<int>(currentValue(kSecondLanguage))) + lineStart + box.index;
+    return secondLanguageBlock(static_cast<int>(currentValue(param::SecondLanguage))) + lineStart + box.index;
 }
 
 // The scrolling text of line 1 of the first language fills as many pieces as that line has messages; the
@@ -197,13 +197,13 @@ void FrmMessCust1::commit(Box& box, const QString& typed) {
 
 // The board keeps the texts of languages 1..8 only: the block of a ninth would overwrite the final pauses.
 bool FrmMessCust1::beforeWrite(const Binding& b, int& stored) {
-    if (b.index != kSecondLanguage || stored <= kLanguages) return true;
+    if (b.index != param::SecondLanguage || stored <= kLanguages) return true;
     showError(
         QStringLiteral("The board has room for the messages of second languages 1 to 8 only: choose one of "
                        "them, or 0 for no second language."));
     const bool wasLoading = std::exchange(loading_, true);
     if (auto* slider = qobject_cast<QAbstractSlider*>(control(b.control, b.controlIndex)))
-        slider->setValue(static_cast<int>(currentValue(kSecondLanguage)));
+        slider->setValue(static_cast<int>(currentValue(param::SecondLanguage)));
     loading_ = wasLoading;
     return false;
 }

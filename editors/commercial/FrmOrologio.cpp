@@ -1,5 +1,7 @@
 #include "FrmOrologio.h"
 
+#include "ParamNames.h"
+
 #include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,12 +13,13 @@ namespace {
 // The clock cells: the settings the board takes (seconds, hours, minutes, day, month, year, weekday) and
 // the running date (day, month, year, weekday). They are not part of the configuration: they are written
 // straight into the board's cells, never into the image, and only while connected.
-constexpr int kSeconds = 6690, kHours = 6691, kMinutes = 6692, kDay = 6693, kMonth = 6694, kYear = 6695,
-              kWeekday = 6696;
-constexpr int kRunningDay = 6667, kRunningMonth = 6668, kRunningYear = 6669;
+// Both rows keep the fields in the order named.
+constexpr int kSeconds = param::ClockSetting, kHours = kSeconds + 1, kMinutes = kSeconds + 2,
+              kDay = kSeconds + 3, kMonth = kSeconds + 4, kYear = kSeconds + 5, kWeekday = kSeconds + 6;
+constexpr int kRunningDay = param::Clock, kRunningMonth = param::Clock + 1, kRunningYear = param::Clock + 2;
 constexpr int kDateFields = kWeekday - kDay + 1; // day, month, year, weekday
-constexpr int kOptions = 6687;                   // bits 0, 1: timed switch-off 1 and 2
-constexpr int kFlags2 = 1856;                    // bit 3: the machine switches off (1) or on (0)
+// TimedSwitchOffEnables bits 0, 1: timed switch-off 1 and 2. GeneralFlags2 bit 3: the machine switches off
+// (1) or on (0).
 
 // A time of day: minutes and hours parameter (the catalogue gives the twins), the scroll bars' indexes.
 struct DayTime {
@@ -25,20 +28,26 @@ struct DayTime {
     int minutes;
     const char* caption;
 };
-constexpr DayTime kWashes[] = {{9, 8, 6679, "Lavaggio 1"},
-                               {11, 10, 6681, "Lavaggio 2"},
-                               {20, 21, 6683, "Lavaggio 3"},
-                               {22, 23, 6685, "Lavaggio 4"}};
-constexpr DayTime kSwitching[] = {{13, 12, 12860, "Inizio 1"},
-                                  {15, 14, 12862, "Fine 1"},
-                                  {17, 16, 12864, "Inizio 2"},
-                                  {19, 18, 12866, "Fine 2"}};
+// Each time is a pair of parameters, minutes then hours, so the n-th time of a row starts at first + 2n.
+constexpr DayTime kWashes[] = {{9, 8, param::Washes, "Lavaggio 1"},
+                               {11, 10, param::Washes + 2, "Lavaggio 2"},
+                               {20, 21, param::Washes + 4, "Lavaggio 3"},
+                               {22, 23, param::Washes + 6, "Lavaggio 4"}};
+constexpr DayTime kSwitching[] = {{13, 12, param::SwitchOnBands, "Inizio 1"},
+                                  {15, 14, param::SwitchOnBands + 2, "Fine 1"},
+                                  {17, 16, param::SwitchOnBands + 4, "Inizio 2"},
+                                  {19, 18, param::SwitchOnBands + 6, "Fine 2"}};
 // Bands 3 and 4 interleave: their starts come first (3, 4), then their ends.
-constexpr DayTime kBands[] = {{1, 0, 6671, "Fascia 1 Inizio"},    {5, 4, 6673, "Fascia 1 Fine"},
-                              {3, 2, 6675, "Fascia 2 Inizio"},    {7, 6, 6677, "Fascia 2 Fine"},
-                              {26, 27, 14164, "Fascia 3 Inizio"}, {28, 29, 14168, "Fascia 3 Fine"},
-                              {30, 31, 14166, "Fascia 4 Inizio"}, {32, 33, 14170, "Fascia 4 Fine"}};
-constexpr DayTime kLights[] = {{35, 34, 14180, "Luci Inizio"}, {39, 38, 14182, "Luci Fine"}};
+constexpr DayTime kBands[] = {{1, 0, param::PriceTableBands, "Fascia 1 Inizio"},
+                              {5, 4, param::PriceTableBands + 2, "Fascia 1 Fine"},
+                              {3, 2, param::PriceTableBands + 4, "Fascia 2 Inizio"},
+                              {7, 6, param::PriceTableBands + 6, "Fascia 2 Fine"},
+                              {26, 27, param::PriceTableBands34, "Fascia 3 Inizio"},
+                              {28, 29, param::PriceTableBands34 + 4, "Fascia 3 Fine"},
+                              {30, 31, param::PriceTableBands34 + 2, "Fascia 4 Inizio"},
+                              {32, 33, param::PriceTableBands34 + 6, "Fascia 4 Fine"}};
+constexpr DayTime kLights[] = {{35, 34, param::Lights, "Luci Inizio"},
+                               {39, 38, param::Lights + 2, "Luci Fine"}};
 
 void addTimes(EditorDefinition::Place page, const DayTime* times, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
@@ -99,18 +108,22 @@ FrmOrologio::FrmOrologio(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, 
 
     addTimes(d.page(Caption("Lavaggi"), 2), kWashes, std::size(kWashes));
     auto switching = d.page(Caption("Accendi\\Spegni"), 2);
-    switching.add(
-        sliderSwitch("iSwitchSliderX1", 0, kFlags2, kFromCatalogue, {Caption("Accendi"), Caption("Spegni")})
-            .bit(0x08)
-            .titled(Caption("Accendi, Spegni")));
-    switching.add(toggleSwitch("SwitchX1", 0, kOptions, kFromCatalogue, 0x01).titled(Caption("DA. OFF 1")))
-        .add(toggleSwitch("SwitchX1", 1, kOptions, kFromCatalogue, 0x02).titled(Caption("DA. OFF 2")));
+    switching.add(sliderSwitch("iSwitchSliderX1", 0, param::GeneralFlags2, kFromCatalogue,
+                               {Caption("Accendi"), Caption("Spegni")})
+                      .bit(0x08)
+                      .titled(Caption("Accendi, Spegni")));
+    switching
+        .add(toggleSwitch("SwitchX1", 0, param::TimedSwitchOffEnables, kFromCatalogue, 0x01)
+                 .titled(Caption("DA. OFF 1")))
+        .add(toggleSwitch("SwitchX1", 1, param::TimedSwitchOffEnables, kFromCatalogue, 0x02)
+                 .titled(Caption("DA. OFF 2")));
     addTimes(switching, kSwitching, std::size(kSwitching));
     addTimes(d.page(Caption("Price Table"), 2), kBands, std::size(kBands));
     d.page(Caption("Times"))
-        .add(scrollBar("HScroll1", 25, 6688).range(0, 120).step(3).titled(Caption("Tempo Debatterizzazione")))
-        .add(scrollBar("HScroll1", 24, 6689)
-                 .range(0, 240)
+        .add(scrollBar("HScroll1", 25, param::SanitisingTime)
+                 .step(3)
+                 .titled(Caption("Tempo Debatterizzazione")))
+        .add(scrollBar("HScroll1", 24, param::SanitisingDelay)
                  .step(10)
                  .titled(Caption("Ritardo Debatterizzazione")));
     addTimes(d.page(Caption("Luci"), 2), kLights, std::size(kLights));

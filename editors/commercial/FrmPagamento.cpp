@@ -1,6 +1,7 @@
 #include "FrmPagamento.h"
 
 #include "Conditions.h"
+#include "ParamNames.h"
 
 #include <QAbstractSlider>
 
@@ -9,28 +10,20 @@
 namespace vm::editors {
 
 namespace {
-constexpr int kSystemType = 1820;
-constexpr int kDecimalPoint = 1823, kDecimalPointTwin = 6605;
-constexpr int kOptions1 = 1825;
-constexpr int kOptions2 = 1830;
-constexpr int kCoupling = 1844;
-constexpr int kTubeEnables = 13313;
-constexpr int kExtraCreditTimeout = 13349;
-
 enum Type { Parallel, Executive, EcsDiff, PriceHolding, Mdb };
 
 // base candidate: a condition "value is one of" (valueIn takes a range only).
 // Enabled for the listed payment system types.
 Condition forTypes(std::initializer_list<int> types) {
     return [set = std::vector<int>(types)](const EditorBase& e) {
-        const int type = static_cast<int>(e.currentValue(kSystemType));
+        const int type = static_cast<int>(e.currentValue(param::PaymentSystemType));
         return std::find(set.begin(), set.end(), type) != set.end();
     };
 }
 
 // The price-table and clock-chip sliders matter only for a price-holding system with the price table on.
 Condition priceTableInUse() {
-    return both(forTypes({PriceHolding}), bitSet(kOptions1, 0x08));
+    return both(forTypes({PriceHolding}), bitSet(param::PaymentOptions1, 0x08));
 }
 
 struct OptionSwitch {
@@ -66,45 +59,41 @@ Condition optionRule(int control) {
 }
 
 std::vector<int> offlineOrder() {
-    std::vector<int> order = {kExtraCreditTimeout, kCoupling};
-    for (int i = 1820; i <= 1868; ++i)
+    std::vector<int> order = {param::ExtraCreditTimeout, param::CouplingType};
+    // the payment block, 1820..1868
+    for (int i = param::PaymentSystemType; i <= param::PaymentSystemType + 48; ++i)
         order.push_back(i);
-    order.push_back(kTubeEnables);
+    order.push_back(param::TubeEnables);
     return order;
 }
 } // namespace
 
 FrmPagamento::FrmPagamento(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
     EditorDefinition d(QStringLiteral("FrmPagamento"), Caption("Sistemi di Pagamento"));
-    d.decimalPointParam = kDecimalPoint;
-    d.decimalPointTwin = kDecimalPointTwin;
+    d.decimalPointParam = param::DecimalPoint;
+    d.decimalPointTwin = param::DecimalPointTwin;
 
     auto system = d.page(Caption("Sistema"), 2);
-    system.add(sliderSwitch("SlswitchX5", 0, kSystemType, kFromCatalogue,
+    system.add(sliderSwitch("SlswitchX5", 0, param::PaymentSystemType, kFromCatalogue,
                             {"Parallelo", "Executive", "ECS diff", "Price Holding", "MDB"})
                    .titled(Caption("Tipo Sistema di Pagamento")));
     system.frame(QStringLiteral("Frame4"), Caption("Punto Decimale"))
         .enabledIf(forTypes({Parallel}))
-        .add(sliderSwitch("SlswitchX2", 0, kDecimalPoint, kFromCatalogue,
+        .add(sliderSwitch("SlswitchX2", 0, param::DecimalPoint, kFromCatalogue,
                           {"00000", "0000.0", "000.00", "00.000"}));
     system
-        .add(scrollBar("scrTP", 0, 1821)
-                 .range(20, 250)
+        .add(scrollBar("scrTP", 0, param::PriceTimeout)
                  .step(100)
-                 .tenths()
                  .valueLabel("Label8v", 0)
                  .enabledIf(forTypes({EcsDiff, PriceHolding}))
                  .titled(Caption("Timeout prezzo")))
-        .add(scrollBar("HScroll1", 0, 1822)
-                 .range(0, 180)
+        .add(scrollBar("HScroll1", 0, param::CreditTimeout)
                  .step(100)
                  .valueLabel("Label10", 0)
                  .enabledIf(forTypes({Parallel, Mdb}))
                  .titled(Caption("Timeout credito")))
-        .add(scrollBar("HScroll2", 0, kExtraCreditTimeout)
-                 .range(0, 100)
+        .add(scrollBar("HScroll2", 0, param::ExtraCreditTimeout)
                  .step(100)
-                 .tenths()
                  .valueLabel("Label5", 0)
                  .titled(Caption("Timeout ExtraCredito")));
 
@@ -117,15 +106,16 @@ FrmPagamento::FrmPagamento(EditorContext& ctx, QWidget* parent) : EditorBase(ctx
         options.add(std::move(b));
     };
     for (const OptionSwitch& s : kOptions1Switches)
-        addSwitch(kOptions1, s);
+        addSwitch(param::PaymentOptions1, s);
     for (const OptionSwitch& s : kOptions2Switches)
-        addSwitch(kOptions2, s);
+        addSwitch(param::PaymentOptions2, s);
     options
-        .add(sliderSwitch("iSwitchSliderX1", 0, kOptions1, kFromCatalogue, {"Tabella 1", "Tabella 2"})
+        .add(sliderSwitch("iSwitchSliderX1", 0, param::PaymentOptions1, kFromCatalogue,
+                          {"Tabella 1", "Tabella 2"})
                  .bit(0x10)
                  .enabledIf(priceTableInUse())
                  .titled(Caption("Tabella Prezzi")))
-        .add(sliderSwitch("iSwitchSliderX1", 1, kOptions1, kFromCatalogue,
+        .add(sliderSwitch("iSwitchSliderX1", 1, param::PaymentOptions1, kFromCatalogue,
                           {"Chip Orologio SI", "Chip Orologio NO"})
                  .bit(0x20)
                  .invert() // bit 5 set means the clock chip is there: the first position
@@ -135,52 +125,50 @@ FrmPagamento::FrmPagamento(EditorContext& ctx, QWidget* parent) : EditorBase(ctx
     // The coin changer's limits and tubes belong to the MDB system only.
     auto mdb = d.page(Caption("MDB"), 2).enabledIf(forTypes({Mdb}));
     mdb.frame(QStringLiteral("Frame1"), Caption("Limiti"), 1)
-        .add(scrollBar("HScroll11", 0, 1827)
-                 .range(0, 9999)
+        .add(scrollBar("HScroll11", 0, param::MaximumChange)
                  .step(100)
                  .money()
                  .valueLabel("Label11s", 0)
                  .titled(Caption("Resto massimo")))
-        .add(scrollBar("HScroll11", 3, 1828)
+        .add(scrollBar("HScroll11", 3, param::MaximumCoinCredit)
                  .offsetScroll()
                  .money()
                  .valueLabel("Label11s", 3)
                  .titled(Caption("Credito max monete")))
-        .add(scrollBar("HScroll11", 2, 1829)
+        .add(scrollBar("HScroll11", 2, param::MaximumKeyCredit)
                  .offsetScroll()
                  .money()
                  .valueLabel("Label11s", 2)
                  .titled(Caption("Credito max chiave")));
     auto minimum = mdb.frame(QStringLiteral("Frame2"), Caption("Livello Minimo Tubi"), 2);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < param::TubeMinimumLevelCount; ++i)
         minimum
-            .add(scrollBar("HScroll6", 3 + i, 1831 + i)
-                     .range(1, 20)
+            .add(scrollBar("HScroll6", 3 + i, param::TubeMinimumLevel + i)
                      .valueLabel("Label6s", 3 + i)
                      .titled(Caption(QStringLiteral("Tubo%1").arg(i + 1))))
-            .add(toggleSwitch("SwitchX10", i, kTubeEnables, kFromCatalogue, 1u << i).titled(Caption(" ")));
+            .add(toggleSwitch("SwitchX10", i, param::TubeEnables, kFromCatalogue, 1u << i)
+                     .titled(Caption(" ")));
     mdb.frame(QStringLiteral("Frame3"), Caption("Livello Massimo Tubi"), 1)
-        .add(controlArray(5, scrollBar("HScroll6", 10, 1836)
-                                 .range(1, 20)
-                                 .valueLabel("Label6s", 10)
-                                 .titled(Caption("Tubo{n}"))));
+        .add(controlArray(param::TubeMaximumLevelCount, scrollBar("HScroll6", 10, param::TubeMaximumLevel)
+                                                            .valueLabel("Label6s", 10)
+                                                            .titled(Caption("Tubo{n}"))));
 
     d.page(Caption("Token"), 1)
-        .add(controlArray(3, scrollBar("HScroll6", 0, 1841)
-                                 .offsetScroll()
-                                 .step(100)
-                                 .money()
-                                 .valueLabel("Label6s", 0)
-                                 .titled(Caption("Token{n}"))));
+        .add(controlArray(param::TokenValueCount, scrollBar("HScroll6", 0, param::TokenValue)
+                                                      .offsetScroll()
+                                                      .step(100)
+                                                      .money()
+                                                      .valueLabel("Label6s", 0)
+                                                      .titled(Caption("Token{n}"))));
 
-    d.extraWatch = {kExtraCreditTimeout, kCoupling};
+    d.extraWatch = {param::ExtraCreditTimeout, param::CouplingType};
     d.loadOrder = offlineOrder();
     setup(std::move(d));
 }
 
 // The decimal point is the value AND 3, as the money displays take it; the byte may carry more.
 void FrmPagamento::afterDelivery(int index, const ParamData&) {
-    if (index != kDecimalPoint && index != kDecimalPointTwin) return;
+    if (index != param::DecimalPoint && index != param::DecimalPointTwin) return;
     if (auto* slider = qobject_cast<QAbstractSlider*>(control(QStringLiteral("SlswitchX2"), 0)))
         slider->setValue(moneyDecimals());
 }

@@ -1,5 +1,6 @@
 #include "FrmPassword.h"
 
+#include "ParamNames.h"
 #include "widgets/CommitLineEdit.h"
 
 #include <QFocusEvent>
@@ -11,7 +12,8 @@
 namespace vm::editors {
 
 namespace {
-constexpr int kFirstCode = 1857; // box i edits 1857 + i; width and twin from the catalogue
+// Box i edits PasswordReducedMenu + i; width and twin from the catalogue.
+constexpr int kFirstCode = param::PasswordReducedMenu;
 
 // The digits a box takes (the rest of a longer number is dropped), the largest code and the caption beside
 // it.

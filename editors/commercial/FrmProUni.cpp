@@ -1,11 +1,13 @@
 #include "FrmProUni.h"
 
+#include "ParamNames.h"
+
 namespace vm::editors {
 
 namespace {
 // First parameter of each unique product: the product box, two settings this window leaves alone, then the
 // four times. The twins are the catalogue's (product 2's last two and product 3 lie in another twin block).
-constexpr int kFirst[3] = {1436, 1443, 1450};
+constexpr int kFirst[3] = {param::UniqueProduct1, param::UniqueProduct2, param::UniqueProduct3};
 constexpr int kFirstTime = 3;
 const char* const kTimeCaptions[] = {"Tempo Unico", "Ritardo Unico ", "Ton Unico", "Toff Unico"};
 } // namespace

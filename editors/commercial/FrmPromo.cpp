@@ -1,6 +1,7 @@
 #include "FrmPromo.h"
 
 #include "Conditions.h"
+#include "ParamNames.h"
 #include "widgets/SliderSwitch.h"
 
 #include <QGroupBox>
@@ -10,21 +11,16 @@
 namespace vm::editors {
 
 namespace {
-constexpr int kEnables = 1387;
-constexpr int kMode = 1388;
-constexpr int kHappyHourType = 1389;
-constexpr int kHappyHourDay = 1390; // happy hour h's day is 1390 + h
-constexpr int kBands = 1395;        // band n: start minutes, start hours, end minutes, end hours
-constexpr int kDiscount = 1411;
-constexpr int kKey = 1412;          // the promotion key of models below 4
-constexpr int kSingleValues = 1413; // its hot, cold 1 and cold 2 values
-constexpr int kKeyType = 1457;      // from model 4: key k's type is 1457 + k (254: promotion key)
-constexpr int kKeyValues[3] = {1489, 1521, 1553}; // hot, cold 1, cold 2 of key k: + k
+// Happy hour h's day is HappyHourDay + h. Band n: start minutes, start hours, end minutes, end hours.
+// Below model 4 the promotion key is PromotionKey, with its hot value and then its two cold values; from
+// model 4 key k's type is PreselectionKeyType + k (254: promotion key).
+constexpr int kKeyValues[3] = {param::PreselectionKeyProduct, param::PreselectionKeyProductTime,
+                               param::PreselectionKeyProductWater}; // hot, cold 1, cold 2 of key k: + k
 constexpr int kFirstKeyedModel = 4;
 constexpr int kKeyOn = 254;
 constexpr int kKeys = 30;
 
-// Modes of 1388 and happy-hour types of 1389.
+// Modes of PromotionMode and happy-hour types of HappyHourType.
 constexpr int kModeUser = 1; // "Utente": the promotion key
 constexpr int kModeSet = 2;  // "Imposta": the happy hours
 constexpr int kWeekly = 2, kMonthly = 3;
@@ -41,31 +37,32 @@ const FrmPromo& promo(const EditorBase& e) {
 }
 
 Condition modeIs(int mode) {
-    return valueIn(kMode, mode, mode);
+    return valueIn(param::PromotionMode, mode, mode);
 }
 // The type's page only opens when the happy hours are in use and that type is chosen.
 Condition happyHoursOfType(int lo, int hi) {
-    return both(modeIs(kModeSet), valueIn(kHappyHourType, lo, hi));
+    return both(modeIs(kModeSet), valueIn(param::HappyHourType, lo, hi));
 }
 bool keyEnabled(const EditorBase& e) {
-    return e.currentValue(kKeyType + e.selection()) == kKeyOn;
+    return e.currentValue(param::PreselectionKeyType + e.selection()) == kKeyOn;
 }
 } // namespace
 
 FrmPromo::FrmPromo(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
     keyed_ = state().ModelCode >= kFirstKeyedModel;
     EditorDefinition d(QStringLiteral("FrmPromo"), Caption("Promozioni"));
-    d.decimalPointParam = 1823;
-    d.decimalPointTwin = 6605;
+    d.decimalPointParam = param::DecimalPoint;
+    d.decimalPointTwin = param::DecimalPointTwin;
 
     auto enables = d.page(Caption("Abilitzioni"), 2);
-    enables.add(sliderSwitch("iSwitchSliderX2", 0, kMode, kFromCatalogue, {"Nessuna", "Utente", "Imposta"})
+    enables.add(sliderSwitch("iSwitchSliderX2", 0, param::PromotionMode, kFromCatalogue,
+                             {"Nessuna", "Utente", "Imposta"})
                     .titled(Caption("Abilita Promozione")));
     const std::pair<int, const char*> switches[] = {
         {0, "Promozioni con Cashless ?"}, {1, "Promozioni Moneta ?"}, {7, "Messaggi Personalizzati ?"}};
     for (const auto& [bit, caption] : switches) {
-        Binding b =
-            toggleSwitch("SwitchX5", bit, kEnables, kFromCatalogue, 1u << bit).titled(Caption(caption));
+        Binding b = toggleSwitch("SwitchX5", bit, param::PromotionEnables, kFromCatalogue, 1u << bit)
+                        .titled(Caption(caption));
         b.items = {Caption("No"), Caption("Si")};
         enables.add(std::move(b));
     }
@@ -74,8 +71,8 @@ FrmPromo::FrmPromo(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent
     const char* const types[] = {" nessuna", "Giornaliero", "Settimanale", "Mensile"};
     for (int t = 0; t < 4; ++t)
         happyHours.add(
-            optionButton("Option1", t, kHappyHourType, kFromCatalogue, t).titled(Caption(types[t])));
-    happyHours.add(scrollBar("HScroll1", 26, kDiscount)
+            optionButton("Option1", t, param::HappyHourType, kFromCatalogue, t).titled(Caption(types[t])));
+    happyHours.add(scrollBar("HScroll1", 26, param::HappyHourDiscount)
                        .offsetScroll()
                        .money()
                        .step(100)
@@ -85,7 +82,7 @@ FrmPromo::FrmPromo(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent
     // The key chooser is built in buildExtra; the key's values follow the chosen key from model 4 on.
     auto key = enables.frame("Frame7", Caption("Tasto per Promozioni"), 1).enabledIf(modeIs(kModeUser));
     {
-        Binding b = toggleSwitch("SwitchX5", 2, kKeyType)
+        Binding b = toggleSwitch("SwitchX5", 2, param::PreselectionKeyType)
                         .values({0, kKeyOn})
                         .perSelection(1)
                         .titled(Caption("Abilita Tasto"));
@@ -93,7 +90,7 @@ FrmPromo::FrmPromo(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent
         key.add(std::move(b));
     }
     for (int v = 0; v < 3; ++v) {
-        const int single = kSingleValues + v, perKey = kKeyValues[v];
+        const int single = param::PromotionKeyValueHot + v, perKey = kKeyValues[v];
         Binding b = scrollBar("HScroll1", 28 + v, single)
                         .at([single, perKey](const EditorBase& e) {
                             return promo(e).keyed() ? perKey + e.selection() : single;
@@ -111,15 +108,15 @@ FrmPromo::FrmPromo(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent
     auto bands = d.page(Caption("Orari"), 2).enabledIf(happyHoursOfType(1, 3));
     for (int band = 0; band < 4; ++band)
         for (int part = 0; part < 4; ++part)
-            bands.add(scrollBar("HScroll1", kBandControls[band][part], kBands + 4 * band + part)
-                          .range(0, part % 2 == 0 ? 59 : 23)
-                          .valueLabel("Label1", kBandControls[band][part])
-                          .titled(Caption(QString::fromLatin1(kBandCaptions[part]).arg(band + 1))));
+            bands.add(
+                scrollBar("HScroll1", kBandControls[band][part], param::PromotionBands + 4 * band + part)
+                    .range(0, part % 2 == 0 ? 59 : 23)
+                    .valueLabel("Label1", kBandControls[band][part])
+                    .titled(Caption(QString::fromLatin1(kBandCaptions[part]).arg(band + 1))));
 
     auto monthly = d.page(Caption("Happy Hour Mensile")).enabledIf(happyHoursOfType(kMonthly, kMonthly));
-    for (int h = 0; h < 5; ++h)
-        monthly.add(scrollBar("HScroll1", h, kHappyHourDay + h)
-                        .range(1, 31)
+    for (int h = 0; h < param::HappyHourDayCount; ++h)
+        monthly.add(scrollBar("HScroll1", h, param::HappyHourDay + h)
                         .step(3)
                         .valueLabel("Label1", h)
                         .visibleIf([h](const EditorBase& e) { return promo(e).happyHour() == h; })
@@ -128,11 +125,11 @@ FrmPromo::FrmPromo(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent
     // The weekday boxes store the number of the box clicked in the selected happy hour's day.
     auto weekly = d.page(Caption("Happy Hour Settimanale")).enabledIf(happyHoursOfType(kWeekly, kWeekly));
     for (int day = 1; day <= 7; ++day)
-        weekly.add(optionButton("Check2", day, kHappyHourDay, kFromCatalogue, day)
-                       .at([](const EditorBase& e) { return kHappyHourDay + promo(e).happyHour(); })
+        weekly.add(optionButton("Check2", day, param::HappyHourDay, kFromCatalogue, day)
+                       .at([](const EditorBase& e) { return param::HappyHourDay + promo(e).happyHour(); })
                        .titled(Caption(kWeekdays[day - 1])));
 
-    if (!keyed_) d.extraWatch = {kKey};
+    if (!keyed_) d.extraWatch = {param::PromotionKey};
     setup(std::move(d));
     // The window starts on the key its scroll bar shows, never on a key it does not offer.
     if (selection() != keyBar_->value()) setSelection(keyBar_->value());
@@ -166,7 +163,7 @@ void FrmPromo::buildExtra() {
 // is written into them). Below model 4 the move stores the promotion key and chooses its "Abilita Tasto".
 void FrmPromo::keyMoved(int key) {
     keyLabel_->setText(QString::number(key));
-    if (!keyed_ && !isLoading()) writeParam(kKey, static_cast<std::uint32_t>(key));
+    if (!keyed_ && !isLoading()) writeParam(param::PromotionKey, static_cast<std::uint32_t>(key));
     setSelection(key);
 }
 
@@ -177,8 +174,8 @@ void FrmPromo::chooseHappyHour(int happyHour) {
 }
 
 void FrmPromo::afterDelivery(int index, const ParamData&) {
-    if (keyed_ || index != kKey) return;
-    const int key = static_cast<int>(currentValue(kKey));
+    if (keyed_ || index != param::PromotionKey) return;
+    const int key = static_cast<int>(currentValue(param::PromotionKey));
     if (key >= keyBar_->minimum() && key <= keyBar_->maximum()) keyBar_->setValue(key);
 }
 

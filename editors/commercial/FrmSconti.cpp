@@ -1,14 +1,10 @@
 #include "FrmSconti.h"
 
+#include "ParamNames.h"
+
 namespace vm::editors {
 
 namespace {
-constexpr int kDiscounts = 50;
-constexpr int kGeneral = 8571;
-constexpr int kNoCup = 8621;
-constexpr int kKeyDiscounts = 8673;
-constexpr int kDecimalPoint = 1823;
-constexpr int kDecimalPointTwin = 6605; // the board delivers the decimal point under its twin
 
 // Connected, the discounts can be moved only once all 50 and the decimal point have arrived, so that no
 // amount is edited in the wrong decimals; the no-cup discount follows the 50.
@@ -16,9 +12,9 @@ Condition allDelivered(int first) {
     return [first](const EditorBase& e) {
         const ProgramState& s = e.state();
         if (!s.Online) return true;
-        for (int i = first; i < first + kDiscounts; ++i)
+        for (int i = first; i < first + param::DiscountCount; ++i)
             if (!s.ParamIsValid(i, 0)) return false;
-        return s.ParamIsValid(kDecimalPoint, 0) || s.ParamIsValid(kDecimalPointTwin, 0);
+        return s.ParamIsValid(param::DecimalPoint, 0) || s.ParamIsValid(param::DecimalPointTwin, 0);
     };
 }
 
@@ -36,23 +32,24 @@ Binding discount(int controlIndex, int param, Caption caption, const Condition& 
 EditorDefinition discountWindow(const char* form, const char* title, int first) {
     EditorDefinition d(QString::fromLatin1(form), Caption(title));
     d.columns = 3;
-    d.decimalPointParam = kDecimalPoint;
-    d.decimalPointTwin = kDecimalPointTwin;
+    d.decimalPointParam = param::DecimalPoint;
+    d.decimalPointTwin = param::DecimalPointTwin;
     const Condition ready = allDelivered(first);
-    for (int i = 0; i < kDiscounts; ++i)
+    for (int i = 0; i < param::DiscountCount; ++i)
         d.window().add(discount(i, first + i, Caption(QStringLiteral("Sconto %1").arg(i + 1)), ready));
     return d;
 }
 } // namespace
 
 FrmSconti::FrmSconti(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
-    EditorDefinition d = discountWindow("FrmSconti", "Impostazione Sconti", kGeneral);
-    d.window().add(discount(kDiscounts, kNoCup, Caption(" Sconto  NO BICCHIERE"), allDelivered(kGeneral)));
+    EditorDefinition d = discountWindow("FrmSconti", "Impostazione Sconti", param::Discount);
+    d.window().add(discount(param::DiscountCount, param::DiscountWithoutCup, Caption(" Sconto  NO BICCHIERE"),
+                            allDelivered(param::Discount)));
     setup(std::move(d));
 }
 
 FrmScontiCh::FrmScontiCh(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
-    setup(discountWindow("FrmScontiCh", "Impostazioni Sconti-Chiave", kKeyDiscounts));
+    setup(discountWindow("FrmScontiCh", "Impostazioni Sconti-Chiave", param::KeyDiscount));
 }
 
 } // namespace vm::editors

@@ -1,9 +1,10 @@
 #include "FrmValSoldi.h"
 
+#include "ParamNames.h"
+
 namespace vm::editors {
 
 namespace {
-constexpr int kDecimalPoint = 1823, kDecimalPointTwin = 6605;
 constexpr int kChannels = 16;
 
 // One page of channels: per channel its enable bit in the mask word, then its value.
@@ -23,10 +24,12 @@ void addChannels(EditorDefinition::Place page, const char* switches, int mask, c
 
 FrmValSoldi::FrmValSoldi(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
     EditorDefinition d(QStringLiteral("FrmValSoldi"), Caption("Valori Monete&Banconote"));
-    d.decimalPointParam = kDecimalPoint;
-    d.decimalPointTwin = kDecimalPointTwin;
-    addChannels(d.page(Caption("Monete"), 4), "SwitchX1", 12503, "HScroll1", "Label1", 12505, "Moneta");
-    addChannels(d.page(Caption("Banconote"), 4), "SwitchX2", 12504, "HScroll2", "Label2", 12521, "Banconota");
+    d.decimalPointParam = param::DecimalPoint;
+    d.decimalPointTwin = param::DecimalPointTwin;
+    addChannels(d.page(Caption("Monete"), 4), "SwitchX1", param::CoinEnables, "HScroll1", "Label1",
+                param::CoinValue, "Moneta");
+    addChannels(d.page(Caption("Banconote"), 4), "SwitchX2", param::BanknoteEnables, "HScroll2", "Label2",
+                param::BanknoteValue, "Banconota");
     setup(std::move(d));
 }
 

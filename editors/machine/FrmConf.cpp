@@ -1,6 +1,7 @@
 #include "FrmConf.h"
 
 #include "Conditions.h"
+#include "ParamNames.h"
 #include "widgets/CommitLineEdit.h"
 #include "widgets/IndexComboBox.h"
 #include "widgets/SliderSwitch.h"
@@ -18,17 +19,16 @@
 namespace vm::editors {
 
 namespace {
-constexpr int kCoupling = 1844;
-constexpr int kExtraSugar = 1845;
-constexpr int kFlags = 1855;
-constexpr int kFlags2 = 1856;
-constexpr int kSingleJug = 12146;
 constexpr int kUnitStride = 54; // unit 2's main table lies 54 parameters after unit 1's
 constexpr int kValveCount = 11, kBoxCount = 13, kSugarBox = 14;
 
-constexpr int kAssocA[4] = {9712, 9760, 9808, 9856};
-constexpr int kAssocB[4] = {12891, 12899, 12907, 12915};
-constexpr int kAssocC[3] = {13388, 13402, 13416}; // unit 4 has no C table
+// Product association elements 1..48, 49..56 and 57..70 of each unit; unit 4 has no C table.
+constexpr int kAssocA[4] = {param::ProductAssociation, param::ProductAssociation + 48,
+                            param::ProductAssociation + 96, param::ProductAssociation + 144};
+constexpr int kAssocB[4] = {param::ProductAssociation49, param::ProductAssociation49 + 8,
+                            param::ProductAssociation49 + 16, param::ProductAssociation49 + 24};
+constexpr int kAssocC[3] = {param::ProductAssociation57, param::ProductAssociation57 + 14,
+                            param::ProductAssociation57 + 28};
 constexpr int kColdOption[4] = {1, 55, 109, 117};  // shares boiler 1's slot
 constexpr int kColdProbes[4] = {2, 56, 110, 118};  // shares boiler 2's slot
 const char* const kColdOptionName[4] = {"Option13", "Option14", "Option11", "Option12"};
@@ -45,9 +45,11 @@ struct Feature {
     int bit;
     int caption;
 };
+// clang-format off
 constexpr Feature kUnit1Features[] = {{0, 6, 0, 0},  {1, 6, 1, 1},   {2, 7, 0, 2},  {3, 6, 6, 3},  {4, 6, 4, 4},
                                       {5, 6, 7, 5},  {6, 6, 5, 6},   {7, 8, 6, 7},  {8, 6, 2, 8},  {9, 7, 1, 9},
-                                      {10, 6, 3, 10}, {11, 8, 7, 11}, {12, kFlags2, 6, 12}};
+                                      {10, 6, 3, 10}, {11, 8, 7, 11}, {12, param::GeneralFlags2, 6, 12}};
+// clang-format on
 constexpr Feature kUnit2Features[] = {{0, 60, 0, 0},  {1, 60, 1, 1},  {2, 61, 0, 2},   {3, 60, 6, 3},
                                       {4, 60, 4, 4},  {7, 60, 7, 5},  {8, 60, 5, 6},   {9, 60, 2, 8},
                                       {13, 62, 6, 7}, {14, 61, 1, 9}, {15, 60, 3, 10}, {16, 62, 7, 11}};
@@ -157,7 +159,8 @@ void addColdAndAssociations(EditorDefinition::Place page, int unit) {
 
 std::vector<int> offlineOrder() {
     // The machine kind first: the rules for every later parameter depend on it.
-    std::vector<int> order = {kCoupling, kExtraSugar, kFlags, kFlags2, kSingleJug};
+    std::vector<int> order = {param::CouplingType, param::ExtraSugarTime, param::GeneralFlags,
+                              param::GeneralFlags2, param::SingleJug};
     const auto range = [&](int first, int last) {
         for (int i = first; i <= last; ++i)
             order.push_back(i);
@@ -185,31 +188,38 @@ int FrmConf::ExpectedCount(const ProgramState& s) {
 FrmConf::FrmConf(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
     EditorDefinition d(QStringLiteral("FrmConf"), Caption("Configurazione"));
     auto general = d.page(Caption("Generale"));
-    general.add(comboBox("Combo1", 0, kCoupling, kFromCatalogue, {"Nessuna", "KTR 921", "KTR 600", "DUR 400", "DUR 700"})
-                    .values({0, 3, 4, 2, 2})
-                    .reads({kFlags, kFlags2}) // the machine's choice rewrites both flag bytes
-                    .titled(Caption("Macchina Accoppiata")))
-        .add(checkBox("Check1", 0, kFlags, kFromCatalogue, 0x20).titled(Caption("Vertical Code")))
-        .add(sliderSwitch("iSwitchSliderX1", 0, kFlags, kFromCatalogue,
+    general
+        .add(comboBox("Combo1", 0, param::CouplingType, kFromCatalogue,
+                      {"Nessuna", "KTR 921", "KTR 600", "DUR 400", "DUR 700"})
+                 .values({0, 3, 4, 2, 2})
+                 // the machine's choice rewrites both flag bytes
+                 .reads({param::GeneralFlags, param::GeneralFlags2})
+                 .titled(Caption("Macchina Accoppiata")))
+        .add(
+            checkBox("Check1", 0, param::GeneralFlags, kFromCatalogue, 0x20).titled(Caption("Vertical Code")))
+        .add(sliderSwitch("iSwitchSliderX1", 0, param::GeneralFlags, kFromCatalogue,
                           {"None", "Horizontal Code", "Vertical Code F", "Vertical Code C"})
-                 .reads({kFlags2, kCoupling})
+                 .reads({param::GeneralFlags2, param::CouplingType})
                  .titled(Caption("Codice")));
     auto keys = general.frame(QStringLiteral("Frame5"), Caption("Tastiere"), 3);
     for (const auto& [control, bit] : kGeneralSwitches) {
         // Which other bits a switch clears depends on the coupled machine; switch 17 also changes 1856.
-        Binding b = toggleSwitch("iSwitchToggleX2", control, kFlags, kFromCatalogue, 1u << bit)
-                        .reads({kCoupling, kFlags2})
+        Binding b = toggleSwitch("iSwitchToggleX2", control, param::GeneralFlags, kFromCatalogue, 1u << bit)
+                        .reads({param::CouplingType, param::GeneralFlags2})
                         .titled(Caption(QStringLiteral("Bit %1").arg(bit)));
         if (control == 10)
-            b.captionLabel("Label7", 16).enabledIf(both(bitSet(kFlags, 0x04), negate(couplingIs({4, 5}))));
+            b.captionLabel("Label7", 16)
+                .enabledIf(both(bitSet(param::GeneralFlags, 0x04), negate(couplingIs({4, 5}))));
         keys.add(std::move(b));
     }
     general.frame(QStringLiteral("Frame6"), Caption("SLAVE 1"), 4)
         .add(controlArray(8, scrollBar("HScroll14", 0, 9477).titled(Caption("{n}"))));
     general.frame(QStringLiteral("Frame7"), Caption("SLAVE 2"), 4)
         .add(controlArray(8, scrollBar("HScroll13", 0, 9485).titled(Caption("{n}"))));
-    general.frame(QStringLiteral("Frame8"), Caption("Tempo Extra Zucchero")).add(scrollBar("HScroll14", 8, kExtraSugar));
-    general.frame(QStringLiteral("Frame9"), Caption("Bricco Unico")).add(scrollBar("HScroll14", 9, kSingleJug));
+    general.frame(QStringLiteral("Frame8"), Caption("Tempo Extra Zucchero"))
+        .add(scrollBar("HScroll14", 8, param::ExtraSugarTime));
+    general.frame(QStringLiteral("Frame9"), Caption("Bricco Unico"))
+        .add(scrollBar("HScroll14", 9, param::SingleJug));
 
     // A unit's page exists when its slot holds a unit (1..7 for unit 1, 1..6 for the others).
     for (int unit = 1; unit <= 4; ++unit) {
@@ -217,7 +227,8 @@ FrmConf::FrmConf(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
         if (unit <= 2) addDrinkUnit(page, unit);
         addColdAndAssociations(page, unit);
     }
-    d.extraWatch = {kExtraSugar, kCoupling, kFlags, kFlags2, kSingleJug};
+    d.extraWatch = {param::ExtraSugarTime, param::CouplingType, param::GeneralFlags, param::GeneralFlags2,
+                    param::SingleJug};
     d.loadOrder = offlineOrder();
     setup(std::move(d));
 
@@ -243,9 +254,9 @@ void FrmConf::buildExtra() {
     registerControl(QStringLiteral("iSwitchToggleX2"), 6, same);
     addRow(frame(QStringLiteral("Frame5")), captionLabel(Caption("Bit -")), same);
     connect(same, &ToggleSwitch::toggled, this, [this] {
-        if (!isLoading()) writeParam(kFlags, bitCopy(kFlags));
+        if (!isLoading()) writeParam(param::GeneralFlags, bitCopy(param::GeneralFlags));
     });
-    requireValues(same, {kFlags});
+    requireValues(same, {param::GeneralFlags});
     for (int unit = 1; unit <= 4; ++unit) {
         QGroupBox* table = frame(unitFrame("Assoc", unit));
         addButton(QStringLiteral("Command%1").arg(unit), 0, Caption("RESET"), table, [this, unit] {
@@ -279,7 +290,7 @@ void FrmConf::resetAssociations(int unit) {
 }
 
 bool FrmConf::writeCoupling(int position) {
-    std::uint32_t flags = bitCopy(kFlags), flags2 = bitCopy(kFlags2);
+    std::uint32_t flags = bitCopy(param::GeneralFlags), flags2 = bitCopy(param::GeneralFlags2);
     switch (position) {
     case 1: // KTR 921
     case 2: // KTR 600
@@ -296,16 +307,16 @@ bool FrmConf::writeCoupling(int position) {
     default:
         break;
     }
-    setBitCopy(kFlags2, flags2);
-    writeParam(kFlags2, flags2);
-    setBitCopy(kFlags, flags);
-    writeParam(kFlags, flags);
+    setBitCopy(param::GeneralFlags2, flags2);
+    writeParam(param::GeneralFlags2, flags2);
+    setBitCopy(param::GeneralFlags, flags);
+    writeParam(param::GeneralFlags, flags);
     return true;
 }
 
 // The bits another general switch must lose when one is switched, by coupled machine.
 void FrmConf::clearDependentBits(int switchIndex, bool nowSet) {
-    std::uint32_t flags = bitCopy(kFlags);
+    std::uint32_t flags = bitCopy(param::GeneralFlags);
     const int coupling = state().CouplingType;
     const auto clear = [&](std::initializer_list<int> bits) {
         for (int b : bits)
@@ -329,7 +340,8 @@ void FrmConf::clearDependentBits(int switchIndex, bool nowSet) {
         if (coupling == 3) flags &= 217;
         if (nowSet && coupling == 6) {
             clear({2, 5});
-            setBitCopy(kFlags2, bitCopy(kFlags2) & ~0x04u); // written with the next change of 1856
+            // written with the next change of GeneralFlags2
+            setBitCopy(param::GeneralFlags2, bitCopy(param::GeneralFlags2) & ~0x04u);
         }
         break;
     case 18:
@@ -338,7 +350,7 @@ void FrmConf::clearDependentBits(int switchIndex, bool nowSet) {
     default:
         break;
     }
-    setBitCopy(kFlags, flags);
+    setBitCopy(param::GeneralFlags, flags);
 }
 
 bool FrmConf::beforeWrite(const Binding& b, int& stored) {
@@ -348,20 +360,20 @@ bool FrmConf::beforeWrite(const Binding& b, int& stored) {
         return writeCoupling(static_cast<IndexComboBox*>(control(b.control, 0))->currentIndex());
     }
     if (b.control == QLatin1String("iSwitchSliderX1")) {
-        std::uint32_t flags = bitCopy(kFlags), flags2 = bitCopy(kFlags2);
+        std::uint32_t flags = bitCopy(param::GeneralFlags), flags2 = bitCopy(param::GeneralFlags2);
         const int position = stored;
         flags = position == 0 ? flags & ~0x22u : position == 1 ? (flags | 0x02u) & ~0x20u : flags | 0x22u;
         if (position >= 2 && s.CouplingType == 6) flags &= ~0x40u;
         flags2 = position == 3 ? flags2 | 0x04u : flags2 & ~0x04u;
-        setBitCopy(kFlags, flags);
-        setBitCopy(kFlags2, flags2);
+        setBitCopy(param::GeneralFlags, flags);
+        setBitCopy(param::GeneralFlags2, flags2);
         stored = static_cast<int>(flags);
         return true;
     }
-    if (b.control == QLatin1String("iSwitchToggleX2") && b.index == kFlags) {
-        setBitCopy(kFlags, static_cast<std::uint32_t>(stored));
+    if (b.control == QLatin1String("iSwitchToggleX2") && b.index == param::GeneralFlags) {
+        setBitCopy(param::GeneralFlags, static_cast<std::uint32_t>(stored));
         clearDependentBits(b.controlIndex, (static_cast<unsigned>(stored) & b.bitMask) != 0);
-        stored = static_cast<int>(bitCopy(kFlags));
+        stored = static_cast<int>(bitCopy(param::GeneralFlags));
         return true;
     }
     if (b.control == QLatin1String("Text1") || b.control == QLatin1String("Text2")) {
@@ -379,28 +391,29 @@ bool FrmConf::beforeWrite(const Binding& b, int& stored) {
 }
 
 void FrmConf::afterWrite(const Binding& b, int) {
-    if (b.control == QLatin1String("iSwitchSliderX1")) writeParam(kFlags2, bitCopy(kFlags2));
+    if (b.control == QLatin1String("iSwitchSliderX1"))
+        writeParam(param::GeneralFlags2, bitCopy(param::GeneralFlags2));
     if (std::exchange(sugarBoxRefused_, false))
         static_cast<CommitLineEdit*>(control(b.control, b.controlIndex))->rejectCommit();
 }
 
 void FrmConf::afterDelivery(int index, const ParamData& value) {
-    if (index == kCoupling) {
+    if (index == param::CouplingType) {
         if (const double* v = std::get_if<double>(&value)) context().state.CouplingType = static_cast<std::uint8_t>(*v);
         showCoupling();
     }
-    if (index == kFlags) showCoupling();
-    if (index == kFlags || index == kFlags2) showCodeSlider();
+    if (index == param::GeneralFlags) showCoupling();
+    if (index == param::GeneralFlags || index == param::GeneralFlags2) showCodeSlider();
 }
 
 // DUR 400 and DUR 700 share the coupling value 2; bit 7 of the flags tells them apart.
 void FrmConf::showCoupling() {
     auto* combo = static_cast<IndexComboBox*>(control(QStringLiteral("Combo1"), 0));
-    const int coupling = static_cast<int>(currentValue(kCoupling));
+    const int coupling = static_cast<int>(currentValue(param::CouplingType));
     const int position = coupling == 0   ? 0
                          : coupling == 3 ? 1
                          : coupling == 4 ? 2
-                         : coupling == 2 ? ((currentValue(kFlags) & 0x80) ? 3 : 4)
+                         : coupling == 2 ? ((currentValue(param::GeneralFlags) & 0x80) ? 3 : 4)
                                          : -1;
     combo->setCurrentIndex(position);
     auto* label = static_cast<QLabel*>(control(QStringLiteral("Label11"), 0));
@@ -408,8 +421,11 @@ void FrmConf::showCoupling() {
 }
 
 void FrmConf::showCodeSlider() {
-    const std::uint32_t flags = currentValue(kFlags);
-    const int position = !(flags & 0x02) ? 0 : !(flags & 0x20) ? 1 : (currentValue(kFlags2) & 0x04) ? 3 : 2;
+    const std::uint32_t flags = currentValue(param::GeneralFlags);
+    const int position = !(flags & 0x02)                               ? 0
+                         : !(flags & 0x20)                             ? 1
+                         : (currentValue(param::GeneralFlags2) & 0x04) ? 3
+                                                                       : 2;
     static_cast<SliderSwitch*>(control(QStringLiteral("iSwitchSliderX1"), 0))->setValue(position);
 }
 

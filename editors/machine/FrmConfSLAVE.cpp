@@ -1,5 +1,6 @@
 #include "FrmConfSLAVE.h"
 
+#include "ParamNames.h"
 #include "widgets/IndexComboBox.h"
 
 #include <QGridLayout>
@@ -13,10 +14,7 @@ namespace {
 enum Machine { Ktr921 = 0, Ktr600 = 1, Dur400 = 2, Dur700 = 3 };
 const char* const kMachines[] = {"KTR 921", "KTR 600", "DUR 400", "DUR 700"};
 
-constexpr int kCoupling = 1844;
-constexpr int kFlags = 1855;
-constexpr int kFlags2 = 1856;
-constexpr int kFirstUnitType = 4779; // the unit types of unitSlots 1..4 at board addresses 0..3
+constexpr int kFirstUnitType = param::UnitType; // the unit types of unitSlots 1..4 at board addresses 0..3
 
 QString slotText(std::uint8_t type) {
     switch (type) {
@@ -36,7 +34,8 @@ std::array<std::uint8_t, 4> FrmConfSLAVE::slotTypes(int machine) {
 
 FrmConfSLAVE::FrmConfSLAVE(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
     EditorDefinition d(QStringLiteral("FrmConfSLAVE"), Caption("Configurazione Slave"));
-    d.window().add(comboBox("Combo1", 0, kCoupling, kFromCatalogue, {kMachines[0], kMachines[1], kMachines[2], kMachines[3]})
+    d.window().add(comboBox("Combo1", 0, param::CouplingType, kFromCatalogue,
+                            {kMachines[0], kMachines[1], kMachines[2], kMachines[3]})
                        .values({3, 4, 2, 2})
                        .titled(Caption("Macchina accoppiata")));
     // A slot can be ticked when the chosen machine has a unit there.
@@ -98,7 +97,7 @@ void FrmConfSLAVE::showMachine(int chosen) {
 }
 
 void FrmConfSLAVE::afterDelivery(int index, const ParamData&) {
-    if (index == kCoupling) showMachine(machine());
+    if (index == param::CouplingType) showMachine(machine());
 }
 
 bool FrmConfSLAVE::beforeWrite(const Binding& b, int& stored) {
@@ -113,8 +112,8 @@ bool FrmConfSLAVE::beforeWrite(const Binding& b, int& stored) {
     }
     // Combo1: the flags the machine needs are written before the coupling type itself.
     const int chosen = machine();
-    if (chosen == Dur400 || chosen == Dur700) writeParam(kFlags2, 16);
-    if (chosen == Dur400) writeParam(kFlags, 128);
+    if (chosen == Dur400 || chosen == Dur700) writeParam(param::GeneralFlags2, 16);
+    if (chosen == Dur400) writeParam(param::GeneralFlags, 128);
     state.CouplingType = static_cast<std::uint8_t>(stored);
     showMachine(chosen);
     // Every unit the machine has starts present; the empty unitSlots stay empty.

@@ -1,5 +1,6 @@
 #include "FrmDoppiP.h"
 
+#include "ParamNames.h"
 #include "SelectionKeys.h"
 
 #include <QTabWidget>
@@ -7,12 +8,10 @@
 namespace vm::editors {
 
 namespace {
-constexpr int kCoupling = 1844;
-constexpr int kFlags2 = 1856;
 constexpr int kStride = 32; // one entry per selection
 constexpr int kEntries = 18;
 constexpr int kGroup = 9;
-constexpr int kBase[2] = {6738, 7314};
+constexpr int kBase[2] = {param::DoubleProduct1, param::DoubleProduct2};
 const char* const kEntryCaptions[kGroup] = {"N° Ev", "Tempo Ev", "Ritardo Ev", "Tempo Mx", "Ritardo Mx",
                                             "Tempo", "Ritardo", "Ton", "Toff"};
 } // namespace
@@ -34,7 +33,7 @@ FrmDoppiP::FrmDoppiP(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pare
             }
         }
     }
-    d.extraWatch = {kCoupling, kFlags2};
+    d.extraWatch = {param::CouplingType, param::GeneralFlags2};
     setup(std::move(d));
     chooseSelection(0);
 }
@@ -53,8 +52,9 @@ void FrmDoppiP::chooseSelection(int selection) {
 }
 
 void FrmDoppiP::afterDelivery(int index, const ParamData&) {
-    if (index == kCoupling || index == kFlags2)
-        keys_->showLayout(SelectionKeys::layoutFor(static_cast<int>(currentValue(kCoupling)), currentValue(kFlags2)));
+    if (index == param::CouplingType || index == param::GeneralFlags2)
+        keys_->showLayout(SelectionKeys::layoutFor(static_cast<int>(currentValue(param::CouplingType)),
+                                                   currentValue(param::GeneralFlags2)));
 }
 
 } // namespace vm::editors

@@ -4,6 +4,7 @@
 #include "DoseTables.h"
 #include "Form2.h"
 #include "MessageBox.h"
+#include "ParamNames.h"
 #include "SelectionKeys.h"
 #include "widgets/CommitLineEdit.h"
 
@@ -22,11 +23,7 @@ namespace vm::editors {
 using namespace doses;
 
 namespace {
-constexpr int kCoupling = 1844;
-constexpr int kFlags2 = 1856;
-constexpr int kSelectionFlags = 493; // bit 6: free vend; the other bits on SwitchX5
-constexpr int kTextValue = 621;
-constexpr int kKeyType = 1457;
+constexpr int kSelectionFlags = param::SelectionFlags; // bit 6: free vend; the other bits on SwitchX5
 constexpr unsigned kFreeVend = 0x40;
 constexpr unsigned kCalibrationVariant = 0x80; // the selection is calibrated with the command s + 16
 constexpr int kResultTimeoutMs = 5000;
@@ -125,19 +122,21 @@ FrmDosi::FrmDosi(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
                           .perSelection()
                           .titled(Caption(QStringLiteral("Bit %1").arg(bit))));
     // Text4 clamps a number above 254 instead of refusing it (beforeWrite); only what is no number fails.
-    selection.add(numberBox("Text4", 0, kTextValue, kFromCatalogue, 0, std::numeric_limits<int>::max())
-                      .error("Value out of range")
-                      .notNumeric(" Error: Insert Only Numbers ")
-                      .perSelection()
-                      .titled(Caption("Valore")))
-        .add(valueText("Label5", 0, kKeyType).perSelection().titled(Caption("Tipo Tasto")));
+    selection
+        .add(numberBox("Text4", 0, param::SelectionTextValue, kFromCatalogue, 0,
+                       std::numeric_limits<int>::max())
+                 .error("Value out of range")
+                 .notNumeric(" Error: Insert Only Numbers ")
+                 .perSelection()
+                 .titled(Caption("Valore")))
+        .add(valueText("Label5", 0, param::PreselectionKeyType).perSelection().titled(Caption("Tipo Tasto")));
     auto calibrate = selection.frame(QStringLiteral("Frame8"), Caption("Taratura Dosi"), 3);
     for (int j = 0; j < kDoses; ++j)
         calibrate.add(commandButton("Command4", j, kTestCommand, 0)
                           .titled(Caption(QStringLiteral("Tara Dose %1").arg(j + 1)))
                           .enabledIf(commandsAllowed(
                               [](const EditorBase& e) { return kSelectionFlags + e.selection(); })));
-    d.extraWatch = {kCoupling, kFlags2};
+    d.extraWatch = {param::CouplingType, param::GeneralFlags2};
     setup(std::move(d));
 
     timer1_.setSingleShot(true);
@@ -297,8 +296,9 @@ void FrmDosi::askToCalibrate(int measured) {
 }
 
 void FrmDosi::afterDelivery(int index, const ParamData& value) {
-    if (index == kCoupling || index == kFlags2)
-        keys_->showLayout(SelectionKeys::layoutFor(static_cast<int>(currentValue(kCoupling)), currentValue(kFlags2)));
+    if (index == param::CouplingType || index == param::GeneralFlags2)
+        keys_->showLayout(SelectionKeys::layoutFor(static_cast<int>(currentValue(param::CouplingType)),
+                                                   currentValue(param::GeneralFlags2)));
     const int v = numberOf(value);
     switch (step_) {
     case Step::ValueSent:

@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 #include "Conditions.h"
+#include "ParamNames.h"
 #include "widgets/SliderSwitch.h"
 
 #include <QGroupBox>
@@ -14,9 +15,6 @@
 namespace vm::editors {
 
 namespace {
-constexpr int kCoupling = 1844;
-constexpr int kFlags = 1855;
-constexpr int kFlags2 = 1856;
 constexpr int kVendingMode = 12; // unit 1's slot; position 2 (mixed) uses the plate compartments
 constexpr int kMixedVending = 2;
 constexpr int kCompartmentsLow = 6, kCompartmentsHigh = 7;
@@ -28,14 +26,21 @@ struct BitSwitch {
     unsigned mask;
 };
 // Unit 1: the first panel, then the second (indexes 10, 11, 12 and 18 show options of the first again).
-constexpr BitSwitch kUnit1First[] = {{0, 7, 0x08}, {1, 7, 0x10}, {2, 7, 0x20}, {3, 7, 0x40}, {4, 12582, 0x08},
-                                     {5, 8, 0x01}, {6, 8, 0x04}, {7, 8, 0x08}, {8, 8, 0x10}, {9, 8, 0x20}};
-constexpr BitSwitch kUnit1Second[] = {{10, 8, 0x08},     {11, 8, 0x01},     {12, 8, 0x10}, {13, 12582, 0x02},
-                                      {16, 12582, 0x04}, {17, 12582, 0x01}, {18, 7, 0x10}};
-constexpr BitSwitch kGeneral[] = {{14, kFlags2, 0x01}, {15, kFlags2, 0x02}, {26, kFlags2, 0x20},
-                                  {27, kFlags2, 0x80}, {28, kFlags, 0x02},  {29, kFlags, 0x04},
-                                  {30, kFlags, 0x08},  {31, kFlags, 0x10}};
-constexpr int kUnit1Bits3 = 12883; // SwitchX1 19..25: its bits 0x01..0x40
+constexpr BitSwitch kUnit1First[] = {
+    {0, 7, 0x08}, {1, 7, 0x10}, {2, 7, 0x20}, {3, 7, 0x40}, {4, param::UnitOptions2, 0x08},
+    {5, 8, 0x01}, {6, 8, 0x04}, {7, 8, 0x08}, {8, 8, 0x10}, {9, 8, 0x20}};
+constexpr BitSwitch kUnit1Second[] = {{10, 8, 0x08},
+                                      {11, 8, 0x01},
+                                      {12, 8, 0x10},
+                                      {13, param::UnitOptions2, 0x02},
+                                      {16, param::UnitOptions2, 0x04},
+                                      {17, param::UnitOptions2, 0x01},
+                                      {18, 7, 0x10}};
+constexpr BitSwitch kGeneral[] = {{14, param::GeneralFlags2, 0x01}, {15, param::GeneralFlags2, 0x02},
+                                  {26, param::GeneralFlags2, 0x20}, {27, param::GeneralFlags2, 0x80},
+                                  {28, param::GeneralFlags, 0x02},  {29, param::GeneralFlags, 0x04},
+                                  {30, param::GeneralFlags, 0x08},  {31, param::GeneralFlags, 0x10}};
+constexpr int kUnit1Bits3 = param::UnitOptions3; // SwitchX1 19..25: its bits 0x01..0x40
 
 // Units 2 to 4: enable bytes A and B, option bytes 2 and 3.
 struct UnitBytes {
@@ -120,21 +125,21 @@ FrmOpzioni::FrmOpzioni(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pa
         Binding b = bitSwitch("SwitchX1", s);
         // The same keyboard option as in the machine configuration, under the same rule.
         if (s.index == 30)
-            b.enabledIf(both(bitSet(kFlags, 0x04), [](const EditorBase& e) {
-                const auto coupling = e.currentValue(kCoupling);
+            b.enabledIf(both(bitSet(param::GeneralFlags, 0x04), [](const EditorBase& e) {
+                const auto coupling = e.currentValue(param::CouplingType);
                 return coupling != 4 && coupling != 5;
             }));
         options.add(std::move(b));
     }
     options
-        .add(sliderSwitch("SwitchX5", 2, 1387, kFromCatalogue, {"No", "Si"})
+        .add(sliderSwitch("SwitchX5", 2, param::PromotionEnables, kFromCatalogue, {"No", "Si"})
                  .bit(0x04)
                  .titled(Caption("Opzione 1387 bit 2")))
         .add(sliderSwitch("SwitchX5", 3, 12840, kFromCatalogue, {"No", "Si"})
                  .offsetBy(1)
                  .titled(Caption("Visualizza Temp.")))
         .add(sliderSwitch("SwitchX5", 4, 13351, kFromCatalogue, {"No", "Si"}).titled(Caption("Scadenza")))
-        .add(sliderSwitch("SwitchX5", 5, kFlags, kFromCatalogue, {"No", "Si"})
+        .add(sliderSwitch("SwitchX5", 5, param::GeneralFlags, kFromCatalogue, {"No", "Si"})
                  .bit(0x40)
                  .titled(Caption("Opzione 1855 bit 6")))
         .add(sliderSwitch("SwitchX5", 6, 14188, kFromCatalogue, {"1", "2"})
@@ -176,7 +181,8 @@ FrmOpzioni::FrmOpzioni(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pa
         addSwitches(page.frame(QStringLiteral("Frame4_%1").arg(unit), Caption("Abilitazioni 2"), 3), array,
                     std::span(switches).subspan(10));
     }
-    d.extraWatch = {kCoupling, kFlags, kFlags2, 11505, 11733, kCompartmentsLow};
+    d.extraWatch = {param::CouplingType, param::GeneralFlags, param::GeneralFlags2, 11505,
+                    param::MachineModel, kCompartmentsLow};
     for (int i = 11711; i <= 11732; ++i)
         d.extraWatch.push_back(i);
     setup(std::move(d));

@@ -1,5 +1,7 @@
 #include "FrmPresel.h"
 
+#include "ParamNames.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QScrollBar>
@@ -7,8 +9,9 @@
 namespace vm::editors {
 
 namespace {
-constexpr int kType = 1457; // key k's type is 1457 + k; the six other tables follow 32 parameters apart
-constexpr int kFlags = 1649;
+// Key k's type is PreselectionKeyType + k; the six other tables follow 32 parameters apart.
+constexpr int kType = param::PreselectionKeyType;
+constexpr int kFlags = param::PreselectionKeyFlags;
 constexpr int kTableStride = 32;
 
 // The six settings of a key: caption, range, value label in tenths, unit of the value label.
@@ -72,7 +75,7 @@ FrmPresel::FrmPresel(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pare
         b.items = {Caption("No"), Caption("Si")};
         flags.add(std::move(b));
     }
-    d.extraWatch = {1844, 1856};
+    d.extraWatch = {param::CouplingType, param::GeneralFlags2};
     setup(std::move(d));
 }
 

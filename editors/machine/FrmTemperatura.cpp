@@ -1,13 +1,13 @@
 #include "FrmTemperatura.h"
 
 #include "Conditions.h"
+#include "ParamNames.h"
 
 #include <QTabWidget>
 
 namespace vm::editors {
 
 namespace {
-constexpr int kCoupling = 1844;
 // Unit configuration read by the rules. A cold unit uses a drink unit's slots: the cold-management option
 // is boiler 1's, the number of cold probes boiler 2's.
 constexpr int kBoiler1[4] = {1, 55, 109, 117};
@@ -89,7 +89,7 @@ void addColdUnit(EditorDefinition::Place page, int unit) {
 }
 
 std::vector<int> offlineOrder() {
-    std::vector<int> order = {kCoupling};
+    std::vector<int> order = {param::CouplingType};
     for (int u = 0; u < 4; ++u)
         order.insert(order.end(), {kBoiler1[u], kBoiler2[u]});
     order.insert(order.end(), {kEnableByte[0], kEnableByte[1]});
@@ -119,8 +119,8 @@ FrmTemperatura::FrmTemperatura(EditorContext& ctx, QWidget* parent) : EditorBase
         addColdUnit(d.page(Caption(QStringLiteral("Slave Freddo %1").arg(unit)))
                         .enabledIf(slaveTypeIn(unit, 3, unit == 1 ? 7 : 6)),
                     unit);
-    d.extraWatch = {kCoupling,      kBoiler1[0], kBoiler2[0], kEnableByte[0], kBoiler1[1], kBoiler2[1],
-                    kEnableByte[1], kBoiler1[2], kBoiler2[2], kBoiler1[3],    kBoiler2[3]};
+    d.extraWatch = {param::CouplingType, kBoiler1[0], kBoiler2[0], kEnableByte[0], kBoiler1[1], kBoiler2[1],
+                    kEnableByte[1],      kBoiler1[2], kBoiler2[2], kBoiler1[3],    kBoiler2[3]};
     d.loadOrder = offlineOrder();
     setup(std::move(d));
 }

@@ -1,17 +1,16 @@
 #include "FrmTempi.h"
 
 #include "Conditions.h"
+#include "ParamNames.h"
 
 #include <span>
 
 namespace vm::editors {
 
 namespace {
-constexpr int kCoupling = 1844;
-constexpr int kFlags = 1855;
 constexpr int kValveCount[2] = {11, 65};
-constexpr int kFreshBrewFirst = 13347; // loaded first, before the flags and the coupled machine
-constexpr int kShelfLife = 1991;       // 18 words: plate number (low byte) and sector (high byte)
+constexpr int kFreshBrewFirst = param::DrinkTime10; // loaded first, before the flags and the coupled machine
+constexpr int kShelfLife = param::ShelfLife; // 18 words: plate number (low byte) and sector (high byte)
 constexpr int kShelfLifePairs = 18;
 constexpr int kWordMax = 65535;
 
@@ -145,7 +144,8 @@ FrmTempi::FrmTempi(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent
     }
     addShelfLife(d.page(Caption("Scadenza Prodotto / Settore"), 4));
     // The valve counts decide which pre-wash times can be set.
-    d.extraWatch = {kFreshBrewFirst, kFlags, kCoupling, kValveCount[0], kValveCount[1]};
+    d.extraWatch = {kFreshBrewFirst, param::GeneralFlags, param::CouplingType, kValveCount[0],
+                    kValveCount[1]};
     setup(std::move(d));
 }
 

@@ -5,6 +5,7 @@
 #include "../core/TempDir.h"
 #include "GeneratedMaps.h"
 #include "ParamMap.h"
+#include "ParamNames.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@
 
 namespace vm::test {
 namespace {
+
+using namespace std::string_view_literals;
 
 TEST(Catalogue, AgreesRecordByRecordWithTheGeneratedMap) {
     const auto map = ReadParamMap();
@@ -75,6 +78,28 @@ TEST(Catalogue, FindsByIndex) {
     EXPECT_EQ(price->mirror, 8527);
     for (int absent : {0, 300, 33001, -5})
         EXPECT_EQ(catalogue::find(absent), nullptr) << absent;
+}
+
+// The generated names are the board's numbers, and a named row's range and help reach the lookup.
+TEST(Catalogue, NamesTheParametersCodeRefersTo) {
+    EXPECT_EQ(param::CouplingType, 1844);
+    EXPECT_EQ(std::tuple(param::DecimalPoint, param::DecimalPointTwin), std::tuple(1823, 6605));
+    EXPECT_EQ(std::tuple(param::Price, param::PriceCount, param::PriceTwin), std::tuple(8471, 50, 8521));
+    EXPECT_EQ(std::tuple(param::ClearSalesCommand, param::DoseTestCommand, param::DoseTestValue),
+              std::tuple(4775, 4776, 4777));
+
+    const catalogue::ParamInfo* timeout = catalogue::findById("PriceTimeout");
+    ASSERT_NE(timeout, nullptr);
+    EXPECT_EQ(std::tuple(timeout->index, timeout->hasRange, timeout->min, timeout->max, timeout->decimals),
+              std::tuple(1821, true, 20, 250, 1));
+    const catalogue::ParamInfo* tube3 = catalogue::find(1833);
+    ASSERT_NE(tube3, nullptr);
+    EXPECT_EQ(std::tuple(tube3->id, tube3->min, tube3->max), std::tuple("TubeMinimumLevel"sv, 1, 20));
+    EXPECT_EQ(catalogue::findById("DecimalPoint")->help,
+              "money amounts are shown divided by 10 to the power of this value");
+    EXPECT_FALSE(catalogue::find(1824)->hasRange);
+    EXPECT_EQ(catalogue::find(6605)->id, "") << "a mirror is not named";
+    EXPECT_EQ(catalogue::findById("NoSuchName"), nullptr);
 }
 
 TEST(Catalogue, MarksAmountsAndTheSettingsThatHaveDefaults) {

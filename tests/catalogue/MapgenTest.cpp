@@ -91,6 +91,31 @@ TEST(MapgenTable, MarksMoneyAndDefaults) {
     EXPECT_EQ(marks(cat.params[3]), std::tuple(4, false, false));
 }
 
+// What code and windows take from a row: the id (with the count and twin the header declares), the
+// range, the decimals and a help text with blanks; a mirror row carries the range but not the id.
+TEST(MapgenTable, KeepsIdsRangesAndHelp) {
+    Catalogue cat;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(read("10..12 at=100 mirror=20@200 id=Timeout min=2 max=25 dec=1 help=\"wait, then give up\" "
+                     "\"timeout {n}\"\n"
+                     "30 at=300 id=Flags \"flags\"\n"
+                     "31 at=301 \"other\"\n",
+                     cat, errors))
+        << joined(errors);
+    ASSERT_EQ(cat.params.size(), 8u);
+    const Param &first = cat.params[1], &twin = cat.params[3], &flags = cat.params[6], &other = cat.params[7];
+    EXPECT_EQ(std::tuple(first.index, first.id, first.hasRange, first.min, first.max, first.decimals, first.help),
+              std::tuple(11, std::string("Timeout"), true, 2, 25, 1, std::string("wait, then give up")));
+    EXPECT_EQ(std::tuple(twin.index, twin.id, twin.hasRange, twin.max), std::tuple(20, std::string(), true, 25));
+    EXPECT_EQ(std::tuple(flags.id, flags.hasRange, flags.decimals, flags.help),
+              std::tuple(std::string("Flags"), false, 0, std::string()));
+    EXPECT_EQ(other.id, "");
+    ASSERT_EQ(cat.named.size(), 2u);
+    EXPECT_EQ(DeclaredNames(cat.named[0]), (std::vector<std::string>{"Timeout", "TimeoutCount", "TimeoutTwin"}));
+    EXPECT_EQ(std::tuple(cat.named[0].first, cat.named[0].count, cat.named[0].mirror), std::tuple(10, 3, 20));
+    EXPECT_EQ(DeclaredNames(cat.named[1]), (std::vector<std::string>{"Flags"}));
+}
+
 TEST(MapgenTable, RefusesBrokenLayoutsWithTheLineAndBothParameters) {
     struct Case {
         const char* table;
@@ -117,6 +142,15 @@ TEST(MapgenTable, RefusesBrokenLayoutsWithTheLineAndBothParameters) {
         {"1 sp=0 at=100 \"a\"\n", "space 0 marks unused records"},
         {"ident 21 sp=1 at=1 \"a\"\n", "identification record beyond 20"},
         {"1..3 at=100 \"a {n:x|y}\"\n", "choice out of range"},
+        {"1 at=100 id=flags \"a\"\n", "id not capitalised", "id=flags"},
+        {"1 at=100 id=Two-Words \"a\"\n", "id no identifier", "id=Two-Words"},
+        {"1 at=100 id=A \"a\"\n2 at=101 id=A \"b\"\n", "id twice", "already declared on line 1"},
+        {"1..2 at=100 id=A \"a {n}\"\n3 at=102 id=ACount \"b\"\n", "id clashes with a count", "ACount"},
+        {"1 at=100 min=1 \"a\"\n", "min without max", "together"},
+        {"1 at=100 min=9 max=3 \"a\"\n", "min above max", "above"},
+        {"1 at=100 min=0 max=256 \"a\"\n", "max wider than the parameter", "max=256 does not fit in w=1"},
+        {"1 at=100 dec=4 \"a\"\n", "too many decimals"},
+        {"1 at=100 help=\"open \"a\"\n", "unterminated help"},
     };
     for (const Case& c : cases) {
         Catalogue cat;

@@ -527,6 +527,38 @@ TEST_F(EditorBaseTest, WaitingCountsOnlineDeliveriesUntilTheExpectedNumber) {
     EXPECT_EQ(e->waitsDone, 1);
 }
 
+// A control that states no range takes the catalogue's, and tenths when its row gives one decimal; what a
+// window states stays, and a parameter without a range keeps 0..255.
+class CatalogueRangeEditor : public EditorBase {
+public:
+    CatalogueRangeEditor(EditorContext& ctx) : EditorBase(ctx, nullptr) {
+        EditorDefinition d(QStringLiteral("FrmRanges"), Caption("Ranges"));
+        d.window()
+            .add(scrollBar("HScroll1", 0, 1821))               // price timeout: 20..250, tenths
+            .add(scrollBar("HScroll1", 1, 1822).range(5, 100)) // credit timeout: 0..180, stated otherwise
+            .add(scrollBar("HScroll1", 2, 1833).noLabel())     // tube 3 minimum level: 1..20
+            .add(scrollBar("HScroll1", 3, 1824));              // no range in the catalogue
+        setup(std::move(d));
+    }
+};
+
+TEST_F(EditorFixture, BindingsTakeRangeAndTenthsFromTheCatalogue) {
+    for (int index : {1821, 1822, 1824, 1833})
+        fillParam(state, index, index - 1127, 1); // 1821 lies at board address 694
+    image(694) = 35;
+    CatalogueRangeEditor e(ctx);
+    const auto range = [&](int i) {
+        auto* bar = get<QScrollBar>(e, "HScroll1", i);
+        return std::pair(bar->minimum(), bar->maximum());
+    };
+    EXPECT_EQ(range(0), std::pair(20, 250));
+    EXPECT_EQ(e.valueLabel("HScroll1", 0)->text(), QString("3") + QChar(LocaleDecimalSeparator()) + "5");
+    EXPECT_EQ(range(1), std::pair(5, 100));
+    EXPECT_EQ(range(2), std::pair(1, 20));
+    EXPECT_EQ(range(3), std::pair(0, 255));
+    EXPECT_EQ(e.valueLabel("HScroll1", 2), nullptr);
+}
+
 TEST(CenterForm1, PlacesTheWindowWithTheTwipsOffsets) {
     // Top: 600 x 0.85 / 2 - 100 + 100 twips (6.7 px); left: 450 - 150 - 80 twips (5.3 px).
     EXPECT_EQ(centerForm1Position({900, 600}, {300, 200}), QPoint(295, 162));
