@@ -4,23 +4,23 @@
 
 namespace vm::app {
 
-std::optional<IndicatorChange> IndicatorForCode(int code) {
-    switch (code) {
-    case 1:
-        return IndicatorChange{Indicator::Send, false};
-    case 4:
-        return IndicatorChange{Indicator::Send, true};
-    case 2:
-        return IndicatorChange{Indicator::Receive, false};
-    case 5:
-        return IndicatorChange{Indicator::Receive, true};
-    case 3:
-        return IndicatorChange{Indicator::Error, false};
-    case 6:
-        return IndicatorChange{Indicator::Error, true};
-    default:
-        return std::nullopt;
+IndicatorChange IndicatorFor(link::LinkLamp lamp) {
+    using link::LinkLamp;
+    switch (lamp) {
+    case LinkLamp::SendDark:
+        return {Indicator::Send, false};
+    case LinkLamp::SendLit:
+        return {Indicator::Send, true};
+    case LinkLamp::ReceiveDark:
+        return {Indicator::Receive, false};
+    case LinkLamp::ReceiveLit:
+        return {Indicator::Receive, true};
+    case LinkLamp::FaultDark:
+        return {Indicator::Error, false};
+    case LinkLamp::FaultLit:
+        break;
     }
+    return {Indicator::Error, true};
 }
 
 QPixmap IndicatorPicture(Indicator panel, bool active) {
@@ -50,13 +50,12 @@ void LinkIndicators::attach(std::array<QLabel*, 3> labels) {
         paint(static_cast<Indicator>(i));
 }
 
-bool LinkIndicators::show(int code) {
-    const auto change = IndicatorForCode(code);
-    if (!change) return false;
-    const int i = static_cast<int>(change->panel);
-    if (active_[i] == change->active) return false;
-    active_[i] = change->active;
-    paint(change->panel);
+bool LinkIndicators::show(link::LinkLamp lamp) {
+    const IndicatorChange change = IndicatorFor(lamp);
+    const int i = static_cast<int>(change.panel);
+    if (active_[i] == change.active) return false;
+    active_[i] = change.active;
+    paint(change.panel);
     return true;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
-// The three link indicator panels of the status bar: sending, receiving and error. A status code switches
+// The three link indicator panels of the status bar: sending, receiving and error. A lamp switches
 // one panel; each panel remembers what it shows so that a picture is only replaced when it changes.
+
+#include "LinkObserver.h"
 
 #include <QLabel>
 #include <QPixmap>
 
 #include <array>
-#include <optional>
 
 namespace vm::app {
 
@@ -17,8 +18,8 @@ struct IndicatorChange {
     bool active;
 };
 
-// 1: send idle, 4: sending; 2: receive idle, 5: receiving; 3: error cleared, 6: error. Other codes: none.
-std::optional<IndicatorChange> IndicatorForCode(int code);
+// The panel a lamp belongs to and whether it is lit.
+IndicatorChange IndicatorFor(link::LinkLamp lamp);
 
 // A small round lamp with its letter, drawn by the program.
 QPixmap IndicatorPicture(Indicator panel, bool active);
@@ -27,8 +28,8 @@ class LinkIndicators {
 public:
     // The three labels that carry the pictures; they belong to the status bar.
     void attach(std::array<QLabel*, 3> labels);
-    // Applies a status code; true when a picture changed.
-    bool show(int code);
+    // Lights or darkens a lamp; true when a picture changed.
+    bool show(link::LinkLamp lamp);
     bool isActive(Indicator panel) const { return active_[static_cast<int>(panel)]; }
 
 private:

@@ -95,7 +95,7 @@ bool MainWindow::startUp() {
     // Settings and language.
     std::string languageWarning;
     if (!LoadSettings(settingsFiles_, config_.programDir, settings_) ||
-        CeckLingue(config_.programDir, settings_, messages_, BuiltInTexts(), &languageWarning) ==
+        CheckLanguages(config_.programDir, settings_, messages_, BuiltInTexts(), &languageWarning) ==
             LanguageStatus::NoLanguageFile) {
         message(qs(kNoLanguageText), MessageIcon::Critical, qs(kNoLanguageTitle));
         return false;
@@ -111,7 +111,7 @@ bool MainWindow::startUp() {
     program_.RequiredSoftware = 21;
     program_.DefaultRevision = 0;
 
-    InitMenu();
+    buildMenus();
 
     // The default parameter map. Without it the tool still edits files offline; Connect refuses.
     const MapLoadResult map = WriteAddressMap(program_, config_.programDir, config_.settingsDir);
@@ -120,7 +120,7 @@ bool MainWindow::startUp() {
         message(qs(mapError_) + "\n\nThe program works offline only.", MessageIcon::Critical, kProgramTitle);
     }
 
-    InitStatusBar();
+    buildStatusBar();
     StartupEnabling([this](std::string_view e, bool on) { setEntry(e, on); });
     setCaptionOffline();
     setState(AppState::Offline);
@@ -159,13 +159,13 @@ void MainWindow::buildMenus() {
         applyEnabled(action);
     }
 
-    connect(action("SmuConnect"), &QAction::triggered, this, &MainWindow::SmuConnect_Click);
-    connect(action("SmnuWrite"), &QAction::triggered, this, &MainWindow::SmnuWrite_Click);
-    connect(action("SmuNew"), &QAction::triggered, this, &MainWindow::SmuNew_Click);
-    connect(action("Smuload"), &QAction::triggered, this, &MainWindow::Smuload_Click);
-    connect(action("Smusave"), &QAction::triggered, this, &MainWindow::Smusave_Click);
-    connect(action("smnuExit"), &QAction::triggered, this, &MainWindow::smnuExit_Click);
-    connect(action("mnuVer"), &QAction::triggered, this, &MainWindow::mnuVer_Click);
+    connect(action("SmuConnect"), &QAction::triggered, this, &MainWindow::connectClicked);
+    connect(action("SmnuWrite"), &QAction::triggered, this, &MainWindow::writeBoardClicked);
+    connect(action("SmuNew"), &QAction::triggered, this, &MainWindow::newClicked);
+    connect(action("Smuload"), &QAction::triggered, this, &MainWindow::loadClicked);
+    connect(action("Smusave"), &QAction::triggered, this, &MainWindow::saveClicked);
+    connect(action("smnuExit"), &QAction::triggered, this, &MainWindow::exitClicked);
+    connect(action("mnuVer"), &QAction::triggered, this, &MainWindow::aboutClicked);
     connect(action("ssmnuEvaDts"), &QAction::triggered, this, [this] { editors::ExportEvaDts(editorContext_, this); });
 
     buildLanguageMenu(menus.value("mnuLingue"));
@@ -180,7 +180,7 @@ void MainWindow::buildLanguageMenu(QMenu* menu) {
         entry->setObjectName(QStringLiteral("smnuLingue%1").arg(i));
         entry->setCheckable(true);
         entry->setVisible(i == 0);
-        connect(entry, &QAction::triggered, this, [this, i] { smnuLingue_Click(i); });
+        connect(entry, &QAction::triggered, this, [this, i] { languageChosen(i); });
         languageActions_.append(entry);
     }
 }
@@ -190,14 +190,14 @@ void MainWindow::buildComMenu(QMenu* menu) {
         QAction* entry = menu->addAction(QStringLiteral("COM&%1").arg(i));
         entry->setObjectName(QStringLiteral("mnuCox%1").arg(i));
         entry->setCheckable(true);
-        connect(entry, &QAction::triggered, this, [this, i] { mnuCox_Click(i); });
+        connect(entry, &QAction::triggered, this, [this, i] { comPortChosen(i); });
         comActions_.append(entry);
     }
     menu->addSeparator();
     usbAction_ = menu->addAction("&USB");
     usbAction_->setObjectName("MnuUSB");
     usbAction_->setCheckable(true);
-    connect(usbAction_, &QAction::triggered, this, &MainWindow::MnuUSB_Click);
+    connect(usbAction_, &QAction::triggered, this, &MainWindow::usbChosen);
     // Our own entry: the board simulated inside the program, for trying the tool without hardware.
     simAction_ = menu->addAction("Simulated board");
     simAction_->setObjectName("mnuSim");
@@ -243,7 +243,7 @@ void MainWindow::refreshWindowList() {
     }
 }
 
-void MainWindow::InitMenu() {
+void MainWindow::buildMenus() {
     for (const MenuEntry& entry : MenuEntries()) {
         std::string caption = MenuCaption(entry, messages_);
         if (caption.empty()) caption = entry.design; // a language file without the line
@@ -293,7 +293,7 @@ QSize MainWindow::mainWindowSize() const {
 
 // ---------------------------------------------------------------- status bar and caption
 
-void MainWindow::InitStatusBar() {
+void MainWindow::buildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar1");
     statusText_ = new QLabel(bar);
@@ -331,10 +331,10 @@ QString MainWindow::statusText() const {
     return QStringLiteral("Port: %1").arg(portDescription());
 }
 
-void MainWindow::ShowLinkStatus(int code) {
-    // Code 5: a reply was taken from the board; the first panel's text is cleared then.
-    if (code == 5 && statusText_ && !statusText_->text().isEmpty()) statusText_->clear();
-    indicators_.show(code);
+void MainWindow::showLamp(link::LinkLamp lamp) {
+    // A reply was taken from the board: the first panel's text is cleared then.
+    if (lamp == link::LinkLamp::ReceiveLit && statusText_ && !statusText_->text().isEmpty()) statusText_->clear();
+    indicators_.show(lamp);
 }
 
 void MainWindow::setCaptionOffline(const QString& fileTitle) {
@@ -480,7 +480,7 @@ void MainWindow::retranslateChildren() {
     if (active) mdi_->setActiveSubWindow(active);
 }
 
-void MainWindow::mnuVer_Click() {
+void MainWindow::aboutClicked() {
     // Opens once, as every other window: a second click brings the open one to the front.
     if (auto* open = findChild<FrmInfo*>("FrmInfo", Qt::FindDirectChildrenOnly); open && open->isVisible()) {
         open->raise();
@@ -501,26 +501,26 @@ void MainWindow::saveSettings() {
     (void)error; // settings that cannot be written are no reason to stop the user; they keep the old ones
 }
 
-void MainWindow::smnuLingue_Click(int index) {
+void MainWindow::languageChosen(int index) {
     const LanguageStatus status =
         SwitchLanguage(config_.programDir, settings_, index, messages_, BuiltInTexts());
     if (status == LanguageStatus::WrongFile)
         message(qs(kWrongLanguageText), MessageIcon::Exclamation, qs(kWrongLanguageTitle));
     refreshLanguageMenu();
-    InitMenu();
+    buildMenus();
     saveSettings();
     retranslateChildren();
 }
 
-void MainWindow::mnuCox_Click(int index) {
+void MainWindow::comPortChosen(int index) {
     config_.port = PortChoice::ComMenu;
-    comMenu_->mnuCox_Click(index);
+    comMenu_->comPortChosen(index);
     refreshComChecks();
 }
 
-void MainWindow::MnuUSB_Click() {
+void MainWindow::usbChosen() {
     config_.port = PortChoice::ComMenu;
-    if (auto problem = comMenu_->MnuUSB_Click())
+    if (auto problem = comMenu_->usbChosen())
         message(qs(problem->text), MessageIcon::Critical, qs(problem->title));
     refreshComChecks();
 }
@@ -536,7 +536,7 @@ void MainWindow::message(const QString& text, MessageIcon icon, const QString& t
 
 // ---------------------------------------------------------------- exit
 
-void MainWindow::smnuExit_Click() {
+void MainWindow::exitClicked() {
     close();
 }
 

@@ -53,24 +53,24 @@ public:
     bool startUp();
 
     // --- commands (the menu handlers) ---
-    void SmuConnect_Click(); // Connect or DisConnect, by the entry's caption
-    void SmnuWrite_Click();
-    void SmuNew_Click();
-    void Smuload_Click();
-    void Smusave_Click();
-    void smnuLingue_Click(int index);
-    void mnuCox_Click(int index);
-    void MnuUSB_Click();
+    void connectClicked(); // Connect or DisConnect, by the entry's caption
+    void writeBoardClicked();
+    void newClicked();
+    void loadClicked();
+    void saveClicked();
+    void languageChosen(int index);
+    void comPortChosen(int index);
+    void usbChosen();
     void selectSimulatedBoard();
-    void smnuExit_Click();
-    void mnuVer_Click();
+    void exitClicked();
+    void aboutClicked();
     // Opens the window of a menu entry (or brings it to the front): openForm, below with the hooks.
 
-    void InitMenu();
-    void InitStatusBar();
+    void buildMenus();
+    void buildStatusBar();
     void DisableMenu();
     void EnableMenu();
-    void ShowLinkStatus(int code);
+    void showLamp(link::LinkLamp lamp);
 
     // --- MainWindowHooks ---
     void disableMenus() override { DisableMenu(); }

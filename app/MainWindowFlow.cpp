@@ -38,7 +38,7 @@ void MainWindow::setupLink() {
     options.programTitle = kProgramTitle;
     link_ = std::make_unique<link::LinkController>(program_, forms_, options);
     link::LinkController* l = link_.get();
-    connect(l, &link::LinkController::linkStatus, this, &MainWindow::ShowLinkStatus);
+    connect(l, &link::LinkController::linkStatus, this, &MainWindow::showLamp);
     connect(
         l, &link::LinkController::message, this, [this](const QString& title, const QString& text, int icon) {
             linkSpoke_ = true;
@@ -81,14 +81,14 @@ std::unique_ptr<link::SerialPort> MainWindow::makePort() {
 
 // ---------------------------------------------------------------- Connect / Write Board
 
-void MainWindow::SmuConnect_Click() {
+void MainWindow::connectClicked() {
     if (connectCaptionIsConnect())
         beginOpening(false);
     else
         disconnectBoard();
 }
 
-void MainWindow::SmnuWrite_Click() {
+void MainWindow::writeBoardClicked() {
     // A write that was refused or did not complete leaves the line open: the next one starts on it.
     if (state_ == AppState::Connected && link_->isConnected()) {
         DisableMenu();
@@ -188,8 +188,8 @@ void MainWindow::onDisconnected(const QString& reason) {
     program_.Online = false;
     setConnectCaption(true);
     closeAllChildren();
-    ShowLinkStatus(1);
-    ShowLinkStatus(2);
+    showLamp(link::LinkLamp::SendDark);
+    showLamp(link::LinkLamp::ReceiveDark);
     // The user may want another port or language before connecting again, so the Com and language menus
     // come back together with the file commands.
     for (const char* entry : {"mnuFile", "mnuVer", "Smuload", "SmuNew", "mnuCom", "mnuLingue", "mnuWL"})
@@ -359,9 +359,9 @@ bool MainWindow::askYesNo(const QString& text) {
 void MainWindow::endWrite() {
     setEntry("mnuFile", true);
     EnableMenu();
-    ShowLinkStatus(1);
-    ShowLinkStatus(2);
-    ShowLinkStatus(3);
+    showLamp(link::LinkLamp::SendDark);
+    showLamp(link::LinkLamp::ReceiveDark);
+    showLamp(link::LinkLamp::FaultDark);
     closeTransferWindow(form3_);
     if (state_ == AppState::Writing) setState(AppState::Connected);
 }
@@ -375,7 +375,7 @@ void MainWindow::closeTransferWindow(QPointer<ProgressWindow>& window) {
 
 // ---------------------------------------------------------------- New, Load, Save
 
-void MainWindow::SmuNew_Click() {
+void MainWindow::newClicked() {
     if (program_.Online) return; // a new configuration is only made offline
     program_.ClearConfigArea();
     fileTitle_.clear();
@@ -385,7 +385,7 @@ void MainWindow::SmuNew_Click() {
     openForm("FrmConfSLAVE");
 }
 
-void MainWindow::Smuload_Click() {
+void MainWindow::loadClicked() {
     if (program_.Online) return; // loading happens only offline
     FileDialogRequest request;
     request.title = "Load";
@@ -414,7 +414,7 @@ void MainWindow::loadConfiguration(const QString& path) {
     if (!program_.Online) showFrmRead(); // takes the loaded unit codes over for the menus and editors
 }
 
-void MainWindow::Smusave_Click() {
+void MainWindow::saveClicked() {
     FileDialogRequest request;
     request.title = "Save";
     request.initialName = "*.prm";
@@ -427,8 +427,8 @@ void MainWindow::Smusave_Click() {
     fileTitle_ = title;
     filePath_ = path;
     if (program_.Online) {
-        ShowLinkStatus(1);
-        ShowLinkStatus(2);
+        showLamp(link::LinkLamp::SendDark);
+        showLamp(link::LinkLamp::ReceiveDark);
     }
     closeTransferWindow(form1_);
     form1_ = MakeForm1(this);
@@ -463,8 +463,8 @@ void MainWindow::writeConfigFile() {
 
 void MainWindow::finishSave() {
     if (program_.Online) {
-        ShowLinkStatus(1);
-        ShowLinkStatus(2);
+        showLamp(link::LinkLamp::SendDark);
+        showLamp(link::LinkLamp::ReceiveDark);
     }
     EnableMenu();
     setEntry("mnuFile", true);

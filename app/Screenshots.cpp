@@ -87,7 +87,7 @@ int TakeScreenshots(MainWindow& window, const QString& dir, QStringList& problem
     failures += shootEditors(window, dir, "offline", 100, problems);
 
     window.selectSimulatedBoard();
-    window.SmuConnect_Click();
+    window.connectClicked();
     if (WaitUntil([&] { return window.findChild<QWidget*>("FrmRead") != nullptr; }, 30000)) {
         WaitUntil([] { return false; }, 1500);
         if (QWidget* progress = window.findChild<QWidget*>("FrmRead"))
@@ -100,7 +100,7 @@ int TakeScreenshots(MainWindow& window, const QString& dir, QStringList& problem
     }
     if (!save(&window, QDir(dir).filePath("main-connected.png"), problems)) ++failures;
     failures += shootEditors(window, dir, "connected", 1500, problems);
-    window.SmuConnect_Click();
+    window.connectClicked();
     WaitUntil([&] { return window.appState() == AppState::Offline; }, 5000);
     return failures;
 }

@@ -128,7 +128,7 @@ int main(int argc, char* argv[]) {
     openEach(w, false, only);
 
     clock.restart();
-    w.SmuConnect_Click();
+    w.connectClicked();
     if (!vm::app::WaitUntil([&] { return w.appState() == AppState::Connected; }, 30000)) {
         std::fprintf(stderr, "vm_bench_windows: no connection to the simulated board\n");
         return 1;

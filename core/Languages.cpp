@@ -96,7 +96,7 @@ bool LoadCheckedLanguage(const std::filesystem::path& reference, const std::file
     return true;
 }
 
-LanguageStatus CeckLingue(const std::filesystem::path& folder, LanguageSettings& s, Messages& messages,
+LanguageStatus CheckLanguages(const std::filesystem::path& folder, LanguageSettings& s, Messages& messages,
                           const LanguageTexts& builtIn, std::string* warning) {
     const std::vector<std::string> languages = ListLanguages(folder);
     if (languages.empty()) return LanguageStatus::NoLanguageFile;

@@ -68,7 +68,7 @@ enum class LanguageStatus {
 // that fails is passed over for the next installed language, and when none passes the built-in texts are
 // loaded and no entry is checked. `warning` (if given) then names each refused file and what is shown
 // instead; it stays empty otherwise. Without built-in texts, no usable file gives NoLanguageFile.
-LanguageStatus CeckLingue(const std::filesystem::path& folder, LanguageSettings& s, Messages& messages,
+LanguageStatus CheckLanguages(const std::filesystem::path& folder, LanguageSettings& s, Messages& messages,
                           const LanguageTexts& builtIn = {}, std::string* warning = nullptr);
 
 // The language menu's click: switches to the language of menu entry `index` after checking its file

@@ -62,7 +62,7 @@ void EditorBase::setup(EditorDefinition definition) {
     finishLayout();
     for (std::size_t i = 0; i < bound_.size(); ++i)
         if (bound_[i].binding.enabledWhen || bound_[i].binding.visibleWhen) ruled_.push_back(i);
-    InitMessaggi();
+    retranslate();
 
     ctx_.state.CurrentBank = 0;
     watchAll();

@@ -67,8 +67,7 @@ public:
     void deliver(int index, const ParamData& value) override;
 
     // Sets every caption again from the language table (activation and language switches call it).
-    void InitMessaggi();
-    void retranslate() { InitMessaggi(); }
+    void retranslate();
     // Places the window inside the main window (twips constants at 15 twips per pixel).
     void CenterForm1();
     // Shows the configuration again from the start: after Load or New the image changed under the window.

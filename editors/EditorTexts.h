@@ -1,5 +1,5 @@
 #pragma once
-// Every visible text of a window with the caption it comes from, so that InitMessaggi can set them all
+// Every visible text of a window with the caption it comes from, so that retranslate can set them all
 // again from the language table.
 
 #include "Binding.h"

@@ -15,7 +15,7 @@ namespace {
 const char* kConfirmPrompt = "      Are you sure?";
 } // namespace
 
-void EditorBase::InitMessaggi() {
+void EditorBase::retranslate() {
     if (!definition_.title.isEmpty()) setWindowTitle(msg(definition_.title));
     texts_.apply();
     initMessaggiExtra();
@@ -35,14 +35,14 @@ void EditorBase::showEvent(QShowEvent* event) {
     CenterForm1();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-            if (now.testFlag(Qt::WindowActive) && !before.testFlag(Qt::WindowActive)) InitMessaggi();
+            if (now.testFlag(Qt::WindowActive) && !before.testFlag(Qt::WindowActive)) retranslate();
         });
 }
 
 void EditorBase::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if ((event->type() == QEvent::ActivationChange && isActiveWindow()) || event->type() == QEvent::LanguageChange)
-        InitMessaggi();
+        retranslate();
 }
 
 bool EditorBase::confirm(const QString& buttonTitle) {

@@ -155,14 +155,14 @@ void BlockTransfer::replyArrived(const std::vector<std::uint8_t>& reply) {
     case Step::WriteByte:
         break; // boards answer single-byte writes differently: any acknowledgement will do
     }
-    engine_.ShowLinkStatus(4);
-    engine_.ShowLinkStatus(5);
+    engine_.showLamp(LinkLamp::SendLit);
+    engine_.showLamp(LinkLamp::ReceiveLit);
     next();
 }
 
 void BlockTransfer::badReply(bool partial, const char* writeMessage) {
     const Frame_& f = frames_[current_];
-    engine_.ShowLinkStatus(6);
+    engine_.showLamp(LinkLamp::FaultLit);
     // A frame that is answered short, late, wrongly or not at all is sent again a few times: a block read
     // or a block write can be repeated without harm.
     if (++attempts_ < engine_.options_.blockAttempts) {

@@ -27,14 +27,14 @@ void ComMenuModel::load(int comPort) {
         comChecked_[comPort - 1] = true;
 }
 
-void ComMenuModel::mnuCox_Click(int index) {
+void ComMenuModel::comPortChosen(int index) {
     comPort_ = index;
     clearChecks();
     if (index >= 1 && index <= 4) comChecked_[index - 1] = true;
     if (saveSettings_) saveSettings_();
 }
 
-std::optional<MenuMessage> ComMenuModel::MnuUSB_Click() {
+std::optional<MenuMessage> ComMenuModel::usbChosen() {
     clearChecks();
     const std::string device = findUsbPort_ ? findUsbPort_() : std::string();
     if (device.empty()) return MenuMessage{texts::kUsbErrorTitle, texts::kUsbNotAvailable, 16};

@@ -37,10 +37,10 @@ public:
     void load(int comPort);
 
     // A COM entry (1..4) chosen.
-    void mnuCox_Click(int index);
+    void comPortChosen(int index);
     // The USB entry chosen. Returns the message to show when no adapter is attached; ComPort and the
     // settings then stay unchanged and no entry carries a check mark.
-    std::optional<MenuMessage> MnuUSB_Click();
+    std::optional<MenuMessage> usbChosen();
 
     int comPort() const { return comPort_; }
     bool comChecked(int index) const { return index >= 1 && index <= 4 && comChecked_[index - 1]; }

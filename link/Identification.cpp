@@ -45,13 +45,13 @@ void LinkEngine::ReadIdentification() {
 void LinkEngine::onIdentTimeout(std::uint64_t generation) {
     if (generation != identGeneration_ || state_ != LinkState::Identifying || !inFlight_ || guard_.settling())
         return;
-    timer5_ = 0;
+    identTimer_ = 0;
     requestTimedOut();
 }
 
 void LinkEngine::identificationReply(bool gotReply, std::uint8_t value) {
-    stop(timer5_);
-    stop(timer2_);
+    stop(identTimer_);
+    stop(replyTimer_);
     ++identGeneration_;
     if (!gotReply) {
         state_ = LinkState::AwaitingRetry;
@@ -118,9 +118,9 @@ void LinkEngine::finishIdentification() {
         return;
     }
 
-    stop(timer2_);
+    stop(replyTimer_);
     program_.CurrentBank = 0;
-    ShowLinkStatus(3);
+    showLamp(LinkLamp::FaultDark);
     identifyMode_ = false;
     linkReady_ = true;
     linkCursor_ = 0;
@@ -128,8 +128,8 @@ void LinkEngine::finishIdentification() {
     startPump();
     if (session_.purpose() == ConnectPurpose::Edit) program_.ClearConfigArea();
     program_.Online = true;
-    ShowLinkStatus(1);
-    ShowLinkStatus(2);
+    showLamp(LinkLamp::SendDark);
+    showLamp(LinkLamp::ReceiveDark);
     observer_.connectFinished(ConnectOutcome::Connected, "");
 }
 

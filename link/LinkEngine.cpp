@@ -70,12 +70,12 @@ void LinkEngine::stop(TimerService::TimerId& id) {
 }
 
 void LinkEngine::stopTimers() {
-    for (auto* id : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_})
+    for (auto* id : {&pumpTimer_, &replyTimer_, &sendLampTimer_, &receiveLampTimer_, &identTimer_})
         stop(*id);
 }
 
-void LinkEngine::ShowLinkStatus(int code) {
-    observer_.linkStatus(code);
+void LinkEngine::showLamp(LinkLamp lamp) {
+    observer_.linkStatus(lamp);
 }
 
 void LinkEngine::SendRequest() {
@@ -88,15 +88,15 @@ void LinkEngine::SendRequest() {
     }
     if (port_->isOpen() && port_->bytesWaiting() > 0) {
         // Bytes nobody asked for: some reply came late, and the next one may be out of step too.
-        ShowLinkStatus(6);
+        showLamp(LinkLamp::FaultLit);
         lineFault(AfterQuiet::Resend);
         return;
     }
-    restart(timer3_, kSendIndicatorMs, [this] {
-        timer3_ = 0;
-        ShowLinkStatus(1);
+    restart(sendLampTimer_, kSendIndicatorMs, [this] {
+        sendLampTimer_ = 0;
+        showLamp(LinkLamp::SendDark);
     });
-    ShowLinkStatus(4);
+    showLamp(LinkLamp::SendLit);
     linkReady_ = false;
 
     req_.data.resize(req_.size + 1);
@@ -107,10 +107,10 @@ void LinkEngine::SendRequest() {
     req_.checksum = frame.back();
 
     const std::uint64_t generation = ++generation_;
-    restart(timer2_, kReplyTimeoutMs, [this, generation] { onReplyTimeout(generation); });
+    restart(replyTimer_, kReplyTimeoutMs, [this, generation] { onReplyTimeout(generation); });
     if (identifyMode_) {
         const std::uint64_t ident = identGeneration_;
-        restart(timer5_, kIdentTimeoutMs, [this, ident] { onIdentTimeout(ident); });
+        restart(identTimer_, kIdentTimeoutMs, [this, ident] { onIdentTimeout(ident); });
     }
     if (tap_) tap_->requestSent(timers_.nowMs(), frame, std::exchange(retrying_, false));
     port_->write(frame); // a port may answer from inside write: nothing may follow this line
@@ -139,7 +139,7 @@ void LinkEngine::onReceive() {
     }
     if (!inFlight_) {
         // Nothing was asked: a late reply. The line is out of step until it has been quiet.
-        ShowLinkStatus(6);
+        showLamp(LinkLamp::FaultLit);
         lineFault(AfterQuiet::Resume);
         return;
     }
@@ -150,15 +150,15 @@ void LinkEngine::onReceive() {
 }
 
 void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
-    stop(timer2_);
+    stop(replyTimer_);
     unanswered_ = 0;
-    restart(timer4_, kReceiveIndicatorMs, [this] {
-        timer4_ = 0;
-        ShowLinkStatus(2);
-        ShowLinkStatus(3);
+    restart(receiveLampTimer_, kReceiveIndicatorMs, [this] {
+        receiveLampTimer_ = 0;
+        showLamp(LinkLamp::ReceiveDark);
+        showLamp(LinkLamp::FaultDark);
     });
-    ShowLinkStatus(5);
-    ShowLinkStatus(3);
+    showLamp(LinkLamp::ReceiveLit);
+    showLamp(LinkLamp::FaultDark);
 
     std::vector<std::uint8_t> replyData;
     bool match = false;
@@ -181,7 +181,7 @@ void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
         return;
     }
     if (!match) {
-        ShowLinkStatus(6);
+        showLamp(LinkLamp::FaultLit);
         ++retryCount_;
         lineFault(AfterQuiet::Resend);
         return;
@@ -194,7 +194,7 @@ void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
     case LineGuard::Verdict::ReadAgain:
         return;
     case LineGuard::Verdict::Differs:
-        ShowLinkStatus(6);
+        showLamp(LinkLamp::FaultLit);
         ++retryCount_;
         lineFault(AfterQuiet::Resend);
         return;
@@ -284,15 +284,15 @@ void LinkEngine::NotifyForms(int index, const std::vector<std::uint8_t>& data) {
 void LinkEngine::onReplyTimeout(std::uint64_t generation) {
     // A stale time-out never acts.
     if (generation != generation_ || !inFlight_ || guard_.settling()) return;
-    timer2_ = 0;
+    replyTimer_ = 0;
     requestTimedOut();
 }
 
 void LinkEngine::requestTimedOut() {
-    stop(timer2_);
+    stop(replyTimer_);
     if (tap_) tap_->timedOut(timers_.nowMs());
-    ShowLinkStatus(6);
-    ShowLinkStatus(2);
+    showLamp(LinkLamp::FaultLit);
+    showLamp(LinkLamp::ReceiveDark);
     retryCount_ = 0;
     if (!resetPort()) return;
     if (identifyMode_) {
@@ -317,8 +317,8 @@ void LinkEngine::lineFault(AfterQuiet then) {
 void LinkEngine::holdRequest() {
     linkReady_ = false;
     ++generation_; // the reply time-out of the request in flight must not act any more
-    stop(timer2_);
-    stop(timer5_);
+    stop(replyTimer_);
+    stop(identTimer_);
 }
 
 void LinkEngine::lineQuiet(AfterQuiet then) {

@@ -104,7 +104,7 @@ public:
     int retryCount() const { return retryCount_; }
     bool requestInFlight() const { return inFlight_; }
     // One pump step (what the Timer1 tick does when LinkReady is True).
-    void PumpNext();
+    void requestNextCell();
 
 private:
     friend class LinkSession;
@@ -145,7 +145,7 @@ private:
     void blockArrived(const std::vector<std::uint8_t>& replyData);
     bool storeReply(int index, const std::vector<std::uint8_t>& replyData);
     void NotifyForms(int index, const std::vector<std::uint8_t>& data);
-    void ShowLinkStatus(int code);
+    void showLamp(LinkLamp lamp);
     void requestDropped();
     void requestTimedOut();
     // A fault: nothing goes out until the line guard finds the line quiet, then `then`.
@@ -209,7 +209,7 @@ private:
     std::uint64_t identGeneration_ = 0; // of the identification request; stale Timer5 events compare it
     std::array<std::uint8_t, 6> identValues_{};
 
-    TimerService::TimerId timer1_ = 0, timer2_ = 0, timer3_ = 0, timer4_ = 0, timer5_ = 0;
+    TimerService::TimerId pumpTimer_ = 0, replyTimer_ = 0, sendLampTimer_ = 0, receiveLampTimer_ = 0, identTimer_ = 0;
 
     LineGuard guard_;
     LinkSession session_{*this};

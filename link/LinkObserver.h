@@ -27,12 +27,16 @@ struct UnitReadResult {
     bool online = false; // true: the main window's caption becomes title + "-Connected"
 };
 
+// The link's three lamps on the status bar (sending, receiving, fault), each lit or dark. The numbers are the
+// lamp codes of the link's traces.
+enum class LinkLamp { SendDark = 1, ReceiveDark = 2, FaultDark = 3, SendLit = 4, ReceiveLit = 5, FaultLit = 6 };
+
 class LinkObserver {
 public:
     virtual ~LinkObserver() = default;
 
-    // Link indicator code 1..6 (1/2 idle, 3 receive idle, 4 sending, 5 received, 6 fault).
-    virtual void linkStatus(int code) { (void)code; }
+    // A lamp to light or darken.
+    virtual void linkStatus(LinkLamp lamp) { (void)lamp; }
     // A message box to show (title, text with CR/LF line breaks, icon kIconCritical or kIconExclamation).
     virtual void showMessage(const std::string& title, const std::string& text, int icon) {
         (void)title, (void)text, (void)icon;

@@ -9,21 +9,21 @@
 namespace vm::link {
 
 void LinkEngine::startPump() {
-    restart(timer1_, kPumpIntervalMs, [this] { pumpTick(); });
+    restart(pumpTimer_, kPumpIntervalMs, [this] { pumpTick(); });
 }
 
 void LinkEngine::stopPump() {
-    stop(timer1_);
+    stop(pumpTimer_);
 }
 
 void LinkEngine::pumpTick() {
-    timer1_ = 0;
+    pumpTimer_ = 0;
     if (state_ != LinkState::Pumping) return;
-    if (linkReady_ && !pumpPaused_) PumpNext();
-    if (state_ == LinkState::Pumping && timer1_ == 0) startPump();
+    if (linkReady_ && !pumpPaused_) requestNextCell();
+    if (state_ == LinkState::Pumping && pumpTimer_ == 0) startPump();
 }
 
-void LinkEngine::PumpNext() {
+void LinkEngine::requestNextCell() {
     if (!port_ || inFlight_ || identifyMode_ || guard_.settling() || state_ != LinkState::Pumping) return;
     if (const auto block = fill_.next(0)) { // the blocks of a window being filled go first
         sendBlock(*block);
@@ -116,7 +116,7 @@ bool LinkEngine::moreFirstReads() {
 }
 
 void LinkEngine::sendNextNow() {
-    if (state_ == LinkState::Pumping && !pumpPaused_ && linkReady_) PumpNext();
+    if (state_ == LinkState::Pumping && !pumpPaused_ && linkReady_) requestNextCell();
 }
 
 void LinkEngine::cycleEnded() {

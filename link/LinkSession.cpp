@@ -104,8 +104,8 @@ void LinkSession::close(const std::string& reason) {
     engine_.unitReader_.reset();
     teardown();
     engine_.program_.Online = false;
-    engine_.ShowLinkStatus(1);
-    engine_.ShowLinkStatus(2);
+    engine_.showLamp(LinkLamp::SendDark);
+    engine_.showLamp(LinkLamp::ReceiveDark);
     engine_.observer_.disconnected(reason);
 }
 

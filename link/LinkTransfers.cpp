@@ -64,12 +64,12 @@ void LinkEngine::startTransfer(TransferKind kind) {
 void LinkEngine::transferDone(TransferKind kind, bool ok, const std::string& error) {
     resumeLive();
     if (kind == TransferKind::Write) {
-        ShowLinkStatus(1);
-        ShowLinkStatus(2);
-        ShowLinkStatus(3);
+        showLamp(LinkLamp::SendDark);
+        showLamp(LinkLamp::ReceiveDark);
+        showLamp(LinkLamp::FaultDark);
     } else {
-        ShowLinkStatus(1);
-        ShowLinkStatus(2);
+        showLamp(LinkLamp::SendDark);
+        showLamp(LinkLamp::ReceiveDark);
     }
     observer_.transferFinished(kind, ok, error);
 }

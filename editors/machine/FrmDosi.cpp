@@ -139,8 +139,8 @@ FrmDosi::FrmDosi(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
     d.extraWatch = {param::CouplingType, param::GeneralFlags2};
     setup(std::move(d));
 
-    timer1_.setSingleShot(true);
-    connect(&timer1_, &QTimer::timeout, this, [this] {
+    resultTimer_.setSingleShot(true);
+    connect(&resultTimer_, &QTimer::timeout, this, [this] {
         step_ = Step::Idle;
         setResultText(0, QStringLiteral("Nessuna risposta"));
         applyRules();
@@ -241,7 +241,7 @@ void FrmDosi::startCommand(int command, int value) {
     step_ = value < 0 ? Step::CommandSent : Step::ValueSent;
     for (int i = 0; i < 3; ++i)
         setResultText(i, i == 0 ? QStringLiteral("In corso (%1)").arg(testSelection_ + 1) : QString());
-    timer1_.start(kResultTimeoutMs);
+    resultTimer_.start(kResultTimeoutMs);
 }
 
 void FrmDosi::sendCommand() {
@@ -258,7 +258,7 @@ void FrmDosi::askForResult() {
 }
 
 void FrmDosi::finishCommand(int measured) {
-    timer1_.stop();
+    resultTimer_.stop();
     step_ = Step::Idle;
     setResultText(0, QStringLiteral("Fatto (%1)").arg(testSelection_ + 1));
     setResultText(1, QString::number(measured));
@@ -327,7 +327,7 @@ void FrmDosi::setResultText(int label, const QString& text) {
 }
 
 void FrmDosi::formUnload() {
-    timer1_.stop();
+    resultTimer_.stop();
 }
 
 void FrmDosi::exportCalibration() {

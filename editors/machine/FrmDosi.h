@@ -50,7 +50,7 @@ private:
     int testSelection_ = 0;
     bool commandRead_ = false, valueRead_ = false;
     int commandNow_ = 0, valueNow_ = 0;
-    QTimer timer1_; // gives up on a board that does not end the test
+    QTimer resultTimer_; // gives up on a board that does not end the test
 };
 
 } // namespace vm::editors

@@ -9,7 +9,7 @@ class LinkController::Bridge : public LinkObserver {
 public:
     explicit Bridge(LinkController& owner) : owner_(owner) {}
 
-    void linkStatus(int code) override { emit owner_.linkStatus(code); }
+    void linkStatus(LinkLamp lamp) override { emit owner_.linkStatus(lamp); }
     void showMessage(const std::string& title, const std::string& text, int icon) override {
         emit owner_.message(QString::fromStdString(title), QString::fromStdString(text), icon);
     }

@@ -41,7 +41,7 @@ public:
     LinkMonitor& monitor() { return monitor_; }
 
 signals:
-    void linkStatus(int code);
+    void linkStatus(vm::link::LinkLamp lamp);
     void message(const QString& title, const QString& text, int icon);
     // Retry/Cancel question; answer with answerRetry (at once or later).
     void askRetry(const QString& title, const QString& text);

@@ -37,7 +37,7 @@ TEST_F(Connect, ReachesConnectedWithTheUnitTypesReadAndTheMenusSet) {
     const QLabel* panel1 = w.findChild<QLabel*>("Panel1");
     ASSERT_TRUE(panel1 && !panel1->text().isEmpty());
 
-    w.SmuConnect_Click();
+    w.connectClicked();
     EXPECT_EQ(w.appState(), AppState::Opening);
     EXPECT_EQ(w.action("SmuConnect")->text(), "DisConnect");
     EXPECT_FALSE(w.action("mnuFile")->isEnabled());
@@ -65,7 +65,7 @@ TEST_F(Connect, ReachesConnectedWithTheUnitTypesReadAndTheMenusSet) {
     // An online save reads the board's memory first.
     const fs::path file = folder.dir() / "board.prm";
     dialogs().saveAnswer = QString::fromStdString(file.string());
-    w.Smusave_Click();
+    w.saveClicked();
     ASSERT_TRUE(waitClosed("Form1", kTransferMs));
     const ConfigReadResult saved = ReadConfigFile(file);
     ASSERT_TRUE(saved.ok()) << saved.error;
@@ -73,7 +73,7 @@ TEST_F(Connect, ReachesConnectedWithTheUnitTypesReadAndTheMenusSet) {
     EXPECT_EQ(w.appState(), AppState::Connected);
     EXPECT_TRUE(dialogs().messages.empty());
 
-    w.SmuConnect_Click(); // DisConnect
+    w.connectClicked(); // DisConnect
     ASSERT_TRUE(waitState(AppState::Offline, 10000));
     expectOffline();
     for (const char* on : {"mnuVer", "Smuload", "SmuNew", "mnuCom", "mnuLingue"})
@@ -83,7 +83,7 @@ TEST_F(Connect, ReachesConnectedWithTheUnitTypesReadAndTheMenusSet) {
 
 TEST_F(Connect, APortThatWillNotOpenRestoresTheMenus) {
     MainWindow& w = start(PortChoice::ComMenu, [] { return std::make_unique<test::DeadPort>(false); });
-    w.SmuConnect_Click();
+    w.connectClicked();
     ASSERT_TRUE(waitState(AppState::Offline, 10000));
     expectOffline();
     for (const char* on : {"SmnuWrite", "mnuLingue", "mnuVer", "mnuWL", "mnuCom", "mnuGSM"})
@@ -95,7 +95,7 @@ TEST_F(Connect, APortThatWillNotOpenRestoresTheMenus) {
 
     // Write Board fails the same way and gives the file menu back with the configuration's menus.
     dialogs().messages.clear();
-    w.SmnuWrite_Click();
+    w.writeBoardClicked();
     ASSERT_TRUE(waitState(AppState::Offline, 10000));
     expectOffline();
     EXPECT_TRUE(w.entryEnabled("mnuConfigura")); // EnableMenu ran
@@ -104,7 +104,7 @@ TEST_F(Connect, APortThatWillNotOpenRestoresTheMenus) {
 
 TEST_F(Connect, WriteBoardWritesTheImageAndEndsConnected) {
     MainWindow& w = start();
-    w.SmnuWrite_Click();
+    w.writeBoardClicked();
     ASSERT_TRUE(waitState(AppState::Writing, kConnectMs)) << AppStateName(w.appState());
     EXPECT_EQ(w.windowTitle(), w.title() + "-Connected");
     EXPECT_TRUE(w.findChild<QWidget*>("Form3"));

@@ -63,8 +63,8 @@ TEST_F(MainWindowTest, ComesUpOfflineWithTheStartUpEnabling) {
     EXPECT_FALSE(w.action("SmuNew")->isEnabled());
 
     // The information window opens once; a second click shows the same one.
-    w.mnuVer_Click();
-    w.mnuVer_Click();
+    w.aboutClicked();
+    w.aboutClicked();
     EXPECT_EQ(w.findChildren<FrmInfo*>().size(), 1);
 }
 
@@ -83,12 +83,12 @@ TEST(MainWindowStartUp, WithoutLanguageFilesItRefusesToRunWithoutAMapItCannotCon
     ASSERT_TRUE(w.startUp());
     ASSERT_EQ(t->dialogs->messages.size(), 1u);
     EXPECT_TRUE(t->dialogs->messages[0].text.contains("W0482")) << t->dialogs->messages[0].text.toStdString();
-    w.SmuConnect_Click();
+    w.connectClicked();
     EXPECT_EQ(w.appState(), AppState::Offline);
     EXPECT_EQ(w.action("SmuConnect")->text(), "Connect");
     ASSERT_EQ(t->dialogs->messages.size(), 2u);
     EXPECT_TRUE(t->dialogs->messages[1].text.contains("Connect is not possible"));
-    w.SmnuWrite_Click();
+    w.writeBoardClicked();
     EXPECT_EQ(w.appState(), AppState::Offline);
 }
 
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, AGoodLanguageFileSwitchesEverythingABadOneIsRefused) {
     EXPECT_EQ(w.languageSettings().CurrentLanguage, "English");
     EXPECT_TRUE(w.findChild<QAction*>("smnuLingue1")->isChecked());
     dialogs().messages.clear();
-    w.smnuLingue_Click(2); // Italiano
+    w.languageChosen(2); // Italiano
     EXPECT_EQ(w.languageSettings().CurrentLanguage, "Italiano");
     EXPECT_TRUE(w.findChild<QAction*>("smnuLingue2")->isChecked());
     EXPECT_EQ(w.action("SmnuExTempi")->text(), "Extra &Tempi Settori");
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, AGoodLanguageFileSwitchesEverythingABadOneIsRefused) {
     EXPECT_NE(fileText(folder.parent() / "dedorezovi.ini").find("Lingua=Italiano\r\n"), std::string::npos);
     EXPECT_TRUE(dialogs().messages.empty());
 
-    w.smnuLingue_Click(0); // Broken: too short against Italiano
+    w.languageChosen(0); // Broken: too short against Italiano
     ASSERT_EQ(dialogs().messages.size(), 1u);
     EXPECT_EQ(dialogs().messages[0].text, "Check file message !!!");
     EXPECT_EQ(dialogs().messages[0].title, "Wrong file");
@@ -186,7 +186,7 @@ TEST(MainWindowStartUp, ADamagedMapIsRefusedByNameAndConnectIsNotPossible) {
     EXPECT_TRUE(t->dialogs->messages[0].text.contains(
         "The parameter map \"W0482BV00.inx\" is damaged: record 241 has the command byte 0xF3"))
         << t->dialogs->messages[0].text.toStdString();
-    w.SmuConnect_Click();
+    w.connectClicked();
     EXPECT_EQ(w.appState(), AppState::Offline);
     ASSERT_EQ(t->dialogs->messages.size(), 2u);
     EXPECT_TRUE(t->dialogs->messages[1].text.contains("Connect is not possible"));
@@ -201,14 +201,14 @@ TEST_F(MainWindowTest, SaveThenLoadRestoresTheConfigurationAndTheMenusOfItsUnits
     s.AuxImage[8] = 42;
 
     // A cancelled dialog changes nothing.
-    w.Smusave_Click();
+    w.saveClicked();
     EXPECT_FALSE(w.findChild<QWidget*>("Form1"));
     EXPECT_EQ(dialogs().lastSave.initialName, "*.prm");
     EXPECT_EQ(dialogs().lastSave.filter, "Configurazione(*.prm)");
 
     const fs::path file = folder.dir() / "Machine12.prm";
     dialogs().saveAnswer = QString::fromStdString(file.string());
-    w.Smusave_Click();
+    w.saveClicked();
     ASSERT_TRUE(w.findChild<QWidget*>("Form1"));
     EXPECT_FALSE(w.action("mnuConfigura")->isEnabled()); // menus off while the save runs
     ASSERT_TRUE(waitClosed("Form1"));
@@ -222,11 +222,11 @@ TEST_F(MainWindowTest, SaveThenLoadRestoresTheConfigurationAndTheMenusOfItsUnits
     w.setMenuEnabled("smnuDosi", true); // the load must switch the drink entries off again
     w.setMenuEnabled("SmuPromo", true);
     const QString before = w.windowTitle();
-    w.Smuload_Click();
+    w.loadClicked();
     EXPECT_EQ(w.windowTitle(), before);
 
     dialogs().openAnswer = QString::fromStdString(file.string());
-    w.Smuload_Click();
+    w.loadClicked();
     EXPECT_EQ(w.windowTitle(), w.title() + "-OFFLine / Machine12.prm");
     EXPECT_TRUE(dialogs().lastOpen.filter.contains("Configuration(*.cfx)"));
     for (int a = 16; a < kConfigAreaSize; ++a)
@@ -255,7 +255,7 @@ TEST_F(MainWindowTest, ClosingTheMainWindowWhileFrmReadIsOpenReachesNoDestroyedW
     const fs::path file = folder.dir() / "units.prm";
     ASSERT_EQ(SaveProtectedConfig(file, w.state()), "");
     dialogs().openAnswer = QString::fromStdString(file.string());
-    w.Smuload_Click();
+    w.loadClicked();
     ASSERT_TRUE(w.findChild<QWidget*>("FrmRead"));
     int notices = 0;
     QObject listener;
@@ -276,7 +276,7 @@ TEST_F(MainWindowTest, ACorruptedFileIsReportedAndChangesNothing) {
 
     s.ConfigImage[100] = 1;
     dialogs().openAnswer = QString::fromStdString(file.string());
-    w.Smuload_Click();
+    w.loadClicked();
     ASSERT_EQ(dialogs().messages.size(), 1u);
     EXPECT_EQ(dialogs().messages[0].text, " Attention : Error File!!  ");
     EXPECT_EQ(dialogs().messages[0].icon, MessageIcon::Exclamation);
@@ -289,12 +289,12 @@ TEST_F(MainWindowTest, ACorruptedFileIsReportedAndChangesNothing) {
 TEST_F(MainWindowTest, NewClearsTheImageAndOpensTheCoupledUnitsEditorOnce) {
     MainWindow& w = start();
     w.state().ConfigImage[200] = 5;
-    w.SmuNew_Click();
+    w.newClicked();
     EXPECT_EQ(w.state().ConfigImage[200], 0);
     EXPECT_EQ(w.windowTitle(), w.title() + "-OFFLine");
     QWidget* editor = w.openWindow("FrmConfSLAVE");
     ASSERT_TRUE(editor);
-    w.SmuNew_Click();
+    w.newClicked();
     EXPECT_EQ(w.openWindow("FrmConfSLAVE"), editor);
     EXPECT_EQ(w.mdiArea()->subWindowList().size(), 1);
 }
@@ -317,7 +317,7 @@ TEST_F(MainWindowTest, OneInstancePerWindowListedInTheWindowsMenu) {
     EXPECT_EQ(w.mdiArea()->activeSubWindow()->widget(), w.openWindow("FrmConfSLAVE"));
 
     // A language switch lets every open window set its texts again; the windows stay open.
-    w.smnuLingue_Click(1);
+    w.languageChosen(1);
     EXPECT_EQ(w.openWindows().size(), 2);
     EXPECT_EQ(w.mdiArea()->activeSubWindow()->widget(), w.openWindow("FrmConfSLAVE"));
 
@@ -328,7 +328,7 @@ TEST_F(MainWindowTest, OneInstancePerWindowListedInTheWindowsMenu) {
 
 TEST_F(MainWindowTest, ExitSavesBothSettingsFilesAndStartsTheLauncher) {
     MainWindow& w = start(PortChoice::ComMenu);
-    w.mnuCox_Click(3);
+    w.comPortChosen(3);
     EXPECT_TRUE(w.findChild<QAction*>("mnuCox3")->isChecked());
     EXPECT_FALSE(w.findChild<QAction*>("mnuCox1")->isChecked());
     w.close();

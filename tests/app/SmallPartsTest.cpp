@@ -39,15 +39,18 @@ TEST(Launcher, StartsOnlyAnExecutableFileInTheParentFolder) {
     EXPECT_FALSE(LauncherStartable(parent / "other" / "DEDOREZOVI.EXE")); // a folder is no program
 }
 
-TEST(LinkIndicators, CodesSwitchOnePanelAndOnlyOnChange) {
+TEST(LinkIndicators, LampsSwitchOnePanelAndOnlyOnChange) {
+    using link::LinkLamp;
     LinkIndicators lamps; // without labels: the state alone
-    // 4..6 light send, receive and error, 1..3 put them out; the same code again, 0 and 7 change nothing.
-    for (auto [code, changed] : {std::pair{4, true}, {4, false}, {5, true}, {6, true}})
-        EXPECT_EQ(lamps.show(code), changed) << code;
+    // The same lamp again changes nothing.
+    for (auto [lamp, changed] : {std::pair{LinkLamp::SendLit, true}, {LinkLamp::SendLit, false},
+                                 {LinkLamp::ReceiveLit, true}, {LinkLamp::FaultLit, true}})
+        EXPECT_EQ(lamps.show(lamp), changed) << static_cast<int>(lamp);
     EXPECT_TRUE(lamps.isActive(Indicator::Send) && lamps.isActive(Indicator::Receive) &&
                 lamps.isActive(Indicator::Error));
-    for (auto [code, changed] : {std::pair{1, true}, {2, true}, {3, true}, {0, false}, {7, false}})
-        EXPECT_EQ(lamps.show(code), changed) << code;
+    for (auto [lamp, changed] : {std::pair{LinkLamp::SendDark, true}, {LinkLamp::ReceiveDark, true},
+                                 {LinkLamp::FaultDark, true}, {LinkLamp::FaultDark, false}})
+        EXPECT_EQ(lamps.show(lamp), changed) << static_cast<int>(lamp);
     EXPECT_FALSE(lamps.isActive(Indicator::Send) || lamps.isActive(Indicator::Receive) ||
                  lamps.isActive(Indicator::Error));
     EXPECT_FALSE(IndicatorPicture(Indicator::Error, true).isNull());

@@ -42,7 +42,7 @@ TEST_F(WriteBoard, AfterNoToTheBackupQuestionWriteBoardWritesOnTheOpenLine) {
     ASSERT_NE(port->configByte(kAddress), 0x5A);
 
     test::QuestionAnswerer questions(editors::MessageAnswer::No);
-    w.SmnuWrite_Click();
+    w.writeBoardClicked();
     ASSERT_TRUE(waitState(AppState::Writing, kConnectMs));
     ASSERT_TRUE(waitState(AppState::Connected, kTransferMs));
     ASSERT_EQ(questions.asked.size(), 1);
@@ -74,7 +74,7 @@ TEST_F(WriteBoard, ALineLostDuringTheWriteOffersToPutTheBackupBack) {
     w.state().ConfigImage[kAddress] = 0x5A;
 
     test::QuestionAnswerer questions(editors::MessageAnswer::Yes);
-    w.SmnuWrite_Click();
+    w.writeBoardClicked();
     ASSERT_TRUE(WaitUntil([&] { return !questions.asked.isEmpty(); }, kConnectMs + kTransferMs));
     EXPECT_EQ(first->configByte(kAddress), 0x5A); // area A was written before the line went
     EXPECT_TRUE(dialogs().shown("Serial port lost"));
@@ -87,7 +87,7 @@ TEST_F(WriteBoard, ALineLostDuringTheWriteOffersToPutTheBackupBack) {
     EXPECT_EQ(w.windowTitle(), w.title() + "-OFFLine / " + backup.section('/', -1));
     EXPECT_TRUE(w.entryEnabled("SmnuWrite"));
 
-    w.SmnuWrite_Click();
+    w.writeBoardClicked();
     ASSERT_TRUE(waitState(AppState::Writing, kConnectMs));
     ASSERT_TRUE(waitState(AppState::Connected, kTransferMs));
     EXPECT_EQ(second->configByte(kAddress), previous);

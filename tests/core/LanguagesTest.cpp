@@ -113,12 +113,12 @@ TEST(LanguageChecks, TheTenthLanguageNamedInTheSettingsLoadsButAnEleventhIsNotOf
     for (int i = 0; i < 11; ++i)
         f.dir.write("L" + std::to_string(i + 10) + ".lng", lines(3, "t" + std::to_string(i)));
     f.settings.CurrentLanguage = "L19";
-    ASSERT_EQ(vm::CeckLingue(f.dir.path(), f.settings, f.messages), vm::LanguageStatus::Loaded);
+    ASSERT_EQ(vm::CheckLanguages(f.dir.path(), f.settings, f.messages), vm::LanguageStatus::Loaded);
     EXPECT_EQ(f.settings.Menu.checkedIndex(), 9);
     EXPECT_EQ(f.messages(1), "t91");
 
     f.settings.CurrentLanguage = "L20";
-    ASSERT_EQ(vm::CeckLingue(f.dir.path(), f.settings, f.messages), vm::LanguageStatus::Loaded);
+    ASSERT_EQ(vm::CheckLanguages(f.dir.path(), f.settings, f.messages), vm::LanguageStatus::Loaded);
     EXPECT_EQ(f.settings.CurrentLanguage, "L10"); // not offered: the first language instead
     EXPECT_EQ(f.settings.Menu.checkedIndex(), 0);
     EXPECT_EQ(f.messages(1), "t01");
@@ -130,7 +130,7 @@ TEST(LanguageChecks, SwitchingToAGoodFileTakesItAndToABadOneKeepsThePrevious) {
     f.dir.write("Beta.lng", lines(4, "b", {2}));
     f.dir.write("Gamma.lng", lines(4, "g", {3}));
     f.settings.CurrentLanguage = "Alpha";
-    ASSERT_EQ(vm::CeckLingue(f.dir.path(), f.settings, f.messages), vm::LanguageStatus::Loaded);
+    ASSERT_EQ(vm::CheckLanguages(f.dir.path(), f.settings, f.messages), vm::LanguageStatus::Loaded);
 
     EXPECT_EQ(vm::SwitchLanguage(f.dir.path(), f.settings, 1, f.messages), vm::LanguageStatus::Loaded);
     EXPECT_EQ(f.settings.CurrentLanguage, "Beta");
@@ -164,7 +164,7 @@ TEST(LanguageChecks, ABrokenLanguageFileIsRefusedWithItsReasonAndTheNextGoodOneT
     f.dir.write("Gamma.lng", lines(5, "g", {2, 4}));
     f.settings.CurrentLanguage = "Alpha";
     std::string warning;
-    ASSERT_EQ(vm::CeckLingue(f.dir.path(), f.settings, f.messages, kBuiltIn, &warning),
+    ASSERT_EQ(vm::CheckLanguages(f.dir.path(), f.settings, f.messages, kBuiltIn, &warning),
               vm::LanguageStatus::Loaded);
     EXPECT_EQ(f.settings.CurrentLanguage, "Gamma");
     EXPECT_EQ(f.settings.Menu.checkedIndex(), 3);
@@ -178,7 +178,7 @@ TEST(LanguageChecks, ABrokenLanguageFileIsRefusedWithItsReasonAndTheNextGoodOneT
 
     // A good file gives no warning; switching to a broken one is refused as before.
     warning.clear();
-    ASSERT_EQ(vm::CeckLingue(f.dir.path(), f.settings, f.messages, kBuiltIn, &warning),
+    ASSERT_EQ(vm::CheckLanguages(f.dir.path(), f.settings, f.messages, kBuiltIn, &warning),
               vm::LanguageStatus::Loaded);
     EXPECT_EQ(warning, "");
     EXPECT_EQ(vm::SwitchLanguage(f.dir.path(), f.settings, 0, f.messages, kBuiltIn),
@@ -193,7 +193,7 @@ TEST(LanguageChecks, WithNoUsableFileTheBuiltInTextsAreShown) {
     std::filesystem::resize_file(f.dir / "Huge.lng", std::uintmax_t{100} << 20);
     f.settings.CurrentLanguage = "Beta";
     std::string warning;
-    ASSERT_EQ(vm::CeckLingue(f.dir.path(), f.settings, f.messages, kBuiltIn, &warning),
+    ASSERT_EQ(vm::CheckLanguages(f.dir.path(), f.settings, f.messages, kBuiltIn, &warning),
               vm::LanguageStatus::Loaded);
     EXPECT_EQ(f.messages(1), "Uno");
     EXPECT_EQ(f.messages(5), "Cinque");

@@ -80,7 +80,7 @@ TEST(SettingsPrecedence, ASharedLanguageThatIsInstalledIsTakenAndBothFilesAreRew
     EXPECT_EQ(vmtest::readText(inst.files.shared), "Com=2\r\nLingua=Italiano\r\n");
 
     vm::Messages messages;
-    ASSERT_EQ(vm::CeckLingue(inst.program, s, messages), vm::LanguageStatus::Loaded);
+    ASSERT_EQ(vm::CheckLanguages(inst.program, s, messages), vm::LanguageStatus::Loaded);
     EXPECT_EQ(s.Menu.checkedIndex(), 2);
     EXPECT_EQ(messages(2), ";-- section");
 }
@@ -99,7 +99,7 @@ TEST(SettingsPrecedence, AMissingOrForeignSharedLanguageLeavesTheOwnChoiceAlone)
     ASSERT_TRUE(vm::LoadSettings(inst.files, inst.program, s));
     EXPECT_EQ(s.CurrentLanguage, "English");
     vm::Messages messages;
-    ASSERT_EQ(vm::CeckLingue(inst.program, s, messages), vm::LanguageStatus::Loaded);
+    ASSERT_EQ(vm::CheckLanguages(inst.program, s, messages), vm::LanguageStatus::Loaded);
     EXPECT_EQ(s.Menu.checkedCaption(), "English");
 }
 
@@ -109,7 +109,7 @@ TEST(SettingsPrecedence, NoLanguageFileIsReported) {
     vm::LanguageSettings s;
     EXPECT_FALSE(vm::LoadSettings(inst.files, inst.program, s));
     vm::Messages messages;
-    EXPECT_EQ(vm::CeckLingue(inst.program, s, messages), vm::LanguageStatus::NoLanguageFile);
+    EXPECT_EQ(vm::CheckLanguages(inst.program, s, messages), vm::LanguageStatus::NoLanguageFile);
 }
 
 TEST(SettingsPrecedence, SavingWritesTheCheckedLanguageAndReportsAFolderThatCannotBeWritten) {

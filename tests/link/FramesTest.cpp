@@ -56,14 +56,14 @@ TEST(ComMenu, ComChoiceChecksOneEntryAndSaves) {
     ComMenuModel menu([] { return std::string(); }, [&] { ++saves; });
     menu.load(2);
     EXPECT_TRUE(menu.comChecked(2));
-    menu.mnuCox_Click(3);
+    menu.comPortChosen(3);
     EXPECT_EQ(menu.comPort(), 3);
     EXPECT_TRUE(menu.comChecked(3));
     EXPECT_FALSE(menu.comChecked(2));
     EXPECT_EQ(saves, 1);
 
     // USB without an adapter keeps the port and checks nothing.
-    const auto message = menu.MnuUSB_Click();
+    const auto message = menu.usbChosen();
     ASSERT_TRUE(message.has_value());
     EXPECT_EQ(message->title, "Error");
     EXPECT_EQ(message->text, "USB port not available\rPlease select a different COM port");
@@ -81,7 +81,7 @@ TEST(ComMenu, UsbWithAdapterStoresItsComNumberOrZero) {
         int saves = 0;
         ComMenuModel menu([device = device] { return std::string(device); }, [&] { ++saves; });
         menu.load(1);
-        EXPECT_FALSE(menu.MnuUSB_Click().has_value());
+        EXPECT_FALSE(menu.usbChosen().has_value());
         EXPECT_EQ(menu.comPort(), stored) << device;
         EXPECT_TRUE(menu.usbChecked());
         EXPECT_FALSE(menu.comChecked(1));

@@ -50,7 +50,7 @@ struct Message {
 
 class RecordingObserver : public LinkObserver {
 public:
-    void linkStatus(int code) override { statuses.push_back(code); }
+    void linkStatus(LinkLamp lamp) override { statuses.push_back(static_cast<int>(lamp)); }
     void showMessage(const std::string& title, const std::string& text, int icon) override {
         messages.push_back({title, text, icon});
     }
