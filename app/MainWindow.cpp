@@ -111,7 +111,7 @@ bool MainWindow::startUp() {
     program_.RequiredSoftware = 21;
     program_.DefaultRevision = 0;
 
-    buildMenus();
+    captionMenus();
 
     // The default parameter map. Without it the tool still edits files offline; Connect refuses.
     const MapLoadResult map = WriteAddressMap(program_, config_.programDir, config_.settingsDir);
@@ -243,7 +243,7 @@ void MainWindow::refreshWindowList() {
     }
 }
 
-void MainWindow::buildMenus() {
+void MainWindow::captionMenus() {
     for (const MenuEntry& entry : MenuEntries()) {
         std::string caption = MenuCaption(entry, messages_);
         if (caption.empty()) caption = entry.design; // a language file without the line
@@ -507,7 +507,7 @@ void MainWindow::languageChosen(int index) {
     if (status == LanguageStatus::WrongFile)
         message(qs(kWrongLanguageText), MessageIcon::Exclamation, qs(kWrongLanguageTitle));
     refreshLanguageMenu();
-    buildMenus();
+    captionMenus();
     saveSettings();
     retranslateChildren();
 }

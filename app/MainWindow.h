@@ -66,7 +66,7 @@ public:
     void aboutClicked();
     // Opens the window of a menu entry (or brings it to the front): openForm, below with the hooks.
 
-    void buildMenus();
+    void captionMenus(); // every entry's caption from the language table
     void buildStatusBar();
     void DisableMenu();
     void EnableMenu();
