@@ -5,7 +5,8 @@
 
 namespace vm::app {
 
-std::optional<AppOptions> ParseAppOptions(const std::vector<std::string>& arguments, QString& error) {
+std::optional<AppOptions> ParseAppOptions(const std::vector<std::string>& arguments, QString& error,
+                                          const QString& moreHelp) {
     // One character per byte, so that a file name that is not UTF-8 comes back from the parser unchanged.
     QStringList latin1;
     for (const std::string& argument : arguments)
@@ -18,7 +19,8 @@ std::optional<AppOptions> ParseAppOptions(const std::vector<std::string>& argume
         "Exit status:\n"
         "  0  the window was closed, the pictures were written or every script line succeeded\n"
         "  1  the start failed, a picture could not be written or a script line failed\n"
-        "  2  bad command line or a script that cannot be read");
+        "  2  bad command line or a script that cannot be read" +
+        (moreHelp.isEmpty() ? QString() : "\n\n" + moreHelp.trimmed()));
     const QCommandLineOption simulate("simulate", "Connect to the simulated board instead of a serial port.");
     const QCommandLineOption port("port", "Use the serial device DEVICE.", "DEVICE");
     const QCommandLineOption shots("screenshots", "Write pictures of every window to DIR and exit.", "DIR");

@@ -19,6 +19,8 @@ struct AppOptions {
 
 // Parses the arguments as the program received them (the first is the program). Returns nothing and sets
 // `error` on a bad command line.
-std::optional<AppOptions> ParseAppOptions(const std::vector<std::string>& arguments, QString& error);
+// `moreHelp` is added to --help's text (the script commands, which the program knows and this layer does not).
+std::optional<AppOptions> ParseAppOptions(const std::vector<std::string>& arguments, QString& error,
+                                          const QString& moreHelp = {});
 
 } // namespace vm::app

@@ -4,6 +4,7 @@
 #include "DataFolder.h"
 #include "MainWindow.h"
 #include "RunScript.h"
+#include "ScriptCommands.h"
 #include "Screenshots.h"
 
 #include <QApplication>
@@ -20,7 +21,8 @@ int main(int argc, char* argv[]) {
 
     QString error;
     // The arguments as bytes: Qt's own list loses the bytes of a file name that is not UTF-8.
-    const auto options = vm::app::ParseAppOptions(std::vector<std::string>(argv, argv + argc), error);
+    const auto options = vm::app::ParseAppOptions(std::vector<std::string>(argv, argv + argc), error,
+                                                 vm::script::ScriptCommandsHelp());
     if (!options) {
         QTextStream(stderr) << error << "\n";
         return 2;

@@ -1,48 +1,20 @@
 #include "ScriptParser.h"
 
-#include <map>
+#include "ScriptCommands.h"
 
 namespace vm::script {
 
 namespace {
-struct Arity {
-    int count;
-    const char* usage;
-};
-
-// Every command with its number of arguments.
-const std::map<QString, Arity>& commandTable() {
-    static const std::map<QString, Arity> table{
-        {"connect", {0, "connect"}},
-        {"disconnect", {0, "disconnect"}},
-        {"menu", {1, "menu ENTRY"}},
-        {"answer", {1, "answer yes|no|ok|cancel|retry"}},
-        {"expect-message", {1, "expect-message TEXT"}},
-        {"file", {1, "file PATH"}},
-        {"open", {1, "open FORM"}},
-        {"close", {1, "close FORM"}},
-        {"set", {3, "set FORM CONTROL VALUE"}},
-        {"click", {2, "click FORM CONTROL"}},
-        {"expect", {3, "expect FORM CONTROL TEXT"}},
-        {"settle", {0, "settle"}},
-        {"wait", {1, "wait MS"}},
-        {"timeout", {1, "timeout SECONDS"}},
-        {"screenshot", {2, "screenshot FORM|main PATH"}},
-        {"language", {1, "language NAME"}},
-        {"quit", {0, "quit"}},
-    };
-    return table;
-}
 
 // The checks of single arguments that need no window.
 QString argumentError(const ScriptCommand& c) {
-    if (c.name == "answer") {
+    if (c.verb == Verb::Answer) {
         static const QStringList words{"yes", "no", "ok", "cancel", "retry"};
         if (!words.contains(c.args[0].toLower())) return "unknown answer \"" + c.args[0] + "\"";
-    } else if (c.name == "wait") {
+    } else if (c.verb == Verb::Wait) {
         bool ok = false;
         if (c.args[0].toInt(&ok) < 0 || !ok) return "wait needs milliseconds, not \"" + c.args[0] + "\"";
-    } else if (c.name == "timeout") {
+    } else if (c.verb == Verb::Timeout) {
         bool ok = false;
         const int seconds = c.args[0].toInt(&ok);
         if (!ok || seconds <= 0 || seconds > 24 * 3600)
@@ -58,12 +30,13 @@ QString parseLine(const QString& line, ScriptCommand& command) {
     if (!words) return error;
     command.name = words->first().toLower();
     command.args = words->mid(1);
-    const auto known = commandTable().find(command.name);
-    if (known == commandTable().end()) return "unknown command \"" + words->first() + "\"";
-    if (command.args.size() != known->second.count)
+    const CommandSpec* known = FindScriptCommand(command.name);
+    if (!known) return "unknown command \"" + words->first() + "\"";
+    command.verb = known->verb;
+    if (command.args.size() != known->arguments)
         return QStringLiteral("%1 arguments given; usage: %2")
             .arg(command.args.size())
-            .arg(QString::fromLatin1(known->second.usage));
+            .arg(QString::fromLatin1(known->usage));
     return argumentError(command);
 }
 } // namespace

@@ -3,6 +3,8 @@
 // are separated by blanks, and an argument with blanks is written in double quotes. Every line is checked
 // before the first one runs, so a misspelt command never leaves a half-done job on the board.
 
+#include "ScriptCommands.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +15,8 @@ namespace vm::script {
 
 struct ScriptCommand {
     int line = 0; // 1-based line of the file
-    QString name;
+    QString name; // in lower case
+    Verb verb = Verb::Quit;
     QStringList args;
 };
 

@@ -102,7 +102,7 @@ void ScriptRunner::runLine() {
     waitingFor_.clear();
     const Steps steps = stepsFor(command);
     steps_.assign(steps.begin(), steps.end());
-    const int extra = command.name == "wait" ? command.args[0].toInt() : 0;
+    const int extra = command.verb == Verb::Wait ? command.args[0].toInt() : 0;
     deadline_.start(timeoutSeconds_ * 1000 + extra);
     lineActive_ = true;
     advance();
@@ -271,52 +271,77 @@ QString ScriptRunner::locate(const QString& form, const QString& control, Contro
 ScriptRunner::Steps ScriptRunner::stepsFor(const ScriptCommand& c) {
     const QString& a = c.args.value(0);
     const Step idleStep{{}, [this] { return idle(); }};
-    const auto then = [&](Steps steps, bool waitIdle) {
-        if (waitIdle) steps.push_back(idleStep);
-        return steps;
+    const auto now = [](std::function<void()> act) -> Steps {
+        return {{[act] {
+                     act();
+                     return QString();
+                 },
+                 {}}};
     };
-    if (c.name == "connect") return then(connectSteps(), true);
-    if (c.name == "disconnect") return then(disconnectSteps(), true);
-    if (c.name == "menu") return then(menuSteps(a), true);
-    if (c.name == "open") return then(openSteps(a), true);
-    if (c.name == "close") return then(closeSteps(a), true);
-    if (c.name == "set") return then(controlSteps(a, c.args[1], &c.args[2]), true);
-    if (c.name == "click") return then(controlSteps(a, c.args[1], nullptr), true);
-    if (c.name == "expect") return expectSteps(a, c.args[1], c.args[2]);
-    if (c.name == "settle") return {idleStep};
-    if (c.name == "wait") return waitSteps(a.toInt());
-    if (c.name == "screenshot") return screenshotSteps(a, c.args[1]);
-    if (c.name == "language") return then(languageSteps(a), true);
-    if (c.name == "quit") return quitSteps();
-    if (c.name == "timeout")
-        return {{[this, a] {
-                     timeoutSeconds_ = a.toInt();
-                     return QString();
-                 },
-                 {}}};
-    if (c.name == "file")
-        return {{[this, a] {
-                     dialogs_.queueFile(a);
-                     return QString();
-                 },
-                 {}}};
-    if (c.name == "answer")
-        return {{[this, a] {
-                     dialogs_.queueAnswer(*AnswerFromWord(a));
-                     return QString();
-                 },
-                 {}}};
-    if (c.name == "expect-message")
-        return {{[this, a] {
-                     const QStringList shown = dialogs_.takeShown();
-                     for (const QString& message : shown)
-                         if (message.contains(a)) return QString();
-                     return "no message containing \"" + a + "\" was shown" +
-                            (shown.isEmpty() ? QStringLiteral(" (none was)")
-                                             : "; shown: " + shown.join(" | "));
-                 },
-                 {}}};
-    return {{[c] { return "unknown command " + c.name; }, {}}};
+    Steps steps;
+    switch (c.verb) {
+    case Verb::Connect:
+        steps = connectSteps();
+        break;
+    case Verb::Disconnect:
+        steps = disconnectSteps();
+        break;
+    case Verb::Menu:
+        steps = menuSteps(a);
+        break;
+    case Verb::Open:
+        steps = openSteps(a);
+        break;
+    case Verb::Close:
+        steps = closeSteps(a);
+        break;
+    case Verb::Set:
+        steps = controlSteps(a, c.args[1], &c.args[2]);
+        break;
+    case Verb::Click:
+        steps = controlSteps(a, c.args[1], nullptr);
+        break;
+    case Verb::Expect:
+        steps = expectSteps(a, c.args[1], c.args[2]);
+        break;
+    case Verb::Settle:
+        break;
+    case Verb::Wait:
+        steps = waitSteps(a.toInt());
+        break;
+    case Verb::Screenshot:
+        steps = screenshotSteps(a, c.args[1]);
+        break;
+    case Verb::Language:
+        steps = languageSteps(a);
+        break;
+    case Verb::Quit:
+        steps = quitSteps();
+        break;
+    case Verb::Timeout:
+        steps = now([this, a] { timeoutSeconds_ = a.toInt(); });
+        break;
+    case Verb::File:
+        steps = now([this, a] { dialogs_.queueFile(a); });
+        break;
+    case Verb::Answer:
+        steps = now([this, a] { dialogs_.queueAnswer(*AnswerFromWord(a)); });
+        break;
+    case Verb::ExpectMessage:
+        steps = {{[this, a] {
+                      const QStringList shown = dialogs_.takeShown();
+                      for (const QString& message : shown)
+                          if (message.contains(a)) return QString();
+                      return "no message containing \"" + a + "\" was shown" +
+                             (shown.isEmpty() ? QStringLiteral(" (none was)")
+                                              : "; shown: " + shown.join(" | "));
+                  },
+                  {}}};
+        break;
+    }
+    const CommandSpec* spec = FindScriptCommand(c.name);
+    if (spec && spec->waitsForBoard) steps.push_back(idleStep);
+    return steps;
 }
 
 ScriptRunner::Steps ScriptRunner::connectSteps() {
