@@ -75,11 +75,10 @@ MainWindow::MainWindow(AppConfig config, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-    // The progress windows are children: they are deleted after this window is gone, and their notice
-    // must not reach it then.
-    for (QObject* progress :
-         {static_cast<QObject*>(frmRead_), static_cast<QObject*>(form1_), static_cast<QObject*>(form3_)})
-        if (progress) disconnect(progress, nullptr, this, nullptr);
+    // The progress windows are children: they are deleted after this window is gone (also one whose
+    // transfer ended and is only waiting to be deleted), and their notice must not reach it then.
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, &QObject::destroyed, this, nullptr);
     // Editors release their parameters while the state and the link still exist.
     exiting_ = true;
     closeAllChildren();
