@@ -3,6 +3,7 @@
 
 #include "MainWindow.h"
 
+#include "EditHistory.h"
 #include "MenuRules.h"
 #include "MessageBox.h"
 #include "ProgressWindow.h"
@@ -108,6 +109,7 @@ void MainWindow::beginOpening(bool forWrite) {
     if (!forWrite) setEntry("SmnuWrite", false);
     setConnectCaption(false);
     closeAllChildren();
+    history_->clear(); // the board's values replace the ones the edits were made on
     setState(AppState::Opening);
     if (!link_->setPort(std::move(port))) {
         restoreAfterFailedOpen();
@@ -193,6 +195,7 @@ void MainWindow::onDisconnected(const QString& reason) {
     program_.Online = false;
     setConnectCaption(true);
     closeAllChildren();
+    history_->clear(); // an undo now would change the image only, not the board the edits went to
     ShowLinkStatus(1);
     ShowLinkStatus(2);
     // The user may want another port or language before connecting again, so the Com and language menus
@@ -322,6 +325,8 @@ void MainWindow::finishBackup(bool ok, const QString& error) {
     }
     if (!form3_ || state_ != AppState::Writing) return;
     form3_->setText(kWriteText);
+    // The configuration written is the board's from now on: the edits after it are a new log.
+    changes_.startNew("Write Board");
     link_->writeBoard();
 }
 
@@ -347,6 +352,7 @@ void MainWindow::closeTransferWindow(QPointer<ProgressWindow>& window) {
 void MainWindow::SmuNew_Click() {
     if (program_.Online) return; // a new configuration is only made offline
     program_.ClearConfigArea();
+    changes_.startNew("New File");
     fileTitle_.clear();
     filePath_.clear();
     setCaptionOffline();
@@ -373,6 +379,7 @@ void MainWindow::Smuload_Click() {
         message(QString::fromStdString(loaded.error), MessageIcon::Exclamation, kProgramTitle);
         return;
     }
+    changes_.startNew("Load File " + title.toStdString());
     reloadEditors(); // no open window may keep (and later write) values of the previous configuration
     EnableMenu();
     setEntry("SmnuWrite", true);

@@ -31,6 +31,7 @@ int main(int argc, char* argv[]) {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
         QDir().mkpath(folder);
         config.settingsDir = folder.toStdString();
+        config.dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
     }
     if (options->simulate) config.port = vm::app::PortChoice::Simulated;
     if (!options->device.isEmpty()) {
