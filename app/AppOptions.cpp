@@ -1,10 +1,16 @@
 #include "AppOptions.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 
 namespace vm::app {
 
-std::optional<AppOptions> ParseAppOptions(const QStringList& arguments, QString& error) {
+std::optional<AppOptions> ParseAppOptions(const std::vector<std::string>& arguments, QString& error) {
+    // One character per byte, so that a file name that is not UTF-8 comes back from the parser unchanged.
+    QStringList latin1;
+    for (const std::string& argument : arguments)
+        latin1.append(QString::fromLatin1(argument));
+    const auto bytes = [](const QString& value) { return value.toLatin1(); };
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Configuration tool for the vending machine control board. Without options it opens the main window\n"
@@ -19,25 +25,25 @@ std::optional<AppOptions> ParseAppOptions(const QStringList& arguments, QString&
     const QCommandLineOption script("script", "Run the lines of FILE and exit (0: all succeeded).", "FILE");
     parser.addOptions({simulate, port, shots, script});
     parser.addHelpOption();
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(latin1)) {
         error = parser.errorText();
         return std::nullopt;
     }
     if (parser.isSet("help")) parser.showHelp(0); // on stdout, and a success
     if (!parser.positionalArguments().isEmpty()) {
-        error = "Unexpected argument: " + parser.positionalArguments().constFirst();
+        error = "Unexpected argument: " + QFile::decodeName(bytes(parser.positionalArguments().constFirst()));
         return std::nullopt;
     }
     AppOptions options;
     options.simulate = parser.isSet(simulate);
-    options.device = parser.value(port);
-    options.screenshotDir = parser.value(shots);
-    options.scriptFile = parser.value(script);
+    options.device = QFile::decodeName(bytes(parser.value(port)));
+    options.screenshotDir = QFile::decodeName(bytes(parser.value(shots)));
+    options.scriptFile = bytes(parser.value(script)).toStdString();
     if (options.simulate && !options.device.isEmpty()) {
         error = "--simulate and --port exclude each other.";
         return std::nullopt;
     }
-    if (!options.screenshotDir.isEmpty() && !options.scriptFile.isEmpty()) {
+    if (!options.screenshotDir.isEmpty() && !options.scriptFile.empty()) {
         error = "--screenshots and --script exclude each other.";
         return std::nullopt;
     }

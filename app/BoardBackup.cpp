@@ -3,12 +3,32 @@
 #include "ConfigFile.h"
 
 #include <QDir>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace vm::app {
 
 namespace {
-const QString kBackupPattern = QStringLiteral("*_board*.prm");
+// Exactly the names BackupFileName gives: rotation never touches a file the program did not write.
+const QRegularExpression kBackupName(QStringLiteral(R"(^\d{8}-\d{6}-\d{3}_board\d{4}\.prm$)"));
+constexpr QFile::Permissions kOwnerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions kOwnerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
+
+// Deletes the oldest backups (by modification time: the clock may have gone back, so names do not tell)
+// beyond kBackupsKept, never `newest`.
+void rotate(const QDir& dir, const QString& newest) {
+    QFileInfoList backups;
+    for (const QFileInfo& file : dir.entryInfoList(QDir::Files))
+        if (kBackupName.match(file.fileName()).hasMatch() && file.fileName() != newest) backups.append(file);
+    std::sort(backups.begin(), backups.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        const QDateTime ta = a.lastModified(), tb = b.lastModified();
+        return ta != tb ? ta < tb : a.fileName() < b.fileName();
+    });
+    for (qsizetype i = 0; i + kBackupsKept - 1 < backups.size(); ++i)
+        QFile::remove(backups[i].filePath());
 }
+} // namespace
 
 QString BackupFileName(int boardType, const QDateTime& when) {
     return when.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")) +
@@ -23,15 +43,16 @@ BackupResult SaveBoardBackup(const std::filesystem::path& folder, const ProgramS
         result.error = "the folder " + dir.path() + " cannot be created";
         return result;
     }
-    result.path = dir.filePath(BackupFileName(board.BoardType, when));
+    // The backups hold the service codes and passwords: the folder is the owner's alone before one is made.
+    QFile::setPermissions(dir.path(), kOwnerOnlyFolder);
+    const QString name = BackupFileName(board.BoardType, when);
+    result.path = dir.filePath(name);
     if (const std::string why = SaveProtectedConfig(result.path.toStdString(), board); !why.empty()) {
         result.error = QString::fromStdString(why);
         return result;
     }
-    // The names start with the time: the first ones in name order are the oldest.
-    const QStringList backups = dir.entryList({kBackupPattern}, QDir::Files, QDir::Name);
-    for (qsizetype i = 0; i + kBackupsKept < backups.size(); ++i)
-        dir.remove(backups[i]);
+    QFile::setPermissions(result.path, kOwnerOnlyFile);
+    rotate(dir, name);
     return result;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The copy of a board's configuration taken before Write Board replaces it: a protected configuration file
 // in the "backups" folder beside the settings, named by the time and the board type, of which the newest
-// kBackupsKept are kept.
+// kBackupsKept are kept. It holds the service codes and passwords in clear, so only its owner may read it.
 
 #include "ProgramState.h"
 
@@ -24,8 +24,9 @@ struct BackupResult {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Writes the state's configuration as a backup into `folder` (created when missing), then deletes the
-// oldest backups beyond kBackupsKept. Files of other names in the folder are never touched.
+// Writes the state's configuration as a backup into `folder` (created when missing), both readable by the
+// owner only, then deletes the oldest backups (by modification time) beyond kBackupsKept, never the new one.
+// Files not named as BackupFileName names them are never touched.
 BackupResult SaveBoardBackup(const std::filesystem::path& folder, const ProgramState& board,
                              const QDateTime& when);
 

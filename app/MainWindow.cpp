@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "BuiltInTexts.h"
 #include "ChangesWindow.h"
 #include "CompareWindow.h"
 #include "FrmInfo.h"
@@ -98,11 +99,15 @@ bool MainWindow::startUp() {
     setConnectCaption(true);
 
     // Settings and language.
+    std::string languageWarning;
     if (!LoadSettings(settingsFiles_, config_.programDir, settings_) ||
-        CeckLingue(config_.programDir, settings_, messages_) == LanguageStatus::NoLanguageFile) {
+        CeckLingue(config_.programDir, settings_, messages_, BuiltInTexts(), &languageWarning) ==
+            LanguageStatus::NoLanguageFile) {
         message(qs(kNoLanguageText), MessageIcon::Critical, qs(kNoLanguageTitle));
         return false;
     }
+    if (!languageWarning.empty())
+        message(qs(languageWarning), MessageIcon::Exclamation, qs(kWrongLanguageTitle));
     comMenu_->load(settings_.ComPort);
     refreshLanguageMenu();
     refreshComChecks();
@@ -524,7 +529,8 @@ void MainWindow::saveSettings() {
 }
 
 void MainWindow::smnuLingue_Click(int index) {
-    const LanguageStatus status = SwitchLanguage(config_.programDir, settings_, index, messages_);
+    const LanguageStatus status =
+        SwitchLanguage(config_.programDir, settings_, index, messages_, BuiltInTexts());
     if (status == LanguageStatus::WrongFile)
         message(qs(kWrongLanguageText), MessageIcon::Exclamation, qs(kWrongLanguageTitle));
     refreshLanguageMenu();

@@ -170,10 +170,15 @@ private:
     // Reads the board's memory into the configuration image (the compare window), then calls back.
     void readBoardMemory(std::function<void(bool, const QString&)> done);
     // Write Board: the board's configuration is read and saved as a backup first, then written over.
+    void showWriteWindow();
     void startBackup();
     void finishBackup(bool ok, const QString& error);
     void endWrite();
+    void offerBackup(const QString& backup);
+    bool askYesNo(const QString& text);
     std::filesystem::path backupFolder() const;
+    // Takes a configuration file as the one to edit and write (Load; the backup after a failed write).
+    void loadConfiguration(const QString& path);
     std::unique_ptr<link::SerialPort> makePort();
     QString portDescription() const;
 

@@ -90,6 +90,13 @@ void MainWindow::SmuConnect_Click() {
 }
 
 void MainWindow::SmnuWrite_Click() {
+    // A write that was refused or did not complete leaves the line open: the next one starts on it.
+    if (state_ == AppState::Connected && link_->isConnected()) {
+        DisableMenu();
+        setEntry("mnuFile", false);
+        closeAllChildren();
+        return showWriteWindow();
+    }
     beginOpening(true);
 }
 
@@ -120,19 +127,7 @@ void MainWindow::beginOpening(bool forWrite) {
 
 void MainWindow::onConnected() {
     if (state_ != AppState::Opening) return;
-    if (writeAfterOpen_) {
-        setCaptionConnected();
-        program_.Online = true;
-        form3_ = MakeForm3(this);
-        connect(form3_, &QObject::destroyed, this, [this] { emit transferWindowClosed("Form3"); });
-        form3_->showCentred();
-        setEntry("SmnuWrite", false);
-        setState(AppState::Writing);
-        QTimer::singleShot(kTransferStartMs, this, [this] {
-            if (form3_ && state_ == AppState::Writing) startBackup();
-        });
-        return;
-    }
+    if (writeAfterOpen_) return showWriteWindow();
     // The link has cleared the configuration area, set Online and shown indicators 1 and 2.
     setState(AppState::Reading);
     showFrmRead();
@@ -269,16 +264,34 @@ void MainWindow::onTransferFinished(link::TransferKind kind, bool ok, const QStr
         return;
     }
     if (kind == link::TransferKind::Write) {
-        // Failures were shown by the link (" Communication Error ", "Checksum Error").
-        if (!backupPath_.isEmpty())
-            message((ok ? QStringLiteral("The board was written. ") : QString()) +
-                        "The board's previous configuration is saved in\n" + backupPath_,
-                    MessageIcon::Information, kProgramTitle);
         endWrite();
+        if (ok) {
+            message("The board was written. The board's previous configuration is saved in\n" + backupPath_,
+                    MessageIcon::Information, kProgramTitle);
+            return;
+        }
+        // The link has shown why (" Communication Error ", "Checksum Error", the lost line). The
+        // configuration is still the one to write, and Write Board may try again.
+        setEntry("SmnuWrite", true);
+        // Asked once the link has gone on with what it was doing (a lost line ends the connection first).
+        QTimer::singleShot(0, this, [this, backup = backupPath_] { offerBackup(backup); });
     }
 }
 
-// ---------------------------------------------------------------- backup before Write Board
+// ---------------------------------------------------------------- Write Board, backup first
+
+void MainWindow::showWriteWindow() {
+    setCaptionConnected();
+    program_.Online = true;
+    form3_ = MakeForm3(this);
+    connect(form3_, &QObject::destroyed, this, [this] { emit transferWindowClosed("Form3"); });
+    form3_->showCentred();
+    setEntry("SmnuWrite", false);
+    setState(AppState::Writing);
+    QTimer::singleShot(kTransferStartMs, this, [this] {
+        if (form3_ && state_ == AppState::Writing) startBackup();
+    });
+}
 
 void MainWindow::readBoardMemory(std::function<void(bool, const QString&)> done) {
     if (!program_.Online || state_ != AppState::Connected || link_->transferRunning() || boardReadDone_)
@@ -313,21 +326,39 @@ void MainWindow::finishBackup(bool ok, const QString& error) {
     toWrite_->restoreInto(program_);
     toWrite_.reset();
     if (!form3_ || state_ != AppState::Writing) return; // disconnected meanwhile
-    if (backupPath_.isEmpty()) {
-        editors::MessageRequest ask;
-        ask.parent = this;
-        ask.icon = editors::MessageIcon::Exclamation;
-        ask.buttons = editors::MessageButtons::YesNo;
-        ask.title = kProgramTitle;
-        ask.text = "The board's present configuration could not be saved as a backup (" + why +
-                   ").\nWrite the board all the same?";
-        if (editors::showMessage(ask) != editors::MessageAnswer::Yes) return endWrite();
+    if (backupPath_.isEmpty() &&
+        !askYesNo("The board's present configuration could not be saved as a backup (" + why +
+                  ").\nWrite the board all the same?")) {
+        endWrite();
+        setEntry("SmnuWrite", true); // nothing was written: the configuration can be written later
+        return;
     }
     if (!form3_ || state_ != AppState::Writing) return;
     form3_->setText(kWriteText);
     // The configuration written is the board's from now on: the edits after it are a new log.
     changes_.startNew("Write Board");
     link_->writeBoard();
+}
+
+// A write that did not complete has left the board with part of each configuration. The backup, taken as
+// the configuration to write, lets Write Board put the previous one back, now or once the line works.
+void MainWindow::offerBackup(const QString& backup) {
+    if (backup.isEmpty() || exiting_) return;
+    if (askYesNo(
+            "The board was not completely written: it may now hold part of the new configuration and part "
+            "of its previous one.\nIts previous configuration is saved in\n" +
+            backup + "\nLoad that backup now, so that Write Board puts it back on the board?"))
+        loadConfiguration(backup);
+}
+
+bool MainWindow::askYesNo(const QString& text) {
+    editors::MessageRequest ask;
+    ask.parent = this;
+    ask.icon = editors::MessageIcon::Exclamation;
+    ask.buttons = editors::MessageButtons::YesNo;
+    ask.title = kProgramTitle;
+    ask.text = text;
+    return editors::showMessage(ask) == editors::MessageAnswer::Yes;
 }
 
 void MainWindow::endWrite() {
@@ -370,9 +401,13 @@ void MainWindow::Smuload_Click() {
     const QString path = dialogs_->openFile(request);
     const QString title = QFileInfo(path).fileName();
     if (title.isEmpty() || title == "*.prm" || title == "*.spf" || title == "*.cfx") return;
-    fileTitle_ = title;
+    loadConfiguration(path);
+}
+
+void MainWindow::loadConfiguration(const QString& path) {
+    fileTitle_ = QFileInfo(path).fileName();
     filePath_ = path;
-    setCaptionOffline(fileTitle_);
+    if (!program_.Online) setCaptionOffline(fileTitle_);
 
     const ConfigLoadResult loaded = LoadConfigFile(path.toStdString(), program_);
     if (!loaded.ok()) {
@@ -383,7 +418,7 @@ void MainWindow::Smuload_Click() {
     reloadEditors(); // no open window may keep (and later write) values of the previous configuration
     EnableMenu();
     setEntry("SmnuWrite", true);
-    showFrmRead(); // offline: takes the loaded unit codes over for the menus and editors
+    if (!program_.Online) showFrmRead(); // takes the loaded unit codes over for the menus and editors
 }
 
 void MainWindow::Smusave_Click() {

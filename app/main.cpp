@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -18,7 +19,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(VM_VERSION);
 
     QString error;
-    const auto options = vm::app::ParseAppOptions(QApplication::arguments(), error);
+    // The arguments as bytes: Qt's own list loses the bytes of a file name that is not UTF-8.
+    const auto options = vm::app::ParseAppOptions(std::vector<std::string>(argv, argv + argc), error);
     if (!options) {
         QTextStream(stderr) << error << "\n";
         return 2;
@@ -30,6 +32,8 @@ int main(int argc, char* argv[]) {
     if (!QFileInfo(QString::fromStdString(config.programDir.string())).isWritable()) {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
         QDir().mkpath(folder);
+        // It keeps the board backups, with their service codes and passwords: the user's alone.
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         config.settingsDir = folder.toStdString();
         config.dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
     }
@@ -38,7 +42,7 @@ int main(int argc, char* argv[]) {
         config.port = vm::app::PortChoice::Device;
         config.device = options->device;
     }
-    if (!options->scriptFile.isEmpty()) return vm::script::RunScript(std::move(config), options->scriptFile);
+    if (!options->scriptFile.empty()) return vm::script::RunScript(std::move(config), options->scriptFile);
     const bool screenshots = !options->screenshotDir.isEmpty();
     if (screenshots) {
         config.dialogs = std::make_shared<vm::app::NonBlockingDialogs>();

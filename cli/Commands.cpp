@@ -8,6 +8,7 @@
 #include "ConfigView.h"
 #include "CsvText.h"
 #include "FileIO.h"
+#include "ParamMap.h"
 #include "ProgressBar.h"
 #include "SimulatedBoard.h"
 #include "SimulatedPort.h"
@@ -115,9 +116,10 @@ int runSave(BoardClient& board, ProgramState& state, const std::filesystem::path
     return kExitOk;
 }
 
-int runWrite(BoardClient& board, ProgramState& state, const std::filesystem::path& file, const CliIo& io) {
-    const ConfigLoadResult loaded = LoadConfigFile(file, state);
-    if (!loaded.ok()) return error(io, file.string() + ": " + loaded.error, kExitUsageOrError);
+// The file was read and checked before any port was opened.
+int runWrite(BoardClient& board, ProgramState& state, const std::filesystem::path& file,
+             const ConfigFileData& data, const CliIo& io) {
+    ApplyConfigFile(data, state);
     const std::vector<std::uint8_t> expected = state.ConfigImage;
 
     if (!board.connectBoard(link::ConnectPurpose::WriteBoard))
@@ -272,7 +274,8 @@ int runExport(const CliArgs& args, const CliIo& io) {
 int runImport(const CliArgs& args, const CliIo& io) {
     const std::string &textName = args.operands[0], &baseName = args.operands[1], &outName = args.operands[2];
     std::string why;
-    const auto text = ReadWholeFile(textName, &why);
+    constexpr std::uintmax_t kMaxConfigTextSize = 16u << 20; // every setting a line is under 1 MiB
+    const auto text = ReadWholeFile(textName, kMaxConfigTextSize, &why);
     if (!text) return error(io, textName + ": it " + why, kExitUsageOrError);
     ConfigReadResult base = ReadConfigFile(baseName);
     if (!base.ok()) return error(io, baseName + ": " + base.error, kExitUsageOrError);
@@ -293,12 +296,25 @@ int runImport(const CliArgs& args, const CliIo& io) {
 
 int runBoardCommand(const CliArgs& args, const CliIo& io) {
     if (!QCoreApplication::instance()) return error(io, "internal: no QCoreApplication", kExitUsageOrError);
+    // A file that is no sound configuration never gets as far as a port.
+    ConfigReadResult toWrite;
+    if (args.command == Command::Write) {
+        toWrite = ReadConfigFile(args.operands[0]);
+        if (!toWrite.ok()) return error(io, args.operands[0] + ": " + toWrite.error, kExitUsageOrError);
+    }
+    // Nor does a damaged map: the connect would read or write the wrong memory with it.
+    ProgramState state;
+    for (const MapLoadResult& map :
+         {LoadIdentMap(state, mapDir(args, io), 0),
+          LoadParamMap(
+              state, mapDir(args, io) / ParamMapFileName(state.RequiredSoftware, state.DefaultRevision), 0)})
+        if (!map.ok) return error(io, map.error, kExitUsageOrError);
+
     InProcessBoard sim; // declared first: outlives the port inside the client
     std::string label, why;
     auto port = makePort(args, io, sim, label, why);
     if (!port) return error(io, why, kExitFailed);
 
-    ProgramState state;
     link::LinkOptions options;
     options.programDir = mapDir(args, io);
     options.programTitle = "vmconfig-cli";
@@ -331,7 +347,7 @@ int runBoardCommand(const CliArgs& args, const CliIo& io) {
         status = runSave(board, state, args.operands[0], io);
         break;
     case Command::Write:
-        status = runWrite(board, state, args.operands[0], io);
+        status = runWrite(board, state, args.operands[0], toWrite.data, io);
         break;
     case Command::Get:
         status = runGet(board, state, args, io);

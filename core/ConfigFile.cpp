@@ -26,14 +26,36 @@ void copyParamBytes(const ProgramState& state, int index, int count, std::uint8_
     }
 }
 
+// The kind goes by the file name's last suffix, in exact case: "dump.2024.cfx" is an image, "site.cfx.prm"
+// is not.
 bool isCfxTitle(std::string_view fileTitle) {
-    const auto dot = fileTitle.find('.');
-    return dot != std::string_view::npos && fileTitle.substr(dot, 4) == ".cfx";
+    const auto dot = fileTitle.rfind('.');
+    return dot != std::string_view::npos && fileTitle.substr(dot) == ".cfx";
 }
 
-std::string shortFileText(std::string_view what, std::size_t have, std::size_t need) {
-    return "The file is too short to be a " + std::string(what) + " configuration file (" +
-           std::to_string(have) + " bytes instead of " + std::to_string(need) + ").";
+std::string lengthText(std::string_view what, std::size_t have, std::size_t need) {
+    return "The file is too " + std::string(have < need ? "short" : "long") + " to be a " +
+           std::string(what) + " configuration file (" + std::to_string(have) + " bytes instead of " +
+           std::to_string(need) + ").";
+}
+
+std::string hexByte(std::uint8_t value) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return std::string("0x") + kDigits[value >> 4] + kDigits[value & 0x0F];
+}
+
+// A zeroed or erased disk block reads as a file of one repeated byte, and its checksum can even match:
+// such a file holds no configuration and must never reach a board.
+std::string blankDataText(std::span<const std::uint8_t> data, std::size_t step) {
+    for (const std::uint8_t blank : {std::uint8_t{0x00}, std::uint8_t{0xFF}}) {
+        bool all = true;
+        for (std::size_t i = 0; all && i < data.size(); i += step)
+            all = data[i] == blank;
+        if (all)
+            return "The file holds no configuration: every data byte is " + hexByte(blank) +
+                   " (a zeroed or erased file).";
+    }
+    return {};
 }
 
 } // namespace
@@ -144,26 +166,41 @@ ConfigReadResult DecodeConfigBytes(std::span<const std::uint8_t> bytes, std::str
     if (isCfxTitle(fileTitle)) {
         result.data.kind = ConfigFileKind::Cfx;
         if (bytes.size() < static_cast<std::size_t>(kConfigAreaSize)) {
-            result.error = shortFileText(".cfx", bytes.size(), kConfigAreaSize);
+            result.error = lengthText(".cfx", bytes.size(), kConfigAreaSize);
             return result;
         }
+        if (bytes.size() > static_cast<std::size_t>(kMaxConfigFileSize)) {
+            result.error = lengthText(".cfx", bytes.size(), kMaxConfigFileSize);
+            return result;
+        }
+        const auto image = bytes.first(kConfigAreaSize);
+        if (result.error = blankDataText(image, 1); !result.error.empty()) return result;
         // A record around the raw image, so that show and diff treat every kind alike.
         r = ConfigRecord{};
         std::fill_n(r.begin(), RecordPos::NameLength, std::uint8_t{' '});
-        std::copy_n(bytes.begin(), 4, r.begin() + RecordPos::UnitCodes);
-        std::copy_n(bytes.begin(), kConfigAreaSize, r.begin() + RecordPos::Image);
+        std::copy_n(image.begin(), 4, r.begin() + RecordPos::UnitCodes);
+        std::copy(image.begin(), image.end(), r.begin() + RecordPos::Image);
         return result;
     }
 
     if (bytes.size() == static_cast<std::size_t>(kConfigRecordSize)) {
         result.data.kind = ConfigFileKind::Plain;
+        if (result.error = blankDataText(bytes, 1); !result.error.empty()) return result;
         std::copy(bytes.begin(), bytes.end(), r.begin());
         return result;
     }
 
     result.data.kind = ConfigFileKind::Protected;
-    if (bytes.size() < static_cast<std::size_t>(kProtectedFileSize)) {
-        result.error = shortFileText("protected", bytes.size(), kProtectedFileSize);
+    if (bytes.size() != static_cast<std::size_t>(kProtectedFileSize)) {
+        result.error = lengthText("protected", bytes.size(), kProtectedFileSize);
+        return result;
+    }
+    // The record bytes stand at the even offsets; the fillers between them carry nothing.
+    if (result.error = blankDataText(bytes.first(kProtectedDataSize), 2); !result.error.empty())
+        return result;
+    if (const std::uint8_t mark = bytes[kProtectedDataSize + 1]; mark != kProtectedTrailerMark) {
+        result.error = "The file is no protected configuration file: its trailer mark is " + hexByte(mark) +
+                       " instead of " + hexByte(kProtectedTrailerMark) + ".";
         return result;
     }
     if (!ProtectedChecksumMatches(bytes, kConfigRecordSize)) {
@@ -177,7 +214,7 @@ ConfigReadResult DecodeConfigBytes(std::span<const std::uint8_t> bytes, std::str
 
 ConfigReadResult ReadConfigFile(const std::filesystem::path& path) {
     std::string why;
-    const auto bytes = ReadWholeFile(path, &why);
+    const auto bytes = ReadWholeFile(path, kMaxConfigFileSize, &why);
     if (!bytes) {
         ConfigReadResult result;
         result.error = "Cannot read " + path.filename().string() + ": it " + why;

@@ -2,12 +2,13 @@
 // Configuration files: the 13004-byte configuration record and the three file kinds that carry it.
 //
 //   protected (".prm", the only kind written): every record byte followed by a random filler byte, then the
-//             checksum trailer (low byte, 0x07, high byte); 26011 bytes.
-//   plain     (".prm"/".spf" of exactly 13004 bytes): the record bytes only; read without any check.
-//   ".cfx"    (chosen by the exact-case text ".cfx" at the first dot of the file name): ConfigImage 0..12927
-//             raw; its first four bytes are also the unit codes.
+//             checksum trailer (low byte, 0x07, high byte); exactly 26011 bytes.
+//   plain     (".prm"/".spf" of exactly 13004 bytes): the record bytes only; no checksum.
+//   ".cfx"    (the file name's last suffix is ".cfx", exact case): ConfigImage 0..12927 raw; its first four
+//             bytes are also the unit codes; bytes past the image are ignored.
 //
-// Reading checks everything before anything is stored: a file that fails leaves every image untouched.
+// Reading checks everything before anything is stored: a file that fails leaves every image untouched. A
+// file whose data are all 0x00 or all 0xFF (a zeroed or erased disk block) is refused in every format.
 
 #include "ProgramState.h"
 
@@ -26,6 +27,8 @@ inline constexpr int kConfigRecordSize = 13004;
 inline constexpr int kProtectedDataSize = 2 * kConfigRecordSize; // record and filler bytes
 inline constexpr int kProtectedFileSize = kProtectedDataSize + 3;
 inline constexpr std::uint8_t kProtectedTrailerMark = 0x07;
+// No configuration file is larger: a ".cfx" image may carry more of the board's 64 KiB memory than it uses.
+inline constexpr int kMaxConfigFileSize = 65536;
 
 // Record offsets.
 namespace RecordPos {
@@ -98,7 +101,7 @@ struct ConfigReadResult {
     bool ok() const { return error.empty(); }
 };
 
-// Decides the kind from the file name (exact-case ".cfx" at its first dot) and the length, and checks it.
+// Decides the kind from the file name (exact-case last suffix ".cfx") and the length, and checks it.
 ConfigReadResult DecodeConfigBytes(std::span<const std::uint8_t> bytes, std::string_view fileTitle);
 // Reads and decodes a file without touching any state (show, diff).
 ConfigReadResult ReadConfigFile(const std::filesystem::path& path);

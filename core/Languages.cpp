@@ -26,22 +26,58 @@ std::filesystem::path LanguageFilePath(const std::filesystem::path& folder, std:
 }
 
 namespace {
+
 // The lines of a language file in UTF-8: a file written in the Windows code page is converted whole.
-std::optional<std::vector<std::string>> ReadLanguageLines(const std::filesystem::path& file) {
-    auto lines = ReadTextLines(file, kMaxLanguageLines);
+std::optional<LanguageTexts> ReadLanguageLines(const std::filesystem::path& file,
+                                               std::string* why = nullptr) {
+    auto lines = ReadTextLines(file, kMaxLanguageLines, kMaxLanguageFileSize, why);
     if (!lines || std::all_of(lines->begin(), lines->end(), IsValidUtf8)) return lines;
     for (std::string& line : *lines)
         line = Windows1252ToUtf8(line);
     return lines;
 }
+
+std::string languageFileName(std::string_view language) {
+    return "\"" + std::string(language) + std::string(kLanguageExtension) + "\"";
+}
+
 } // namespace
+
+void StoreLanguageTexts(const LanguageTexts& lines, Messages& messages) {
+    messages.clear();
+    for (std::size_t i = 0; i < lines.size() && i < kMaxLanguageLines; ++i)
+        messages.set(static_cast<int>(i + 1), lines[i]);
+}
+
+LanguageFile ReadLanguageFile(const std::filesystem::path& file, const LanguageTexts& reference) {
+    LanguageFile result;
+    auto lines = ReadLanguageLines(file, &result.problem);
+    if (!lines) return result;
+    const auto binary = [](const std::string& line) { return line.find('\0') != std::string::npos; };
+    if (std::any_of(lines->begin(), lines->end(), binary)) {
+        result.problem = "is not a text file";
+        return result;
+    }
+    if (lines->size() < reference.size()) {
+        result.problem = "has " + std::to_string(lines->size()) + " lines; the program needs " +
+                         std::to_string(reference.size());
+        return result;
+    }
+    for (std::size_t i = 0; i < reference.size(); ++i) {
+        if (reference[i].starts_with(kSectionMarker) && !(*lines)[i].starts_with(kSectionMarker)) {
+            result.problem = "has no section marker (\"" + std::string(kSectionMarker) + "\") on line " +
+                             std::to_string(i + 1);
+            return result;
+        }
+    }
+    result.lines = std::move(*lines);
+    return result;
+}
 
 bool LoadLanguageFile(const std::filesystem::path& file, Messages& messages) {
     const auto lines = ReadLanguageLines(file);
     if (!lines) return false;
-    messages.clear();
-    for (std::size_t i = 0; i < lines->size(); ++i)
-        messages.set(static_cast<int>(i + 1), (*lines)[i]);
+    StoreLanguageTexts(*lines, messages);
     return true;
 }
 
@@ -60,35 +96,59 @@ bool LoadCheckedLanguage(const std::filesystem::path& reference, const std::file
     return true;
 }
 
-LanguageStatus CeckLingue(const std::filesystem::path& folder, LanguageSettings& s, Messages& messages) {
+LanguageStatus CeckLingue(const std::filesystem::path& folder, LanguageSettings& s, Messages& messages,
+                          const LanguageTexts& builtIn, std::string* warning) {
     const std::vector<std::string> languages = ListLanguages(folder);
     if (languages.empty()) return LanguageStatus::NoLanguageFile;
     s.Menu.fill(languages);
 
-    const int entry = s.Menu.find(s.CurrentLanguage);
-    if (entry >= 0 && LoadLanguageFile(LanguageFilePath(folder, s.CurrentLanguage), messages)) {
+    std::string refused;
+    const auto take = [&](int entry) {
+        const std::string language = s.Menu.entry(entry).caption;
+        LanguageFile file = ReadLanguageFile(LanguageFilePath(folder, language), builtIn);
+        if (!file.ok()) {
+            refused += "The language file " + languageFileName(language) + " cannot be used: it " +
+                       file.problem + ".\n";
+            return false;
+        }
+        StoreLanguageTexts(file.lines, messages);
         s.Menu.check(entry);
-        return LanguageStatus::Loaded;
+        s.CurrentLanguage = language;
+        return true;
+    };
+    // The current language when it is installed, else (or when its file is refused) the first one that
+    // passes, in the menu's order.
+    const int current = s.Menu.find(s.CurrentLanguage);
+    bool loaded = current >= 0 && take(current);
+    for (int entry = 0; !loaded && entry < kLanguageEntries; ++entry)
+        if (entry != current && s.Menu.isFilled(entry)) loaded = take(entry);
+
+    if (!loaded) {
+        if (builtIn.empty()) return LanguageStatus::NoLanguageFile;
+        StoreLanguageTexts(builtIn, messages);
+        s.Menu.check(-1);
     }
-    // Not installed (or unreadable): the first language found.
-    if (!LoadLanguageFile(LanguageFilePath(folder, languages.front()), messages))
-        return LanguageStatus::NoLanguageFile;
-    s.Menu.check(0);
-    s.CurrentLanguage = s.Menu.entry(0).caption;
+    if (warning && !refused.empty())
+        *warning = refused + (loaded ? "The language " + s.CurrentLanguage + " is used instead."
+                                     : std::string("The program's own Italian texts are used instead."));
     return LanguageStatus::Loaded;
 }
 
 LanguageStatus SwitchLanguage(const std::filesystem::path& folder, LanguageSettings& s, int index,
-                              Messages& messages) {
+                              Messages& messages, const LanguageTexts& builtIn) {
     if (!s.Menu.isFilled(index)) return LanguageStatus::NotOffered;
     const int previous = s.Menu.checkedIndex();
     const std::string chosen = s.Menu.entry(index).caption;
     s.Menu.check(-1);
 
-    const bool passed = previous >= 0
-                            ? LoadCheckedLanguage(LanguageFilePath(folder, s.Menu.entry(previous).caption),
-                                                  LanguageFilePath(folder, chosen), messages)
-                            : LoadLanguageFile(LanguageFilePath(folder, chosen), messages);
+    // Running on the built-in texts (no entry checked), the built-in check is the only one.
+    const LanguageFile file = ReadLanguageFile(LanguageFilePath(folder, chosen), builtIn);
+    bool passed = file.ok();
+    if (passed && previous >= 0)
+        passed = LoadCheckedLanguage(LanguageFilePath(folder, s.Menu.entry(previous).caption),
+                                     LanguageFilePath(folder, chosen), messages);
+    else if (passed)
+        StoreLanguageTexts(file.lines, messages);
     if (passed) {
         s.Menu.check(index);
         s.CurrentLanguage = chosen;

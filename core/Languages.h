@@ -16,6 +16,7 @@ namespace vm {
 inline constexpr std::string_view kLanguageExtension = ".lng";
 inline constexpr std::string_view kSectionMarker = ";--";
 inline constexpr std::size_t kMaxLanguageLines = kMessageCount - 1; // lines past 2000 are ignored
+inline constexpr std::uintmax_t kMaxLanguageFileSize = 1 << 20;     // 2000 lines of 500 characters
 
 // The texts the caller shows (title, then text).
 inline constexpr std::string_view kNoLanguageTitle = "Error";
@@ -27,6 +28,22 @@ inline constexpr std::string_view kWrongLanguageText = "Check file message !!!";
 // so that every machine lists them in the same order. All of them; the menu offers the first ten.
 std::vector<std::string> ListLanguages(const std::filesystem::path& folder);
 std::filesystem::path LanguageFilePath(const std::filesystem::path& folder, std::string_view language);
+
+// The texts of a language, line 1 first. The program carries the Italian ones (the reference every
+// language file is checked against, and the texts it falls back on).
+using LanguageTexts = std::vector<std::string>;
+
+// Stores the lines (at most 2000) into Messages(1), Messages(2), ...; the other texts become empty.
+void StoreLanguageTexts(const LanguageTexts& lines, Messages& messages);
+
+struct LanguageFile {
+    LanguageTexts lines; // in UTF-8
+    std::string problem; // why the file cannot be used ("is not a text file", "has 12 lines; ..."), or empty
+    bool ok() const { return problem.empty(); }
+};
+// Reads a language file and checks it: readable, at most kMaxLanguageFileSize, text (no NUL byte), and,
+// when the reference has lines, at least as many lines with a section marker wherever the reference has one.
+LanguageFile ReadLanguageFile(const std::filesystem::path& file, const LanguageTexts& reference);
 
 // Loads every line (at most 2000) into Messages(1), Messages(2), ...; the other texts become empty.
 // Returns false, leaving Messages unchanged, when the file cannot be read.
@@ -47,12 +64,17 @@ enum class LanguageStatus {
 };
 
 // Start-up: fills the menu, loads CurrentLanguage when it is installed (else the first language, which
-// becomes current) and checks its entry.
-LanguageStatus CeckLingue(const std::filesystem::path& folder, LanguageSettings& s, Messages& messages);
+// becomes current) and checks its entry. Every file is checked against the built-in texts first: a file
+// that fails is passed over for the next installed language, and when none passes the built-in texts are
+// loaded and no entry is checked. `warning` (if given) then names each refused file and what is shown
+// instead; it stays empty otherwise. Without built-in texts, no usable file gives NoLanguageFile.
+LanguageStatus CeckLingue(const std::filesystem::path& folder, LanguageSettings& s, Messages& messages,
+                          const LanguageTexts& builtIn = {}, std::string* warning = nullptr);
 
 // The language menu's click: switches to the language of menu entry `index` after checking its file
-// against the current one. The caller then refreshes its texts and saves the settings in every case.
+// against the built-in texts and the current language's file. The caller then refreshes its texts and
+// saves the settings in every case.
 LanguageStatus SwitchLanguage(const std::filesystem::path& folder, LanguageSettings& s, int index,
-                              Messages& messages);
+                              Messages& messages, const LanguageTexts& builtIn = {});
 
 } // namespace vm

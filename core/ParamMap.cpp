@@ -1,10 +1,10 @@
 #include "ParamMap.h"
 
 #include "FileIO.h"
+#include "MapChecks.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 namespace vm {
 
@@ -28,9 +28,15 @@ std::string paramMapFileNameFor(int boardType, int software, int revision) {
     return "W" + fourDigits(boardType) + "B" + letter + digits + ".inx";
 }
 
+// The largest map files read: a full parameter table (and a partial record), and an identification map
+// far longer than its 20 records.
+constexpr std::uintmax_t kMaxParamMapSize = static_cast<std::uintmax_t>(kMaxRecords + 1) * kMapRecordSize - 1;
+constexpr std::uintmax_t kMaxIdentMapSize = 4096;
+
 // Reads a whole byte file; false when it cannot be opened or read, and `why` says why.
-bool readFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes, std::string& why) {
-    auto read = ReadWholeFile(file, &why);
+bool readFile(const std::filesystem::path& file, std::uintmax_t maxBytes, std::vector<std::uint8_t>& bytes,
+              std::string& why) {
+    auto read = ReadWholeFile(file, maxBytes, &why);
     if (!read) return false;
     bytes = std::move(*read);
     return true;
@@ -70,8 +76,12 @@ MapLoadResult LoadIdentMap(ProgramState& state, const std::filesystem::path& pro
     const std::filesystem::path file = programDir / IdentMapFileName(state.DefaultBoardType);
     std::vector<std::uint8_t> bytes;
     std::string why;
-    if (!readFile(file, bytes, why)) {
+    if (!readFile(file, kMaxIdentMapSize, bytes, why)) {
         result.error = "Cannot read the identification map " + fileLabel(file) + ": it " + why + ".";
+        return result;
+    }
+    if (const std::string fault = IdentMapFault(bytes); !fault.empty()) {
+        result.error = "The identification map " + fileLabel(file) + " is damaged: " + fault + ".";
         return result;
     }
     const int records =
@@ -93,16 +103,15 @@ MapLoadResult LoadParamMap(ProgramState& state, const std::filesystem::path& fil
 
     std::vector<std::uint8_t> bytes;
     std::string why;
-    if (!readFile(file, bytes, why)) {
+    if (!readFile(file, kMaxParamMapSize, bytes, why)) {
         result.error = "Cannot read the parameter map " + fileLabel(file) + ": it " + why + ".";
         return result;
     }
-    const std::size_t records = bytes.size() / kMapRecordSize; // a partial last record is not read
-    if (records > static_cast<std::size_t>(kMaxRecords)) {
-        result.error = "The parameter map " + fileLabel(file) + " has " + std::to_string(records) +
-                       " records; the parameter table holds at most " + std::to_string(kMaxRecords) + ".";
+    if (const std::string fault = ParamMapFault(bytes); !fault.empty()) {
+        result.error = "The parameter map " + fileLabel(file) + " is damaged: " + fault + ".";
         return result;
     }
+    const std::size_t records = bytes.size() / kMapRecordSize; // a partial last record is not read
     for (std::size_t k = 0; k < records; ++k) {
         std::span<const std::uint8_t, kMapRecordSize> record(bytes.data() + k * kMapRecordSize,
                                                              kMapRecordSize);
@@ -168,11 +177,12 @@ MapLoadResult WriteAddressMap(ProgramState& state, const std::filesystem::path& 
 
     // The report lists the configuration bytes of the map, one run per line, Windows line ends.
     const std::filesystem::path report = (reportDir.empty() ? programDir : reportDir) / kAddressReportFileName;
-    std::ofstream out(report, std::ios::binary | std::ios::trunc);
+    std::string text;
     for (const auto& [first, last] : UsedAddressRanges(state, 0))
-        out << first << '-' << last << "\r\n";
-    out.close();
-    if (!out && result.ok) result.error = "Cannot write the address report " + fileLabel(report) + ".";
+        text += std::to_string(first) + '-' + std::to_string(last) + "\r\n";
+    const std::string error = WriteFileReplacing(
+        report, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    if (!error.empty() && result.ok) result.error = error;
     return result;
 }
 

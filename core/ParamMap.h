@@ -31,12 +31,14 @@ std::string IdentMapFileName(int defaultBoardType);
 std::string ParamMapFileName(int software, int revision);
 
 // Loads the identification map named from the bank's board type into IdentMap of the bank (at most 20
-// records; a partial last record is not read). Record k (1-based) becomes IdentMap[bank][k - 1].
+// records; a partial last record is not read). Record k (1-based) becomes IdentMap[bank][k - 1]. A map that
+// breaks the rules of MapChecks.h is refused with an error naming the file and leaves the entries empty.
 MapLoadResult LoadIdentMap(ProgramState& state, const std::filesystem::path& programDir, int bank);
 
 // Loads a parameter map into the bank: record k fills cell k, RecordCount = number of records, every
-// other cell of the bank is cleared. A missing or unreadable file, or one with more records than the
-// table holds, leaves the bank empty (RecordCount 0) and reports an error naming the file.
+// other cell of the bank is cleared. A missing or unreadable file, one with more records than the table
+// holds, or one that breaks the rules of MapChecks.h leaves the bank empty (RecordCount 0) and reports an
+// error naming the file.
 MapLoadResult LoadParamMap(ProgramState& state, const std::filesystem::path& file, int bank);
 
 // The runs [first, last] of board addresses used by the 1..4-byte parameters of memory space 5 of the

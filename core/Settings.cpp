@@ -13,6 +13,7 @@ namespace vm {
 namespace {
 
 constexpr std::size_t kSettingsLinesRead = 16; // a settings file has two; garbage beyond is not read
+constexpr std::uintmax_t kMaxSettingsSize = 65536; // a larger file is no settings file: ignored
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
@@ -52,7 +53,7 @@ SettingsFiles SettingsFilesFor(const std::filesystem::path& programFolder, std::
 
 SettingsFileContents ReadSettingsFile(const std::filesystem::path& path) {
     SettingsFileContents contents;
-    const auto lines = ReadTextLines(path, kSettingsLinesRead);
+    const auto lines = ReadTextLines(path, kSettingsLinesRead, kMaxSettingsSize);
     if (!lines) return contents;
     for (const std::string& line : *lines) {
         if (!contents.comPort && startsWithNoCase(line, "Com="))

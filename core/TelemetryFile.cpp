@@ -103,7 +103,8 @@ TelemetryReadResult DecodeTelemetryBytes(std::span<const std::uint8_t> bytes) {
 
 TelemetryReadResult ReadTelemetryFile(const std::filesystem::path& path) {
     std::string why;
-    const auto bytes = ReadWholeFile(path, &why);
+    // Far above the one valid length, so that any file of a sane size gets the file-check message.
+    const auto bytes = ReadWholeFile(path, kMaxConfigFileSize, &why);
     if (!bytes) {
         TelemetryReadResult result;
         result.error = "Cannot read " + path.filename().string() + ": it " + why;

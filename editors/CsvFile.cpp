@@ -27,8 +27,17 @@ QString csvText(const QStringList& header, const std::vector<QStringList>& rows)
 QString writeCsv(const QString& path, const QStringList& header, const std::vector<QStringList>& rows) {
     QSaveFile file(path);
     const QByteArray bytes = csvText(header, rows).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return file.errorString();
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    // commit() misses a failure of the buffered part of the write (a full disk): the flush reports it, and
+    // then the temporary is dropped and the previous file stays.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        // A write cut short keeps the system's reason to itself; the next attempt gets it.
+        (void)file.flush();
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return why;
+    }
+    if (!file.commit()) return file.errorString();
     return {};
 }
 

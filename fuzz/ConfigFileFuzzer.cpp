@@ -1,7 +1,8 @@
 // The configuration-file decoder on any bytes under any file name. The first byte chooses the shape: the
 // bytes as they are (any length), or padded to the exact size of a protected file (with the right
 // checksum or not), a plain record or a ".cfx" image, so that small inputs reach the checks past the
-// length test. A file that decodes must load into the images exactly as it reads and survive a save.
+// length test. A file that decodes must hold a configuration (not one repeated 0x00 or 0xFF, as a zeroed
+// or erased disk block reads), load into the images exactly as it reads and survive a save.
 
 #include "ConfigFile.h"
 #include "FuzzFiles.h"
@@ -57,12 +58,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> bytes = shaped(shape, in.ConsumeRemainingBytes<std::uint8_t>());
 
     const ConfigReadResult read = DecodeConfigBytes(bytes, title);
-    const auto dot = title.find('.');
-    const bool cfxName = dot != std::string::npos && title.compare(dot, 4, ".cfx") == 0;
+    const auto dot = title.rfind('.');
+    const bool cfxName = dot != std::string::npos && title.substr(dot) == ".cfx";
     VM_FUZZ_CHECK(cfxName == (read.data.kind == ConfigFileKind::Cfx));
     if (!read.ok()) return 0;
 
     const ConfigFileData& file = read.data;
+    const auto held = file.kind == ConfigFileKind::Cfx
+                          ? std::span<const std::uint8_t>(file.record).subspan(RecordPos::Image)
+                          : std::span<const std::uint8_t>(file.record);
+    for (const std::uint8_t blank : {std::uint8_t{0x00}, std::uint8_t{0xFF}})
+        VM_FUZZ_CHECK(!std::all_of(held.begin(), held.end(), [blank](std::uint8_t b) { return b == blank; }));
     switch (file.kind) {
     case ConfigFileKind::Cfx:
         VM_FUZZ_CHECK(bytes.size() >= static_cast<std::size_t>(kConfigAreaSize));
@@ -73,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         VM_FUZZ_CHECK(std::equal(bytes.begin(), bytes.end(), file.record.begin(), file.record.end()));
         break;
     case ConfigFileKind::Protected:
-        VM_FUZZ_CHECK(bytes.size() >= static_cast<std::size_t>(kProtectedFileSize));
+        VM_FUZZ_CHECK(bytes.size() == static_cast<std::size_t>(kProtectedFileSize));
+        VM_FUZZ_CHECK(bytes[kProtectedDataSize + 1] == kProtectedTrailerMark);
         for (int i = 0; i < kConfigRecordSize; ++i)
             VM_FUZZ_CHECK(file.record[static_cast<std::size_t>(i)] == bytes[2 * static_cast<std::size_t>(i)]);
         break;

@@ -1,10 +1,12 @@
-// The language files on any bytes: a file is loaded whole, and a switch from a reference language checks
-// the candidate first. Every text the program shows from them is UTF-8, and a switch that passes keeps
-// the section markers on their lines; one that fails changes nothing.
+// The language files on any bytes: a file is loaded whole, a switch from a reference language checks
+// the candidate first, and the start-up check takes a file only when it is text with the reference's lines
+// and markers. Every text the program shows from them is UTF-8, and a switch that passes keeps the section
+// markers on their lines; one that fails changes nothing.
 
 #include "FuzzFiles.h"
 #include "Languages.h"
 #include "TextEncoding.h"
+#include "TextLines.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -33,6 +35,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Messages loaded; // 2001 texts: kept between runs, every one is checked
     VM_FUZZ_CHECK(LoadLanguageFile(candidateFile, loaded));
     VM_FUZZ_CHECK(allUtf8(loaded));
+
+    const LanguageTexts referenceLines = SplitTextLines(reference, kMaxLanguageLines);
+    const LanguageFile checked = ReadLanguageFile(candidateFile, referenceLines);
+    if (!checked.ok()) VM_FUZZ_CHECK(checked.lines.empty());
+    if (checked.ok()) {
+        VM_FUZZ_CHECK(checked.lines.size() >= referenceLines.size());
+        for (std::size_t i = 0; i < checked.lines.size(); ++i) {
+            VM_FUZZ_CHECK(IsValidUtf8(checked.lines[i]) && checked.lines[i].find('\0') == std::string::npos);
+            if (i < referenceLines.size() && referenceLines[i].starts_with(kSectionMarker))
+                VM_FUZZ_CHECK(checked.lines[i].starts_with(kSectionMarker));
+        }
+    }
 
     static Messages switched;
     switched.clear();

@@ -44,16 +44,18 @@ void trace(const char* what, const Bytes& bytes = {}, long long number = -1) {
     std::fprintf(stderr, "\n");
 }
 
-// The board's map: a few parameters of every width, overlapping ones, one on a second memory space, one
-// polled with a divider, one resent at once after a time-out, and two beyond the end of the image.
+// The board's map: a few parameters of every width, two of other memory spaces on the bytes of a
+// configuration parameter, one polled with a divider, one resent at once after a time-out, one with a
+// countdown already running, and two at the ends of the configuration memory and of the image. (A map
+// with shared bytes or bytes beyond the image is refused when it is loaded.)
 struct MapEntry {
     int address;
     std::uint8_t command, poll;
 };
 const std::vector<MapEntry> kMap = {
     {0x0123, 0x51, 0x00}, {0x0010, 0x50, 0x00}, {0x0200, 0x50, 0x02}, {0x0300, 0x5F, 0x00},
-    {0x0124, 0x50, 0x00}, {0x0400, 0x52, 0x00}, {0x0404, 0x53, 0x00}, {0x0010, 0x10, 0x00},
-    {0x0700, 0x50, 0x31}, {0x0302, 0x54, 0x00}, {0x9C40, 0x51, 0x00}, {0xFFFF, 0x51, 0x00},
+    {0x0123, 0x20, 0x00}, {0x0400, 0x52, 0x00}, {0x0404, 0x53, 0x00}, {0x0010, 0x10, 0x00},
+    {0x0700, 0x50, 0x31}, {0x0310, 0x54, 0x00}, {0x327E, 0x51, 0x00}, {0x9C3F, 0x61, 0x00},
 };
 constexpr int kIdentBase = 0x7F00;
 

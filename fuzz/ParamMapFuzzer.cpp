@@ -3,11 +3,14 @@
 // releasing, and the record of a saved configuration. A map may place a parameter anywhere; nothing may
 // be read or written outside the table and the images.
 //
-// The first byte chooses the shape: the bytes as the file, or a sparse map (index, record) so that small
-// inputs reach high parameter indexes such as the ones the configuration record copies.
+// The first byte chooses the shape: the bytes as the file (mostly refused: a map must keep the catalogue's
+// rules, and a refused map leaves the table empty), or a sparse map (index, record) whose records are bent
+// into those rules, so that small inputs reach high parameter indexes such as the ones the configuration
+// record copies.
 
 #include "ConfigFile.h"
 #include "FuzzFiles.h"
+#include "MapChecks.h"
 #include "ParamMap.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -22,11 +25,24 @@ namespace {
 // stays fast; the raw shape covers full tables.
 constexpr int kSparseLastIndex = 12000;
 
+// A record that names a memory space 1..6 and lies where its space allows (it may still share bytes with
+// another one).
+std::vector<std::uint8_t> lawfulRecord(std::vector<std::uint8_t> r) {
+    const int space = r[2] >> 4;
+    const int width = (r[2] & 0x0F) + 1;
+    r[2] = static_cast<std::uint8_t>(((space % 6 + 1) << 4) | (width - 1));
+    const int end = (r[2] >> 4) == 5 ? kConfigAreaSize : (r[2] >> 4) == 1 ? 48 : kImageSize;
+    const int address = (r[0] * 256 + r[1]) % (end - width + 1);
+    r[0] = static_cast<std::uint8_t>(address >> 8);
+    r[1] = static_cast<std::uint8_t>(address & 0xFF);
+    return r;
+}
+
 std::vector<std::uint8_t> sparseMap(FuzzedDataProvider& in) {
     std::vector<std::uint8_t> map;
     while (in.remaining_bytes() > kMapRecordSize) {
         const int index = in.ConsumeIntegralInRange<int>(1, kSparseLastIndex);
-        const auto record = in.ConsumeBytes<std::uint8_t>(kMapRecordSize);
+        const auto record = lawfulRecord(in.ConsumeBytes<std::uint8_t>(kMapRecordSize));
         const auto at = static_cast<std::size_t>(index - 1) * kMapRecordSize;
         if (map.size() < at + kMapRecordSize) map.resize(at + kMapRecordSize);
         std::copy(record.begin(), record.end(), map.begin() + static_cast<std::ptrdiff_t>(at));
@@ -53,8 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.ClearConfigArea();
     const MapLoadResult result = WriteAddressMap(state, folder.path(), folder.path());
     const std::size_t records = map.size() / kMapRecordSize;
-    if (records > static_cast<std::size_t>(kMaxRecords)) {
+    if (records > static_cast<std::size_t>(kMaxRecords) || !ParamMapFault(map).empty()) {
         VM_FUZZ_CHECK(!result.ok && state.RecordCount[0] == 0);
+        VM_FUZZ_CHECK(result.error.find(ParamMapFileName(21, 0)) != std::string::npos);
         return 0;
     }
     VM_FUZZ_CHECK(state.RecordCount[0] == records);

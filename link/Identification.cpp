@@ -3,16 +3,16 @@
 #include "LinkEngine.h"
 
 #include "LinkTexts.h"
+#include "MapChecks.h"
 #include "ParamMap.h"
 #include "ProgramState.h"
 
+#include <iterator>
 #include <system_error>
 
 namespace vm::link {
 
 namespace {
-// Records of the identification map read at connect, in this order.
-constexpr std::array<int, 6> kIdentRecords{10, 11, 12, 13, 14, 18};
 constexpr int kBoardClass = 18;
 } // namespace
 
@@ -29,7 +29,7 @@ void LinkEngine::Identify() {
 }
 
 void LinkEngine::ReadIdentification() {
-    const auto& entry = program_.IdentMap[0][kIdentRecords[identStep_] - 1];
+    const auto& entry = program_.IdentMap[0][kIdentReadRecords[identStep_] - 1];
     req_ = Request{};
     req_.addrHigh = entry[0];
     req_.addrLow = entry[1];
@@ -61,7 +61,7 @@ void LinkEngine::identificationReply(bool gotReply, std::uint8_t value) {
     }
     program_.BoardPresent[0] = true;
     identValues_[identStep_] = value;
-    if (++identStep_ < static_cast<int>(kIdentRecords.size())) {
+    if (++identStep_ < static_cast<int>(std::size(kIdentReadRecords))) {
         ReadIdentification();
         return;
     }
@@ -109,8 +109,8 @@ void LinkEngine::finishIdentification() {
         return;
     }
     const MapLoadResult map = LoadParamMap(program_, file, 0);
-    if (!map.ok || map.records == 0) {
-        const std::string error = map.ok ? "Parameter map is empty: " + name : map.error;
+    if (!map.ok) {
+        const std::string& error = map.error;
         // Back to the default map, so that the program still works offline.
         LoadParamMap(
             program_,

@@ -233,6 +233,7 @@ void LinkEngine::onReceive() {
 
 void LinkEngine::handleReply(const std::vector<std::uint8_t>& reply) {
     stop(timer2_);
+    unanswered_ = 0;
     restart(timer4_, kReceiveIndicatorMs, [this] {
         timer4_ = 0;
         ShowLinkStatus(2);
@@ -373,6 +374,9 @@ void LinkEngine::requestTimedOut() {
     const bool resend = !pumpPaused_ && req_.cellIndex > 0 &&
                         (program_.cell(req_.cellIndex, 0).at(CellPos::PollDivider) & 0x02);
     lineFault(resend ? AfterQuiet::Resend : AfterQuiet::Abandon);
+    // Said once; the pump goes on asking, and the board's next reply starts the count again.
+    if (++unanswered_ == kSilentRequests)
+        observer_.showMessage(texts::kSerialTitle, texts::kBoardSilent, kIconExclamation);
 }
 
 void LinkEngine::lineFault(AfterQuiet then) {
@@ -477,6 +481,7 @@ void LinkEngine::connect(ConnectPurpose purpose) {
     linkReady_ = false;
     pumpPaused_ = false;
     retryCount_ = 0;
+    unanswered_ = 0;
     linkCursor_ = 0;
     fill_.clear();
     resetLine();

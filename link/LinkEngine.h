@@ -44,6 +44,8 @@ inline constexpr int kLineGuardMs = 1000;
 // The pause between the two reads of a confirmation: a reply queued behind a stale one shows up in it.
 inline constexpr int kConfirmQuietMs = 100;
 inline constexpr int kIdentAttempts = 3; // an identification record is asked this often before "Not Ready"
+// Live requests in a row without a reply (about 10 s): the board is said to have stopped answering.
+inline constexpr int kSilentRequests = 5;
 
 struct LinkOptions {
     std::filesystem::path programDir; // where the parameter maps lie
@@ -206,6 +208,7 @@ private:
     bool inFlight_ = false;
     int linkCursor_ = 0;           // LinkCursor
     int retryCount_ = 0;           // RetryCount
+    int unanswered_ = 0;           // live requests timed out in a row
     std::uint64_t generation_ = 0; // of the request in flight; stale time-outs compare against it
     LineState line_ = LineState::InStep;
     AfterQuiet afterQuiet_ = AfterQuiet::Resume;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -45,11 +46,15 @@ struct TraceEntry {
     std::int64_t atMs = 0;
     TraceKind kind = TraceKind::Sent;
     std::vector<std::uint8_t> bytes;
+    std::vector<bool> hidden; // per byte: a secret's byte (kept as 0); empty: none
 };
 
 // "     12.345 > 51 00 23 01 75": seconds with milliseconds, the direction (> sent, < received, x thrown
-// away) and the bytes in hex.
+// away) and the bytes in hex; a hidden byte shows as "**".
 std::string TraceLine(const TraceEntry& entry);
+
+// Whether byte `address` of memory space `space` (0..7) holds a secret (a password).
+using SecretBytes = std::function<bool(int space, int address)>;
 
 class LinkMonitor : public LinkTap {
 public:
@@ -62,6 +67,10 @@ public:
     void checksumFailed(std::int64_t nowMs) override;
     void timedOut(std::int64_t nowMs) override;
 
+    // From now on the trace keeps the bytes of secrets out: the values of write frames to them, the checksums
+    // that would tell them, and the replies to reads of them.
+    void setSecrets(SecretBytes isSecret) { isSecret_ = std::move(isSecret); }
+
     const LinkCounts& counts() const { return counts_; }
     // The newest entries, oldest first; at most the capacity (older ones are dropped).
     const std::deque<TraceEntry>& trace() const { return trace_; }
@@ -69,13 +78,25 @@ public:
     void reset();
 
 private:
-    void record(std::int64_t nowMs, TraceKind kind, std::span<const std::uint8_t> bytes);
+    // The request whose reply the next bytes are: what of it is secret.
+    struct Asked {
+        std::vector<bool> secretValue; // per value byte
+        bool anySecret = false;
+        bool write = false;
+        std::size_t replied = 0; // bytes of the reply seen so far
+    };
+    void record(std::int64_t nowMs, TraceKind kind, std::span<const std::uint8_t> bytes,
+                std::vector<bool> hidden);
+    std::vector<bool> hideInRequest(std::span<const std::uint8_t> frame);
+    std::vector<bool> hideInReply(std::size_t count);
 
     std::size_t capacity_;
     LinkCounts counts_;
     std::deque<TraceEntry> trace_;
     std::uint64_t nextSerial_ = 1;
     std::int64_t sentAtMs_ = -1; // the request waiting for its reply; -1: none
+    SecretBytes isSecret_;
+    Asked asked_;
 };
 
 } // namespace vm::link

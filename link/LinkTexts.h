@@ -7,6 +7,9 @@ inline constexpr const char* kPortErrorTitle = "ERROR ";
 inline constexpr const char* kPortErrorText = "   Attention error port!\r\rPlease select a new COM";
 inline constexpr const char* kSerialTitle = "Serial";
 inline constexpr const char* kBoardNotReady = "Board Not Ready\nCheck serial !";
+inline constexpr const char* kBoardSilent =
+    "The board stopped answering: no reply to the last five requests.\n"
+    "Check the serial line. Values not read yet stay empty until it answers.";
 inline constexpr const char* kErrorTitle = "ERROR";
 inline constexpr const char* kBoardNotCompatible = "Board\nNot Compatible";
 inline constexpr const char* kBoardTypeNotCompatible = "Board Type\nNot Compatible";

@@ -13,6 +13,7 @@ namespace vm::remote {
 
 namespace {
 constexpr std::size_t kLinesRead = 16;
+constexpr std::uintmax_t kMaxChartSettingsSize = 65536; // a larger file is no settings file: ignored
 
 std::optional<int> valueOf(const std::vector<std::string>& lines, std::string_view key) {
     for (const std::string& line : lines) {
@@ -46,7 +47,7 @@ bool SeriesFitted(const TemperatureSeries& series, const ProgramState& state) {
 
 ChartSettings ReadChartSettings(const std::filesystem::path& file) {
     ChartSettings s;
-    const auto lines = ReadTextLines(file, kLinesRead);
+    const auto lines = ReadTextLines(file, kLinesRead, kMaxChartSettingsSize);
     if (!lines) return s;
     if (const auto mask = valueOf(*lines, "Serie"); mask && *mask >= 0 && *mask <= 0xFF)
         s.seriesMask = static_cast<std::uint8_t>(*mask);

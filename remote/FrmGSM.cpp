@@ -87,29 +87,32 @@ std::vector<std::uint8_t> numberBytes(std::uint32_t value, int width) {
 } // namespace
 
 FrmGSM::FrmGSM(editors::EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
-    editors::EditorDefinition d(QStringLiteral("FrmGSM"), Caption("Dati GSM"));
+    editors::EditorDefinition d(QStringLiteral("FrmGSM"), Caption(859, "Dati GSM"));
     d.window().frame(QStringLiteral("FrameFile"), Caption(""), 1);
-    d.window().frame(QStringLiteral("Frame1"), Caption("Modulo"), 2);
+    d.window().frame(QStringLiteral("Frame1"), Caption(860, "Modulo"), 2);
     d.window().frame(QStringLiteral("Frame2"), Caption("EMAIL"), 2);
-    d.window().frame(QStringLiteral("Frame3"), Caption("Cancella Dati di Vendita"), 2);
+    d.window().frame(QStringLiteral("Frame3"), Caption(842, "Cancella Dati di Vendita"), 2);
     d.extraWatch = settingsOrder();
     texts_ = {
-        {"Text3", {12058, 12059, 12060}, "Server SMTP", false},
-        {"Text10", {13309, 13310, 13311}, "Nome Dominio", false},
-        {"Text6", {12073, 12074}, "UserName", false},
-        {"Text7", {12061, 12062}, "Password", true},
-        {"Text8", {12063, 12064}, "Password GPRS", true},
-        {"Text2", {12056}, "N. Destinatario SMS", false},
-        {"Text1", {12055, 12876, 12877}, "Indirizzo EMAIL Destinatario", false},
-        {"Text9", {12071, 12072, 12878}, "Indirizzo EMAIL Mittente", false},
-        {"Text11", {12065, 12066}, "Nome Mittente", false},
-        {"Text15", {12136, 12137, 12138}, "Oggetto", false},
+        {"Text3", {12058, 12059, 12060}, Caption(852, "Server SMTP"), false},
+        {"Text10", {13309, 13310, 13311}, Caption(853, "Nome Dominio"), false},
+        {"Text6", {12073, 12074}, Caption(840, "UserName"), false},
+        {"Text7", {12061, 12062}, Caption(839, "Password"), true},
+        {"Text8", {12063, 12064}, Caption(851, "Password GPRS"), true},
+        {"Text2", {12056}, Caption(847, "N. Destinatario SMS"), false},
+        {"Text1", {12055, 12876, 12877}, Caption(846, "Indirizzo EMAIL Destinatario"), false},
+        {"Text9", {12071, 12072, 12878}, Caption(857, "Indirizzo EMAIL Mittente"), false},
+        {"Text11", {12065, 12066}, Caption(858, "Nome Mittente"), false},
+        {"Text15", {12136, 12137, 12138}, Caption(856, "Oggetto"), false},
     };
     numbers_ = {
-        {"Text14", 12057, 0, "N° Porta SMTP"},     {"Text12", 12075, 0, "Numero Telefono SIM"},
-        {"Text13", 12076, 0, "N. Centro Servizi"}, {"Text5", 12070, 23, "Orario Invio EMAIL (ore)"},
-        {"Text4", 12069, 59, "Orario Invio EMAIL (minuti)"}, {"Text24", 12132, 23, "Orario Cancella (ore)"},
-        {"Text25", 12133, 59, "Orario Cancella (minuti)"},
+        {"Text14", 12057, 0, Caption(841, "N° Porta SMTP")},
+        {"Text12", 12075, 0, Caption(850, "Numero Telefono SIM")},
+        {"Text13", 12076, 0, Caption(848, "N. Centro Servizi")},
+        {"Text5", 12070, 23, {}}, // hours and minutes of "Orario Invio EMAIL"
+        {"Text4", 12069, 59, {}},
+        {"Text24", 12132, 23, {}}, // hours and minutes of "Orario Cancella"
+        {"Text25", 12133, 59, {}},
     };
     header_.boardType = ctx.state.BoardType;
     header_.software = ctx.state.BoardSoftware;
@@ -138,21 +141,21 @@ void FrmGSM::buildExtra() {
         auto* bar = new QScrollBar(Qt::Horizontal, container);
         bar->setRange(0, 31);
         bar->setMinimumWidth(160);
-        auto* label = new QLabel(QStringLiteral("0"), container);
+        auto* label = new QLabel(container); // empty until the day is read
         registerControl(QStringLiteral("HScroll1"), i, bar);
         registerControl(QStringLiteral("Label6"), i, label);
         connect(bar, &QScrollBar::valueChanged, this, [this, i, label](int day) {
             label->setNum(day);
             if (!isLoading()) writeSetting(kDayParams[i], {static_cast<std::uint8_t>(day)});
         });
-        addRow(container, captionLabel(Caption("Giorno"), container), bar, label);
+        addRow(container, captionLabel(Caption(843, "Giorno"), container), bar, label);
         requireValues(bar, {kDayParams[i]});
         days_[i] = bar;
         dayLabels_[i] = label;
     };
 
-    addSlider(3, Caption("Modulo GSM"), {"Off", "On"}, module);
-    addSlider(2, Caption("Autenticazione"), {"None", "Plain", "Login"}, module);
+    addSlider(3, Caption(861, "Modulo GSM"), {"Off", "On"}, module);
+    addSlider(2, Caption(838, "Autenticazione"), {"None", "Plain", "Login"}, module);
     for (std::size_t g = 0; g < 5; ++g)
         addTextGroup(texts_[g], module);
     addNumberField(numbers_[0], module);
@@ -160,17 +163,16 @@ void FrmGSM::buildExtra() {
     addNumberField(numbers_[2], module);
     showPasswords_ = new QCheckBox(module);
     registerControl(QStringLiteral("Check1"), 0, showPasswords_);
-    addText(Caption("Mostra Password"), [box = showPasswords_](const QString& s) { box->setText(s); });
+    addText(Caption(862, "Mostra Password"), [box = showPasswords_](const QString& s) { box->setText(s); });
     connect(showPasswords_, &QCheckBox::toggled, this, [this](bool shown) {
         for (TextGroup& g : texts_)
             if (g.secret) g.edit->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
     });
     addRow(module, nullptr, showPasswords_);
 
-    addSlider(0, Caption("Audit"), {kPeriods[0], kPeriods[1], kPeriods[2], kPeriods[3]}, mail);
+    addSlider(0, Caption(855, "Audit"), {kPeriods[0], kPeriods[1], kPeriods[2], kPeriods[3]}, mail);
     addDay(0, mail);
-    addNumberField(numbers_[3], mail);
-    addNumberField(numbers_[4], mail);
+    addTimeFields(numbers_[3], numbers_[4], Caption(854, "Orario Invio EMAIL"), mail);
     for (std::size_t g = 5; g < texts_.size(); ++g)
         addTextGroup(texts_[g], mail);
     auto* alarms = new QWidget(mail);
@@ -178,7 +180,8 @@ void FrmGSM::buildExtra() {
     alarmsLayout->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < 2; ++i) {
         auto* option = new QRadioButton(alarms);
-        addText(Caption(i == 0 ? "No" : "Si"), [option](const QString& s) { option->setText(s); });
+        addText(i == 0 ? Caption("No") : Caption(863, "Si"),
+                [option](const QString& s) { option->setText(s); });
         registerControl(QStringLiteral("Option1"), i, option);
         connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on && !isLoading()) writeSetting(kAlarmParam, {static_cast<std::uint8_t>(i)});
@@ -187,13 +190,12 @@ void FrmGSM::buildExtra() {
         requireValues(option, {kAlarmParam});
         alarms_[i] = option;
     }
-    addRow(mail, captionLabel(Caption("Allarmi"), mail), alarms);
+    addRow(mail, captionLabel(Caption(845, "Allarmi"), mail), alarms);
 
-    addSlider(1, Caption("Cancella Dati di Vendita"), {kPeriods[0], kPeriods[1], kPeriods[2], kPeriods[3]},
-              clearing);
+    addSlider(1, Caption(842, "Cancella Dati di Vendita"),
+              {kPeriods[0], kPeriods[1], kPeriods[2], kPeriods[3]}, clearing);
     addDay(1, clearing);
-    addNumberField(numbers_[5], clearing);
-    addNumberField(numbers_[6], clearing);
+    addTimeFields(numbers_[5], numbers_[6], Caption(844, "Orario Cancella"), clearing);
 }
 
 void FrmGSM::buildToolBar(QWidget* container) {
@@ -208,9 +210,9 @@ void FrmGSM::buildToolBar(QWidget* container) {
         });
         return action;
     };
-    addAction("Open", Caption("Apri"), &FrmGSM::openFile);
-    addAction("Save", Caption("Salva"), &FrmGSM::saveFile);
-    writeAllAction_ = addAction("WriteAll", Caption("Scrivi Tutto"), &FrmGSM::writeAll);
+    addAction("Open", Caption(864, "Apri"), &FrmGSM::openFile);
+    addAction("Save", Caption(865, "Salva"), &FrmGSM::saveFile);
+    writeAllAction_ = addAction("WriteAll", Caption(866, "Scrivi Tutto"), &FrmGSM::writeAll);
     // "WriteAll" sends the window's copy of every setting: live, each must have come from the board first.
     std::vector<int> written;
     for (int index : settingsOrder())
@@ -232,25 +234,40 @@ void FrmGSM::addTextGroup(TextGroup& group, QWidget* container) {
     connect(edit, &CommitLineEdit::commitRequested, this, [this, &group](const QString& typed) {
         commitText(group, typed);
     });
-    addRow(container, captionLabel(Caption(group.caption), container), edit);
+    addRow(container, captionLabel(group.caption, container), edit);
     // A text split over several settings is typed whole: every piece must be known before it is edited.
     requireValues(edit, group.params);
     group.edit = edit;
 }
 
-void FrmGSM::addNumberField(NumberField& field, QWidget* container) {
+CommitLineEdit* FrmGSM::numberBox(NumberField& field, QWidget* container) {
     auto* edit = new CommitLineEdit(container);
     edit->setFlashMs(commitFlashMs());
     edit->setBlocked([this] { return isLoading(); });
     const catalogue::ParamInfo& p = info(field.param);
     edit->setMaxLength(p.isText ? p.width : 3);
     registerControl(QString::fromLatin1(field.control), 0, edit);
-    connect(edit, &CommitLineEdit::commitRequested, this, [this, &field](const QString& typed) {
-        commitNumber(field, typed);
-    });
-    addRow(container, captionLabel(Caption(field.caption), container), edit);
+    connect(edit, &CommitLineEdit::commitRequested, this,
+            [this, &field](const QString& typed) { commitNumber(field, typed); });
     requireValues(edit, {field.param});
     field.edit = edit;
+    return edit;
+}
+
+void FrmGSM::addNumberField(NumberField& field, QWidget* container) {
+    addRow(container, captionLabel(field.caption, container), numberBox(field, container));
+}
+
+void FrmGSM::addTimeFields(NumberField& hours, NumberField& minutes, const Caption& caption,
+                           QWidget* container) {
+    auto* time = new QWidget(container);
+    auto* row = new QHBoxLayout(time);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(numberBox(hours, time));
+    row->addWidget(new QLabel(QStringLiteral(":"), time));
+    row->addWidget(numberBox(minutes, time));
+    row->addStretch();
+    addRow(container, captionLabel(caption, container), time);
 }
 
 // --- values ---
@@ -321,18 +338,23 @@ void FrmGSM::showSetting(int index) {
 
 void FrmGSM::writeSetting(int index, const std::vector<std::uint8_t>& bytes) {
     if (!state().Online || fileMode_) return storeAndShow(index, bytes);
-    const catalogue::ParamInfo& p = info(index);
-    if (p.isText) {
-        writeText(index, 0, QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<qsizetype>(bytes.size())));
-    } else {
-        std::uint32_t value = 0;
-        for (std::size_t i = bytes.size(); i-- > 0;)
-            value = value * 256 + bytes[i];
-        writeParam(index, 0, p.width, value);
-    }
+    setBoardCell(index, bytes);
     // The board's answer is shown when it arrives; the copy holds the value already, for Save and WriteAll.
     storeAndShow(index, bytes);
+}
+
+void FrmGSM::setBoardCell(int index, const std::vector<std::uint8_t>& bytes) {
+    ProgramState& state = context().state;
+    state.CurrentBank = 0;
+    if (info(index).isText) {
+        state.SetParamValue(index,
+                            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        return;
+    }
+    std::uint32_t value = 0;
+    for (std::size_t i = bytes.size(); i-- > 0;)
+        value = value * 256 + bytes[i];
+    state.SetParamValue(index, static_cast<double>(value));
 }
 
 // --- commits ---
@@ -421,17 +443,9 @@ void FrmGSM::writeAll() {
     if (!state().Online) return;
     for (QGroupBox* f : {frame(QStringLiteral("Frame1")), frame(QStringLiteral("Frame2")), frame(QStringLiteral("Frame3"))})
         f->setEnabled(false);
-    for (int index : settingsOrder()) {
-        const catalogue::ParamInfo& p = info(index);
-        if (p.width == 0) continue;
-        const auto bytes = bufferBytes(index);
-        if (p.isText) {
-            writeText(index, 0, QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<qsizetype>(bytes.size())));
-        } else {
-            writeParam(index, 0, p.width, bufferNumber(index));
-        }
-    }
+    // The module's settings go to the board's cells only: the configuration image never carries its passwords.
+    for (int index : settingsOrder())
+        if (info(index).width != 0) setBoardCell(index, bufferBytes(index));
     updateEnabling();
 }
 

@@ -42,7 +42,7 @@ private:
     struct TextGroup {
         const char* control;
         std::vector<int> params;
-        const char* caption;
+        editors::Caption caption;
         bool secret;
         editors::CommitLineEdit* edit = nullptr;
     };
@@ -50,19 +50,25 @@ private:
         const char* control;
         int param;
         int max; // 1-byte fields; fields kept as digits are limited by their width
-        const char* caption;
+        editors::Caption caption;
         editors::CommitLineEdit* edit = nullptr;
     };
 
     void buildToolBar(QWidget* container);
     void addTextGroup(TextGroup& group, QWidget* container);
+    editors::CommitLineEdit* numberBox(NumberField& field, QWidget* container);
     void addNumberField(NumberField& field, QWidget* container);
+    // A time of day: its hours and minutes boxes in one row under one caption.
+    void addTimeFields(NumberField& hours, NumberField& minutes, const editors::Caption& caption,
+                       QWidget* container);
 
     // SLabel_Change: a value of a setting arrives; it is stored in the window's copy and shown.
     void storeAndShow(int index, const std::vector<std::uint8_t>& bytes);
     void showSetting(int index);
     // Writing a value: to the board while connected and not editing a file, else to the window's copy.
     void writeSetting(int index, const std::vector<std::uint8_t>& bytes);
+    // The board's cell only: the module's settings (its passwords above all) never enter the configuration.
+    void setBoardCell(int index, const std::vector<std::uint8_t>& bytes);
 
     void commitText(TextGroup& group, const QString& typed);
     void commitNumber(NumberField& field, const QString& typed);

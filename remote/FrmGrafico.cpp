@@ -20,9 +20,6 @@ namespace vm::remote {
 using editors::Caption;
 
 namespace {
-// A day of samples at one a second; the oldest go first.
-constexpr std::size_t kMaxSamples = 86400;
-
 QString degrees(double celsius) {
     return QString::number(celsius, 'f', 1);
 }
@@ -164,7 +161,7 @@ void FrmGrafico::takeSample() {
         while (lines_[i]->count() > 0 && lines_[i]->at(0).x() < now - settings_.spanSeconds)
             lines_[i]->remove(0);
     }
-    if (samples_.size() == kMaxSamples) samples_.erase(samples_.begin());
+    if (samples_.size() == kMaxSamples) samples_.pop_front();
     samples_.push_back(std::move(sample));
     updateAxes(now);
     showStatus();

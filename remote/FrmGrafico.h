@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 
 #include <array>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -35,7 +36,9 @@ public:
         QDateTime at;
         std::array<std::optional<double>, kTemperatureSeries.size()> celsius;
     };
-    const std::vector<Sample>& samples() const { return samples_; }
+    // The newest samples, oldest first: at most kMaxSamples, a day at one a second.
+    static constexpr std::size_t kMaxSamples = 86400;
+    const std::deque<Sample>& samples() const { return samples_; }
     // Takes one sample of the latest values now (the sampling timer does this at every period).
     void takeSample();
     void setPaused(bool paused);
@@ -60,7 +63,7 @@ private:
     std::array<std::optional<double>, kTemperatureSeries.size()> latest_{};
     std::array<QLineSeries*, kTemperatureSeries.size()> lines_{};
     std::array<QLabel*, kTemperatureSeries.size()> values_{};
-    std::vector<Sample> samples_;
+    std::deque<Sample> samples_; // a ring: the oldest sample goes without moving the others
     QElapsedTimer clock_;
     bool paused_ = false;
     bool watching_ = false;

@@ -5,10 +5,14 @@
 namespace vm::sim {
 
 namespace {
+// A full parameter table of 33000 records, and far more than any identification map holds.
+constexpr std::uintmax_t kMaxMapSize =
+    static_cast<std::uintmax_t>(vm::kMaxRecords + 1) * vm::kMapRecordSize - 1;
+
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file,
                                                        std::string& error) {
     std::string why;
-    auto bytes = vm::ReadWholeFile(file, &why);
+    auto bytes = vm::ReadWholeFile(file, kMaxMapSize, &why);
     if (!bytes) error = "cannot read map file " + file.string() + ": it " + why;
     return bytes;
 }

@@ -3,12 +3,13 @@
 
 #include "AppConfig.h"
 
-#include <QString>
+#include <filesystem>
 
 namespace vm::script {
 
 // Exit status: 0 when every line succeeded, 1 at the first failing line (reported on stderr as
-// "FILE:LINE: reason"), 2 when the script cannot be read. Needs a QApplication.
-int RunScript(app::AppConfig config, const QString& scriptFile);
+// "FILE:LINE: reason"), 2 when the script cannot be read (also when it is no regular file or larger than
+// 1 MiB). Needs a QApplication.
+int RunScript(app::AppConfig config, const std::filesystem::path& scriptFile);
 
 } // namespace vm::script

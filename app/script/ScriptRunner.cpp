@@ -16,6 +16,8 @@
 #include <QPixmap>
 #include <QTextStream>
 
+#include <memory>
+
 namespace vm::script {
 
 namespace {
@@ -61,8 +63,16 @@ ScriptRunner::ScriptRunner(app::MainWindow& window, ScriptDialogs& dialogs, QStr
 
     connect(&window_, &app::MainWindow::appStateChanged, this, &ScriptRunner::scheduleRecheck);
     connect(&window_, &app::MainWindow::transferWindowClosed, this, &ScriptRunner::scheduleRecheck);
-    if (window_.link())
-        connect(window_.link(), &link::LinkController::linkStatus, this, &ScriptRunner::scheduleRecheck);
+    if (link::LinkController* link = window_.link()) {
+        connect(link, &link::LinkController::linkStatus, this, &ScriptRunner::scheduleRecheck);
+        // A lost line fails the next line that waits for the board: what it waits for can no longer come.
+        connect(link, &link::LinkController::disconnected, this, [this](const QString& reason) {
+            if (reason.isEmpty()) return; // a disconnect asked for
+            lineLost_ = reason;
+            scheduleRecheck();
+        });
+        connect(link, &link::LinkController::connected, this, [this] { lineLost_.clear(); });
+    }
     window_.installEventFilter(this);
 }
 
@@ -185,6 +195,8 @@ ScriptRunner::Progress ScriptRunner::closedOr(Progress otherwise) const {
 }
 
 ScriptRunner::Progress ScriptRunner::idle() const {
+    if (!lineLost_.isEmpty())
+        return closedOr({Progress::Failed, "the line to the board was lost: " + lineLost_});
     const AppState state = window_.appState();
     if (state == AppState::Opening || state == AppState::Reading || state == AppState::Writing)
         return closedOr(
@@ -197,6 +209,10 @@ ScriptRunner::Progress ScriptRunner::idle() const {
         if (w && w->isVisible())
             return closedOr({Progress::Waiting, QString::fromLatin1(name) + " to close"});
     }
+    // A window at work on the board by itself (the clock copy waiting for the next minute) says so.
+    for (QWidget* w : window_.openWindows())
+        if (w->property("busy").toBool())
+            return closedOr({Progress::Waiting, w->objectName() + " to finish its work on the board"});
     return closedOr(boardQuiet());
 }
 
@@ -475,17 +491,30 @@ ScriptRunner::Steps ScriptRunner::contextSteps(const QString& form, const QStrin
     return {{reveal, {}}, {{}, [this] { return idle(); }}, {use, {}}};
 }
 
+// As a technician looks: the page that holds the control comes to the front first, and when another page
+// came forward its values arrive before the control is read (live views read the page in front only). A
+// control on a page that cannot be opened is read as it stands.
 ScriptRunner::Steps ScriptRunner::expectSteps(const QString& form, const QString& control,
                                               const QString& text) {
-    return {{[this, form, control, text]() -> QString {
-                 Control c;
-                 if (QString error = locate(form, control, c); !error.isEmpty()) return error;
-                 const auto shown = ShownValue(c);
-                 if (!shown) return c.label + " shows neither a text nor a value";
-                 if (*shown == text) return {};
-                 return c.label + " is \"" + *shown + "\", not \"" + text + "\"";
-             },
-             {}}};
+    auto switched = std::make_shared<bool>(false);
+    const auto reveal = [this, form, control, switched]() -> QString {
+        Control c;
+        if (QString error = locate(form, control, c); !error.isEmpty()) return error;
+        (void)ShowPagesOf(c, openForm(form), *switched);
+        return {};
+    };
+    const auto arrived = [this, switched]() -> Progress {
+        return *switched ? idle() : closedOr({Progress::Done, {}});
+    };
+    const auto compare = [this, form, control, text]() -> QString {
+        Control c;
+        if (QString error = locate(form, control, c); !error.isEmpty()) return error;
+        const auto shown = ShownValue(c);
+        if (!shown) return c.label + " shows neither a text nor a value";
+        if (*shown == text) return {};
+        return c.label + " is \"" + *shown + "\", not \"" + text + "\"";
+    };
+    return {{reveal, {}}, {{}, arrived}, {compare, {}}};
 }
 
 ScriptRunner::Steps ScriptRunner::waitSteps(int ms) {

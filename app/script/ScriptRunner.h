@@ -84,7 +84,8 @@ private:
     Steps quitSteps();
 
     // The program has finished what it was doing: no connect, read or transfer running, and while
-    // connected every watched value read and every write acknowledged by the board.
+    // connected every watched value read and every write acknowledged by the board. Fails once the line
+    // to the board was lost.
     Progress idle() const;
     Progress boardQuiet() const;
     Progress closedOr(Progress otherwise) const;
@@ -117,6 +118,7 @@ private:
     bool paused_ = false;
     qsizetype messagesAtLineStart_ = 0;
     QString waitingFor_;
+    QString lineLost_; // why the line to the board went, until the next connect
 
     // The commit of a text box set by the current line.
     QPointer<QWidget> commitBox_;

@@ -19,6 +19,9 @@ constexpr VendWindow kTest{"FrmProva", "Dati per vendite parziali - PROVA", 2, 1
 
 constexpr int kFirstRange = 48, kSecondRange = 8; // then 14 in the third
 constexpr int kFirstSector = 10;
+// The third range has room for three blocks of 14 per window: the fourth block has no third range (the
+// addresses after it belong to the next window's counters).
+constexpr int kThirdRangeBlocks = 3;
 
 QString blockLabels(int block) {
     return QStringLiteral("Label%1").arg(4 + block);
@@ -26,7 +29,11 @@ QString blockLabels(int block) {
 } // namespace
 
 // Each block holds 48 counters per window in the first range (paid, free, test, then 32 jug counters), 8 in
-// the second and 14 in the third.
+// the second and 14 in the third (blocks 0..2 only).
+int VendCountView::sectorCount(int block) {
+    return block < kThirdRangeBlocks ? kSectors : kFirstRange + kSecondRange;
+}
+
 int VendCountView::counterParam(int window, int block, int i) {
     if (i < kFirstRange) return 8773 + 48 * window + 176 * block + i;
     if (i < kFirstRange + kSecondRange) return 13211 + 32 * window + 8 * block + (i - kFirstRange);
@@ -50,7 +57,7 @@ VendCountView::VendCountView(EditorContext& ctx, QWidget* parent, const VendWind
                           .titled(Caption(QStringLiteral("Bev %1").arg(i + 1))));
     for (int block = 0; block < kBlocks; ++block) {
         auto unit = d.page(Caption(QStringLiteral("Slave %1").arg(block + 1)), 5);
-        for (int i = 0; i < kSectors; ++i)
+        for (int i = 0; i < sectorCount(block); ++i)
             unit.add(valueText(blockLabels(block), i, counterParam(w.window, block, i))
                          .titled(Caption(QStringLiteral("Set. %1").arg(kFirstSector + i))));
     }
@@ -68,9 +75,10 @@ void VendCountView::buildView() {
     for (int i = 0; i < kBeverages; ++i)
         bars_.add(counterParam(window_, 0, i), chart, i);
     for (int block = 0; block < kBlocks; ++block) {
-        chart = CounterChart::besideRows(page(block + 1), QStringLiteral("Slave %1").arg(block + 1), sectors);
+        chart = CounterChart::besideRows(page(block + 1), QStringLiteral("Slave %1").arg(block + 1),
+                                         sectors.mid(0, sectorCount(block)));
         chart->setObjectName(QStringLiteral("Chart_%1").arg(block + 1));
-        for (int i = 0; i < kSectors; ++i)
+        for (int i = 0; i < sectorCount(block); ++i)
             bars_.add(counterParam(window_, block, i), chart, i);
     }
 }

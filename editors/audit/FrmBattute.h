@@ -13,7 +13,9 @@ public:
     static constexpr int kBlocks = 4;
     static constexpr int kSectors = 70; // "Set. 10" .. "Set. 79"
     static constexpr int kBeverages = 32;
-    // Counter i (0..69) of block k (0..3) for window offset w (0 paid, 1 free, 2 test vends).
+    // The sectors block k has: 70, or 56 for the fourth block, which has no third range.
+    static int sectorCount(int block);
+    // Counter i (0..sectorCount(k) - 1) of block k (0..3) for window offset w (0 paid, 1 free, 2 test vends).
     static int counterParam(int window, int block, int i);
 
 protected:

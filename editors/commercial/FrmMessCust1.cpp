@@ -3,10 +3,12 @@
 #include "Conditions.h"
 #include "widgets/CommitLineEdit.h"
 
+#include <QAbstractSlider>
 #include <QFont>
 #include <QLabel>
 
 #include <algorithm>
+#include <utility>
 
 namespace vm::editors {
 
@@ -14,10 +16,11 @@ namespace {
 constexpr int kCount[2] = {11493, 11494}; // messages of line 1 and 2
 constexpr int kMode[2] = {11495, 11496};
 constexpr int kDisplayTime = 11497;
-constexpr int kSecondLanguage = 11498;  // 0: none; 1..9: the block of that language
+constexpr int kSecondLanguage = 11498;  // 0: none; s: the block of language s
 constexpr int kFirstLanguage = 11514;   // line 1: 11514..11517, line 2: 11518..11521
-constexpr int kSecondLanguages = 11586; // 8 pieces per language: line 1, then line 2
-constexpr int kLanguages = 9;
+constexpr int kSecondLanguages = 11586; // language s: 8 pieces from 11586 + 8s, line 1, then line 2
+// Language 9 would run into the final pauses (11658 on): the board has room for languages 1..8.
+constexpr int kLanguages = 8;
 constexpr int kPiecesPerLine = 4;
 
 const char* const kModes[] = {"Normale", "Messaggi Scorrevoli", "Messaggi Alternati", "Messaggi Fissi"};
@@ -26,6 +29,10 @@ QString withoutTrailingBlanks(QString text) {
     while (text.endsWith(QLatin1Char(' ')))
         text.chop(1);
     return text;
+}
+
+int secondLanguageBlock(int s) {
+    return kSecondLanguages + 8 * s;
 }
 
 bool secondLanguageChosen(const EditorBase& e) {
@@ -69,7 +76,7 @@ FrmMessCust1::FrmMessCust1(EditorContext& ctx, QWidget* parent) : EditorBase(ctx
     for (int i = 0; i < 2 * kPiecesPerLine; ++i)
         d.extraWatch.push_back(kFirstLanguage + i);
     for (int i = 0; i < 8 * kLanguages; ++i)
-        d.extraWatch.push_back(kSecondLanguages + i);
+        d.extraWatch.push_back(secondLanguageBlock(1) + i);
     setup(std::move(d));
 }
 
@@ -97,6 +104,7 @@ void FrmMessCust1::buildExtra() {
         edit->setMaxLength(box.kind == Kind::Scrolling ? kPiece * kPiecesPerLine : kPiece);
         edit->setMinimumWidth(box.kind == Kind::Scrolling ? 520 : 160);
         edit->setFont(QFont(QStringLiteral("monospace")));
+        edit->setEmptyOnFocus(false); // a message is edited, not typed anew: only number boxes empty
         registerControl(box.name, box.index, edit);
         connect(edit, &CommitLineEdit::commitRequested, this,
                 [this, n](const QString& typed) { commit(boxes_[n], typed); });
@@ -106,6 +114,16 @@ void FrmMessCust1::buildExtra() {
                                     ? QStringLiteral("RIGA %1 Fisso").arg(box.line)
                                     : QStringLiteral("RIGA %1 Messaggio %2").arg(box.line).arg(box.index + 1);
         addRow(container, captionLabel(Caption(caption), container), edit);
+        // A commit rewrites pieces of a line the box shows: the line, the count that sizes a scrolling text
+        // and the second language that places it must have come from the board first.
+        std::vector<int> reads = {kCount[0], kSecondLanguage};
+        const int lineStart = (box.line - 1) * kPiecesPerLine;
+        for (int i = 0; i < kPiecesPerLine; ++i)
+            if (box.language == 1) reads.push_back(kFirstLanguage + lineStart + i);
+            else
+                for (int s = 1; s <= kLanguages; ++s)
+                    reads.push_back(secondLanguageBlock(s) + lineStart + i);
+        requireValues(edit, std::move(reads));
         box.edit = edit;
     }
 }
@@ -114,8 +132,7 @@ int FrmMessCust1::firstParam(const Box& box) const {
     const int lineStart = (box.line - 1) * kPiecesPerLine;
     if (box.language == 1) return kFirstLanguage + lineStart + box.index;
     if (!secondLanguageChosen(*this)) return 0;
-    return kSecondLanguages + 8 * (static_cast<int>(currentValue(kSecondLanguage)) - 1) + lineStart +
-           box.index;
+    return secondLanguageBlock(static_cast<int>(currentValue(kSecondLanguage))) + lineStart + box.index;
 }
 
 // The scrolling text of line 1 of the first language fills as many pieces as that line has messages; the
@@ -153,6 +170,19 @@ void FrmMessCust1::commit(Box& box, const QString& typed) {
     box.edit->acceptCommit();
     for (int i = 0; i < n; ++i)
         writeText(first + i, 0, text.mid(kPiece * i, kPiece));
+}
+
+// The board keeps the texts of languages 1..8 only: the block of a ninth would overwrite the final pauses.
+bool FrmMessCust1::beforeWrite(const Binding& b, int& stored) {
+    if (b.index != kSecondLanguage || stored <= kLanguages) return true;
+    showError(
+        QStringLiteral("The board has room for the messages of second languages 1 to 8 only: choose one of "
+                       "them, or 0 for no second language."));
+    const bool wasLoading = std::exchange(loading_, true);
+    if (auto* slider = qobject_cast<QAbstractSlider*>(control(b.control, b.controlIndex)))
+        slider->setValue(static_cast<int>(currentValue(kSecondLanguage)));
+    loading_ = wasLoading;
+    return false;
 }
 
 void FrmMessCust1::afterDelivery(int index, const ParamData& value) {

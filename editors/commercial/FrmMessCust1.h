@@ -24,6 +24,7 @@ protected:
     void buildExtra() override;
     void afterDelivery(int index, const ParamData& value) override;
     void afterWrite(const Binding& b, int stored) override;
+    bool beforeWrite(const Binding& b, int& stored) override;
 
 private:
     // A message box: where its text starts (a function of the window's state), how many pieces it fills.

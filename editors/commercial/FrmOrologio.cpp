@@ -55,7 +55,19 @@ void addTimes(EditorDefinition::Place page, const DayTime* times, std::size_t co
 bool online(const EditorBase& e) {
     return e.state().Online;
 }
+
+constexpr int kStepTimeoutMs = 5000; // the board acknowledges a write within a few replies
+constexpr int kCopyAttempts = 3;
+
+std::function<QDateTime()>& pcClock() {
+    static std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    return now;
+}
 } // namespace
+
+void FrmOrologio::setPcClock(std::function<QDateTime()> now) {
+    pcClock() = now ? std::move(now) : [] { return QDateTime::currentDateTime(); };
+}
 
 QString FrmOrologio::dateText(int day, int month, int year) {
     if (day < 1 || day > 31 || month < 1 || month > 12 || year < 0 || year > 99)
@@ -116,13 +128,42 @@ void FrmOrologio::buildExtra() {
     registerControl(QStringLiteral("Label6"), 0, date_);
     addRow(form, nullptr, time_);
     addRow(form, nullptr, date_);
-    QPushButton* copy =
+    copyButton_ =
         addButton(QStringLiteral("Command1"), 0, Caption("Copy Pc Time"), form, [this] { copyPcTime(); });
-    copy->setEnabled(state().Online);
+    copyButton_->setEnabled(state().Online);
+    copyTimer_.setSingleShot(true);
+    connect(&copyTimer_, &QTimer::timeout, this, [this] {
+        if (isClosed()) return;
+        if (!state().Online) // the link went: nothing to wait for
+            endCopy();
+        else if (phase_ == CopyPhase::WaitingForMinute)
+            startCopy();
+        else
+            copyStepTimedOut();
+    });
 }
 
 void FrmOrologio::afterDelivery(int index, const ParamData&) {
     if (!state().Online) return;
+    if (phase_ == CopyPhase::Writing && index == fields_[nextField_].first && acknowledged(index)) {
+        ++nextField_;
+        writeNextField();
+    } else if (phase_ == CopyPhase::ReadingBack && (index == kHours || index == kMinutes) &&
+               acknowledged(kHours) && acknowledged(kMinutes)) {
+        // A minute that turned between the writes leaves the board a minute off: the copy is made again.
+        const QTime pc = pcClock()().time();
+        if (static_cast<int>(paramValue(kHours)) == pc.hour() &&
+            static_cast<int>(paramValue(kMinutes)) == pc.minute())
+            endCopy();
+        else if (attempts_ < kCopyAttempts)
+            startCopy();
+        else {
+            endCopy();
+            showError(QStringLiteral("The board's clock does not keep the computer's time: it shows %1:%2.")
+                          .arg(static_cast<int>(paramValue(kHours)), 2, 10, QChar('0'))
+                          .arg(static_cast<int>(paramValue(kMinutes)), 2, 10, QChar('0')));
+        }
+    }
     const auto value = [this](int i) { return static_cast<int>(paramValue(i)); };
     if (index == kSeconds || index == kHours || index == kMinutes)
         time_->setText(QStringLiteral("%1:%2:%3")
@@ -157,19 +198,65 @@ void FrmOrologio::setClockCell(int index, int value) {
     context().state.SetParamValue(index, static_cast<double>(value));
 }
 
-// The time is read once, so the cells hold one instant even when a minute turns while they are written.
 void FrmOrologio::copyPcTime() {
-    if (!state().Online) return;
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate day = now.date();
+    if (!state().Online || copying()) return;
+    attempts_ = 0;
+    copyButton_->setEnabled(false);
+    startCopy();
+}
+
+// The time is read once, so the cells hold one instant. The seconds go first: the board's minute cannot turn
+// before the rest is written, since a copy never starts at seconds 58 or 59.
+void FrmOrologio::startCopy() {
+    const QDateTime now = pcClock()();
     const QTime time = now.time();
-    setClockCell(kSeconds, time.second());
-    setClockCell(kMinutes, time.minute());
-    setClockCell(kHours, time.hour());
-    setClockCell(kWeekday, day.dayOfWeek() % 7 + 1); // 1 = Sunday
-    setClockCell(kDay, day.day());
-    setClockCell(kMonth, day.month());
-    setClockCell(kYear, day.year() % 100);
+    setProperty("busy", true); // a script waits for the whole copy
+    if (time.second() >= 58) {
+        phase_ = CopyPhase::WaitingForMinute;
+        copyTimer_.start((60 - time.second()) * 1000 - time.msec() + 50);
+        return;
+    }
+    ++attempts_;
+    const QDate day = now.date();
+    fields_ = {{kSeconds, time.second()}, {kMinutes, time.minute()},
+               {kHours, time.hour()},     {kWeekday, day.dayOfWeek() % 7 + 1}, // 1 = Sunday
+               {kDay, day.day()},         {kMonth, day.month()},
+               {kYear, day.year() % 100}};
+    nextField_ = 0;
+    phase_ = CopyPhase::Writing;
+    writeNextField();
+}
+
+// One field at a time: the next goes once the board has acknowledged this one (its delivery).
+void FrmOrologio::writeNextField() {
+    copyTimer_.start(kStepTimeoutMs);
+    if (nextField_ < fields_.size()) {
+        setClockCell(fields_[nextField_].first, fields_[nextField_].second);
+        return;
+    }
+    phase_ = CopyPhase::ReadingBack;
+    context().state.RequestRead(kHours);
+    context().state.RequestRead(kMinutes);
+}
+
+void FrmOrologio::copyStepTimedOut() {
+    endCopy();
+    showError(
+        QStringLiteral("The board did not acknowledge its clock in time: the clock may be incomplete. Use "
+                       "\"Copy Pc Time\" again."));
+}
+
+void FrmOrologio::endCopy() {
+    copyTimer_.stop();
+    phase_ = CopyPhase::Idle;
+    setProperty("busy", false);
+    copyButton_->setEnabled(state().Online);
+}
+
+// The board has taken the cell's value: the write went out and its acknowledgement (or the read) came back.
+bool FrmOrologio::acknowledged(int index) const {
+    const ParamCell& cell = state().cell(index, 0);
+    return cell.has(Valid) && !cell.has(WritePending);
 }
 
 } // namespace vm::editors

@@ -2,6 +2,8 @@
 
 #include "Conditions.h"
 
+#include <QAbstractSlider>
+
 #include <algorithm>
 
 namespace vm::editors {
@@ -174,6 +176,13 @@ FrmPagamento::FrmPagamento(EditorContext& ctx, QWidget* parent) : EditorBase(ctx
     d.extraWatch = {kExtraCreditTimeout, kCoupling};
     d.loadOrder = offlineOrder();
     setup(std::move(d));
+}
+
+// The decimal point is the value AND 3, as the money displays take it; the byte may carry more.
+void FrmPagamento::afterDelivery(int index, const ParamData&) {
+    if (index != kDecimalPoint && index != kDecimalPointTwin) return;
+    if (auto* slider = qobject_cast<QAbstractSlider*>(control(QStringLiteral("SlswitchX2"), 0)))
+        slider->setValue(moneyDecimals());
 }
 
 } // namespace vm::editors

@@ -10,6 +10,9 @@ class FrmPagamento : public EditorBase {
     Q_OBJECT
 public:
     FrmPagamento(EditorContext& ctx, QWidget* parent = nullptr);
+
+protected:
+    void afterDelivery(int index, const ParamData& value) override;
 };
 
 } // namespace vm::editors

@@ -2,7 +2,7 @@
 
 #include "widgets/CommitLineEdit.h"
 
-#include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -24,6 +24,7 @@ struct Code {
 constexpr Code kCodeTable[FrmPassword::kCodes] = {{5, 99999, "Menù Ridotto"}, {5, 99999, "Menù Completo"},
                                                   {5, 99999, "Menù Vendite"}, {5, 65535, "Collaudo"},
                                                   {4, 9999, "Cancella Dati"}, {4, 9999, "Cancella Dati MDB"}};
+constexpr int kFirstLabelText = 402; // Label1(j) takes line 402 + j
 
 bool allDigits(const QString& text) {
     return !text.isEmpty() &&
@@ -33,7 +34,7 @@ bool allDigits(const QString& text) {
 
 FrmPassword::FrmPassword(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
     EditorDefinition d(QStringLiteral("FrmPassword"), Caption("Password"));
-    d.window().frame(QStringLiteral("Frame1"), Caption("Password"), 1); // the code boxes, built in buildExtra
+    d.window().frame(QStringLiteral("Frame1"), Caption(401, "Password"), 1); // the boxes: buildExtra
     for (int i = 0; i < kCodes; ++i)
         d.extraWatch.push_back(kFirstCode + i);
     setup(std::move(d));
@@ -51,8 +52,10 @@ void FrmPassword::buildExtra() {
         connect(box, &CommitLineEdit::commitRequested, this,
                 [this, i](const QString& typed) { commit(i, typed); });
         // The caption beside box 0 is Label1(1) and the one beside box 1 is Label1(0).
-        QLabel* caption = captionLabel(Caption(kCodeTable[i].caption), form);
-        registerControl(QStringLiteral("Label1"), i < 2 ? 1 - i : i, caption);
+        const int label = i < 2 ? 1 - i : i;
+        QLabel* caption =
+            captionLabel(Caption(kFirstLabelText + label, QString::fromUtf8(kCodeTable[i].caption)), form);
+        registerControl(QStringLiteral("Label1"), label, caption);
         addRow(form, caption, box);
         boxes_[static_cast<std::size_t>(i)] = box;
     }
@@ -66,11 +69,13 @@ void FrmPassword::afterDelivery(int index, const ParamData& value) {
             QString::number(static_cast<std::uint32_t>(*code)));
 }
 
-// Leaving a box commits what was typed, exactly as Enter does.
+// Leaving a box for another control commits what was typed, exactly as Enter does; a menu, a context menu or
+// another program taking the focus for a while commits nothing (the typing may be half done).
 // base candidate: a number box that commits on leaving, takes the first N digits and returns silently to the
 // stored value; the bound number box shows a message and restores on leaving instead.
 bool FrmPassword::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut &&
+        CommitLineEdit::movesToAnotherControl(static_cast<QFocusEvent*>(event)->reason())) {
         for (int i = 0; i < kCodes; ++i) {
             CommitLineEdit* box = boxes_[static_cast<std::size_t>(i)];
             if (watched == box && !box->text().isEmpty() && box->text() != box->lastCommitted() &&

@@ -182,4 +182,11 @@ void FrmPromo::afterDelivery(int index, const ParamData&) {
     if (key >= keyBar_->minimum() && key <= keyBar_->maximum()) keyBar_->setValue(key);
 }
 
+// The value labels of the key's three values follow their scroll bars.
+void FrmPromo::rulesApplied() {
+    for (int v = 0; v < 3; ++v)
+        if (QLabel* label = valueLabel(QStringLiteral("HScroll1"), 28 + v))
+            label->setEnabled(keyEnabled(*this));
+}
+
 } // namespace vm::editors

@@ -24,6 +24,7 @@ public:
 protected:
     void buildExtra() override;
     void afterDelivery(int index, const ParamData& value) override;
+    void rulesApplied() override;
 
 private:
     void keyMoved(int key);

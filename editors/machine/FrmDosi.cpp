@@ -63,8 +63,12 @@ QString tableCaption(int table) {
     }
 }
 
-Condition commandsAllowed() {
-    return [](const EditorBase& e) { return e.state().Online && !static_cast<const FrmDosi&>(e).busy(); };
+// A command runs with what the window shows of the selection (a dose, the selection's flags): online its
+// button waits until the board has sent that value.
+Condition commandsAllowed(std::function<int(const EditorBase&)> reads) {
+    return [reads = std::move(reads)](const EditorBase& e) {
+        return e.state().Online && !static_cast<const FrmDosi&>(e).busy() && e.hasArrived(reads(e));
+    };
 }
 
 int numberOf(const ParamData& value) {
@@ -95,11 +99,15 @@ FrmDosi::FrmDosi(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
             if (kTests[j].dose == dose)
                 tests.add(commandButton("Command1", j, kTestValue, 0)
                               .titled(Caption(kTests[j].caption))
-                              .enabledIf(commandsAllowed()));
+                              .enabledIf(commandsAllowed([t = kTests[j]](const EditorBase& e) {
+                                  return doseParam(t.dose, t.table, 0) + e.selection();
+                              })));
         if (dose == 0)
             tests.add(commandButton("Command2", 0, kTestValue, 0)
                           .titled(Caption(kProductTest.caption))
-                          .enabledIf(commandsAllowed()));
+                          .enabledIf(commandsAllowed([](const EditorBase& e) {
+                              return doseParam(kProductTest.dose, kProductTest.table, 0) + e.selection();
+                          })));
     }
 
     auto selection = d.page(Caption("Selezione"), 2);
@@ -127,7 +135,8 @@ FrmDosi::FrmDosi(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
     for (int j = 0; j < kDoses; ++j)
         calibrate.add(commandButton("Command4", j, kTestCommand, 0)
                           .titled(Caption(QStringLiteral("Tara Dose %1").arg(j + 1)))
-                          .enabledIf(commandsAllowed()));
+                          .enabledIf(commandsAllowed(
+                              [](const EditorBase& e) { return kSelectionFlags + e.selection(); })));
     d.extraWatch = {kCoupling, kFlags2};
     setup(std::move(d));
 
@@ -255,10 +264,36 @@ void FrmDosi::finishCommand(int measured) {
     setResultText(0, QStringLiteral("Fatto (%1)").arg(testSelection_ + 1));
     setResultText(1, QString::number(measured));
     if (testCode_ == 0) return;
-    // Calibration: the measurement becomes the calibration of the dose the code names.
+    // The question waits until the link has finished delivering: a message box inside a delivery would run
+    // the link's events under it. Until it is answered the window stays busy.
+    step_ = Step::Asking;
+    setProperty("busy", true); // a script waits for the answer
+    QTimer::singleShot(0, this, [this, measured] {
+        askToCalibrate(measured);
+        step_ = Step::Idle;
+        setProperty("busy", false);
+        applyRules();
+    });
+}
+
+void FrmDosi::askToCalibrate(int measured) {
+    // Calibration: the measurement becomes the calibration of the dose the code names once the technician
+    // has seen it and agreed (a failed run measures nonsense).
     const int dose = testCode_ == 4 ? 0 : testCode_ == 2 ? 1 : 2;
-    writeParam(kCalibration[dose] + testSelection_, static_cast<std::uint32_t>(std::clamp(measured, 0, 255)));
-    setResultText(2, QString::number(measured));
+    const int value = std::clamp(measured, 0, 255);
+    const MessageAnswer answer =
+        showMessage({this, MessageIcon::Exclamation, MessageButtons::YesNo,
+                     QStringLiteral("Measured %1: write it as the calibration of dose %2 of selection %3?")
+                         .arg(value)
+                         .arg(dose + 1)
+                         .arg(testSelection_ + 1),
+                     QStringLiteral("Tara Dose %1").arg(dose + 1)});
+    if (answer != MessageAnswer::Yes || isClosed()) {
+        setResultText(2, QStringLiteral("Non scritta"));
+        return;
+    }
+    writeParam(kCalibration[dose] + testSelection_, static_cast<std::uint32_t>(value));
+    setResultText(2, QString::number(value));
 }
 
 void FrmDosi::afterDelivery(int index, const ParamData& value) {

@@ -31,9 +31,10 @@ protected:
 private:
     // A command in progress: the test value is written first, then the command that starts the test;
     // once the board has taken it, the result cells are read again until the command cell is back to 0.
-    enum class Step { Idle, ValueSent, CommandSent, Measuring };
+    enum class Step { Idle, ValueSent, CommandSent, Measuring, Asking };
 
     void startCommand(int command, int value);
+    void askToCalibrate(int measured);
     void sendCommand();
     void askForResult();
     void finishCommand(int measured);

@@ -6,12 +6,12 @@
 
 namespace vm::editors {
 
-namespace {
-// A focus change caused by a message box or another window is not the user leaving the box.
-bool isWindowSwitch(Qt::FocusReason reason) {
-    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+// A focus change caused by a message box, another window or program, a menu or a context menu is not the
+// user leaving the box.
+bool CommitLineEdit::movesToAnotherControl(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+           reason != Qt::MenuBarFocusReason;
 }
-} // namespace
 
 CommitLineEdit::CommitLineEdit(QWidget* parent) : QLineEdit(parent) {
     flash_.setSingleShot(true);
@@ -30,11 +30,13 @@ void CommitLineEdit::setBackground(const QColor& colour) {
 
 void CommitLineEdit::showCommitted(const QString& text) {
     tag_ = text;
-    if (!hasFocus() || !emptyOnFocus_) setText(text);
+    // A box that keeps its text on focus shows the new value unless the user has typed into it since.
+    if (!hasFocus() || (!emptyOnFocus_ && !isModified())) setText(text);
 }
 
 void CommitLineEdit::acceptCommit() {
     tag_ = text();
+    setModified(false);
     setBackground(windowColour());
 }
 
@@ -44,7 +46,7 @@ void CommitLineEdit::rejectCommit() {
 
 void CommitLineEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    if (!emptyOnFocus_ || isWindowSwitch(event->reason())) return;
+    if (!emptyOnFocus_ || !movesToAnotherControl(event->reason())) return;
     tag_ = text();
     clear();
     setBackground(kWhite);
@@ -52,7 +54,7 @@ void CommitLineEdit::focusInEvent(QFocusEvent* event) {
 
 void CommitLineEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (!emptyOnFocus_ || isWindowSwitch(event->reason())) return;
+    if (!emptyOnFocus_ || !movesToAnotherControl(event->reason())) return;
     if (flash_.isActive()) {
         // Enter was pressed: leaving during the flash commits at once instead of losing the value.
         flash_.stop();

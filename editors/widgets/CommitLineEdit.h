@@ -37,6 +37,10 @@ public:
     // Enter is ignored while this returns true (the window is showing delivered values).
     void setBlocked(std::function<bool()> blocked) { blocked_ = std::move(blocked); }
 
+    // True when a focus change of this reason is the user moving to another control of the program, not a
+    // menu, a context menu, a message box or another program taking the focus for a while.
+    static bool movesToAnotherControl(Qt::FocusReason reason);
+
     QColor backgroundColour() const { return palette().color(QPalette::Base); }
     bool isFlashing() const { return flash_.isActive(); }
 

@@ -1,6 +1,7 @@
 #include "LinkController.h"
 
 #include "QtTimerService.h"
+#include "SecretParams.h"
 
 namespace vm::link {
 
@@ -51,6 +52,7 @@ LinkController::LinkController(ProgramState& state, FormList& forms, LinkOptions
     : QObject(parent), bridge_(std::make_unique<Bridge>(*this)), timers_(std::make_unique<QtTimerService>()),
       engine_(std::make_unique<LinkEngine>(state, forms, *timers_, *bridge_, std::move(options))) {
     engine_->setTap(&monitor_);
+    monitor_.setSecrets([&state](int space, int address) { return IsSecretAddress(state, space, address); });
 }
 
 LinkController::~LinkController() {

@@ -4,8 +4,12 @@
 
 #include "AppConfig.h"
 #include "MainWindow.h"
+#include "MessageBox.h"
 #include "Screenshots.h"
 #include "SerialPort.h"
+#include "SimulatedBoard.h"
+#include "SimulatedPort.h"
+#include "qt/QtTimerService.h"
 
 #include <QTemporaryDir>
 
@@ -80,6 +84,57 @@ public:
 private:
     bool opens_;
     bool open_ = false;
+};
+
+// The line to a simulated board the test can look into and change (its memory, its faults).
+class SimBoardPort final : public link::SerialPort {
+public:
+    SimBoardPort(const std::filesystem::path& mapsDir, const sim::BoardSettings& settings = {})
+        : board_(settings), port_(board_, timers_) {
+        std::string error;
+        EXPECT_TRUE(board_.loadMaps(mapsDir, error)) << error;
+        port_.onReceive = [this] {
+            if (onReceive) onReceive();
+        };
+        port_.onLost = [this](const std::string& reason) {
+            if (onLost) onLost(reason);
+        };
+    }
+    sim::SimulatedBoard& board() { return board_; }
+    std::uint8_t configByte(int address) const {
+        return board_.memory().read(sim::kConfigSpace, static_cast<std::uint16_t>(address));
+    }
+
+    bool open(std::string& error) override { return port_.open(error); }
+    void close() override { port_.close(); }
+    bool isOpen() const override { return port_.isOpen(); }
+    void write(std::span<const std::uint8_t> bytes) override { port_.write(bytes); }
+    std::size_t bytesWaiting() const override { return port_.bytesWaiting(); }
+    std::vector<std::uint8_t> readAll() override { return port_.readAll(); }
+    void setReceiveThreshold(int threshold) override { port_.setReceiveThreshold(threshold); }
+    int receiveThreshold() const override { return port_.receiveThreshold(); }
+
+private:
+    sim::SimulatedBoard board_;
+    link::QtTimerService timers_;
+    sim::SimulatedPort port_;
+};
+
+// Answers the questions of the editors' message boxes (Yes/No) with `answer` and keeps what was asked.
+class QuestionAnswerer {
+public:
+    explicit QuestionAnswerer(editors::MessageAnswer answer) : answer(answer) {
+        previous_ = editors::setMessageHandler([this](const editors::MessageRequest& r) {
+            asked.append(r.text);
+            return r.buttons == editors::MessageButtons::YesNo ? this->answer : editors::MessageAnswer::Ok;
+        });
+    }
+    ~QuestionAnswerer() { editors::setMessageHandler(std::move(previous_)); }
+    editors::MessageAnswer answer;
+    QStringList asked;
+
+private:
+    editors::MessageHandler previous_;
 };
 
 // <tmp>/prog holds the program's files; <tmp> is the parent folder with the shared settings.

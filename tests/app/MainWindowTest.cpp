@@ -93,12 +93,17 @@ TEST(MainWindowStartUp, WithoutLanguageFilesItRefusesToRunWithoutAMapItCannotCon
 }
 
 TEST_F(MainWindowTest, AGoodLanguageFileSwitchesEverythingABadOneIsRefused) {
-    std::ofstream(folder.dir() / "Broken.lng") << "&File\n&Exit\n"; // far shorter than the others
+    std::ofstream(folder.dir() / "Broken.lng") << "&File\n&Exit\n"; // cut short: far fewer lines than needed
     MainWindow& w = start();
-    // Listing order: Broken, English, Italiano. The settings name none, so the first one was loaded.
-    ASSERT_EQ(w.languageSettings().CurrentLanguage, "Broken");
-    w.smnuLingue_Click(1); // English: checked against Broken, which has only two lines -> passes
+    // Listing order: Broken, English, Italiano. The settings name none: the first one that can be used.
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text,
+              "The language file \"Broken.lng\" cannot be used: it has 2 lines; the "
+              "program needs 1000.\nThe language English is used instead.");
+    EXPECT_EQ(dialogs().messages[0].title, "Wrong file");
     EXPECT_EQ(w.languageSettings().CurrentLanguage, "English");
+    EXPECT_TRUE(w.findChild<QAction*>("smnuLingue1")->isChecked());
+    dialogs().messages.clear();
     w.smnuLingue_Click(2); // Italiano
     EXPECT_EQ(w.languageSettings().CurrentLanguage, "Italiano");
     EXPECT_TRUE(w.findChild<QAction*>("smnuLingue2")->isChecked());
@@ -117,6 +122,74 @@ TEST_F(MainWindowTest, AGoodLanguageFileSwitchesEverythingABadOneIsRefused) {
     EXPECT_FALSE(w.findChild<QAction*>("smnuLingue0")->isChecked());
     EXPECT_EQ(w.action("smnuTempi")->text(), "&Tempi");
     EXPECT_EQ(w.messages()(838), "Autenticazione");
+}
+
+// Random bytes and a cut file: no installed language can be used, so the program's own Italian texts are
+// shown, with a message naming both files.
+TEST(MainWindowStartUp, WithNoUsableLanguageFileTheBuiltInItalianTextsAreShown) {
+    ProgramFolder folder;
+    std::string noise(3000, '\0');
+    std::uint32_t x = 7;
+    for (char& c : noise)
+        c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+    std::ofstream(folder.dir() / "English.lng", std::ios::binary | std::ios::trunc) << noise;
+    std::ofstream(folder.dir() / "Italiano.lng", std::ios::binary | std::ios::trunc) << "&File\n&Esci\n";
+    auto t = MakeWindow(folder);
+    MainWindow& w = *t->window;
+    ASSERT_TRUE(w.startUp());
+    ASSERT_EQ(t->dialogs->messages.size(), 1u);
+    const QString text = t->dialogs->messages[0].text;
+    EXPECT_TRUE(text.startsWith("The language file \"English.lng\" cannot be used: it "))
+        << text.toStdString();
+    EXPECT_TRUE(
+        text.contains("\nThe language file \"Italiano.lng\" cannot be used: it has 2 lines; the program "
+                      "needs 1000.\nThe program's own Italian texts are used instead."))
+        << text.toStdString();
+    EXPECT_EQ(t->dialogs->messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(w.action("smnuTempi")->text(), "&Tempi");
+    EXPECT_EQ(w.action("SmnuExTempi")->text(), "Extra &Tempi Settori");
+    EXPECT_EQ(w.messages()(838), "Autenticazione");
+    EXPECT_FALSE(w.findChild<QAction*>("smnuLingue0")->isChecked());
+    EXPECT_FALSE(w.findChild<QAction*>("smnuLingue1")->isChecked());
+}
+
+// A language file that cannot be read (here one whose reading fails with an I/O error) is passed over for
+// the next one: the program does not end as if no language were installed.
+TEST(MainWindowStartUp, AnUnreadableLanguageFileIsPassedOverForTheNextOne) {
+    ProgramFolder folder;
+    fs::remove(folder.dir() / "English.lng");
+    fs::create_symlink("/proc/self/mem", folder.dir() / "English.lng");
+    auto t = MakeWindow(folder);
+    MainWindow& w = *t->window;
+    ASSERT_TRUE(w.startUp());
+    ASSERT_EQ(t->dialogs->messages.size(), 1u);
+    const QString text = t->dialogs->messages[0].text;
+    EXPECT_TRUE(text.startsWith("The language file \"English.lng\" cannot be used: it cannot be read"))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith("\nThe language Italiano is used instead.")) << text.toStdString();
+    EXPECT_EQ(w.languageSettings().CurrentLanguage, "Italiano");
+    EXPECT_EQ(w.action("smnuTempi")->text(), "&Tempi");
+}
+
+// A damaged parameter map is refused at start-up with a message naming it; Connect then says why it
+// cannot, instead of talking to the board with wrong addresses.
+TEST(MainWindowStartUp, ADamagedMapIsRefusedByNameAndConnectIsNotPossible) {
+    ProgramFolder folder;
+    std::fstream map(folder.dir() / "W0482BV00.inx", std::ios::in | std::ios::out | std::ios::binary);
+    map.seekp(240 * 9); // record 241 holds no parameter; its command byte now names no memory space
+    map.write("\x00\x10\xF3", 3);
+    map.close();
+    auto t = MakeWindow(folder);
+    MainWindow& w = *t->window;
+    ASSERT_TRUE(w.startUp());
+    ASSERT_EQ(t->dialogs->messages.size(), 1u);
+    EXPECT_TRUE(t->dialogs->messages[0].text.contains(
+        "The parameter map \"W0482BV00.inx\" is damaged: record 241 has the command byte 0xF3"))
+        << t->dialogs->messages[0].text.toStdString();
+    w.SmuConnect_Click();
+    EXPECT_EQ(w.appState(), AppState::Offline);
+    ASSERT_EQ(t->dialogs->messages.size(), 2u);
+    EXPECT_TRUE(t->dialogs->messages[1].text.contains("Connect is not possible"));
 }
 
 TEST_F(MainWindowTest, SaveThenLoadRestoresTheConfigurationAndTheMenusOfItsUnits) {
@@ -197,7 +270,7 @@ TEST_F(MainWindowTest, ACorruptedFileIsReportedAndChangesNothing) {
     s.ConfigImage[100] = 9;
     const fs::path file = folder.dir() / "bad.prm";
     ASSERT_EQ(SaveProtectedConfig(file, s), "");
-    auto bytes = *ReadWholeFile(file);
+    auto bytes = *ReadWholeFile(file, kMaxConfigFileSize);
     bytes[2 * (RecordPos::Image + 100)] ^= 0x40;
     ASSERT_EQ(WriteFileReplacing(file, bytes), "");
 

@@ -67,6 +67,11 @@ TEST(AppOptions, ParsesTheThreeOptions) {
     EXPECT_FALSE(ParseAppOptions({"vmconfig", "--bogus"}, error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(ParseAppOptions({"vmconfig", "stray"}, error));
+    // A script name is kept byte for byte, even when it is not UTF-8; other values are read as UTF-8.
+    o = ParseAppOptions({"vmconfig", "--script", "/tmp/\xFF.vms", "--port", "/dev/caf\xC3\xA9"}, error);
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->scriptFile.string(), "/tmp/\xFF.vms");
+    EXPECT_EQ(o->device, QString::fromUtf8("/dev/caf\u00E9"));
 }
 
 } // namespace

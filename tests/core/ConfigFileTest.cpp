@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fstream>
 #include <numeric>
 
 namespace {
@@ -137,7 +138,7 @@ TEST(ConfigFormats, ASavedProtectedFileLoadsBackTheSameImages) {
     const ProgramState saved = filledState();
     const auto file = dir / "roundtrip.prm";
     ASSERT_EQ(vm::SaveProtectedConfig(file, saved, countingFillers()), "");
-    const auto bytes = vm::ReadWholeFile(file).value();
+    const auto bytes = vm::ReadWholeFile(file, vm::kMaxConfigFileSize).value();
     ASSERT_EQ(bytes.size(), 26011u);
     EXPECT_EQ(bytes[26009], 0x07);
     EXPECT_EQ(bytes[2 * 49], saved.AuxImage[8]);
@@ -196,7 +197,7 @@ TEST(ConfigFormats, EverySaveDrawsNewFillersButTheRecordBytesStayTheSame) {
     EXPECT_GT(fillerDifferences, 1000);
 }
 
-TEST(ConfigFormats, PlainAndCfxFilesLoadWithoutAnyCheck) {
+TEST(ConfigFormats, PlainAndCfxFilesLoadWithoutAChecksum) {
     vmtest::TempDir dir;
     const ProgramState s = filledState(3);
     writeBytes(dir / "plain.spf", vm::BuildConfigRecord(s, "plain.spf"));
@@ -223,11 +224,28 @@ TEST(ConfigFormats, PlainAndCfxFilesLoadWithoutAnyCheck) {
     EXPECT_EQ(cfx.ConfigImage[vm::kConfigAreaSize], 0);
     EXPECT_EQ(cfx.AuxImage[8], 0x31);
 
-    // The kind comes from the first dot of the name, in exact lower case.
-    EXPECT_EQ(vm::DecodeConfigBytes(raw, "image.cfx.old").data.kind, ConfigFileKind::Cfx);
     const auto upper = vm::DecodeConfigBytes(std::span(raw).first(vm::kConfigAreaSize), "IMAGE.CFX");
-    EXPECT_EQ(upper.data.kind, ConfigFileKind::Protected);
+    EXPECT_EQ(upper.data.kind, ConfigFileKind::Protected) << "exact case";
     EXPECT_FALSE(upper.ok());
+}
+
+// The kind goes by the last suffix; the name field still ends at the first dot.
+TEST(ConfigFormats, TheKindGoesByTheLastSuffixOfTheName) {
+    std::vector<std::uint8_t> raw(vm::kConfigAreaSize, 0x11);
+    const auto dated = vm::DecodeConfigBytes(raw, "dump.2024.cfx");
+    EXPECT_TRUE(dated.ok()) << dated.error;
+    EXPECT_EQ(dated.data.kind, ConfigFileKind::Cfx);
+    EXPECT_EQ(dated.data.imageByte(12927), 0x11);
+
+    const auto saved =
+        vm::EncodeProtected(vm::BuildConfigRecord(filledState(), "site.cfx.prm"), countingFillers());
+    const auto site = vm::DecodeConfigBytes(saved, "site.cfx.prm");
+    ASSERT_TRUE(site.ok()) << site.error;
+    EXPECT_EQ(site.data.kind, ConfigFileKind::Protected);
+    EXPECT_EQ(std::string(site.data.record.begin(), site.data.record.begin() + 13), "site         ");
+    EXPECT_EQ(site.data.unitCodes(), (std::array<std::uint8_t, 4>{0x11, 0x22, 0x33, 0x41}));
+
+    EXPECT_EQ(vm::DecodeConfigBytes(raw, "image.cfx.old").data.kind, ConfigFileKind::Protected);
 }
 
 TEST(CorruptedConfigFiles, AnySingleChangedByteOfRecordOrFillersIsDetected) {
@@ -282,6 +300,59 @@ TEST(CorruptedConfigFiles, UnusableFilesAreRefusedAndChangeNothing) {
     }
 }
 
+// A zeroed or erased disk block holds no configuration: it must never be loaded, let alone written to a
+// board. A protected file of zeros even has the right sum (0).
+TEST(CorruptedConfigFiles, ZeroedOrErasedFilesAreRefusedInEveryFormat) {
+    vmtest::TempDir dir;
+    const auto good = vm::EncodeProtected(vm::BuildConfigRecord(filledState(), "s.prm"), countingFillers());
+    auto wrongMark = good;
+    wrongMark[26009] = 0x08; // the sum does not cover the mark
+    auto longer = good;
+    longer.push_back(0);
+    // Record bytes all zero between fillers of 1, with the right trailer: 13004 = 0x32CC.
+    auto zeroRecord = vm::EncodeProtected(vm::ConfigRecord{}, [] { return std::uint8_t{1}; });
+    const struct {
+        std::string name;
+        std::vector<std::uint8_t> bytes;
+        std::string error;
+    } cases[] = {
+        {"zeros.prm", std::vector<std::uint8_t>(26011, 0x00), "every data byte is 0x00"},
+        {"erased.prm", std::vector<std::uint8_t>(26011, 0xFF), "every data byte is 0xFF"},
+        {"zero-record.prm", zeroRecord, "every data byte is 0x00"},
+        {"zeros.spf", std::vector<std::uint8_t>(13004, 0x00), "every data byte is 0x00"},
+        {"erased.spf", std::vector<std::uint8_t>(13004, 0xFF), "every data byte is 0xFF"},
+        {"zeros.cfx", std::vector<std::uint8_t>(12928, 0x00), "every data byte is 0x00"},
+        {"mark.prm", wrongMark, "trailer mark is 0x08 instead of 0x07"},
+        {"longer.prm", longer, "too long"},
+    };
+    for (const auto& c : cases) {
+        writeBytes(dir / c.name, c.bytes);
+        ProgramState target = filledState(5);
+        const ProgramState before = target;
+        const auto result = vm::LoadConfigFile(dir / c.name, target);
+        EXPECT_FALSE(result.ok()) << c.name;
+        EXPECT_NE(result.error.find(c.error), std::string::npos) << c.name << ": " << result.error;
+        EXPECT_TRUE(sameImages(target, before)) << c.name;
+    }
+}
+
+// A huge file (a sparse one here) is refused by its size, before anything is read.
+TEST(CorruptedConfigFiles, HugeFilesAreRefusedBeforeReading) {
+    vmtest::TempDir dir;
+    constexpr std::uintmax_t kHuge = std::uintmax_t{100} << 20;
+    for (const char* name : {"huge.prm", "huge.cfx", "huge.spf"}) {
+        { std::ofstream(dir / name); }
+        std::filesystem::resize_file(dir / name, kHuge);
+        ProgramState target;
+        const auto result = vm::LoadConfigFile(dir / name, target);
+        EXPECT_NE(result.error.find("is too large (104857600 bytes; at most 65536)"), std::string::npos)
+            << name << ": " << result.error;
+    }
+    const auto boundary = dir.write("boundary.cfx", std::string(65537, 'x'));
+    EXPECT_FALSE(vm::ReadWholeFile(boundary, 65536).has_value());
+    EXPECT_EQ(vm::ReadWholeFile(boundary, 65537)->size(), 65537u);
+}
+
 // The parameter maps and the text files (settings, languages) go through the same checks.
 TEST(CorruptedConfigFiles, MapsAndTextFilesRefuseAFolderOrAPipe) {
     vmtest::TempDir dir;
@@ -291,8 +362,8 @@ TEST(CorruptedConfigFiles, MapsAndTextFilesRefuseAFolderOrAPipe) {
     const auto map = vm::LoadParamMap(state, dir / "W0482BV00.inx", 0);
     EXPECT_FALSE(map.ok);
     EXPECT_NE(map.error.find("is a folder"), std::string::npos) << map.error;
-    EXPECT_FALSE(vm::ReadTextLines(dir / "W0482BV00.inx", 10));
-    EXPECT_FALSE(vm::ReadTextLines(dir / "English.lng", 10));
+    EXPECT_FALSE(vm::ReadTextLines(dir / "W0482BV00.inx", 10, 4096));
+    EXPECT_FALSE(vm::ReadTextLines(dir / "English.lng", 10, 4096));
 }
 
 TEST(SavingConfigFiles, ReplacesAFileSafelyAndReportsAFailure) {
@@ -306,8 +377,36 @@ TEST(SavingConfigFiles, ReplacesAFileSafelyAndReportsAFailure) {
     dir.write("occupied.prm/inside.txt", "precious");
     EXPECT_NE(vm::SaveProtectedConfig(dir / "occupied.prm", s), "");
     EXPECT_EQ(vmtest::readText(dir / "occupied.prm/inside.txt"), "precious");
-    EXPECT_NE(vm::SaveProtectedConfig(dir / "no such folder" / "x.prm", s), "");
+    // The system's reason is part of the message.
+    const std::string error = vm::SaveProtectedConfig(dir / "no such folder" / "x.prm", s);
+    EXPECT_NE(error.find("x.prm: No such file or directory"), std::string::npos) << error;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2); // no temporaries
+}
+
+// Saving through a symbolic link writes the file it points to (in that file's folder) and keeps the link;
+// the file keeps its permissions.
+TEST(SavingConfigFiles, ALinkIsFollowedAndKeptAndTheTargetKeepsItsPermissions) {
+    vmtest::TempDir dir;
+    std::filesystem::create_directories(dir / "site");
+    std::filesystem::create_directories(dir / "work");
+    dir.write("site/machine.prm", "old contents");
+    std::filesystem::permissions(dir / "site/machine.prm", std::filesystem::perms(0640));
+    std::filesystem::create_symlink("../site/machine.prm", dir / "work/link.prm");
+    std::filesystem::create_symlink("link.prm", dir / "work/link2.prm"); // a chain of two
+
+    ASSERT_EQ(vm::SaveProtectedConfig(dir / "work/link2.prm", filledState()), "");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "work/link.prm"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "work/link2.prm"));
+    EXPECT_EQ(std::filesystem::file_size(dir / "site/machine.prm"), 26011u);
+    EXPECT_EQ(std::filesystem::status(dir / "site/machine.prm").permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "site"), {}), 1); // no temporaries
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "work"), {}), 2);
+
+    // A link to a file that is not there yet creates it.
+    std::filesystem::create_symlink("../site/new.prm", dir / "work/new.prm");
+    ASSERT_EQ(vm::SaveProtectedConfig(dir / "work/new.prm", filledState()), "");
+    EXPECT_EQ(std::filesystem::file_size(dir / "site/new.prm"), 26011u);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "work/new.prm"));
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace {
 
 std::string lines(int count, const std::string& prefix, std::initializer_list<int> markers = {}) {
@@ -145,3 +147,68 @@ TEST(LanguageChecks, SwitchingToAGoodFileTakesItAndToABadOneKeepsThePrevious) {
 }
 
 } // namespace
+
+namespace {
+
+// The built-in reference of the tests: five lines, section markers on lines 2 and 4.
+const vm::LanguageTexts kBuiltIn = {"Uno", ";--due", "Tre", ";--quattro", "Cinque"};
+
+} // namespace
+
+TEST(LanguageChecks, ABrokenLanguageFileIsRefusedWithItsReasonAndTheNextGoodOneTaken) {
+    LanguageFolder f;
+    const std::string noise("\x01\x9F\x00\xFE\x00\x7F", 6);
+    f.dir.write("Alpha.lng", noise + "\r\n" + lines(6, "a", {2, 4}));
+    f.dir.write("Beta.lng", lines(3, "b", {2}));  // cut short
+    f.dir.write("Delta.lng", lines(5, "d", {2})); // a marker missing
+    f.dir.write("Gamma.lng", lines(5, "g", {2, 4}));
+    f.settings.CurrentLanguage = "Alpha";
+    std::string warning;
+    ASSERT_EQ(vm::CeckLingue(f.dir.path(), f.settings, f.messages, kBuiltIn, &warning),
+              vm::LanguageStatus::Loaded);
+    EXPECT_EQ(f.settings.CurrentLanguage, "Gamma");
+    EXPECT_EQ(f.settings.Menu.checkedIndex(), 3);
+    EXPECT_EQ(f.messages(4), ";--g4");
+    EXPECT_EQ(warning,
+              "The language file \"Alpha.lng\" cannot be used: it is not a text file.\n"
+              "The language file \"Beta.lng\" cannot be used: it has 3 lines; the program needs 5.\n"
+              "The language file \"Delta.lng\" cannot be used: it has no section marker (\";--\") on "
+              "line 4.\n"
+              "The language Gamma is used instead.");
+
+    // A good file gives no warning; switching to a broken one is refused as before.
+    warning.clear();
+    ASSERT_EQ(vm::CeckLingue(f.dir.path(), f.settings, f.messages, kBuiltIn, &warning),
+              vm::LanguageStatus::Loaded);
+    EXPECT_EQ(warning, "");
+    EXPECT_EQ(vm::SwitchLanguage(f.dir.path(), f.settings, 0, f.messages, kBuiltIn),
+              vm::LanguageStatus::WrongFile);
+    EXPECT_EQ(f.messages(1), "g1");
+}
+
+TEST(LanguageChecks, WithNoUsableFileTheBuiltInTextsAreShown) {
+    LanguageFolder f;
+    f.dir.write("Beta.lng", lines(3, "b", {2}));
+    { std::ofstream(f.dir / "Huge.lng"); }
+    std::filesystem::resize_file(f.dir / "Huge.lng", std::uintmax_t{100} << 20);
+    f.settings.CurrentLanguage = "Beta";
+    std::string warning;
+    ASSERT_EQ(vm::CeckLingue(f.dir.path(), f.settings, f.messages, kBuiltIn, &warning),
+              vm::LanguageStatus::Loaded);
+    EXPECT_EQ(f.messages(1), "Uno");
+    EXPECT_EQ(f.messages(5), "Cinque");
+    EXPECT_EQ(f.settings.Menu.checkedIndex(), -1);
+    EXPECT_EQ(warning, "The language file \"Beta.lng\" cannot be used: it has 3 lines; the program needs 5.\n"
+                       "The language file \"Huge.lng\" cannot be used: it is too large (104857600 bytes; at "
+                       "most 1048576).\n"
+                       "The program's own Italian texts are used instead.");
+    EXPECT_FALSE(vm::LoadLanguageFile(f.dir / "Huge.lng", f.messages));
+
+    // From the built-in texts a good file is taken by the built-in check alone.
+    f.dir.write("Gamma.lng", lines(6, "g", {2, 4}));
+    f.settings.Menu.fill(vm::ListLanguages(f.dir.path()));
+    EXPECT_EQ(vm::SwitchLanguage(f.dir.path(), f.settings, 1, f.messages, kBuiltIn),
+              vm::LanguageStatus::Loaded);
+    EXPECT_EQ(f.settings.CurrentLanguage, "Gamma");
+    EXPECT_EQ(f.messages(6), "g6");
+}

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <string>
 
 namespace {
@@ -47,7 +49,7 @@ TEST(TelemetryFile, ASavedFileHasTheRecordLayoutFillersAndTrailer) {
     vmtest::TempDir dir;
     const auto path = dir / "gsm-site.tlm";
     ASSERT_EQ(vm::SaveTelemetryFile(path, recordWithSettings(), sampleHeader(), countingFillers()), "");
-    const Bytes file = vm::ReadWholeFile(path).value();
+    const Bytes file = vm::ReadWholeFile(path, 4096).value();
     ASSERT_EQ(file.size(), 1253u);
 
     // Every record byte is followed by the next filler of the source; the trailer is low, 0x07, high.
@@ -135,6 +137,11 @@ TEST(TelemetryFile, AFileThatFailsAnyCheckIsRefusedWithItsMessage) {
 
     vmtest::TempDir dir;
     EXPECT_FALSE(vm::ReadTelemetryFile(dir / "missing.tlm").ok());
+    // A huge (sparse) file is refused by its size before anything is read.
+    { std::ofstream(dir / "huge.tlm"); }
+    std::filesystem::resize_file(dir / "huge.tlm", std::uintmax_t{100} << 20);
+    EXPECT_EQ(vm::ReadTelemetryFile(dir / "huge.tlm").error,
+              "Cannot read huge.tlm: it is too large (104857600 bytes; at most 65536)");
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -211,4 +212,45 @@ TEST(Commands, ImportWithAFaultyLineWritesNothing) {
               "vmconfig-cli: " + text +
                   ": line 2: price_2: '1.5' has more than 0 decimals (decimal point 0); nothing written\n");
     EXPECT_EQ(readBytes(out), std::vector<std::uint8_t>({1, 2, 3}));
+}
+
+// A zeroed disk block read as a configuration would wipe a board: it is refused before any port is opened,
+// by show and by write alike.
+TEST(Commands, AZeroedOrDamagedFileIsNeverWrittenToABoard) {
+    QTemporaryDir dir;
+    const std::string zeros = dir.filePath("zeros.prm").toStdString();
+    writeBytes(zeros, std::vector<std::uint8_t>(26011, 0));
+    for (const auto& argv : {std::vector<std::string>{"show", zeros},
+                             std::vector<std::string>{"--simulate", "--no-progress", "write", zeros}}) {
+        const Captured c = run(argv);
+        EXPECT_EQ(c.status, 2) << describe(c);
+        EXPECT_EQ(
+            c.err,
+            "vmconfig-cli: " + zeros +
+                ": The file holds no configuration: every data byte is 0x00 (a zeroed or erased file).\n")
+            << describe(c);
+        EXPECT_EQ(c.out, "") << describe(c);
+    }
+    // A port that does not exist is not even looked at.
+    const Captured c = run({"--port", "/nonexistent/tty", "write", zeros});
+    EXPECT_EQ(c.status, 2) << describe(c);
+    EXPECT_NE(c.err.find("no configuration"), std::string::npos) << describe(c);
+}
+
+// A damaged parameter map is refused by name before connecting, instead of reading wrong addresses.
+TEST(Commands, ADamagedMapIsRefusedByName) {
+    QTemporaryDir dir;
+    const std::filesystem::path maps = dir.path().toStdString();
+    for (const char* name : {"W0482.inx", "W0482BV00.inx"})
+        std::filesystem::copy_file(std::filesystem::path(VM_BIN_DIR) / name, maps / name);
+    // Record 241 of the map holds no parameter; give it a command byte that names no memory space.
+    std::fstream map(maps / "W0482BV00.inx", std::ios::in | std::ios::out | std::ios::binary);
+    map.seekp(240 * 9);
+    map.write("\x00\x10\xF3", 3);
+    map.close();
+    const Captured c = run({"--simulate", "--maps", maps.string(), "get", "1850"});
+    EXPECT_EQ(c.status, 2) << describe(c);
+    EXPECT_NE(c.err.find("\"W0482BV00.inx\" is damaged"), std::string::npos) << describe(c);
+    EXPECT_EQ(std::count(c.err.begin(), c.err.end(), '\n'), 1) << describe(c);
+    EXPECT_EQ(c.out, "") << describe(c);
 }

@@ -170,7 +170,7 @@ TEST_F(EditorBaseTest, OfflineLoadShowsTheImageInEveryControl) {
     EXPECT_EQ(get<SliderSwitch>(*e, "SlswitchX1")->value(), 2);
     EXPECT_EQ(get<QComboBox>(*e, "Combo1")->currentIndex(), 1); // stored 2 is the second entry
     EXPECT_EQ(get<QScrollBar>(*e, "HScroll3")->value(), 150 - 32768);
-    EXPECT_EQ(e->valueLabel("HScroll4", 0)->text(), QString::fromStdString(FormatDecimals(12.3, 1)));
+    EXPECT_EQ(e->valueLabel("HScroll4", 0)->text(), QString("12") + QChar(LocaleDecimalSeparator()) + "3");
     EXPECT_EQ(get<CommitLineEdit>(*e, "Text2")->text(), "Caffe");
     // Offline loading writes nothing.
     EXPECT_EQ(image(0x200), 42);
@@ -443,11 +443,11 @@ TEST_F(EditorBaseTest, TheDecimalPointIsLoadedFirstAndReformatsMoney) {
     image(0x205) = 150;
     auto e = open();
     EXPECT_EQ(e->moneyDecimals(), 2);
-    EXPECT_EQ(e->valueLabel("HScroll3", 0)->text(), QString::fromStdString(FormatDecimals(1.5, 2)));
+    EXPECT_EQ(e->valueLabel("HScroll3", 0)->text(), QString("1") + QChar(LocaleDecimalSeparator()) + "50");
     state.Online = true;
     e->deliver(kDecimalTwin, 7.0); // 7 AND 3 = 3
     EXPECT_EQ(e->moneyDecimals(), 3);
-    EXPECT_EQ(e->valueLabel("HScroll3", 0)->text(), QString::fromStdString(FormatDecimals(0.15, 3)));
+    EXPECT_EQ(e->valueLabel("HScroll3", 0)->text(), QString("0") + QChar(LocaleDecimalSeparator()) + "150");
 }
 
 TEST_F(EditorBaseTest, ASelectionMovesThePerSelectionBindings) {

@@ -8,6 +8,7 @@
 #include "Catalogue.h"
 
 #include <set>
+#include <string>
 
 namespace vm::editors::test {
 namespace {
@@ -16,6 +17,8 @@ class RegistryTest : public EditorFixture {};
 
 TEST_F(RegistryTest, EveryEntryCreatesItsWindowAndEveryBindingNamesAParameterOfItsWidth) {
     std::set<QString> names;
+    // Bindings whose width or twin is not the catalogue's: "window control(i) width twin".
+    std::set<std::string> declaredOtherwise;
     ASSERT_FALSE(editorEntries().empty());
     for (const EditorEntry& entry : editorEntries()) {
         EXPECT_TRUE(names.insert(entry.formName).second) << entry.formName.toStdString() << " listed twice";
@@ -31,6 +34,8 @@ TEST_F(RegistryTest, EveryEntryCreatesItsWindowAndEveryBindingNamesAParameterOfI
                 EXPECT_TRUE(info->isText) << where;
             else
                 EXPECT_EQ(info->width, b.width) << where << ": parameter " << b.index;
+            if (b.width != (info->isText ? 0 : std::min(info->width, 4)) || b.mirror != info->mirror)
+                declaredOtherwise.insert(where + " " + std::to_string(b.width) + " " + std::to_string(b.mirror));
             if (b.mirror != 0) {
                 const catalogue::ParamInfo* twin = catalogue::find(b.mirror);
                 ASSERT_NE(twin, nullptr) << where << ": no twin " << b.mirror;
@@ -40,6 +45,13 @@ TEST_F(RegistryTest, EveryEntryCreatesItsWindowAndEveryBindingNamesAParameterOfI
     }
     EXPECT_TRUE(forms.forms().empty());
     EXPECT_EQ(createEditor(QStringLiteral("FrmNotThere"), ctx), nullptr);
+    // The key type is only shown, so it has no twin; each unit's decounter switches also go into the copy of
+    // the unit's decounter table 700 parameters higher.
+    const std::set<std::string> expected = {
+        "FrmDosi Label5(0) 1 0",          "FrmDeco SliderX1(0) 2 10827", "FrmDeco SliderX1(1) 2 10827",
+        "FrmDeco SliderX2(0) 2 11002",    "FrmDeco SliderX2(1) 2 11002", "FrmDeco SliderX3(0) 2 11177",
+        "FrmDeco SliderX3(1) 2 11177",    "FrmDeco SliderX4(0) 2 11352", "FrmDeco SliderX4(1) 2 11352"};
+    EXPECT_EQ(declaredOtherwise, expected);
 }
 
 TEST_F(RegistryTest, OneInstancePerWindowUntilItCloses) {

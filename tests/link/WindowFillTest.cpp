@@ -72,5 +72,30 @@ TEST_F(WindowFillTest, TextsAcrossBlockBoundariesAreReadOnTheirOwn) {
     EXPECT_EQ(AddressOf(frames()[1]), 0x0338);
 }
 
+// A board that goes silent while a window fills: after five requests without a reply the program says so,
+// once, and goes on asking; once the board answered, a new silence is reported again.
+TEST_F(WindowFillTest, ABoardThatStopsAnsweringIsReportedOnceEachTime) {
+    bool silent = true;
+    board.faultHook = [&](const sim::Frame&) { return silent ? ReplyFault::Drop : ReplyFault::None; };
+    openWindow();
+    // Each request waits 1 s for its reply, then the line 1 s for quiet.
+    timers.advance(8900);
+    EXPECT_TRUE(observer.messages.empty());
+    ASSERT_TRUE(runUntil([&] { return !observer.messages.empty(); }, 2100));
+    EXPECT_EQ(observer.messages[0].title, "Serial");
+    EXPECT_TRUE(observer.messages[0].text.starts_with("The board stopped answering"))
+        << observer.messages[0].text;
+    EXPECT_EQ(observer.messages[0].icon, kIconExclamation);
+    EXPECT_TRUE(form.received.empty());
+    timers.advance(30000);
+    EXPECT_EQ(observer.messages.size(), 1u);
+
+    silent = false;
+    ASSERT_TRUE(runUntil([&] { return form.received.size() == 5; }, 5000));
+    silent = true;
+    state.WatchParam(kByte); // a request that gets no reply, asked again and again
+    ASSERT_TRUE(runUntil([&] { return observer.messages.size() == 2; }, 12000));
+}
+
 } // namespace
 } // namespace vm::link::test

@@ -49,13 +49,13 @@ TEST_F(Script, MessagesAreStoredInPiecesOfTheLine) {
                                      {"--port", sim.device()});
     ASSERT_EQ(run.exitCode, 0) << describe(run);
     const QString blanks(16, u' ');
-    const auto texts = boardTexts(sim.device(), {11514, 11515, 11518, 11519, 11521, 11607});
+    const auto texts = boardTexts(sim.device(), {11514, 11515, 11518, 11519, 11521, 11615});
     EXPECT_EQ(texts.at(11514), "ABCDEFGHIJKLMNOP");
     EXPECT_EQ(texts.at(11515), "QRSTUVWXYZ012345");
     EXPECT_EQ(texts.at(11518), "SHORT           ");
     EXPECT_EQ(texts.at(11519), blanks);
     EXPECT_EQ(texts.at(11521), blanks);
-    EXPECT_EQ(texts.at(11607), "HELLO           "); // language 3, line 2, message 2
+    EXPECT_EQ(texts.at(11615), "HELLO           "); // language 3 (11610..11617), line 2, message 2
     const auto board = boardValues(sim.device(), {11493, 11499, 11496, 11502, 11498, 11504});
     EXPECT_EQ(board.at(11493), "2");
     EXPECT_EQ(board.at(11499), "2");
@@ -63,6 +63,41 @@ TEST_F(Script, MessagesAreStoredInPiecesOfTheLine) {
     EXPECT_EQ(board.at(11502), "2");
     EXPECT_EQ(board.at(11498), "3");
     EXPECT_EQ(board.at(11504), "3");
+}
+
+// Second language s keeps its eight pieces at 11586 + 8s: language 1 does not reach into the block before it,
+// language 2 does not overwrite language 1. Language 9 would run into the final pauses and is refused; with
+// no second language (0) its page cannot be opened.
+TEST_F(Script, SecondLanguageTextsGoToTheirOwnBlock) {
+    SimProcess sim;
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
+    // language 1's line 2, the pieces before language 1, the final pause after language 8
+    const std::vector<int> untouched = {11586, 11590, 11598, 11658};
+    const auto before = boardTexts(sim.device(), untouched);
+    const ProgramRun run = runScript("languages.vms",
+                                     "connect\n"
+                                     "open FrmMessCust1\n"
+                                     "set FrmMessCust1 SlswitchX1 1\n"
+                                     "set FrmMessCust1 Text10 \"LINGUA UNO\"\n"
+                                     "set FrmMessCust1 SlswitchX1 2\n"
+                                     "set FrmMessCust1 Text13 \"LINGUA DUE\"\n"
+                                     "set FrmMessCust1 SlswitchX1 9\n"
+                                     "expect-message \"second languages 1 to 8\"\n"
+                                     "expect FrmMessCust1 SlswitchX1 2\n"
+                                     "settle\n"
+                                     "set FrmMessCust1 SlswitchX1 0\n"
+                                     "set FrmMessCust1 Text10 NONE\n",
+                                     {"--port", sim.device()});
+    const QStringList refused = reports(run, "languages.vms");
+    ASSERT_EQ(refused.size(), 1) << describe(run);
+    EXPECT_TRUE(
+        refused[0].contains(":12: Text10 of FrmMessCust1 is on the page \"LINGUA 2\", which is not enabled"))
+        << refused[0].toStdString();
+    const auto texts = boardTexts(sim.device(), {11594, 11606});
+    EXPECT_EQ(texts.at(11594), "LINGUA UNO      "); // language 1, line 1
+    EXPECT_EQ(texts.at(11606), "LINGUA DUE      "); // language 2, line 2
+    EXPECT_EQ(boardTexts(sim.device(), untouched), before);
+    EXPECT_EQ(boardValues(sim.device(), {11498}).at(11498), "0");
 }
 
 // The jug counters of the board, beverage by beverage and slave by slave.
@@ -98,6 +133,7 @@ TEST_F(Script, ClockTimesCodesAndPricesReachTheBoard) {
                                      "set FrmOrologio SwitchX1(1) 1\n"
                                      "set FrmOrologio iSwitchSliderX1 1\n" // Spegni
                                      "open FrmPassword\n"
+                                     "expect FrmPassword Label1(1) \"Reduced menu\"\n" // language file
                                      "set FrmPassword Text1(0) 123456\n"
                                      "expect FrmPassword Text1(0) 12345\n"
                                      "set FrmPassword Text1(4) 98765\n"

@@ -65,6 +65,38 @@ TEST_F(Script, DoseRecipeTestAndCalibrationOnTheBoard) {
         EXPECT_EQ(board.at(index), value) << index;
 }
 
+// A calibration shows its measurement and asks before it becomes the dose's calibration: refused, the
+// calibration stays as it was; agreed, it is written.
+TEST_F(Script, CalibrationIsWrittenOnlyWhenConfirmed) {
+    SimProcess sim;
+    ASSERT_FALSE(sim.device().isEmpty()) << "vmboard-sim did not announce its device";
+    const auto before = boardValues(sim.device(), {656});
+    const ProgramRun run =
+        runScript("calibrate.vms",
+                  "connect\n"
+                  "open FrmDosi\n"
+                  "click FrmDosi Label0(3)\n"
+                  "set FrmDosi HScroll1(5) 30\n"
+                  "set FrmDosi HScroll2(5) 20\n"
+                  "set FrmDosi HScroll3(5) 10\n"
+                  "answer no\n"
+                  "click FrmDosi Command4(0)\n"
+                  "expect-message \"Measured 80: write it as the calibration of dose 1 of selection 4?\"\n"
+                  "expect FrmDosi LabelRis(1) 80\n"
+                  "expect FrmDosi LabelRis(2) \"Non scritta\"\n"
+                  "answer yes\n"
+                  "click FrmDosi Command4(1)\n"
+                  "expect-message \"dose 2 of selection 4\"\n"
+                  "expect FrmDosi LabelRis(2) 80\n"
+                  "expect FrmDosi HScroll5(1) 80\n"
+                  "quit\n",
+                  {"--port", sim.device()});
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    const auto after = boardValues(sim.device(), {656, 4746});
+    EXPECT_EQ(after.at(656), before.at(656)); // dose 1 of selection 4: refused
+    EXPECT_EQ(after.at(4746), "80");
+}
+
 // Offline on a new KTR 921 configuration (the 11-key keyboard): the calibration file of the summary window
 // is a ';' table with its spreadsheet hint, one row per selection and dose, with what the window set.
 TEST_F(Script, CalibrationFileOffline) {

@@ -57,6 +57,21 @@ TEST_F(Script, DecimalPointAndPaymentSystemRulesOffline) {
     EXPECT_TRUE(locked[0].contains(":7: SlswitchX2 of FrmPagamento is disabled")) << locked[0].toStdString();
 }
 
+// The decimal point is the low two bits of its byte: a board that keeps more there shows d all the same.
+TEST_F(Script, DecimalPointShowsTheLowTwoBits) {
+    SimProcess sim;
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
+    const ProgramRun set = runCli({"--port", sim.device(), "set", "1823=6"});
+    ASSERT_EQ(set.exitCode, 0) << describe(set);
+    const ProgramRun run = runScript("decimal-bits.vms",
+                                     "connect\n"
+                                     "open FrmPagamento\n"
+                                     "expect FrmPagamento SlswitchX2 2\n"
+                                     "quit\n",
+                                     {"--port", sim.device()});
+    EXPECT_EQ(run.exitCode, 0) << describe(run);
+}
+
 // Connected: limits over the full word range, the two inverted option bits, a tube switch, a token, channel
 // enables and values, and prices reach the board with their mirrors; the price window's "everything at price
 // 1" keeps the other bits of its byte, and a price follows the decimal point.

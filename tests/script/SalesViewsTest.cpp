@@ -44,7 +44,7 @@ std::map<QString, QStringList> readCsv(const QString& fileName, int key, QString
 }
 
 // With two decimals a money total shows hundredths while the vend count beside it stays a plain number; the
-// MDB audit scales only its amounts; the export holds what the window shows.
+// MDB audit scales only its amounts; the export holds what the window shows, in the program's language.
 TEST_F(Script, TotalsShowMoneyWithTheBoardsDecimalPoint) {
     SimProcess sim;
     ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
@@ -70,9 +70,11 @@ TEST_F(Script, TotalsShowMoneyWithTheBoardsDecimalPoint) {
     const auto rows = readCsv(path("totals.csv"), 2, &header);
     EXPECT_EQ(header, QStringList({"group", "item", "index", "value"}));
     ASSERT_EQ(rows.size(), 12u);
-    EXPECT_EQ(rows.at("11430"), QStringList({"Importi Totali Non Azzerabili", "Totale caldo", "11430", "123.45"}));
+    // the program speaks its first language, English: the captions come from its file
+    EXPECT_EQ(rows.at("11430"),
+              QStringList({"Totals that cannot be cleared", "Hot total", "11430", "123.45"}));
     EXPECT_EQ(rows.at("11440").value(3), "12345");
-    EXPECT_EQ(rows.at("11441").value(0), "Importi Totali Azzerabili");
+    EXPECT_EQ(rows.at("11441").value(0), "Totals that can be cleared");
 }
 
 // The vend counters of a block stand in the block's own labels: the second range after the first 48, the
@@ -104,6 +106,34 @@ TEST_F(Script, VendCountersLandInTheLabelsOfTheirBlock) {
     EXPECT_EQ(rows.size(), 70u); // the sectors of the page in front
     EXPECT_EQ(rows.at("13218"), QStringList({"Slave 1", "Set. 65", "13218", "777"}));
     EXPECT_EQ(rows.at("13779").value(3), "4242");
+}
+
+// An expect on a page that is not in front brings the page forward and waits for its values, as a
+// technician's click on its tab does. The third range holds three blocks per window: the fourth unit's page
+// shows its 56 counters of the first two ranges and nothing of the next window's counters.
+TEST_F(Script, ExpectShowsThePageAndTheFourthBlockHasNoThirdRange) {
+    SimProcess sim;
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
+    // block 0 second range i = 7; block 3 second range i = 7 (paid, test); free vends, block 0 third range i
+    // = 0
+    const ProgramRun set =
+        runCli({"--port", sim.device(), "set", "13218=4321", "13242=31", "13306=17", "13808=99"});
+    ASSERT_EQ(set.exitCode, 0) << describe(set);
+    const ProgramRun run = runScript("fourth-block.vms",
+                                     "connect\n"
+                                     "open FrmBattute\n"
+                                     "expect FrmBattute Label4(55) 4321\n"
+                                     "expect FrmBattute Label7(55) 31\n"
+                                     "open FrmProva\n"
+                                     "expect FrmProva Label7(55) 17\n"
+                                     "open FrmGratis\n"
+                                     "expect FrmGratis Label4(56) 99\n"
+                                     "expect FrmBattute Label7(56) 99\n",
+                                     {"--port", sim.device()});
+    const QStringList refused = reports(run, "fourth-block.vms");
+    ASSERT_EQ(refused.size(), 1) << describe(run);
+    EXPECT_TRUE(refused[0].contains(":9: there is no control Label7(56) of FrmBattute"))
+        << refused[0].toStdString();
 }
 
 // vmconfig-cli audit: every counter and the alarm log of the board in one CSV file, raw values.

@@ -4,6 +4,13 @@
 
 #include "ScriptSupport.h"
 
+#include <QThread>
+
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+
 namespace {
 
 using namespace vm::test;
@@ -82,6 +89,62 @@ TEST_F(Script, UnreadableScriptAndFailedConnect) {
     EXPECT_TRUE(failures[0].startsWith(path("dead-port.vms") + ":1: the connect ended with"))
         << describe(run);
     EXPECT_TRUE(run.out.startsWith("message: ")) << describe(run);
+}
+
+// A pipe, a device or a huge file given as the script is refused at once with a line saying why; a script
+// whose name is not UTF-8 runs like any other.
+TEST_F(Script, OnlyARegularFileOfASaneSizeIsReadAsAScript) {
+    const QString fifo = path("fifo.vms");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile big(path("big.vms"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(2 << 20));
+    big.close();
+    const std::pair<QString, QString> refused[] = {{fifo, "the script is not a regular file"},
+                                                   {"/dev/zero", "the script is not a regular file"},
+                                                   {big.fileName(), "the script is larger than 1 MiB"}};
+    for (const auto& [file, reason] : refused) {
+        const ProgramRun run = runProgram(path("prog/vmconfig"), {"--simulate", "--script", file});
+        EXPECT_EQ(run.exitCode, 2) << describe(run);
+        EXPECT_TRUE(run.err.contains(file + ": " + reason + "\n")) << describe(run);
+    }
+
+    const std::string oddName = path("quit-").toStdString() + "\xFF.vms";
+    std::ofstream(oddName) << "quit\n";
+    const ProgramRun run =
+        runProgram("/bin/sh", {"-c", R"(exec "$0" --simulate --script "$1$(printf '\377').vms")",
+                               path("prog/vmconfig"), path("quit-")});
+    EXPECT_EQ(run.exitCode, 0) << describe(run);
+    std::filesystem::remove(oddName); // the folder's clean-up goes by UTF-8 names
+}
+
+// The line goes while the board has not yet acknowledged an item number that was set: the line that waits
+// for the acknowledgement fails with the reason, and the script does not end as if all went well.
+TEST_F(Script, ALineLostBeforeTheWriteIsAcknowledgedFailsTheLineWaitingForIt) {
+    // A board that takes 600 ms for each reply, so that the line can be pulled while the write is on its way.
+    auto sim = std::make_unique<SimProcess>(QStringList{"--reply-delay", "600"});
+    ASSERT_FALSE(sim->device().isEmpty()) << sim->startError().toStdString();
+    const QString ready = path("lost-ready.png");
+    QFile script(path("lost.vms"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(("connect\nopen FrmItemNumber\nscreenshot main " + ready +
+                  "\nset FrmItemNumber HScroll1(3) 123\nsettle\nquit\n")
+                     .toUtf8());
+    script.close();
+
+    QProcess tool;
+    tool.start(path("prog/vmconfig"), {"--port", sim->device(), "--script", script.fileName()});
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFile::exists(ready) && clock.elapsed() < kProgramMs && tool.state() != QProcess::NotRunning)
+        tool.waitForFinished(50);
+    ASSERT_TRUE(QFile::exists(ready)) << tool.readAllStandardError().toStdString();
+    QThread::msleep(250);
+    sim.reset(); // the line goes
+    ASSERT_TRUE(tool.waitForFinished(kProgramMs));
+    const QString err = QString::fromUtf8(tool.readAllStandardError());
+    EXPECT_EQ(tool.exitCode(), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains(script.fileName() + ":4: the line to the board was lost: "))
+        << err.toStdString();
 }
 
 // A technician sets two spirals' item numbers on a board over a serial line, one on the second unit's page;

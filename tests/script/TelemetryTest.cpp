@@ -85,6 +85,49 @@ TEST_F(Script, TelemetrySettingsOnTheBoardAndThroughFiles) {
     EXPECT_EQ(board[12058], "\"smtp.example-mai\"");
 }
 
+// A service code and the module's password reach the board, but the saved link trace shows their bytes as
+// asterisks; a configuration saved afterwards does not carry the module's password (the module's settings
+// are the board's cells, never the configuration's).
+TEST_F(Script, SecretsStayOutOfTheTraceAndTheConfiguration) {
+    SimProcess sim;
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.startError().toStdString();
+    const ProgramRun run = runScript("secrets.vms",
+                                     "connect\n"
+                                     "open FrmPassword\n"
+                                     "set FrmPassword Text1(0) 54321\n"
+                                     "open FrmGSM\n"
+                                     "set FrmGSM Text7 Segreto-7\n"
+                                     "settle\n"
+                                     "open FrmDevelopment\n"
+                                     "file {dir}/secrets-trace.txt\n"
+                                     "click FrmDevelopment Command2\n"
+                                     "file {dir}/secrets.prm\n"
+                                     "menu Smusave\n"
+                                     "quit\n",
+                                     {"--port", sim.device()});
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    const auto board = boardValues(sim.device(), {1857, 12061});
+    EXPECT_EQ(board.at(1857), "54321");
+    EXPECT_EQ(board.at(12061), "\"Segreto-7" + QString("\\x00").repeated(7) + "\"");
+
+    QFile file(path("secrets-trace.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString trace = QString::fromLatin1(file.readAll());
+    // 54321 written as 3 bytes (31 D4 00) to 1857 at address 745; the password's 16 bytes to 12061 at 3912
+    const QString hidden4 = QStringLiteral("( \\*\\*){4}"), hidden17 = QStringLiteral("( \\*\\*){17}");
+    EXPECT_TRUE(trace.contains(QRegularExpression("> D2 00 E9 02" + hidden4 + "\r\n")))
+        << trace.toStdString();
+    EXPECT_TRUE(trace.contains(QRegularExpression("> DF 00 48 0F" + hidden17 + "\r\n")))
+        << trace.toStdString();
+    EXPECT_FALSE(trace.contains("31 D4 00"));
+    EXPECT_FALSE(trace.contains("53 65 67 72 65 74 6F")); // "Segreto"
+
+    const ProgramRun show = runCli({"show", path("secrets.prm")});
+    ASSERT_EQ(show.exitCode, 0) << describe(show);
+    EXPECT_TRUE(show.out.contains("\n1857 ")) << "the file carries the configuration";
+    EXPECT_FALSE(show.out.contains("Segreto")) << show.out.toStdString();
+}
+
 // Offline the settings can be edited only in a file: every setting saved is shown again after opening the
 // file in a fresh window, and vmconfig-cli shows and compares such files.
 TEST_F(Script, TelemetryFileRoundTripOffline) {
