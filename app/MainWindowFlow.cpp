@@ -414,7 +414,7 @@ void MainWindow::loadConfiguration(const QString& path) {
         message(QString::fromStdString(loaded.error), MessageIcon::Exclamation, kProgramTitle);
         return;
     }
-    changes_.startNew("Load File " + title.toStdString());
+    changes_.startNew("Load File " + fileTitle_.toStdString());
     reloadEditors(); // no open window may keep (and later write) values of the previous configuration
     EnableMenu();
     setEntry("SmnuWrite", true);

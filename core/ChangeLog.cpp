@@ -22,7 +22,7 @@ std::tm localTime(std::chrono::system_clock::time_point t) {
 
 std::string timeText(std::chrono::system_clock::time_point t) {
     const std::tm p = localTime(t);
-    char text[32];
+    char text[80];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.tm_year + 1900, p.tm_mon + 1, p.tm_mday,
                   p.tm_hour, p.tm_min, p.tm_sec);
     return text;
