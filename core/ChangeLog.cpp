@@ -178,6 +178,7 @@ bool ChangeLog::openFile() {
         fileError_ = "cannot create " + folder_.string() + ": " + ec.message();
         return false;
     }
+    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::replace, ec);
     const auto now = std::chrono::system_clock::now();
     const std::tm p = localTime(now);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;

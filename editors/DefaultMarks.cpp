@@ -12,10 +12,12 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 
+#include <algorithm>
 #include <bit>
 #include <set>
 
@@ -148,21 +150,39 @@ void EditorBase::showDefaultMark(BoundControl& bc, const ParamData& value) {
     refreshUsable(bc);
 }
 
+namespace {
+template <typename Holder> void paintText(Holder* holder, bool marked) {
+    QString text = holder->text();
+    if (text.endsWith(kMark)) text.chop(kMark.size());
+    if (marked && !text.isEmpty()) text += kMark;
+    if (text != holder->text()) holder->setText(text);
+}
+} // namespace
+
+// A control without a caption of its own (a switch or a list alone in its frame) is marked on its frame's
+// title, when any such control of the frame differs.
 void EditorBase::paintDefaultMark(BoundControl& bc) {
     // An option marks the chosen button of its group only; a list row has no caption of its own.
     auto* button = qobject_cast<QAbstractButton*>(bc.widget);
+    const bool ownCaption = bc.caption || (button && bc.binding.kind != ControlKind::ListRow);
+    if (!ownCaption) {
+        if (auto* box = qobject_cast<QGroupBox*>(bc.widget->parentWidget())) {
+            const bool marked = std::any_of(bound_.begin(), bound_.end(), [&](const BoundControl& other) {
+                const bool otherOwn =
+                    other.caption || (qobject_cast<QAbstractButton*>(other.widget) && other.binding.kind != ControlKind::ListRow);
+                return other.differs && !otherOwn && other.widget->parentWidget() == box;
+            });
+            box->setTitle(box->title().endsWith(kMark) ? box->title().chopped(kMark.size()) : box->title());
+            if (marked && !box->title().isEmpty()) box->setTitle(box->title() + kMark);
+        }
+        return;
+    }
     bool marked = bc.differs;
     if (bc.binding.kind == ControlKind::Option) marked = marked && button && button->isChecked();
-    const auto paint = [&](auto* holder) {
-        QString text = holder->text();
-        if (text.endsWith(kMark)) text.chop(kMark.size());
-        if (marked && !text.isEmpty()) text += kMark;
-        if (text != holder->text()) holder->setText(text);
-    };
     if (bc.caption)
-        paint(bc.caption);
-    else if (button && bc.binding.kind != ControlKind::ListRow)
-        paint(button);
+        paintText(bc.caption, marked);
+    else
+        paintText(button, marked);
 }
 
 void EditorBase::applyDefaultMarks() {

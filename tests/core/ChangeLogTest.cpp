@@ -112,6 +112,8 @@ TEST_F(ChangeLogTest, EachLogIsAFileOnlyItsOwnerReadsWrittenAsTheChangesCome) {
     EXPECT_EQ(first.parent_path(), dir / "changes");
     EXPECT_EQ(std::filesystem::status(first).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(std::filesystem::status(dir / "changes").permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
     std::vector<std::string> got = lines(first);
     ASSERT_EQ(got.size(), 2u);
     EXPECT_TRUE(got[0].starts_with("log\t1\t")) << got[0];

@@ -5,9 +5,11 @@
 
 #include "Catalogue.h"
 #include "EditHistory.h"
+#include "widgets/SliderSwitch.h"
 #include "widgets/ToggleSwitch.h"
 
 #include <QAction>
+#include <QGroupBox>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -15,8 +17,9 @@ namespace vm::editors::test {
 namespace {
 
 // Catalogue parameters with their factory settings: "probe minimum, unit 1" (3, default 0, mirror 4785),
-// "enable byte 1, unit 1" (6, default 0, mirror 4788) and "unit type, unit 1" (4779, no default).
-constexpr int kProbe = 3, kProbeMirror = 4785, kEnable = 6, kEnableMirror = 4788, kUnitType = 4779;
+// "enable byte 1, unit 1" (6, default 0, mirror 4788), "unit type, unit 1" (4779, no default) and "decimal
+// point" (1823, default 2).
+constexpr int kProbe = 3, kProbeMirror = 4785, kEnable = 6, kEnableMirror = 4788, kUnitType = 4779, kPoint = 1823;
 
 class VisitEditor : public EditorBase {
 public:
@@ -27,6 +30,9 @@ public:
             .add(toggleSwitch("SwitchX1", 0, kEnable, kFromCatalogue, 0x01).titled(Caption("Uno")))
             .add(toggleSwitch("SwitchX1", 1, kEnable, kFromCatalogue, 0x04).titled(Caption("Tre")))
             .add(scrollBar("HScroll2", 0, kUnitType).range(0, 15).titled(Caption("Tipo")));
+        // A switch without a caption of its own: its frame's title carries the mark.
+        d.window().frame("Frame1", Caption("Punto")).add(
+            sliderSwitch("Slider1", 0, kPoint, 0, {Caption("0"), Caption("1"), Caption("2"), Caption("3")}));
         setup(std::move(d));
     }
 };
@@ -40,7 +46,7 @@ QAction* entry(QWidget* w, const char* name) {
 class ChangeHistoryTest : public EditorFixture {
 protected:
     ChangeHistoryTest() {
-        for (int index : {kProbe, kProbeMirror, kEnable, kEnableMirror, kUnitType}) {
+        for (int index : {kProbe, kProbeMirror, kEnable, kEnableMirror, kUnitType, kPoint}) {
             const catalogue::ParamInfo* info = catalogue::find(index);
             fillParam(state, index, info->address, info->width);
         }
@@ -156,6 +162,13 @@ TEST_F(ChangeHistoryTest, ControlsShowTheirDefaultAndAWindowResetTouchesOnlyItsS
     get<ToggleSwitch>(e, "SwitchX1", 1)->click();
     EXPECT_EQ(get<ToggleSwitch>(e, "SwitchX1", 1)->toolTip(), "Default: off");
     EXPECT_EQ(get<ToggleSwitch>(e, "SwitchX1", 0)->toolTip(), ""); // its own bit is at its default
+
+    // The image's decimal point is 0, its default 2.
+    auto* frame = e.findChild<QGroupBox*>("Frame1");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->title(), "Punto \u2022");
+    get<SliderSwitch>(e, "Slider1")->setValue(2);
+    EXPECT_EQ(frame->title(), "Punto");
 
     reset->trigger();
     EXPECT_EQ(stored(kProbe), 0);
