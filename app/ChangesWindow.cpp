@@ -23,7 +23,7 @@ ChangesWindow::ChangesWindow(const ProgramState& state, ChangeLog& log, QWidget*
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {70, 50, 110, 100, 270, 70, 70};
+    const int widths[] = {70, 50, 110, 100, 250, 70, 70};
     for (int c = 0; c < Board; ++c)
         table_->setColumnWidth(c, widths[c]);
     auto* layout = new QVBoxLayout(this);

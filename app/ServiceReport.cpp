@@ -99,7 +99,8 @@ public:
     }
     void chart(const ServiceReport::Sectors& sectors) {
         const int h = mm(42);
-        room(h + mm(8));
+        room(h + mm(12));
+        space(mm(4));
         line(sectors.title, 9, true);
         const double top = *std::max_element(sectors.counts.begin(), sectors.counts.end());
         const int left = mm(12), bottom = y_ + h - mm(5), plotHeight = h - mm(8);
