@@ -26,7 +26,8 @@ QString ParamTitle(int index) {
 QString ShownValue(const ProgramState& state, int index, const ParamData& value) {
     const catalogue::ParamInfo* info = catalogue::find(index);
     if (!info) {
-        if (const auto* text = std::get_if<std::string>(&value)) return QString::fromStdString(QuotedText(*text));
+        if (const auto* text = std::get_if<std::string>(&value))
+            return QString::fromStdString(QuotedText(*text));
         return QString::number(std::get<double>(value), 'f', 0);
     }
     return QString::fromStdString(ShownSettingValue(*info, value, info->money ? decimals(state) : 0));

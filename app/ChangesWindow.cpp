@@ -18,7 +18,8 @@ ChangesWindow::ChangesWindow(const ProgramState& state, ChangeLog& log, QWidget*
     status_->setWordWrap(true);
     table_->setObjectName("Grid1_0");
     table_->setColumnCount(ColumnCount);
-    table_->setHorizontalHeaderLabels({"Time", "Kind", "Window", "Control", "Parameter", "Old", "New", "Board"});
+    table_->setHorizontalHeaderLabels(
+        {"Time", "Kind", "Window", "Control", "Parameter", "Old", "New", "Board"});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->hide();
@@ -42,10 +43,14 @@ void ChangesWindow::refresh() {
     std::vector<const Change*> shown;
     for (const Change& c : log_.changes())
         if (c.log == log_.currentLog()) shown.push_back(&c);
-    QString status = QStringLiteral("%1 changes since %2.").arg(shown.size()).arg(
-        QString::fromStdString(log_.currentLog() == 1 ? std::string("the start") : log_.logReason(log_.currentLog())));
+    QString status =
+        QStringLiteral("%1 changes since %2.")
+            .arg(shown.size())
+            .arg(QString::fromStdString(log_.currentLog() == 1 ? std::string("the start")
+                                                               : log_.logReason(log_.currentLog())));
     if (!log_.file().empty()) status += " Kept in " + QString::fromStdString(log_.file().string());
-    if (!log_.fileError().empty()) status += " The log file could not be written: " + QString::fromStdString(log_.fileError());
+    if (!log_.fileError().empty())
+        status += " The log file could not be written: " + QString::fromStdString(log_.fileError());
     status_->setText(status);
 
     table_->setRowCount(static_cast<int>(shown.size()));

@@ -4,8 +4,8 @@
 
 namespace vm::app {
 
-CounterRead::CounterRead(ProgramState& state, FormList& forms, std::vector<int> params, int limitMs, Done done,
-                         QObject* parent)
+CounterRead::CounterRead(ProgramState& state, FormList& forms, std::vector<int> params, int limitMs,
+                         Done done, QObject* parent)
     : QObject(parent), state_(state), forms_(forms), params_(std::move(params)), done_(std::move(done)) {
     std::erase_if(params_, [&](int index) { return !state_.IsParameter(index); });
     state_.CurrentBank = 0;

@@ -166,7 +166,8 @@ private:
     void writeConfigFile();
     void finishSave();
     void closeTransferWindow(QPointer<ProgressWindow>& window);
-    void finishReport(const QString& path, ServiceReport report, const std::vector<std::pair<int, double>>& sales);
+    void finishReport(const QString& path, ServiceReport report,
+                      const std::vector<std::pair<int, double>>& sales);
     // Reads the board's memory into the configuration image (the compare window), then calls back.
     void readBoardMemory(std::function<void(bool, const QString&)> done);
     // Write Board: the board's configuration is read and saved as a backup first, then written over.

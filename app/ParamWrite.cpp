@@ -54,7 +54,9 @@ QString WriteParamData(ProgramState& state, const FormList& forms, const catalog
         if (!text) return QStringLiteral("Parameter %1 is a text.").arg(param.index);
         std::string padded = text->substr(0, static_cast<std::size_t>(param.width));
         padded.resize(static_cast<std::size_t>(param.width), ' ');
-        if (log) log->record(window, param.index, param.mirror, 0, editors::ValueBefore(state, param.index, 0), padded);
+        if (log)
+            log->record(window, param.index, param.mirror, 0, editors::ValueBefore(state, param.index, 0),
+                        padded);
         state.WriteImageText(param.index, param.mirror, *text, nullptr);
     } else {
         const auto* number = std::get_if<double>(&value);

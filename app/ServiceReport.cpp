@@ -67,7 +67,8 @@ public:
         y_ += h;
     }
     // Columns sized by `shares` of the width; the header repeats on every page the table runs onto.
-    void table(const QStringList& header, const std::vector<ServiceReport::Row>& rows, const std::vector<int>& shares) {
+    void table(const QStringList& header, const std::vector<ServiceReport::Row>& rows,
+               const std::vector<int>& shares) {
         const int total = std::accumulate(shares.begin(), shares.end(), 0);
         std::vector<int> x{0};
         for (int s : shares)
@@ -110,7 +111,8 @@ public:
         p_.drawLine(left, bottom, left, bottom - plotHeight);
         p_.drawText(QRect(0, bottom - plotHeight - mm(1), left - mm(1), mm(4)), Qt::AlignRight | Qt::AlignTop,
                     QString::number(top, 'f', 0));
-        p_.drawText(QRect(0, bottom - mm(4), left - mm(1), mm(4)), Qt::AlignRight | Qt::AlignBottom, QStringLiteral("0"));
+        p_.drawText(QRect(0, bottom - mm(4), left - mm(1), mm(4)), Qt::AlignRight | Qt::AlignBottom,
+                    QStringLiteral("0"));
         const int n = static_cast<int>(sectors.counts.size());
         const double slot = static_cast<double>(plotWidth) / std::max(1, n);
         for (int i = 0; i < n; ++i) {
@@ -119,13 +121,15 @@ public:
             const QRectF bar(left + i * slot + slot * 0.15, bottom - barHeight, slot * 0.7, barHeight);
             p_.fillRect(bar, QColor(70, 110, 170));
             if ((kReportFirstSector + i) % 10 == 0)
-                p_.drawText(QRectF(left + i * slot - slot * 2, bottom + mm(0.5), slot * 5, mm(4)), Qt::AlignHCenter | Qt::AlignTop,
-                            QString::number(kReportFirstSector + i));
+                p_.drawText(QRectF(left + i * slot - slot * 2, bottom + mm(0.5), slot * 5, mm(4)),
+                            Qt::AlignHCenter | Qt::AlignTop, QString::number(kReportFirstSector + i));
         }
         y_ += h;
     }
     void space(int h) { y_ += h; }
-    int mm(double millimetres) const { return static_cast<int>(std::lround(millimetres * writer_.resolution() / 25.4)); }
+    int mm(double millimetres) const {
+        return static_cast<int>(std::lround(millimetres * writer_.resolution() / 25.4));
+    }
 
 private:
     // No ligatures: the report's text is read back by programs ("fi" stays two letters).
@@ -161,26 +165,32 @@ ServiceReport CollectServiceReport(const ProgramState& state, const ChangeLog& l
                       .arg(state.BoardType, 4, 10, QLatin1Char('0'))
                       .arg(QLatin1Char(SoftwareLetter(state.BoardSoftware)))
                       .arg(state.BoardRevision);
-    if (state.SoftwareRelease > 0) r.identity << QStringLiteral("Software release %1").arg(state.SoftwareRelease);
+    if (state.SoftwareRelease > 0)
+        r.identity << QStringLiteral("Software release %1").arg(state.SoftwareRelease);
     QStringList units;
     for (int unit = 1; unit <= 4; ++unit)
         units << QStringLiteral("unit %1: %2").arg(unit).arg(state.SlaveType(unit));
-    r.identity << "Unit types: " + units.join(QStringLiteral(", ")) + QStringLiteral("; model code %1").arg(state.ModelCode);
+    r.identity << "Unit types: " + units.join(QStringLiteral(", ")) +
+                      QStringLiteral("; model code %1").arg(state.ModelCode);
 
     for (const Change& c : log.changes()) {
-        const QString what = QString::fromStdString(c.control.empty() ? c.window : c.window + " " + c.control);
-        r.changes.push_back({{QStringLiteral("%1 %2").arg(c.log).arg(QString::fromStdString(log.logReason(c.log))),
-                              QDateTime::fromSecsSinceEpoch(std::chrono::system_clock::to_time_t(c.time)).toString("HH:mm:ss"),
-                              QString::fromLatin1(ChangeKindName(c.kind)), what, ParamTitle(c.index),
-                              ShownValue(state, c.index, c.before), ShownValue(state, c.index, c.after),
-                              BoardAnswer(state, c)}});
+        const QString what =
+            QString::fromStdString(c.control.empty() ? c.window : c.window + " " + c.control);
+        r.changes.push_back(
+            {{QStringLiteral("%1 %2").arg(c.log).arg(QString::fromStdString(log.logReason(c.log))),
+              QDateTime::fromSecsSinceEpoch(std::chrono::system_clock::to_time_t(c.time))
+                  .toString("HH:mm:ss"),
+              QString::fromLatin1(ChangeKindName(c.kind)), what, ParamTitle(c.index),
+              ShownValue(state, c.index, c.before), ShownValue(state, c.index, c.after),
+              BoardAnswer(state, c)}});
     }
     for (const catalogue::ParamInfo& p : catalogue::all()) {
         if (!p.hasDefault || mirrors().count(p.index) || p.address < kRecordImageLoadFirst ||
             p.address + p.width > kConfigAreaSize || !DiffersFromDefault(p.index, state.ConfigImage))
             continue;
-        r.notDefault.push_back({{ParamTitle(p.index), ShownValue(state, p.index, ImageValue(p, state.ConfigImage)),
-                                 ShownValue(state, p.index, *DefaultValue(p))}});
+        r.notDefault.push_back(
+            {{ParamTitle(p.index), ShownValue(state, p.index, ImageValue(p, state.ConfigImage)),
+              ShownValue(state, p.index, *DefaultValue(p))}});
     }
     return r;
 }
@@ -196,7 +206,8 @@ std::vector<int> SalesParams(const ProgramState& state) {
     return params;
 }
 
-void AddSales(ServiceReport& r, const ProgramState& state, const std::vector<std::pair<int, double>>& values) {
+void AddSales(ServiceReport& r, const ProgramState& state,
+              const std::vector<std::pair<int, double>>& values) {
     const std::map<int, double> read(values.begin(), values.end());
     const auto value = [&](int index) -> std::optional<double> {
         const auto it = read.find(index);
@@ -209,10 +220,11 @@ void AddSales(ServiceReport& r, const ProgramState& state, const std::vector<std
         const catalogue::ParamInfo* info = catalogue::find(index);
         const auto v = value(index);
         if (!v) ++missing;
-        const QString shown = !v ? QStringLiteral("-")
-                              : index < kFirstCount
-                                  ? QString::fromStdString(FormatDecimals(*v / std::pow(10.0, decimals), decimals, '.'))
-                                  : QString::number(*v, 'f', 0);
+        const QString shown =
+            !v ? QStringLiteral("-")
+            : index < kFirstCount
+                ? QString::fromStdString(FormatDecimals(*v / std::pow(10.0, decimals), decimals, '.'))
+                : QString::number(*v, 'f', 0);
         r.totals.push_back({{info ? latin(info->name) : QString::number(index), shown}});
     }
     for (int unit = 1; unit <= 4; ++unit) {
@@ -225,7 +237,9 @@ void AddSales(ServiceReport& r, const ProgramState& state, const std::vector<std
         }
         r.vends.push_back(std::move(s));
     }
-    if (missing > 0) r.notes << QStringLiteral("%1 counters did not arrive from the board; they are shown as - or 0.").arg(missing);
+    if (missing > 0)
+        r.notes << QStringLiteral("%1 counters did not arrive from the board; they are shown as - or 0.")
+                       .arg(missing);
 }
 
 std::optional<QString> WriteServiceReport(const ServiceReport& r, const QString& path) {

@@ -25,7 +25,8 @@ void MainWindow::SmnuReport_Click() {
     if (reporting_) return;
     QString name = technician().trimmed();
     if (name.isEmpty()) {
-        const auto typed = dialogs_->askText("The technician's name, for this and the later service reports:", kTitle, {});
+        const auto typed =
+            dialogs_->askText("The technician's name, for this and the later service reports:", kTitle, {});
         if (!typed || typed->trimmed().isEmpty()) return;
         name = typed->trimmed();
         QSettings store(QDir(settingsFolder()).filePath("service.ini"), QSettings::IniFormat);
@@ -41,8 +42,10 @@ void MainWindow::SmnuReport_Click() {
     if (path.isEmpty()) return;
 
     if (!program_.Online) {
-        const QString source = fileTitle_.isEmpty() ? QStringLiteral("a new configuration, not saved") : filePath_;
-        return finishReport(path, CollectServiceReport(program_, changes_, name, source, QDateTime::currentDateTime()), {});
+        const QString source =
+            fileTitle_.isEmpty() ? QStringLiteral("a new configuration, not saved") : filePath_;
+        return finishReport(
+            path, CollectServiceReport(program_, changes_, name, source, QDateTime::currentDateTime()), {});
     }
     reporting_ = true;
     // The differences from the defaults are the board's: its configuration memory is read first.
@@ -52,13 +55,14 @@ void MainWindow::SmnuReport_Click() {
             return message("The board's configuration could not be read; no report was written.\n" + error,
                            MessageIcon::Critical, kTitle);
         }
-        const ServiceReport report =
-            CollectServiceReport(program_, changes_, name, "the board on " + portDescription(), QDateTime::currentDateTime());
-        counterRead_ = new CounterRead(program_, forms_, SalesParams(program_), kCounterReadMs,
-                        [this, path, report](const std::vector<std::pair<int, double>>& values) {
-                            finishReport(path, report, values);
-                        },
-                        this);
+        const ServiceReport report = CollectServiceReport(
+            program_, changes_, name, "the board on " + portDescription(), QDateTime::currentDateTime());
+        counterRead_ = new CounterRead(
+            program_, forms_, SalesParams(program_), kCounterReadMs,
+            [this, path, report](const std::vector<std::pair<int, double>>& values) {
+                finishReport(path, report, values);
+            },
+            this);
     });
 }
 

@@ -52,7 +52,8 @@ QString QtUserDialogs::saveFile(const FileDialogRequest& request) {
     return runFileDialog(parent_, request, QFileDialog::AcceptSave);
 }
 
-std::optional<QString> QtUserDialogs::askText(const QString& text, const QString& title, const QString& initial) {
+std::optional<QString> QtUserDialogs::askText(const QString& text, const QString& title,
+                                              const QString& initial) {
     bool ok = false;
     const QString typed = QInputDialog::getText(parent_, title, text, QLineEdit::Normal, initial, &ok);
     return ok ? std::optional<QString>(typed) : std::nullopt;

@@ -31,7 +31,8 @@ public:
     virtual QString openFile(const FileDialogRequest& request) = 0;
     virtual QString saveFile(const FileDialogRequest& request) = 0;
     // A line of text (the technician's name); nothing when cancelled.
-    virtual std::optional<QString> askText(const QString& text, const QString& title, const QString& initial) = 0;
+    virtual std::optional<QString> askText(const QString& text, const QString& title,
+                                           const QString& initial) = 0;
 };
 
 // The real dialogs (QMessageBox, QFileDialog) with the main window as parent.
@@ -42,7 +43,8 @@ public:
     bool askRetry(const QString& text, const QString& title) override;
     QString openFile(const FileDialogRequest& request) override;
     QString saveFile(const FileDialogRequest& request) override;
-    std::optional<QString> askText(const QString& text, const QString& title, const QString& initial) override;
+    std::optional<QString> askText(const QString& text, const QString& title,
+                                   const QString& initial) override;
 
 private:
     QWidget* parent_;

@@ -16,15 +16,16 @@ namespace {
 std::tm localTime(std::chrono::system_clock::time_point t) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(t);
     std::tm parts{};
-    if (const std::tm* local = std::localtime(&seconds)) parts = *local; // one thread: the static buffer is ours
+    if (const std::tm* local = std::localtime(&seconds))
+        parts = *local; // one thread: the static buffer is ours
     return parts;
 }
 
 std::string timeText(std::chrono::system_clock::time_point t) {
     const std::tm p = localTime(t);
     char text[80];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.tm_year + 1900, p.tm_mon + 1, p.tm_mday,
-                  p.tm_hour, p.tm_min, p.tm_sec);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.tm_year + 1900, p.tm_mon + 1,
+                  p.tm_mday, p.tm_hour, p.tm_min, p.tm_sec);
     return text;
 }
 
@@ -37,7 +38,8 @@ std::string valueText(const ParamData& value) {
 
 // A field of a line: tabs and line breaks would split it.
 std::string field(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
     return text;
 }
 
@@ -69,8 +71,8 @@ const char* ChangeStateName(ChangeState state) {
 
 std::string ChangeLine(const Change& c) {
     const catalogue::ParamInfo* info = catalogue::find(c.index);
-    return "change\t" + std::to_string(c.id) + "\t" + std::to_string(c.edit) + "\t" + timeText(c.time) + "\t" +
-           ChangeKindName(c.kind) + "\t" + field(c.window) + "\t" + field(c.control) + "\t" +
+    return "change\t" + std::to_string(c.id) + "\t" + std::to_string(c.edit) + "\t" + timeText(c.time) +
+           "\t" + ChangeKindName(c.kind) + "\t" + field(c.window) + "\t" + field(c.control) + "\t" +
            std::to_string(c.index) + "\t" + field(info ? std::string(info->name) : std::string()) + "\t" +
            valueText(c.before) + "\t" + valueText(c.after) + "\t" + ChangeStateName(c.state);
 }
@@ -84,7 +86,8 @@ void ChangeLog::startNew(std::string reason) {
 }
 
 std::string ChangeLog::logReason(int log) const {
-    return log >= 1 && log <= static_cast<int>(reasons_.size()) ? reasons_[static_cast<std::size_t>(log - 1)] : "";
+    return log >= 1 && log <= static_cast<int>(reasons_.size()) ? reasons_[static_cast<std::size_t>(log - 1)]
+                                                                : "";
 }
 
 void ChangeLog::beginEdit(ChangeSource source) {
@@ -105,7 +108,8 @@ void ChangeLog::endEdit() {
 void ChangeLog::record(std::string_view window, int index, int mirror, int width, ParamData before,
                        ParamData after) {
     // Commands are actions, not settings: nothing to log or to take back.
-    if (const catalogue::ParamInfo* info = catalogue::find(index); info && info->space == catalogue::Space::Commands)
+    if (const catalogue::ParamInfo* info = catalogue::find(index);
+        info && info->space == catalogue::Space::Commands)
         return;
     const bool alone = depth_ == 0;
     if (alone) beginEdit({std::string(window), {}, ChangeKind::Edit});
@@ -141,7 +145,8 @@ void ChangeLog::deliver(int index, const ParamData&) {
     if (sent_ == 0 || !state_.Online || !ProgramState::isIndexInRange(index)) return;
     if (state_.cell(index, 0).has(WritePending)) return; // a newer write is still to go
     for (Change& c : changes_) {
-        if (c.state != ChangeState::Sent || std::erase(c.awaiting, index) == 0 || !c.awaiting.empty()) continue;
+        if (c.state != ChangeState::Sent || std::erase(c.awaiting, index) == 0 || !c.awaiting.empty())
+            continue;
         c.state = ChangeState::Acknowledged;
         --sent_;
         append("ack\t" + std::to_string(c.id) + "\t" + timeText(std::chrono::system_clock::now()));
@@ -158,11 +163,13 @@ std::vector<const Change*> ChangeLog::changesOf(int edit) const {
 }
 
 const Change* ChangeLog::find(int id) const {
-    return id >= 1 && id <= static_cast<int>(changes_.size()) ? &changes_[static_cast<std::size_t>(id - 1)] : nullptr;
+    return id >= 1 && id <= static_cast<int>(changes_.size()) ? &changes_[static_cast<std::size_t>(id - 1)]
+                                                              : nullptr;
 }
 
 void ChangeLog::addListener(Listener* listener) {
-    if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end()) listeners_.push_back(listener);
+    if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
+        listeners_.push_back(listener);
 }
 
 void ChangeLog::removeListener(Listener* listener) {
@@ -181,10 +188,11 @@ bool ChangeLog::openFile() {
     fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::replace, ec);
     const auto now = std::chrono::system_clock::now();
     const std::tm p = localTime(now);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
     char stem[40];
-    std::snprintf(stem, sizeof stem, "%04d%02d%02d-%02d%02d%02d-%03d", p.tm_year + 1900, p.tm_mon + 1, p.tm_mday,
-                  p.tm_hour, p.tm_min, p.tm_sec, static_cast<int>(ms));
+    std::snprintf(stem, sizeof stem, "%04d%02d%02d-%02d%02d%02d-%03d", p.tm_year + 1900, p.tm_mon + 1,
+                  p.tm_mday, p.tm_hour, p.tm_min, p.tm_sec, static_cast<int>(ms));
     fs::path path = folder_ / (std::string(stem) + ".log");
     for (int n = 2; fs::exists(path, ec); ++n)
         path = folder_ / (std::string(stem) + "-" + std::to_string(n) + ".log");
@@ -196,7 +204,8 @@ bool ChangeLog::openFile() {
     }
     file_ = path;
     append("# change log of vmconfig; one line per event, fields separated by tabs:");
-    append("# change ID EDIT TIME KIND WINDOW CONTROL INDEX NAME OLD NEW STATE / ack ID TIME / log N TIME REASON");
+    append("# change ID EDIT TIME KIND WINDOW CONTROL INDEX NAME OLD NEW STATE / ack ID TIME / log N TIME "
+           "REASON");
     append("log\t" + std::to_string(log_) + "\t" + timeText(now) + "\t" + field(logReason(log_)));
     return true;
 }

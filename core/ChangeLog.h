@@ -26,7 +26,7 @@ enum class ChangeState {
     Acknowledged, // the board took the parameter and its mirror
 };
 
-const char* ChangeKindName(ChangeKind kind);  // "edit", "undo", "redo"
+const char* ChangeKindName(ChangeKind kind);    // "edit", "undo", "redo"
 const char* ChangeStateName(ChangeState state); // "offline", "sent", "acknowledged"
 
 struct Change {

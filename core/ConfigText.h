@@ -26,7 +26,8 @@ std::string TextName(const catalogue::ParamInfo& param);
 // A text in double quotes: \" and \\ escaped, bytes outside printable ASCII as \xNN.
 std::string QuotedText(std::string_view text);
 
-// A value as the text shows it: an amount with `decimals` decimals, a text quoted without its trailing blanks.
+// A value as the text shows it: an amount with `decimals` decimals, a text quoted without its trailing
+// blanks.
 std::string ShownSettingValue(const catalogue::ParamInfo& param, const ParamData& value, int decimals);
 
 // The settings of a configuration image (indexed by board address, at least the configuration area).

@@ -70,13 +70,13 @@ void EditorBase::buildResetEntries() {
     for (BoundControl& bc : bound_) {
         if (!canHaveDefault(bc.binding) || !IsResettable(bc.param)) continue;
         any = true;
-        if (bc.binding.kind == ControlKind::ListRow) continue; // a row shares its list: the window's entry resets it
+        if (bc.binding.kind == ControlKind::ListRow)
+            continue; // a row shares its list: the window's entry resets it
         bc.reset = new QAction(QString::fromLatin1(kResetControl), bc.widget);
         bc.reset->setObjectName(QStringLiteral("resetToDefault"));
         bc.reset->setEnabled(false);
-        connect(bc.reset, &QAction::triggered, this, [this, i = static_cast<std::size_t>(&bc - bound_.data())] {
-            resetToDefault(bound_[i]);
-        });
+        connect(bc.reset, &QAction::triggered, this,
+                [this, i = static_cast<std::size_t>(&bc - bound_.data())] { resetToDefault(bound_[i]); });
         bc.widget->addAction(bc.reset);
         bc.widget->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(bc.widget, &QWidget::customContextMenuRequested, this,
@@ -102,23 +102,25 @@ void EditorBase::showControlMenu(QWidget* widget, const QPoint& at) {
 
 QString EditorBase::shownText(const BoundControl& bc, const ParamData& value) const {
     const Binding& b = bc.binding;
-    if (const auto* text = std::get_if<std::string>(&value)) return QLatin1Char('"') + trimmedText(*text) + QLatin1Char('"');
+    if (const auto* text = std::get_if<std::string>(&value))
+        return QLatin1Char('"') + trimmedText(*text) + QLatin1Char('"');
     const double stored = std::get<double>(value);
     const int chosen = chosenFor(b, stored);
     switch (b.kind) {
     case ControlKind::Toggle:
     case ControlKind::CheckBox:
     case ControlKind::ListRow: {
-        const bool on = b.isBit() ? chosen != 0
-                                  : (b.itemValues.size() == 2 ? chosen == b.itemValues[1] : (chosen != 0) != b.inverted);
+        const bool on =
+            b.isBit() ? chosen != 0
+                      : (b.itemValues.size() == 2 ? chosen == b.itemValues[1] : (chosen != 0) != b.inverted);
         if (b.items.size() == 2) return msg(b.items[on ? 1 : 0]);
         return on ? QStringLiteral("on") : QStringLiteral("off");
     }
     case ControlKind::Option:
         for (const BoundControl& other : bound_)
             if (other.param == bc.param && other.binding.kind == ControlKind::Option &&
-                other.binding.bitMask == b.bitMask && (b.isBit() ? (other.binding.choice != 0) == (chosen != 0)
-                                                                 : other.binding.choice == chosen))
+                other.binding.bitMask == b.bitMask &&
+                (b.isBit() ? (other.binding.choice != 0) == (chosen != 0) : other.binding.choice == chosen))
                 return msg(other.binding.caption);
         break;
     case ControlKind::Slider:
@@ -168,8 +170,8 @@ void EditorBase::paintDefaultMark(BoundControl& bc) {
     if (!ownCaption) {
         if (auto* box = qobject_cast<QGroupBox*>(bc.widget->parentWidget())) {
             const bool marked = std::any_of(bound_.begin(), bound_.end(), [&](const BoundControl& other) {
-                const bool otherOwn =
-                    other.caption || (qobject_cast<QAbstractButton*>(other.widget) && other.binding.kind != ControlKind::ListRow);
+                const bool otherOwn = other.caption || (qobject_cast<QAbstractButton*>(other.widget) &&
+                                                        other.binding.kind != ControlKind::ListRow);
                 return other.differs && !otherOwn && other.widget->parentWidget() == box;
             });
             box->setTitle(box->title().endsWith(kMark) ? box->title().chopped(kMark.size()) : box->title());
@@ -199,7 +201,9 @@ void EditorBase::resetToDefault(BoundControl& bc, bool whenUsable) {
     const std::optional<ParamData> standard = DefaultValue(bc.param);
     if (!standard) return;
     const Binding& b = bc.binding;
-    ChangeLog::EditScope edit(ctx_.changes, {formName().toStdString(), (b.control + QStringLiteral("(%1)").arg(b.controlIndex)).toStdString()});
+    ChangeLog::EditScope edit(
+        ctx_.changes,
+        {formName().toStdString(), (b.control + QStringLiteral("(%1)").arg(b.controlIndex)).toStdString()});
     if (const auto* text = std::get_if<std::string>(&*standard)) {
         int ignored = 0;
         if (!beforeWrite(b, ignored)) return;
@@ -237,9 +241,11 @@ void EditorBase::resetWindowToDefaults() {
         chosen.push_back(i);
         if (!listed.insert(bc.param).second) continue;
         const catalogue::ParamInfo* info = catalogue::find(bc.param);
-        const ParamData now = ctx_.state.Online ? ctx_.state.cellData(bc.param, 0) : ctx_.state.imageData(bc.param);
+        const ParamData now =
+            ctx_.state.Online ? ctx_.state.cellData(bc.param, 0) : ctx_.state.imageData(bc.param);
         lines << QStringLiteral("%1 (%2): %3 \u2192 %4")
-                     .arg(info ? QString::fromLatin1(info->name.data(), static_cast<qsizetype>(info->name.size()))
+                     .arg(info ? QString::fromLatin1(info->name.data(),
+                                                     static_cast<qsizetype>(info->name.size()))
                                : QString::number(bc.param))
                      .arg(bc.param)
                      .arg(shownText(bc, now), shownText(bc, *DefaultValue(bc.param)));
@@ -250,9 +256,11 @@ void EditorBase::resetWindowToDefaults() {
                      QStringLiteral("Every setting of this window has its default value."), title});
         return;
     }
-    const QString question = QStringLiteral("These settings of %1 go back to their defaults:\n\n%2\n\nReset them?")
-                                 .arg(windowTitle(), lines.join(QLatin1Char('\n')));
-    if (showMessage({this, MessageIcon::Exclamation, MessageButtons::YesNo, question, title}) != MessageAnswer::Yes)
+    const QString question =
+        QStringLiteral("These settings of %1 go back to their defaults:\n\n%2\n\nReset them?")
+            .arg(windowTitle(), lines.join(QLatin1Char('\n')));
+    if (showMessage({this, MessageIcon::Exclamation, MessageButtons::YesNo, question, title}) !=
+        MessageAnswer::Yes)
         return;
     ChangeLog::EditScope edit(ctx_.changes, {formName().toStdString(), kResetWindow});
     for (std::size_t i : chosen)

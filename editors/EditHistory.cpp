@@ -22,7 +22,8 @@ QString paramName(int index) {
 // One edit: the changes it made, written back (undo) or again (redo) in one edit of the log.
 class EditHistory::EditCommand : public QUndoCommand {
 public:
-    EditCommand(EditHistory& history, std::vector<Change> changes) : history_(history), changes_(std::move(changes)) {
+    EditCommand(EditHistory& history, std::vector<Change> changes)
+        : history_(history), changes_(std::move(changes)) {
         const Change& first = changes_.front();
         QString text = paramName(first.index);
         const auto others = std::count_if(changes_.begin(), changes_.end(),
@@ -43,7 +44,8 @@ private:
     void write(bool back) {
         ChangeLog* log = history_.ctx_.changes;
         const Change& first = changes_.front();
-        ChangeLog::EditScope scope(log, {first.window, first.control, back ? ChangeKind::Undo : ChangeKind::Redo});
+        ChangeLog::EditScope scope(log,
+                                   {first.window, first.control, back ? ChangeKind::Undo : ChangeKind::Redo});
         const std::size_t before = log ? log->changes().size() : 0;
         const auto put = [&](const Change& c, const ParamData& value) {
             WriteValue(history_.ctx_, {c.index, c.mirror, c.width, value}, first.window, nullptr);
@@ -89,7 +91,8 @@ void EditHistory::undo() {
     auto* command = static_cast<EditCommand*>(const_cast<QUndoCommand*>(stack_.command(position)));
     stack_.undo();
     if (!ctx_.state.Online) return;
-    QTimer::singleShot(acknowledgeLimitMs_, this, [this, command, position] { checkAcknowledged(command, position); });
+    QTimer::singleShot(acknowledgeLimitMs_, this,
+                       [this, command, position] { checkAcknowledged(command, position); });
 }
 
 void EditHistory::redo() {
@@ -104,16 +107,18 @@ void EditHistory::clear() {
 void EditHistory::checkAcknowledged(EditCommand* command, int position) {
     // The stack moved on meanwhile (another undo, a redo, a new edit, cleared): nothing to take back here.
     if (stack_.index() != position || stack_.command(position) != command || !ctx_.changes) return;
-    const bool acknowledged = std::all_of(command->lastWrites().begin(), command->lastWrites().end(), [&](int id) {
-        const Change* c = ctx_.changes->find(id);
-        return c && c->state != ChangeState::Sent;
-    });
+    const bool acknowledged =
+        std::all_of(command->lastWrites().begin(), command->lastWrites().end(), [&](int id) {
+            const Change* c = ctx_.changes->find(id);
+            return c && c->state != ChangeState::Sent;
+        });
     if (acknowledged) return;
-    showMessage({nullptr, MessageIcon::Exclamation, MessageButtons::Ok,
-                 QStringLiteral("The board has not acknowledged the undo of %1. The edit stays in place and on the "
-                                "undo list: undo it again when the board answers.")
-                     .arg(command->text()),
-                 QStringLiteral("Undo")});
+    showMessage(
+        {nullptr, MessageIcon::Exclamation, MessageButtons::Ok,
+         QStringLiteral("The board has not acknowledged the undo of %1. The edit stays in place and on the "
+                        "undo list: undo it again when the board answers.")
+             .arg(command->text()),
+         QStringLiteral("Undo")});
     if (stack_.index() == position && stack_.command(position) == command) stack_.redo();
 }
 

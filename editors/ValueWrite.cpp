@@ -36,7 +36,8 @@ bool WriteValue(EditorContext& ctx, const ValueWrite& w, std::string_view window
         // The image routine pads the text with blanks over the parameter: that is what is written.
         std::string padded = text->substr(0, static_cast<std::size_t>(state.cell(w.index, 0).valueSize()));
         padded.resize(static_cast<std::size_t>(state.cell(w.index, 0).valueSize()), ' ');
-        if (ctx.changes) ctx.changes->record(window, w.index, mirror, 0, ValueBefore(state, w.index, 0), padded);
+        if (ctx.changes)
+            ctx.changes->record(window, w.index, mirror, 0, ValueBefore(state, w.index, 0), padded);
         state.WriteImageText(w.index, mirror, padded, writer);
     } else {
         const auto* number = std::get_if<double>(&w.value);

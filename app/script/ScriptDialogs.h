@@ -33,7 +33,8 @@ public:
     bool askRetry(const QString& text, const QString& title) override;
     QString openFile(const app::FileDialogRequest& request) override;
     QString saveFile(const app::FileDialogRequest& request) override;
-    std::optional<QString> askText(const QString& text, const QString& title, const QString& initial) override;
+    std::optional<QString> askText(const QString& text, const QString& title,
+                                   const QString& initial) override;
     // The editors' message boxes (see editors::setMessageHandler).
     editors::MessageAnswer editorMessage(const editors::MessageRequest& request);
 

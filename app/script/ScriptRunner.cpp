@@ -451,7 +451,8 @@ ScriptRunner::Steps ScriptRunner::controlSteps(const QString& form, const QStrin
 }
 
 // An entry of a control's context menu (CONTROL "-": the window's own), chosen as a user would.
-ScriptRunner::Steps ScriptRunner::contextSteps(const QString& form, const QString& control, const QString& entry) {
+ScriptRunner::Steps ScriptRunner::contextSteps(const QString& form, const QString& control,
+                                               const QString& entry) {
     const bool ofWindow = control == "-";
     const auto reveal = [this, form, control, ofWindow]() -> QString {
         if (ofWindow) return openForm(form) ? QString() : form + " is not open";
@@ -481,7 +482,8 @@ ScriptRunner::Steps ScriptRunner::contextSteps(const QString& form, const QStrin
                 names << caption;
                 continue;
             }
-            if (!action->isEnabled()) return "\"" + caption + "\" is disabled in the context menu of " + where;
+            if (!action->isEnabled())
+                return "\"" + caption + "\" is disabled in the context menu of " + where;
             action->trigger();
             return {};
         }

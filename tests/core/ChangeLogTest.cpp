@@ -29,8 +29,8 @@ protected:
     ChangeLogTest() {
         int address = 0x100;
         for (int index : {kProbe, kProbeMirror, kPrice, kPriceMirror, kClearSales}) {
-            const std::array<std::uint8_t, kMapRecordSize> record{static_cast<std::uint8_t>(address >> 8),
-                                                                  static_cast<std::uint8_t>(address & 0xFF), 0x51};
+            const std::array<std::uint8_t, kMapRecordSize> record{
+                static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address & 0xFF), 0x51};
             state.FillCellFromMapRecord(index, 0, record);
             address += 2;
         }
@@ -59,8 +59,8 @@ TEST_F(ChangeLogTest, TheWritesOfOneControlAreOneEditAndCommandsAreNotSettings) 
         }
         EXPECT_TRUE(recorder.done.empty()); // not complete before the outer scope ends
     }
-    log.record("FrmPrezzi", kPrice, kPriceMirror, 2, 150.0, 120.0); // a window's own write: an edit alone
-    log.record("FrmCancella", kClearSales, 0, 1, 0.0, 1.0);        // a command
+    log.record("FrmPrezzi", kPrice, kPriceMirror, 2, 150.0, 120.0);   // a window's own write: an edit alone
+    log.record("FrmCancella", kClearSales, 0, 1, 0.0, 1.0);           // a command
     { ChangeLog::EditScope nothing(&log, {"FrmConf", "Check1(0)"}); } // a change that wrote nothing
 
     ASSERT_EQ(log.changes().size(), 3u);

@@ -19,7 +19,8 @@ namespace {
 // Catalogue parameters with their factory settings: "probe minimum, unit 1" (3, default 0, mirror 4785),
 // "enable byte 1, unit 1" (6, default 0, mirror 4788), "unit type, unit 1" (4779, no default) and "decimal
 // point" (1823, default 2).
-constexpr int kProbe = 3, kProbeMirror = 4785, kEnable = 6, kEnableMirror = 4788, kUnitType = 4779, kPoint = 1823;
+constexpr int kProbe = 3, kProbeMirror = 4785, kEnable = 6, kEnableMirror = 4788, kUnitType = 4779,
+              kPoint = 1823;
 
 class VisitEditor : public EditorBase {
 public:
@@ -31,8 +32,10 @@ public:
             .add(toggleSwitch("SwitchX1", 1, kEnable, kFromCatalogue, 0x04).titled(Caption("Tre")))
             .add(scrollBar("HScroll2", 0, kUnitType).range(0, 15).titled(Caption("Tipo")));
         // A switch without a caption of its own: its frame's title carries the mark.
-        d.window().frame("Frame1", Caption("Punto")).add(
-            sliderSwitch("Slider1", 0, kPoint, 0, {Caption("0"), Caption("1"), Caption("2"), Caption("3")}));
+        d.window()
+            .frame("Frame1", Caption("Punto"))
+            .add(sliderSwitch("Slider1", 0, kPoint, 0,
+                              {Caption("0"), Caption("1"), Caption("2"), Caption("3")}));
         setup(std::move(d));
     }
 };
@@ -125,7 +128,8 @@ TEST_F(ChangeHistoryTest, AnUndoTheBoardDoesNotAcknowledgeSaysSoAndStaysToBeUndo
     EXPECT_EQ(state.ParamValue(kProbe, 0), 7);
     QTest::qWait(80);
     ASSERT_EQ(boxes.requests.size(), 1u);
-    EXPECT_TRUE(boxes.requests[0].text.contains("has not acknowledged the undo of probe minimum, unit 1 (FrmVisit)"))
+    EXPECT_TRUE(
+        boxes.requests[0].text.contains("has not acknowledged the undo of probe minimum, unit 1 (FrmVisit)"))
         << boxes.requests[0].text.toStdString();
     EXPECT_TRUE(history.stack().canUndo());
     EXPECT_EQ(state.ParamValue(kProbe, 0), 9); // the edit is in place again

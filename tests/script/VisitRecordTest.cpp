@@ -55,31 +55,38 @@ TEST_F(Visit, EditsUndoneAndRedoneLeaveTheBoardTheLogAndTheReportAsTheTechnician
     const ProgramRun run = runScript("visit.vms",
                                      "connect\n"
                                      "open FrmItemNumber\n"
-                                     "set FrmItemNumber HScroll1(3) " + spiral4 + "\n"
-                                     "open FrmPrezzi\n"
-                                     "set FrmPrezzi HScroll1(0) -32618\n" // price 1 = 150
-                                     "set FrmItemNumber HScroll1(4) " + spiral5 + "\n"
-                                     "menu mnuUndo\n"
-                                     "menu mnuUndo\n"
-                                     "menu mnuRedo\n"
-                                     "expect FrmItemNumber HScroll1(4) " + before.at(12606) + "\n"
-                                     "expect FrmPrezzi Label1(0) 1.50\n"
-                                     "open FrmChanges\n"
-                                     "expect FrmChanges Grid1(0,1) redo\n"
-                                     "expect FrmChanges Grid1(0,4) \"8471 price 1\"\n"
-                                     "expect FrmChanges Grid1(0,6) 1.50\n"
-                                     "expect FrmChanges Grid1(0,7) acknowledged\n"
-                                     "expect FrmChanges Grid1(2,2) FrmItemNumber\n"
-                                     "expect FrmChanges Grid1(2,3) HScroll1(4)\n"
-                                     "enter \"Mario Rossi\"\n"
-                                     "file {dir}/visit.pdf\n"
-                                     "menu SmnuReport\n"
-                                     "expect-message \"The service report is written to\"\n"
-                                     "quit\n",
+                                     "set FrmItemNumber HScroll1(3) " +
+                                         spiral4 +
+                                         "\n"
+                                         "open FrmPrezzi\n"
+                                         "set FrmPrezzi HScroll1(0) -32618\n" // price 1 = 150
+                                         "set FrmItemNumber HScroll1(4) " +
+                                         spiral5 +
+                                         "\n"
+                                         "menu mnuUndo\n"
+                                         "menu mnuUndo\n"
+                                         "menu mnuRedo\n"
+                                         "expect FrmItemNumber HScroll1(4) " +
+                                         before.at(12606) +
+                                         "\n"
+                                         "expect FrmPrezzi Label1(0) 1.50\n"
+                                         "open FrmChanges\n"
+                                         "expect FrmChanges Grid1(0,1) redo\n"
+                                         "expect FrmChanges Grid1(0,4) \"8471 price 1\"\n"
+                                         "expect FrmChanges Grid1(0,6) 1.50\n"
+                                         "expect FrmChanges Grid1(0,7) acknowledged\n"
+                                         "expect FrmChanges Grid1(2,2) FrmItemNumber\n"
+                                         "expect FrmChanges Grid1(2,3) HScroll1(4)\n"
+                                         "enter \"Mario Rossi\"\n"
+                                         "file {dir}/visit.pdf\n"
+                                         "menu SmnuReport\n"
+                                         "expect-message \"The service report is written to\"\n"
+                                         "quit\n",
                                      {"--port", sim.device()});
     ASSERT_EQ(run.exitCode, 0) << describe(run);
 
-    const int expected[][3] = {{12605, 0, spiral4.toInt()}, {12606, 0, before.at(12606).toInt()}, {8471, 8521, 150}};
+    const int expected[][3] = {
+        {12605, 0, spiral4.toInt()}, {12606, 0, before.at(12606).toInt()}, {8471, 8521, 150}};
     expectOnBoard(sim.device(), expected);
 
     // The log file: every write with the value it replaced, and each acknowledged by the board.
@@ -102,10 +109,11 @@ TEST_F(Visit, EditsUndoneAndRedoneLeaveTheBoardTheLogAndTheReportAsTheTechnician
 
     // The report holds the visit; the name is asked once and kept.
     const QString report = pdfText(path("visit.pdf"));
-    for (const QString& part : {QString("Technician: Mario Rossi"), QString("Changes of the visit (6)"),
-                                QString("12605 item number"), QString("12606 item number"), QString("8471 price 1"),
-                                QString("acknowledged"), QString("Settings that differ from their defaults"),
-                                QString("Sales totals"), QString("Paid vends per sector, unit 1")})
+    for (const QString& part :
+         {QString("Technician: Mario Rossi"), QString("Changes of the visit (6)"),
+          QString("12605 item number"), QString("12606 item number"), QString("8471 price 1"),
+          QString("acknowledged"), QString("Settings that differ from their defaults"),
+          QString("Sales totals"), QString("Paid vends per sector, unit 1")})
         EXPECT_TRUE(report.contains(part)) << part.toStdString() << "\n" << report.toStdString();
     QFile settings(path("prog/service.ini"));
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
