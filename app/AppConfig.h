@@ -29,6 +29,8 @@ struct AppConfig {
     std::filesystem::path programDir; // the data files: maps and languages
     // Where the program's own settings file lives (its shared one in the parent); empty: programDir.
     std::filesystem::path settingsDir;
+    // Where the change logs go; empty: the settings folder.
+    std::filesystem::path dataDir;
     QString executableName = kExecutableName;
     PortChoice port = PortChoice::ComMenu;
     QString device; // PortChoice::Device

@@ -21,6 +21,7 @@ CompareWindow::CompareWindow(editors::EditorContext& ctx, BoardRead readBoard, Q
       takeButton_(new QPushButton("Take", this)), takeAllButton_(new QPushButton("Take all", this)),
       readButton_(new QPushButton("Read board", this)) {
     setObjectName("FrmCompare");
+    model_->setChangeLog(ctx_.changes, "FrmCompare");
     setWindowTitle(ctx_.state.Online ? "Compare the board with a file"
                                      : "Compare the configuration with a file");
     auto* chooseButton = new QPushButton("File...", this);
@@ -107,6 +108,8 @@ void CompareWindow::readBoard() {
 
 void CompareWindow::take(const QList<int>& sourceRows) {
     QStringList refused;
+    // What one click takes is one edit: one Undo puts it all back.
+    ChangeLog::EditScope edit(ctx_.changes, {"FrmCompare", "Take"});
     for (int row : sourceRows)
         if (model_->differs(row))
             if (const QString why = model_->takeFromFile(row); !why.isEmpty()) refused.append(why);

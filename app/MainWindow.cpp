@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "BuiltInTexts.h"
+#include "ChangesWindow.h"
 #include "CompareWindow.h"
 #include "FrmInfo.h"
 #include "Launcher.h"
@@ -15,6 +16,7 @@
 #include "qt/LinkController.h"
 #include "qt/PortDiscovery.h"
 
+#include "EditHistory.h"
 #include "EditorBase.h"
 #include "EditorRegistry.h"
 #include "audit/EvaDtsExport.h"
@@ -58,10 +60,13 @@ const char* AppStateName(AppState state) {
 MainWindow::MainWindow(AppConfig config, QWidget* parent)
     : QMainWindow(parent), config_(std::move(config)),
       dialogs_(config_.dialogs ? config_.dialogs : std::make_shared<QtUserDialogs>(this)),
-      editorContext_{program_, messages_, forms_, this},
+      changes_(program_), editorContext_{program_, messages_, forms_, this, &changes_},
       settingsFiles_(SettingsFilesFor(config_.settingsDir.empty() ? config_.programDir : config_.settingsDir,
                                       config_.executableName.toStdString())) {
     setObjectName("MDIForm1");
+    forms_.setListener(&changes_);
+    changes_.setFolder(dataFolder() / "changes");
+    history_ = std::make_unique<editors::EditHistory>(editorContext_);
     remote::registerRemoteWindows();
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MDIArea");
@@ -82,6 +87,8 @@ MainWindow::~MainWindow() {
     // Editors release their parameters while the state and the link still exist.
     exiting_ = true;
     closeAllChildren();
+    delete counterRead_; // it releases its parameters while the state still exists
+    disconnect(history_.get(), nullptr, this, nullptr); // the menus go before the history empties
     link_.reset();
 }
 
@@ -166,6 +173,12 @@ void MainWindow::buildMenus() {
     connect(action("smnuExit"), &QAction::triggered, this, &MainWindow::exitClicked);
     connect(action("mnuVer"), &QAction::triggered, this, &MainWindow::aboutClicked);
     connect(action("ssmnuEvaDts"), &QAction::triggered, this, [this] { editors::ExportEvaDts(editorContext_, this); });
+    connect(action("SmnuReport"), &QAction::triggered, this, &MainWindow::reportClicked);
+    action("mnuUndo")->setShortcut(QKeySequence::Undo);
+    action("mnuRedo")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    connect(action("mnuUndo"), &QAction::triggered, this, [this] { history_->undo(); });
+    connect(action("mnuRedo"), &QAction::triggered, this, [this] { history_->redo(); });
+    connect(history_.get(), &editors::EditHistory::changed, this, &MainWindow::refreshUndoEntries);
 
     buildLanguageMenu(menus.value("mnuLingue"));
     buildComMenu(menus.value("mnuCom"));
@@ -250,6 +263,15 @@ void MainWindow::captionMenus() {
         if (entry.name == "SmuConnect") continue; // its caption is the connection state
         a->setText(qs(caption));
     }
+    refreshUndoEntries();
+}
+
+void MainWindow::refreshUndoEntries() {
+    const QUndoStack& stack = history_->stack();
+    setEntry("mnuUndo", stack.canUndo());
+    setEntry("mnuRedo", stack.canRedo());
+    action("mnuUndo")->setText(stack.canUndo() ? "&Undo " + stack.undoText() : QStringLiteral("&Undo"));
+    action("mnuRedo")->setText(stack.canRedo() ? "&Redo " + stack.redoText() : QStringLiteral("&Redo"));
 }
 
 QAction* MainWindow::action(std::string_view entry) const {
@@ -361,7 +383,7 @@ void MainWindow::setState(AppState state) {
 // ---------------------------------------------------------------- child windows
 
 bool MainWindow::isAppWindow(const QString& formName) {
-    return formName == "FrmBrowse" || formName == "FrmCompare";
+    return formName == "FrmBrowse" || formName == "FrmCompare" || formName == "FrmChanges";
 }
 
 QWidget* MainWindow::openAppWindow(const QString& formName) {
@@ -375,6 +397,8 @@ QWidget* MainWindow::openAppWindow(const QString& formName) {
         window = new ParamBrowser(editorContext_);
     else if (formName == "FrmCompare")
         window = new CompareWindow(editorContext_, [this](auto done) { readBoardMemory(std::move(done)); });
+    else if (formName == "FrmChanges")
+        window = new ChangesWindow(program_, changes_);
     if (!window) return nullptr;
     QMdiSubWindow* sub = mdi_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -463,6 +487,11 @@ QString MainWindow::chooseFile(const editors::FileChoice& choice) {
 
 link::LinkMonitor* MainWindow::linkMonitor() {
     return link_ ? &link_->monitor() : nullptr;
+}
+
+std::filesystem::path MainWindow::dataFolder() const {
+    if (!config_.dataDir.empty()) return config_.dataDir;
+    return config_.settingsDir.empty() ? config_.programDir : config_.settingsDir;
 }
 
 QString MainWindow::settingsFolder() const {

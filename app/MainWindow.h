@@ -5,11 +5,13 @@
 
 #include "AppConfig.h"
 #include "BoardBackup.h"
+#include "ChangeLog.h"
 #include "EditorContext.h"
 #include "FormList.h"
 #include "LinkIndicators.h"
 #include "Messages.h"
 #include "ProgramState.h"
+#include "ServiceReport.h"
 #include "Settings.h"
 
 #include <QHash>
@@ -26,6 +28,10 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+
+namespace vm::editors {
+class EditHistory;
+}
 
 namespace vm::link {
 class LinkController;
@@ -64,6 +70,7 @@ public:
     void selectSimulatedBoard();
     void exitClicked();
     void aboutClicked();
+    void reportClicked(); // File > Service report...
     // Opens the window of a menu entry (or brings it to the front): openForm, below with the hooks.
 
     void captionMenus(); // every entry's caption from the language table
@@ -87,6 +94,10 @@ public:
 
     // --- what tests and the screenshots look at ---
     AppState appState() const { return state_; }
+    // A service report is being made (the board's values are read for it).
+    bool reportRunning() const { return reporting_; }
+    // The technician's name of the service reports, kept in the settings folder; empty until asked.
+    QString technician() const;
     QAction* action(std::string_view entry) const;
     // What the enabling rules say for an entry (a window that does not exist yet stays disabled anyway).
     bool entryEnabled(std::string_view entry) const;
@@ -101,6 +112,10 @@ public:
     std::string mapError() const { return mapError_; }
     link::LinkController* link() const { return link_.get(); }
     const std::vector<DeliveryTarget*>& forms() const { return forms_.forms(); }
+    ChangeLog& changes() { return changes_; }
+    editors::EditHistory& history() { return *history_; }
+    // Where the program keeps what it writes for the user: the change logs.
+    std::filesystem::path dataFolder() const;
     QMdiArea* mdiArea() const { return mdi_; }
     void closeAllChildren();
 
@@ -121,6 +136,8 @@ private:
     void refreshLanguageMenu();
     void refreshComChecks();
     void refreshWindowList();
+    // Undo and Redo name the edit they take back or make again.
+    void refreshUndoEntries();
     void setupLink();
 
     // state and captions
@@ -149,6 +166,8 @@ private:
     void writeConfigFile();
     void finishSave();
     void closeTransferWindow(QPointer<ProgressWindow>& window);
+    void finishReport(const QString& path, ServiceReport report,
+                      const std::vector<std::pair<int, double>>& sales);
     // Reads the board's memory into the configuration image (the compare window), then calls back.
     void readBoardMemory(std::function<void(bool, const QString&)> done);
     // Write Board: the board's configuration is read and saved as a backup first, then written over.
@@ -176,7 +195,9 @@ private:
     ProgramState program_;
     Messages messages_;
     FormList forms_;
+    ChangeLog changes_; // the visit's record of every edit
     editors::EditorContext editorContext_;
+    std::unique_ptr<editors::EditHistory> history_;
     LanguageSettings settings_;
     SettingsFiles settingsFiles_;
     std::unique_ptr<link::ComMenuModel> comMenu_;
@@ -189,6 +210,8 @@ private:
     std::function<void(bool, const QString&)> boardReadDone_;
     bool linkSpoke_ = false; // the link showed a message or asked a question during the current opening
     bool exiting_ = false;
+    bool reporting_ = false;
+    QPointer<QObject> counterRead_; // the sales counters read for a report
     std::string mapError_;
     QString fileTitle_; // ConfigFileTitle
     QString filePath_;  // ConfigFilePath

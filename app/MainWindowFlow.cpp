@@ -3,6 +3,7 @@
 
 #include "MainWindow.h"
 
+#include "EditHistory.h"
 #include "MenuRules.h"
 #include "MessageBox.h"
 #include "ProgressWindow.h"
@@ -115,6 +116,7 @@ void MainWindow::beginOpening(bool forWrite) {
     if (!forWrite) setEntry("SmnuWrite", false);
     setConnectCaption(false);
     closeAllChildren();
+    history_->clear(); // the board's values replace the ones the edits were made on
     setState(AppState::Opening);
     if (!link_->setPort(std::move(port))) {
         restoreAfterFailedOpen();
@@ -188,6 +190,7 @@ void MainWindow::onDisconnected(const QString& reason) {
     program_.Online = false;
     setConnectCaption(true);
     closeAllChildren();
+    history_->clear(); // an undo now would change the image only, not the board the edits went to
     showLamp(link::LinkLamp::SendDark);
     showLamp(link::LinkLamp::ReceiveDark);
     // The user may want another port or language before connecting again, so the Com and language menus
@@ -332,6 +335,8 @@ void MainWindow::finishBackup(bool ok, const QString& error) {
     }
     if (!form3_ || state_ != AppState::Writing) return;
     form3_->setText(kWriteText);
+    // The configuration written is the board's from now on: the edits after it are a new log.
+    changes_.startNew("Write Board");
     link_->writeBoard();
 }
 
@@ -378,6 +383,7 @@ void MainWindow::closeTransferWindow(QPointer<ProgressWindow>& window) {
 void MainWindow::newClicked() {
     if (program_.Online) return; // a new configuration is only made offline
     program_.ClearConfigArea();
+    changes_.startNew("New File");
     fileTitle_.clear();
     filePath_.clear();
     setCaptionOffline();
@@ -408,6 +414,7 @@ void MainWindow::loadConfiguration(const QString& path) {
         message(QString::fromStdString(loaded.error), MessageIcon::Exclamation, kProgramTitle);
         return;
     }
+    changes_.startNew("Load File " + fileTitle_.toStdString());
     reloadEditors(); // no open window may keep (and later write) values of the previous configuration
     EnableMenu();
     setEntry("SmnuWrite", true);

@@ -14,9 +14,15 @@ constexpr std::array kEntries = {
     MenuEntry{"Smuload", "mnuFile", "&Load File", S::Fixed, 0, 0, "", false, false, true},
     MenuEntry{"Smusave", "mnuFile", "&Save", S::Fixed, 0, 0, "", false, true},
     MenuEntry{"SmnuCompare", "mnuFile", "Co&mpare with File...", S::Fixed, 0, 0, "FrmCompare"},
+    MenuEntry{"SmnuReport", "mnuFile", "Service &report...", S::Fixed, 0, 0, ""},
     MenuEntry{"SmnuWrite", "mnuFile", "&Write Board", S::Fixed, 0, 0, "", false, true, true},
     MenuEntry{"SmuConnect", "mnuFile", "Connect", S::Fixed, 0, 0, "", false, false, true},
     MenuEntry{"smnuExit", "mnuFile", "&Exit", S::Line, 2, 0, ""},
+
+    MenuEntry{"mnuEdit", "", "&Edit", S::Fixed, 0, 0, "", true},
+    MenuEntry{"mnuUndo", "mnuEdit", "&Undo", S::Fixed, 0, 0, "", false, true},
+    MenuEntry{"mnuRedo", "mnuEdit", "&Redo", S::Fixed, 0, 0, "", false, true, true},
+    MenuEntry{"mnuChanges", "mnuEdit", "&Changes", S::Fixed, 0, 0, "FrmChanges"},
 
     MenuEntry{"mnuConfigura", "", "&Configurazione", S::Line, 50, 0, "", true, true},
     MenuEntry{"smnuConfigura", "mnuConfigura", "&Configura Macchina", S::Line, 51, 0, "FrmConf"},

@@ -75,6 +75,7 @@ ParamBrowser::ParamBrowser(editors::EditorContext& ctx, QWidget* parent)
       changedOnly_(new QCheckBox("Changed only", this)), fileLabel_(new QLabel(this)) {
     setObjectName("FrmBrowse");
     setWindowTitle("Parameters");
+    model_->setChangeLog(ctx_.changes, "FrmBrowse");
     auto* chooseButton = new QPushButton("Compare with file...", this);
     filterText_->setObjectName("Text1_0");
     filterText_->setPlaceholderText("Filter: index, name or window");

@@ -88,7 +88,7 @@ bool ParamTableModel::differs(int row) const {
 QString ParamTableModel::takeFromFile(int row) {
     const auto value = inFile(row);
     if (!value) return QStringLiteral("The file holds no value of parameter %1.").arg(param(row).index);
-    const QString error = WriteParamData(state_, forms_, param(row), *value);
+    const QString error = WriteParamData(state_, forms_, param(row), *value, log_, window_);
     if (error.isEmpty()) valueChanged(param(row).index);
     return error;
 }
@@ -153,7 +153,7 @@ Qt::ItemFlags ParamTableModel::flags(const QModelIndex& index) const {
 bool ParamTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     lastError_.clear();
     if (!index.isValid() || index.column() != Value || role != Qt::EditRole) return false;
-    lastError_ = WriteParamText(state_, forms_, param(index.row()), value.toString());
+    lastError_ = WriteParamText(state_, forms_, param(index.row()), value.toString(), log_, window_);
     if (!lastError_.isEmpty()) {
         emit refused(lastError_);
         return false;

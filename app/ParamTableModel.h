@@ -5,6 +5,7 @@
 // browser may change. A proxy filters the rows by text and, against a file, to the differing ones.
 
 #include "Catalogue.h"
+#include "ChangeLog.h"
 #include "ConfigFile.h"
 #include "EditorPlaces.h"
 #include "FormList.h"
@@ -55,6 +56,11 @@ public:
     QString takeFromFile(int row);
 
     QString lastError() const { return lastError_; }
+    // The change log the model's writes are recorded in, as made by the window `window`.
+    void setChangeLog(ChangeLog* log, std::string window) {
+        log_ = log;
+        window_ = std::move(window);
+    }
     // A value changed: its row shows it again.
     void valueChanged(int paramIndex);
     void refreshAll();
@@ -72,6 +78,8 @@ private:
     const std::vector<EditorPlace>* places_ = nullptr;
     std::optional<ConfigFileData> reference_;
     QString lastError_;
+    ChangeLog* log_ = nullptr;
+    std::string window_;
     QStringList headers_{"Index", "Name", "Address", "Width", "Value", "Window", "File"};
 };
 

@@ -1,5 +1,7 @@
 #include "ParamWrite.h"
 
+#include "ValueWrite.h"
+
 #include <vector>
 
 namespace vm::app {
@@ -21,7 +23,7 @@ bool ParamWritable(const catalogue::ParamInfo& param) {
 }
 
 QString WriteParamText(ProgramState& state, const FormList& forms, const catalogue::ParamInfo& param,
-                       const QString& typed) {
+                       const QString& typed, ChangeLog* log, std::string_view window) {
     if (!ParamWritable(param)) return QStringLiteral("Parameter %1 cannot be changed here.").arg(param.index);
     if (param.isText) {
         if (typed.size() > param.width)
@@ -31,7 +33,7 @@ QString WriteParamText(ProgramState& state, const FormList& forms, const catalog
         for (QChar c : typed)
             if (c.unicode() < 32 || c.unicode() > 126)
                 return QStringLiteral("The board cannot store the character \"%1\".").arg(c);
-        return WriteParamData(state, forms, param, typed.toStdString());
+        return WriteParamData(state, forms, param, typed.toStdString(), log, window);
     }
     bool ok = false;
     const qulonglong value = typed.trimmed().toULongLong(&ok);
@@ -39,17 +41,22 @@ QString WriteParamText(ProgramState& state, const FormList& forms, const catalog
         return QStringLiteral("Parameter %1 takes a whole number from 0 to %2.")
             .arg(param.index)
             .arg(maxValue(param.width));
-    return WriteParamData(state, forms, param, static_cast<double>(value));
+    return WriteParamData(state, forms, param, static_cast<double>(value), log, window);
 }
 
 QString WriteParamData(ProgramState& state, const FormList& forms, const catalogue::ParamInfo& param,
-                       const ParamData& value) {
+                       const ParamData& value, ChangeLog* log, std::string_view window) {
     if (!ParamWritable(param)) return QStringLiteral("Parameter %1 cannot be changed here.").arg(param.index);
     if (!state.IsParameter(param.index))
         return QStringLiteral("The parameter map has no parameter %1.").arg(param.index);
     if (param.isText) {
         const auto* text = std::get_if<std::string>(&value);
         if (!text) return QStringLiteral("Parameter %1 is a text.").arg(param.index);
+        std::string padded = text->substr(0, static_cast<std::size_t>(param.width));
+        padded.resize(static_cast<std::size_t>(param.width), ' ');
+        if (log)
+            log->record(window, param.index, param.mirror, 0, editors::ValueBefore(state, param.index, 0),
+                        padded);
         state.WriteImageText(param.index, param.mirror, *text, nullptr);
     } else {
         const auto* number = std::get_if<double>(&value);
@@ -58,6 +65,9 @@ QString WriteParamData(ProgramState& state, const FormList& forms, const catalog
                 .arg(param.index)
                 .arg(maxValue(param.width));
         const auto v = static_cast<std::uint32_t>(*number);
+        if (log)
+            log->record(window, param.index, param.mirror, param.width,
+                        editors::ValueBefore(state, param.index, param.width), static_cast<double>(v));
         switch (param.width) {
         case 1:
             state.WriteImageByte(param.index, param.mirror, v, nullptr);

@@ -5,6 +5,7 @@
 // shows it at once.
 
 #include "Catalogue.h"
+#include "ChangeLog.h"
 #include "Delivery.h"
 #include "FormList.h"
 #include "ProgramState.h"
@@ -17,10 +18,11 @@ namespace vm::app {
 bool ParamWritable(const catalogue::ParamInfo& param);
 
 // Writes `typed` (a decimal number, or the text) into the parameter. Returns why not, empty when written.
+// With a change log the write is recorded there as made by `window`.
 QString WriteParamText(ProgramState& state, const FormList& forms, const catalogue::ParamInfo& param,
-                       const QString& typed);
+                       const QString& typed, ChangeLog* log = nullptr, std::string_view window = {});
 // Writes a value as the configuration image holds it (a number or the text bytes).
 QString WriteParamData(ProgramState& state, const FormList& forms, const catalogue::ParamInfo& param,
-                       const ParamData& value);
+                       const ParamData& value, ChangeLog* log = nullptr, std::string_view window = {});
 
 } // namespace vm::app

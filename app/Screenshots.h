@@ -21,6 +21,7 @@ public:
     bool askRetry(const QString& text, const QString& title) override;
     QString openFile(const FileDialogRequest&) override { return {}; }
     QString saveFile(const FileDialogRequest&) override { return {}; }
+    std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
     QStringList messages;
 };
 

@@ -1,6 +1,7 @@
 #include "UserDialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace vm::app {
@@ -49,6 +50,13 @@ QString QtUserDialogs::openFile(const FileDialogRequest& request) {
 QString QtUserDialogs::saveFile(const FileDialogRequest& request) {
     // QFileDialog asks before overwriting an existing file and requires an existing folder by default.
     return runFileDialog(parent_, request, QFileDialog::AcceptSave);
+}
+
+std::optional<QString> QtUserDialogs::askText(const QString& text, const QString& title,
+                                              const QString& initial) {
+    bool ok = false;
+    const QString typed = QInputDialog::getText(parent_, title, text, QLineEdit::Normal, initial, &ok);
+    return ok ? std::optional<QString>(typed) : std::nullopt;
 }
 
 } // namespace vm::app

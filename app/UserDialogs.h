@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace vm::app {
@@ -28,6 +30,9 @@ public:
     // The chosen path, or an empty text when the dialog was cancelled.
     virtual QString openFile(const FileDialogRequest& request) = 0;
     virtual QString saveFile(const FileDialogRequest& request) = 0;
+    // A line of text (the technician's name); nothing when cancelled.
+    virtual std::optional<QString> askText(const QString& text, const QString& title,
+                                           const QString& initial) = 0;
 };
 
 // The real dialogs (QMessageBox, QFileDialog) with the main window as parent.
@@ -38,6 +43,8 @@ public:
     bool askRetry(const QString& text, const QString& title) override;
     QString openFile(const FileDialogRequest& request) override;
     QString saveFile(const FileDialogRequest& request) override;
+    std::optional<QString> askText(const QString& text, const QString& title,
+                                   const QString& initial) override;
 
 private:
     QWidget* parent_;

@@ -37,6 +37,7 @@ int main(int argc, char* argv[]) {
         // It keeps the board backups, with their service codes and passwords: the user's alone.
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         config.settingsDir = folder.toStdString();
+        config.dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
     }
     if (options->simulate) config.port = vm::app::PortChoice::Simulated;
     if (!options->device.isEmpty()) {

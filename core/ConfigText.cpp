@@ -246,6 +246,10 @@ std::string TextName(const catalogue::ParamInfo& param) {
     return name;
 }
 
+std::string ShownSettingValue(const catalogue::ParamInfo& param, const ParamData& value, int decimals) {
+    return shownValue(param, value, decimals);
+}
+
 std::string QuotedText(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {

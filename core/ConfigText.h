@@ -10,6 +10,7 @@
 // a line of its own only when it holds another value than applying its parameter would give it.
 
 #include "Catalogue.h"
+#include "Delivery.h"
 
 #include <cstdint>
 #include <span>
@@ -24,6 +25,10 @@ std::string TextName(const catalogue::ParamInfo& param);
 
 // A text in double quotes: \" and \\ escaped, bytes outside printable ASCII as \xNN.
 std::string QuotedText(std::string_view text);
+
+// A value as the text shows it: an amount with `decimals` decimals, a text quoted without its trailing
+// blanks.
+std::string ShownSettingValue(const catalogue::ParamInfo& param, const ParamData& value, int decimals);
 
 // The settings of a configuration image (indexed by board address, at least the configuration area).
 // Without `all` only those that differ from their defaults; the decimal point always comes with amounts.

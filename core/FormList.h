@@ -1,5 +1,6 @@
 #pragma once
-// The open windows that receive parameter values, in the order they were opened.
+// The open windows that receive parameter values, in the order they were opened, and one listener that hears
+// every value delivered to them (the change log, which takes a delivery after a write as the board's answer).
 
 #include "Delivery.h"
 
@@ -21,11 +22,14 @@ public:
         const auto snapshot = forms_;
         for (DeliveryTarget* form : snapshot)
             if (std::find(forms_.begin(), forms_.end(), form) != forms_.end()) form->deliver(index, value);
+        if (listener_) listener_->deliver(index, value);
     }
+    void setListener(DeliveryTarget* listener) { listener_ = listener; }
     const std::vector<DeliveryTarget*>& forms() const { return forms_; }
 
 private:
     std::vector<DeliveryTarget*> forms_;
+    DeliveryTarget* listener_ = nullptr;
 };
 
 } // namespace vm

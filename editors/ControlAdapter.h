@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class QAction;
 class QLabel;
 class QObject;
 class QWidget;
@@ -28,6 +29,8 @@ struct BoundControl {
     std::optional<double> lastStored;
     bool ready = true;        // every value its write reads is known (online: arrived from the board)
     QString toolTip;          // the tool tip while the control is ready
+    bool differs = false;     // its value is another than the parameter's default
+    QAction* reset = nullptr; // "Reset to default" in its context menu
     int param = 0;            // parameter and twin for the window's current state
     int twin = 0;
 };

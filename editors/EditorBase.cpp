@@ -60,6 +60,7 @@ void EditorBase::setup(EditorDefinition definition) {
     buildControls();
     buildExtra();
     finishLayout();
+    buildResetEntries();
     for (std::size_t i = 0; i < bound_.size(); ++i)
         if (bound_[i].binding.enabledWhen || bound_[i].binding.visibleWhen) ruled_.push_back(i);
     retranslate();
@@ -382,6 +383,7 @@ void EditorBase::deliver(int index, const ParamData& value) {
             BoundControl& bc = bound_[it->second];
             if (bc.binding.isBit()) bitCopies_[bc.param] = static_cast<std::uint32_t>(numberOf(shown));
             showValue(bc, shown);
+            showDefaultMark(bc, shown);
             if (bc.param != index) twinOf.push_back(bc.param);
         }
     };

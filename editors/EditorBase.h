@@ -23,6 +23,7 @@
 #include <memory>
 #include <vector>
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -223,10 +224,20 @@ private:
     // writing (EditorWrites.cpp)
     void onUserChange(std::size_t bound, const QString& typed);
     void onCommit(BoundControl& bc, const QString& typed);
+    // Writes what a control chose through the window's rules; the value written, or nothing when refused.
+    std::optional<int> writeChosen(BoundControl& bc, int chosen);
     std::uint32_t withField(const Binding& b, int param, int value) const;
     void holdUntilAcknowledged(BoundControl& bc);
     void releaseAcknowledged(int index);
-    void showInOtherWindows(int index);
+    // defaults (DefaultMarks.cpp)
+    void buildResetEntries();
+    void showControlMenu(QWidget* widget, const QPoint& at);
+    QString shownText(const BoundControl& bc, const ParamData& value) const;
+    void showDefaultMark(BoundControl& bc, const ParamData& value);
+    void paintDefaultMark(BoundControl& bc);
+    void applyDefaultMarks();
+    void resetToDefault(BoundControl& bc, bool whenUsable = true);
+    void resetWindowToDefaults();
     // values
     void showValue(BoundControl& bc, const ParamData& value);
     void watchAll();
@@ -278,6 +289,7 @@ private:
     };
     std::vector<Guard> guards_;
     std::map<int, QPointer<QWidget>> held_; // command cell -> button held until the board acknowledged it
+    QAction* resetWindow_ = nullptr;        // "Reset this window to defaults"
 };
 
 } // namespace vm::editors

@@ -2,6 +2,7 @@
 // What an editor window needs from the rest of the program. The main window fills one and hands it to every
 // editor it opens; tests fill their own.
 
+#include "ChangeLog.h"
 #include "FormList.h"
 #include "Messages.h"
 #include "ProgramState.h"
@@ -48,6 +49,7 @@ struct EditorContext {
     const Messages& messages;
     FormList& forms;
     MainWindowHooks* hooks = nullptr; // may be null in tests
+    ChangeLog* changes = nullptr;     // the program's change log; null: nothing is recorded
 };
 
 } // namespace vm::editors

@@ -18,6 +18,7 @@ const char* kConfirmPrompt = "      Are you sure?";
 void EditorBase::retranslate() {
     if (!definition_.title.isEmpty()) setWindowTitle(msg(definition_.title));
     texts_.apply();
+    applyDefaultMarks(); // the captions were set again without their marks
     initMessaggiExtra();
 }
 
@@ -64,8 +65,11 @@ QPushButton* EditorBase::addButton(const QString& name, int index, const Caption
     auto* button = new QPushButton(container);
     registerControl(name, index, button);
     addText(caption, [button](const QString& s) { button->setText(s); });
-    connect(button, &QPushButton::clicked, this, [this, onClick = std::move(onClick)] {
-        if (!loading_ && !closed_ && onClick) onClick();
+    const std::string control = QStringLiteral("%1(%2)").arg(name).arg(index).toStdString();
+    connect(button, &QPushButton::clicked, this, [this, control, onClick = std::move(onClick)] {
+        if (loading_ || closed_ || !onClick) return;
+        ChangeLog::EditScope edit(ctx_.changes, {formName().toStdString(), control});
+        onClick();
     });
     return button;
 }

@@ -4,6 +4,7 @@
 #include "EditorBase.h"
 
 #include "Catalogue.h"
+#include "ValueWrite.h"
 #include "widgets/CommitLineEdit.h"
 
 #include <QLocale>
@@ -19,6 +20,11 @@ namespace vm::editors {
 namespace {
 const char* kDefaultRangeError = " Error: Value Out Of Range ";
 const char* kDefaultNumberError = " Error: Insert Only Numbers ";
+
+// The control as a script and the change log name it: "HScroll1(3)".
+QString controlName(const Binding& b) {
+    return b.control + QLatin1Char('(') + QString::number(b.controlIndex) + QLatin1Char(')');
+}
 } // namespace
 
 std::uint32_t EditorBase::withField(const Binding& b, int param, int value) const {
@@ -31,6 +37,8 @@ void EditorBase::onUserChange(std::size_t i, const QString& typed) {
     if (loading_ || closed_) return;
     BoundControl& bc = bound_[i];
     const Binding& b = bc.binding;
+    // Whatever the change writes (the window's own rules included) is one edit of this control.
+    ChangeLog::EditScope edit(ctx_.changes, {formName().toStdString(), controlName(b).toStdString()});
     if (!isReady(bc)) {
         // Nothing is written from a value the board has not given yet; the control shows what it showed.
         LoadingScope scope(*this);
@@ -38,24 +46,29 @@ void EditorBase::onUserChange(std::size_t i, const QString& typed) {
         return;
     }
     if (b.kind == ControlKind::NumberBox || b.kind == ControlKind::TextBox) return onCommit(bc, typed);
-    const std::optional<int> chosen = adapterFor(b.kind).read(bc);
-    if (!chosen) return;
-    int stored = *chosen;
+    if (const std::optional<int> chosen = adapterFor(b.kind).read(bc)) writeChosen(bc, *chosen);
+}
+
+// `chosen` is what the control reads: the on state (0/1) of a bit, the field of a field, else the value.
+std::optional<int> EditorBase::writeChosen(BoundControl& bc, int chosen) {
+    const Binding& b = bc.binding;
+    int stored = chosen;
     if (b.isSwitch()) {
         // The switch's bit is cleared in the window's copy, set again when on, and the whole byte written.
         std::uint32_t byte = bitCopy(bc.param) & ~b.bitMask;
-        if ((*chosen != 0) != b.inverted) byte |= b.bitMask;
+        if ((chosen != 0) != b.inverted) byte |= b.bitMask;
         stored = static_cast<int>(byte);
     } else if (b.isBit()) {
         stored = static_cast<int>(withField(b, bc.param, stored));
     }
-    if (b.kind == ControlKind::Command && b.confirmFirst && !confirm(msg(b.caption))) return;
-    if (!beforeWrite(b, stored)) return;
+    if (b.kind == ControlKind::Command && b.confirmFirst && !confirm(msg(b.caption))) return std::nullopt;
+    if (!beforeWrite(b, stored)) return std::nullopt;
     if (b.isBit()) bitCopies_[bc.param] = static_cast<std::uint32_t>(stored);
     writeParam(bc.param, bc.twin, b.width, static_cast<std::uint32_t>(std::max(0, stored)));
     if (b.kind == ControlKind::Command) holdUntilAcknowledged(bc);
     afterWrite(b, stored);
     applyRules();
+    return stored;
 }
 
 // A command button stays disabled until the board has acknowledged its command (the acknowledged value is
@@ -130,33 +143,8 @@ void EditorBase::onCommit(BoundControl& bc, const QString& typed) {
 }
 
 void EditorBase::writeParam(int index, int mirror, int width, std::uint32_t value) {
-    ProgramState& state = ctx_.state;
-    if (index <= 0 || !ProgramState::isIndexInRange(index)) return;
-    if (!ProgramState::isIndexInRange(mirror)) mirror = 0;
-    state.CurrentBank = 0;
-    const int w = std::clamp(width, 1, 3);
-    value = std::min<std::uint32_t>(value, (1u << (8 * w)) - 1u);
-    switch (w) {
-    case 1:
-        state.WriteImageByte(index, mirror, value, this);
-        break;
-    case 2:
-        state.WriteImageWord(index, mirror, value, this);
-        break;
-    default:
-        state.WriteImage24(index, mirror, value, this);
-        break;
-    }
-    showInOtherWindows(index);
-}
-
-// Offline the image routines refresh only the writing window; every other open window that shows the
-// parameter (a shared cell, the decimal point of money values) shows the new value too. Online the link
-// delivers the acknowledged value to every window.
-void EditorBase::showInOtherWindows(int index) {
-    if (ctx_.state.Online) return;
-    for (DeliveryTarget* form : std::vector<DeliveryTarget*>(ctx_.forms.forms()))
-        if (form != this) ctx_.state.NotifyEditor(index, form);
+    WriteValue(ctx_, {index, mirror, std::clamp(width, 1, 3), static_cast<double>(value)}, formName().toStdString(),
+               this);
 }
 
 void EditorBase::writeParam(int index, std::uint32_t value) {
@@ -165,11 +153,7 @@ void EditorBase::writeParam(int index, std::uint32_t value) {
 }
 
 void EditorBase::writeText(int index, int mirror, const QString& text) {
-    if (!ProgramState::isIndexInRange(mirror)) mirror = 0;
-    const QByteArray bytes = text.toLatin1();
-    ctx_.state.WriteImageText(index, mirror, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                              this);
-    showInOtherWindows(index);
+    WriteValue(ctx_, {index, mirror, 0, text.toLatin1().toStdString()}, formName().toStdString(), this);
 }
 
 double EditorBase::paramValue(int index) const {

@@ -7,7 +7,8 @@ packages=(cmake ninja-build g++ pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           clang libclang-rt-dev
           fonts-dejavu-core
-          help2man lintian)
+          help2man lintian
+          poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -78,4 +78,13 @@ QString ScriptDialogs::saveFile(const app::FileDialogRequest& request) {
     return path;
 }
 
+// An input box takes the next queued text, or is cancelled when none is queued; it is printed as a message.
+std::optional<QString> ScriptDialogs::askText(const QString& text, const QString& title, const QString&) {
+    out_ << "input: " << title << ": " << text << Qt::endl;
+    if (texts_.empty()) return std::nullopt;
+    const QString typed = texts_.front();
+    texts_.pop_front();
+    return typed;
+}
+
 } // namespace vm::script

@@ -26,12 +26,15 @@ public:
 
     void queueAnswer(Answer answer) { answers_.push_back(answer); }
     void queueFile(const QString& path) { files_.push_back(path); }
+    void queueText(const QString& text) { texts_.push_back(text); }
 
     // app::UserDialogs
     void message(const QString& text, app::MessageIcon icon, const QString& title) override;
     bool askRetry(const QString& text, const QString& title) override;
     QString openFile(const app::FileDialogRequest& request) override;
     QString saveFile(const app::FileDialogRequest& request) override;
+    std::optional<QString> askText(const QString& text, const QString& title,
+                                   const QString& initial) override;
     // The editors' message boxes (see editors::setMessageHandler).
     editors::MessageAnswer editorMessage(const editors::MessageRequest& request);
 
@@ -52,6 +55,7 @@ private:
     QTextStream& out_;
     std::deque<Answer> answers_;
     std::deque<QString> files_;
+    std::deque<QString> texts_;
     QStringList shown_;
     qsizetype shownCount_ = 0;
     QString lastShown_;

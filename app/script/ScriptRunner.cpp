@@ -203,6 +203,7 @@ ScriptRunner::Progress ScriptRunner::idle() const {
             {Progress::Waiting, QStringLiteral("the program (%1)").arg(app::AppStateName(state))});
     if (window_.link() && window_.link()->transferRunning())
         return closedOr({Progress::Waiting, QStringLiteral("the transfer")});
+    if (window_.reportRunning()) return closedOr({Progress::Waiting, QStringLiteral("the service report")});
     for (const char* name : kTransferWindows) {
         const QWidget* w = window_.findChild<QWidget*>(name);
         if (w && w->isVisible())
@@ -300,6 +301,12 @@ ScriptRunner::Steps ScriptRunner::stepsFor(const ScriptCommand& c) {
         break;
     case Verb::Click:
         steps = controlSteps(a, c.args[1], nullptr);
+        break;
+    case Verb::Context:
+        steps = contextSteps(a, c.args[1], c.args[2]);
+        break;
+    case Verb::Enter:
+        steps = now([this, a] { dialogs_.queueText(a); });
         break;
     case Verb::Expect:
         steps = expectSteps(a, c.args[1], c.args[2]);
@@ -465,6 +472,49 @@ ScriptRunner::Steps ScriptRunner::controlSteps(const QString& form, const QStrin
         return closedOr({Progress::Waiting, "the commit of " + control});
     };
     return {{reveal, {}}, {{}, [this] { return idle(); }}, {use, {}}, {{}, commit}};
+}
+
+// An entry of a control's context menu (CONTROL "-": the window's own), chosen as a user would.
+ScriptRunner::Steps ScriptRunner::contextSteps(const QString& form, const QString& control,
+                                               const QString& entry) {
+    const bool ofWindow = control == "-";
+    const auto reveal = [this, form, control, ofWindow]() -> QString {
+        if (ofWindow) return openForm(form) ? QString() : form + " is not open";
+        Control c;
+        if (QString error = locate(form, control, c); !error.isEmpty()) return error;
+        bool switched = false;
+        return ShowPagesOf(c, openForm(form), switched);
+    };
+    const auto use = [this, form, control, entry, ofWindow]() -> QString {
+        QWidget* window = openForm(form);
+        if (!window) return form + " is not open";
+        QList<QAction*> offered;
+        QString where = form;
+        if (!ofWindow) {
+            Control c;
+            if (QString error = locate(form, control, c); !error.isEmpty()) return error;
+            if (c.list || c.action) return c.label + " has no context menu of its own";
+            if (QString error = CheckUsable(c, window); !error.isEmpty()) return error;
+            if (c.widget->contextMenuPolicy() == Qt::CustomContextMenu) offered += c.widget->actions();
+            where = c.label;
+        }
+        if (window->contextMenuPolicy() == Qt::ActionsContextMenu) offered += window->actions();
+        QStringList names;
+        for (QAction* action : offered) {
+            const QString caption = withoutMnemonic(action->text());
+            if (caption.compare(entry, Qt::CaseInsensitive) != 0) {
+                names << caption;
+                continue;
+            }
+            if (!action->isEnabled())
+                return "\"" + caption + "\" is disabled in the context menu of " + where;
+            action->trigger();
+            return {};
+        }
+        return "the context menu of " + where + " has no entry \"" + entry + "\"" +
+               (names.isEmpty() ? QStringLiteral(" (it has none)") : " (it has: " + names.join(", ") + ")");
+    };
+    return {{reveal, {}}, {{}, [this] { return idle(); }}, {use, {}}};
 }
 
 // As a technician looks: the page that holds the control comes to the front first, and when another page

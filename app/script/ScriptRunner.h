@@ -76,6 +76,7 @@ private:
     Steps openSteps(const QString& form);
     Steps closeSteps(const QString& form);
     Steps controlSteps(const QString& form, const QString& control, const QString* value);
+    Steps contextSteps(const QString& form, const QString& control, const QString& entry);
     Steps expectSteps(const QString& form, const QString& control, const QString& text);
     Steps waitSteps(int ms);
     Steps screenshotSteps(const QString& form, const QString& path);

@@ -47,6 +47,10 @@ public:
         lastSave = request;
         return saveAnswer;
     }
+    std::optional<QString> askText(const QString&, const QString&, const QString&) override {
+        ++textQuestions;
+        return textAnswer;
+    }
     bool shown(const QString& text) const {
         for (const auto& m : messages)
             if (m.text.contains(text)) return true;
@@ -55,6 +59,8 @@ public:
 
     std::vector<ShownMessage> messages;
     int retryQuestions = 0;
+    int textQuestions = 0;
+    std::optional<QString> textAnswer;
     QString openAnswer, saveAnswer;
     FileDialogRequest lastOpen, lastSave;
 };
