@@ -28,7 +28,8 @@ struct BoundControl {
     int row = -1;             // list rows: the row of the list view
     std::optional<double> lastStored;
     bool ready = true;        // every value its write reads is known (online: arrived from the board)
-    QString toolTip;          // the tool tip while the control is ready
+    QString toolTip;          // what the window adds to the tool tip while the control is ready (its default)
+    QString facts;            // the parameter's name, index, range, unit and help: the start of every tip
     bool differs = false;     // its value is another than the parameter's default
     QAction* reset = nullptr; // "Reset to default" in its context menu
     int param = 0;            // parameter and twin for the window's current state
@@ -65,6 +66,9 @@ public:
                               std::function<void(const QString& typed)> changed) const = 0;
     // Lets the user act on the control or not; `toolTip` says why not, or is the control's own tip.
     virtual void setUsable(BoundControl& bc, bool usable, const QString& toolTip) const;
+    // Only the tool tip, and the one the user sees.
+    virtual void showToolTip(BoundControl& bc, const QString& toolTip) const;
+    virtual QString shownToolTip(const BoundControl& bc) const;
 };
 
 const ControlAdapter& adapterFor(ControlKind kind);

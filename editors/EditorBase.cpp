@@ -1,5 +1,7 @@
 #include "EditorBase.h"
 
+#include "ParamToolTip.h"
+
 #include "Catalogue.h"
 
 #include <QAction>
@@ -186,8 +188,15 @@ void EditorBase::refreshUsable(BoundControl& bc) {
     const Binding& b = bc.binding;
     bc.ready = isReady(bc);
     const bool allowed = !b.enabledWhen || b.enabledWhen(*this);
-    adapterFor(b.kind).setUsable(bc, bc.ready && allowed, bc.ready ? bc.toolTip : waitingToolTip());
+    adapterFor(b.kind).setUsable(bc, bc.ready && allowed, toolTipFor(bc));
     if (bc.caption && b.enabledWhen) bc.caption->setEnabled(allowed);
+}
+
+// The parameter's facts, then what the window adds (its default); while a value is on the way, that first.
+QString EditorBase::toolTipFor(const BoundControl& bc) {
+    QString tip = bc.facts;
+    if (!bc.toolTip.isEmpty()) tip += QLatin1Char('\n') + bc.toolTip;
+    return bc.ready ? tip : waitingToolTip() + QStringLiteral("\n\n") + tip;
 }
 
 namespace {
@@ -324,6 +333,10 @@ void EditorBase::rebuildIndexTables() {
         BoundControl& bc = bound_[i];
         bc.param = paramOf(bc.binding);
         bc.twin = mirrorOf(bc.binding);
+        if (QString facts = ParameterToolTip(bc.binding, bc.param); facts != bc.facts) {
+            bc.facts = std::move(facts);
+            adapterFor(bc.binding.kind).showToolTip(bc, toolTipFor(bc));
+        }
         byIndex_.emplace(bc.param, i);
         if (bc.twin != 0) byMirror_.emplace(bc.twin, i);
         if (bc.binding.kind != ControlKind::Command) byRead_.emplace(bc.param, i);

@@ -38,6 +38,7 @@ struct BindingInfo {
     int index = 0;
     int mirror = 0;
     int width = 1; // 0 = text parameter
+    QString toolTip; // as the user sees it
 };
 
 // The top-left corner of a window placed by CenterForm1, in pixels of the main window's client area.
@@ -251,6 +252,7 @@ private:
     void markArrived(int index);
     bool isReady(const BoundControl& bc) const;
     void refreshUsable(BoundControl& bc);
+    static QString toolTipFor(const BoundControl& bc);
     void applyGuards(bool becameReady);
     void onTabChanged();
     void leave();

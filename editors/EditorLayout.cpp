@@ -219,7 +219,8 @@ std::vector<BindingInfo> EditorBase::bindingInfo() const {
     std::vector<BindingInfo> out;
     out.reserve(bound_.size());
     for (const BoundControl& bc : bound_)
-        out.push_back({bc.binding.control, bc.binding.controlIndex, bc.param, bc.twin, bc.binding.width});
+        out.push_back({bc.binding.control, bc.binding.controlIndex, bc.param, bc.twin, bc.binding.width,
+                       adapterFor(bc.binding.kind).shownToolTip(bc)});
     return out;
 }
 

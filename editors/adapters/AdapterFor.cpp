@@ -11,6 +11,14 @@ void ControlAdapter::setUsable(BoundControl& bc, bool usable, const QString& too
     if (bc.widget->toolTip() != toolTip) bc.widget->setToolTip(toolTip);
 }
 
+void ControlAdapter::showToolTip(BoundControl& bc, const QString& toolTip) const {
+    if (bc.widget->toolTip() != toolTip) bc.widget->setToolTip(toolTip);
+}
+
+QString ControlAdapter::shownToolTip(const BoundControl& bc) const {
+    return bc.widget->toolTip();
+}
+
 const ControlAdapter& adapterFor(ControlKind kind) {
     static const ScrollAdapter scroll;
     static const TwoStateAdapter twoState;

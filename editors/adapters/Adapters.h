@@ -23,7 +23,9 @@ VM_ADAPTER(PositionAdapter)  // slider switch or combo: the position
 VM_ADAPTER(BoxAdapter)       // number or text box with the Enter commit
 VM_ADAPTER(LabelAdapter)     // a label that shows the value
 // a row of a list view with check boxes: the rows share the list, so each row is enabled on its own
-VM_ADAPTER(ListRowAdapter, void setUsable(BoundControl& bc, bool usable, const QString& toolTip) const override;)
+VM_ADAPTER(ListRowAdapter, void setUsable(BoundControl& bc, bool usable, const QString& toolTip) const override;
+           void showToolTip(BoundControl& bc, const QString& toolTip) const override;
+           QString shownToolTip(const BoundControl& bc) const override;)
 VM_ADAPTER(CommandAdapter)   // a command button
 
 #undef VM_ADAPTER

@@ -45,6 +45,16 @@ void ListRowAdapter::setUsable(BoundControl& bc, bool usable, const QString& too
     if (item->toolTip(0) != toolTip) item->setToolTip(0, toolTip);
 }
 
+void ListRowAdapter::showToolTip(BoundControl& bc, const QString& toolTip) const {
+    QTreeWidgetItem* item = itemOf(bc);
+    if (item && item->toolTip(0) != toolTip) item->setToolTip(0, toolTip);
+}
+
+QString ListRowAdapter::shownToolTip(const BoundControl& bc) const {
+    const QTreeWidgetItem* item = itemOf(bc);
+    return item ? item->toolTip(0) : QString();
+}
+
 std::optional<int> ListRowAdapter::read(const BoundControl& bc) const {
     const QTreeWidgetItem* item = itemOf(bc);
     if (!item) return std::nullopt;

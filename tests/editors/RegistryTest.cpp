@@ -36,6 +36,12 @@ TEST_F(RegistryTest, EveryEntryCreatesItsWindowAndEveryBindingNamesAParameterOfI
                 EXPECT_EQ(info->width, b.width) << where << ": parameter " << b.index;
             if (b.width != (info->isText ? 0 : std::min(info->width, 4)) || b.mirror != info->mirror)
                 declaredOtherwise.insert(where + " " + std::to_string(b.width) + " " + std::to_string(b.mirror));
+            // Every bound control says what it edits.
+            EXPECT_TRUE(b.toolTip.startsWith(QString::fromLatin1(info->name.data(), info->name.size()) +
+                                             QStringLiteral(" (parameter %1)\n").arg(b.index)))
+                << where << ": " << b.toolTip.toStdString();
+            EXPECT_TRUE(b.toolTip.contains(QLatin1String("\nRange: ")) || b.toolTip.contains(QLatin1String("\nSends ")))
+                << where << ": " << b.toolTip.toStdString();
             if (b.mirror != 0) {
                 const catalogue::ParamInfo* twin = catalogue::find(b.mirror);
                 ASSERT_NE(twin, nullptr) << where << ": no twin " << b.mirror;
@@ -52,6 +58,20 @@ TEST_F(RegistryTest, EveryEntryCreatesItsWindowAndEveryBindingNamesAParameterOfI
         "FrmDeco SliderX2(0) 2 11002",    "FrmDeco SliderX2(1) 2 11002", "FrmDeco SliderX3(0) 2 11177",
         "FrmDeco SliderX3(1) 2 11177",    "FrmDeco SliderX4(0) 2 11352", "FrmDeco SliderX4(1) 2 11352"};
     EXPECT_EQ(declaredOtherwise, expected);
+}
+
+TEST_F(RegistryTest, AToolTipGivesTheParametersNameIndexRangeUnitAndMeaning) {
+    const auto tipOf = [&](const char* form, const char* control, int index) {
+        std::unique_ptr<EditorBase> e(createEditor(QString::fromLatin1(form), ctx));
+        for (const BindingInfo& b : e->bindingInfo())
+            if (b.control == QLatin1String(control) && b.controlIndex == index) return b.toolTip.section('\n', 0, 3);
+        return QString();
+    };
+    EXPECT_EQ(tipOf("FrmPagamento", "HScroll11", 0).toStdString(),
+              "maximum change (parameter 1827)\n"
+              "Range: 0..9999 in the smallest currency unit\n"
+              "Unit: an amount, shown with the machine's decimal point\n"
+              "The largest change the coin changer pays out.");
 }
 
 TEST_F(RegistryTest, OneInstancePerWindowUntilItCloses) {
