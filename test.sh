@@ -13,7 +13,8 @@ cmake --build "$build" --parallel "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1
-ctest --test-dir "$build" --output-on-failure --timeout 600 "$@"
+# Both cores: the suite is mostly programs waiting on simulated boards and timers.
+ctest --test-dir "$build" --output-on-failure --timeout 600 --parallel "$(nproc)" "$@"
 if (($# == 0)); then
     scripts/fuzz.sh --smoke
 fi
