@@ -172,10 +172,12 @@ public:
     }
 
     void checkKeys(const Row& row, std::initializer_list<const char*> allowed) {
-        for (const auto& [key, value] : row.fields)
+        for (const auto& field : row.fields) {
+            const std::string& key = field.first; // a plain name: clang's lambdas cannot capture a binding
             if (std::find_if(allowed.begin(), allowed.end(), [&](const char* a) { return key == a; }) ==
                 allowed.end())
                 fail(row.line, "unknown key '" + key + "'");
+        }
     }
 
     void expand(const Row& row, Catalogue& out) {
