@@ -37,9 +37,12 @@ void ListRowAdapter::show(BoundControl& bc, const Shown& v) const {
     if (QTreeWidgetItem* item = itemOf(bc)) item->setCheckState(0, v.bitOn ? Qt::Checked : Qt::Unchecked);
 }
 
+// The list tells every change of an item as itemChanged, the user's check and a new tool tip alike: changes
+// made here are hidden from it, so that only the user's check writes.
 void ListRowAdapter::setUsable(BoundControl& bc, bool usable, const QString& toolTip) const {
     QTreeWidgetItem* item = itemOf(bc);
     if (!item) return;
+    const QSignalBlocker quiet(bc.widget);
     const Qt::ItemFlags flags = usable ? item->flags() | Qt::ItemIsEnabled : item->flags() & ~Qt::ItemIsEnabled;
     if (flags != item->flags()) item->setFlags(flags);
     if (item->toolTip(0) != toolTip) item->setToolTip(0, toolTip);
@@ -47,6 +50,7 @@ void ListRowAdapter::setUsable(BoundControl& bc, bool usable, const QString& too
 
 void ListRowAdapter::showToolTip(BoundControl& bc, const QString& toolTip) const {
     QTreeWidgetItem* item = itemOf(bc);
+    const QSignalBlocker quiet(bc.widget);
     if (item && item->toolTip(0) != toolTip) item->setToolTip(0, toolTip);
 }
 

@@ -155,17 +155,20 @@ TEST_F(ChangeHistoryTest, ControlsShowTheirDefaultAndAWindowResetTouchesOnlyItsS
     ASSERT_NE(reset, nullptr);
     EXPECT_FALSE(reset->isEnabled());
     EXPECT_EQ(entry(get<QScrollBar>(e, "HScroll2"), "resetToDefault"), nullptr); // a unit type has no default
-    EXPECT_EQ(get<QScrollBar>(e, "HScroll2")->toolTip(), "");
+    EXPECT_EQ(get<QScrollBar>(e, "HScroll2")->toolTip().toStdString(),
+              "unit type, unit 1 (parameter 4779)\nRange: 0..15\nThe type code of the coupled unit (low nibble).");
 
     bar->setValue(12);
     EXPECT_EQ(caption->text(), "Minimo \u2022");
-    EXPECT_EQ(bar->toolTip(), "Default: 0");
+    EXPECT_EQ(bar->toolTip().toStdString(), "probe minimum, unit 1 (parameter 3)\nRange: 0..255\nDefault: 0");
     EXPECT_TRUE(reset->isEnabled());
     e.retranslate(); // the captions are set again: the mark stays
     EXPECT_EQ(caption->text(), "Minimo \u2022");
     get<ToggleSwitch>(e, "SwitchX1", 1)->click();
-    EXPECT_EQ(get<ToggleSwitch>(e, "SwitchX1", 1)->toolTip(), "Default: off");
-    EXPECT_EQ(get<ToggleSwitch>(e, "SwitchX1", 0)->toolTip(), ""); // its own bit is at its default
+    EXPECT_EQ(get<ToggleSwitch>(e, "SwitchX1", 1)->toolTip().toStdString(),
+              "enable byte 1, unit 1 (parameter 6)\nRange: off or on (bit 2)\nDefault: off");
+    EXPECT_EQ(get<ToggleSwitch>(e, "SwitchX1", 0)->toolTip().toStdString(), // its own bit is at its default
+              "enable byte 1, unit 1 (parameter 6)\nRange: off or on (bit 0)");
 
     // The image's decimal point is 0, its default 2.
     auto* frame = e.findChild<QGroupBox*>("Frame1");
@@ -177,7 +180,7 @@ TEST_F(ChangeHistoryTest, ControlsShowTheirDefaultAndAWindowResetTouchesOnlyItsS
     reset->trigger();
     EXPECT_EQ(stored(kProbe), 0);
     EXPECT_EQ(caption->text(), "Minimo");
-    EXPECT_EQ(bar->toolTip(), "");
+    EXPECT_EQ(bar->toolTip().toStdString(), "probe minimum, unit 1 (parameter 3)\nRange: 0..255");
     bar->setValue(12);
 
     QAction* resetWindow = entry(&e, "resetWindowToDefaults");

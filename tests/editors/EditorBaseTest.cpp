@@ -258,13 +258,13 @@ TEST_F(EditorBaseTest, OnlineAControlWaitsForEveryValueItsWriteReads) {
     auto* own = get<QCheckBox>(*e, "Check9");
     for (QWidget* w : {static_cast<QWidget*>(guarded), static_cast<QWidget*>(own)}) {
         EXPECT_FALSE(w->isEnabled());
-        EXPECT_EQ(w->toolTip(), EditorBase::waitingToolTip());
+        EXPECT_TRUE(w->toolTip().startsWith(EditorBase::waitingToolTip())) << w->toolTip().toStdString();
     }
     e->deliver(kGuarded, 240.0);
     EXPECT_FALSE(guarded->isEnabled()); // kFlags is still on the way
     e->deliver(kFlags, 8.0);
     EXPECT_TRUE(guarded->isEnabled());
-    EXPECT_EQ(guarded->toolTip(), "");
+    EXPECT_EQ(guarded->toolTip().toStdString(), "enable byte 3, unit 3 (parameter 116)\nRange: off or on (bit 0)");
     e->deliver(kMode, 1.0);
     EXPECT_FALSE(own->isEnabled());
     e->deliver(kLimit, 5.0);
