@@ -1,6 +1,7 @@
 // vm_cli's commands run in-process: the pure helpers and the offline commands. (The board commands are
 // the link's transfers, tested in the link tests.)
 
+#include "CliRun.h"
 #include "Commands.h"
 #include "BoardClient.h"
 #include "Catalogue.h"
@@ -20,33 +21,9 @@ using namespace vm::cli;
 
 namespace {
 
-// Runs one command line and collects what it prints.
-struct Captured {
-    int status = -1;
-    std::string out, err;
-};
-
-Captured run(const std::vector<std::string>& argv) {
-    char *outBuf = nullptr, *errBuf = nullptr;
-    std::size_t outSize = 0, errSize = 0;
-    CliIo io;
-    io.out = open_memstream(&outBuf, &outSize);
-    io.err = open_memstream(&errBuf, &errSize);
-    io.programDir = VM_BIN_DIR;
-    Captured c;
-    c.status = RunCli(argv, io);
-    std::fclose(io.out);
-    std::fclose(io.err);
-    c.out.assign(outBuf, outSize);
-    c.err.assign(errBuf, errSize);
-    std::free(outBuf);
-    std::free(errBuf);
-    return c;
-}
-
-std::string describe(const Captured& c) {
-    return "status " + std::to_string(c.status) + "\nout: " + c.out + "\nerr: " + c.err;
-}
+using vm::cli::test::Captured;
+using vm::cli::test::describe;
+using vm::cli::test::run;
 
 ParamCell cellOf(std::uint8_t command) {
     ParamCell cell;

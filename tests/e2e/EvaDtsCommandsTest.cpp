@@ -1,5 +1,6 @@
 // vmconfig-cli audit --format eva-dts against the simulated board, read back by show-audit.
 
+#include "CliRun.h"
 #include "Commands.h"
 
 #include <QTemporaryDir>
@@ -14,32 +15,9 @@ using namespace vm::cli;
 
 namespace {
 
-struct Captured {
-    int status = -1;
-    std::string out, err;
-};
-
-Captured run(const std::vector<std::string>& argv) {
-    char *outBuf = nullptr, *errBuf = nullptr;
-    std::size_t outSize = 0, errSize = 0;
-    CliIo io;
-    io.out = open_memstream(&outBuf, &outSize);
-    io.err = open_memstream(&errBuf, &errSize);
-    io.programDir = VM_BIN_DIR;
-    Captured c;
-    c.status = RunCli(argv, io);
-    std::fclose(io.out);
-    std::fclose(io.err);
-    c.out.assign(outBuf, outSize);
-    c.err.assign(errBuf, errSize);
-    std::free(outBuf);
-    std::free(errBuf);
-    return c;
-}
-
-std::string describe(const Captured& c) {
-    return "status " + std::to_string(c.status) + "\nout: " + c.out + "\nerr: " + c.err;
-}
+using vm::cli::test::Captured;
+using vm::cli::test::describe;
+using vm::cli::test::run;
 
 std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
