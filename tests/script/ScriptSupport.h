@@ -79,7 +79,9 @@ template <std::size_t N> void expectOnBoard(const QString& device, const int (&e
     const auto board = boardValues(device, indexes);
     for (const auto& e : expected) {
         EXPECT_EQ(board.at(e[0]), QString::number(e[2])) << e[0];
-        if (e[1]) EXPECT_EQ(board.at(e[1]), QString::number(e[2])) << "mirror of " << e[0];
+        if (e[1]) {
+            EXPECT_EQ(board.at(e[1]), QString::number(e[2])) << "mirror of " << e[0];
+        }
     }
 }
 

@@ -71,8 +71,9 @@ TEST_F(Script, RunnerRules) {
             EXPECT_TRUE(failures.isEmpty()) << describe(run);
         }
         EXPECT_TRUE(run.out.contains(QString::fromUtf8(c.output))) << describe(run);
-        if (QString(c.name) == "bad-line-stops-before-running")
+        if (QString(c.name) == "bad-line-stops-before-running") {
             EXPECT_TRUE(run.out.isEmpty()) << describe(run);
+        }
     }
 }
 
