@@ -298,8 +298,8 @@ ScriptRunner::Steps ScriptRunner::stepsFor(const ScriptCommand& c) {
                   {}}};
         break;
     }
-    const CommandSpec* spec = FindScriptCommand(c.name);
-    if (spec && spec->waitsForBoard) steps.push_back(idleStep);
+    const CommandSpec* command = FindScriptCommand(c.name);
+    if (command && command->waitsForBoard) steps.push_back(idleStep);
     return steps;
 }
 
