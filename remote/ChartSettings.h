@@ -2,6 +2,7 @@
 // What the temperature chart shows: which of the measured temperatures, over how long a time, sampled how
 // often. Kept in "grafico.ini" beside the program's settings files, one "Key=value" line each, CR LF.
 
+#include "ParamNames.h"
 #include "ProgramState.h"
 
 #include <array>
@@ -25,14 +26,14 @@ struct TemperatureSeries {
     const char* caption;
 };
 inline constexpr std::array<TemperatureSeries, 8> kTemperatureSeries = {{
-    {11800, 1, false, "Caldaia 1 Slave 1"},
-    {11801, 1, false, "Caldaia 2 Slave 1"},
-    {11802, 2, false, "Caldaia 1 Slave 2"},
-    {11803, 2, false, "Caldaia 2 Slave 2"},
-    {11804, 1, true, "Freddo Slave 1"},
-    {11805, 2, true, "Freddo Slave 2"},
-    {11806, 3, true, "Freddo Slave 3"},
-    {11807, 4, true, "Freddo Slave 4"},
+    {param::MeasuredBoilerTemperature, 1, false, "Caldaia 1 Slave 1"},
+    {param::MeasuredBoilerTemperature + 1, 1, false, "Caldaia 2 Slave 1"},
+    {param::MeasuredBoilerTemperature + 2, 2, false, "Caldaia 1 Slave 2"},
+    {param::MeasuredBoilerTemperature + 3, 2, false, "Caldaia 2 Slave 2"},
+    {param::MeasuredColdTemperature, 1, true, "Freddo Slave 1"},
+    {param::MeasuredColdTemperature + 1, 2, true, "Freddo Slave 2"},
+    {param::MeasuredColdTemperature + 2, 3, true, "Freddo Slave 3"},
+    {param::MeasuredColdTemperature + 3, 4, true, "Freddo Slave 4"},
 }};
 
 // Whether the machine has the unit of the series: boilers on drink units (types 1, 2), a cold-unit

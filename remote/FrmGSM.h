@@ -15,6 +15,9 @@ class QLabel;
 class QRadioButton;
 class QScrollBar;
 
+namespace vm::catalogue {
+struct ParamInfo;
+}
 namespace vm::editors {
 class CommitLineEdit;
 class SliderSwitch;
@@ -26,8 +29,6 @@ class FrmGSM : public editors::EditorBase {
     Q_OBJECT
 public:
     FrmGSM(editors::EditorContext& ctx, QWidget* parent = nullptr);
-
-    static constexpr int kPiece = 16; // characters of one text parameter
 
     // SettingsBuffer: the window's copy of the settings as the ".tlm" record holds it.
     const TelemetryRecord& settingsBuffer() const { return buffer_; }
@@ -48,8 +49,7 @@ private:
     };
     struct NumberField {
         const char* control;
-        int param;
-        int max; // 1-byte fields; fields kept as digits are limited by their width
+        int param; // 1-byte fields take the catalogue's range; fields kept as digits are limited by their width
         editors::Caption caption;
         editors::CommitLineEdit* edit = nullptr;
     };
@@ -80,8 +80,7 @@ private:
     void setStatusLine(const QString& what);
     TelemetryHeader headerForSave() const;
 
-    std::vector<std::uint8_t> bufferBytes(int index) const;
-    std::uint32_t bufferNumber(int index) const;
+    static const catalogue::ParamInfo& info(int index);
 
     TelemetryRecord buffer_{};
     TelemetryHeader header_; // the values kept from the last opened file

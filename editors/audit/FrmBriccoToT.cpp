@@ -47,8 +47,8 @@ void JugBeverageView::buildView() {
 }
 
 FrmBriccoProve::FrmBriccoProve(EditorContext& ctx, QWidget* parent)
-    : JugBeverageView(ctx, parent, "FrmBriccoProve", "Prove-Bricco", 11927) {}
+    : JugBeverageView(ctx, parent, "FrmBriccoProve", "Prove-Bricco", param::JugTestCount) {}
 FrmBriccoGratis::FrmBriccoGratis(EditorContext& ctx, QWidget* parent)
-    : JugBeverageView(ctx, parent, "FrmBriccoGratis", "Bricco-Gratis", 11991) {}
+    : JugBeverageView(ctx, parent, "FrmBriccoGratis", "Bricco-Gratis", param::JugFreeCount) {}
 
 } // namespace vm::editors

@@ -1,5 +1,7 @@
 #include "FrmMonete.h"
 
+#include "ParamNames.h"
+
 namespace vm::editors {
 
 namespace {
@@ -16,12 +18,12 @@ template <typename Name> EditorDefinition channelCounts(const char* form, const 
 } // namespace
 
 FrmMonete::FrmMonete(EditorContext& ctx, QWidget* parent) : AuditView(ctx, parent) {
-    setupView(channelCounts("FrmMonete", "Monete", 1786, [](int n) { return QStringLiteral("MONETA  %1").arg(n); }));
+    setupView(channelCounts("FrmMonete", "Monete", param::CoinCount, [](int n) { return QStringLiteral("MONETA  %1").arg(n); }));
 }
 
 // The number stands right-aligned in two places: "BANCONOTA   1" .. "BANCONOTA  16".
 FrmBanconote::FrmBanconote(EditorContext& ctx, QWidget* parent) : AuditView(ctx, parent) {
-    setupView(channelCounts("FrmBanconote", "Banconote", 1803,
+    setupView(channelCounts("FrmBanconote", "Banconote", param::BanknoteCount,
                             [](int n) { return QStringLiteral("BANCONOTA  %1").arg(n, 2); }));
 }
 

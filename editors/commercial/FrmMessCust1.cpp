@@ -20,7 +20,7 @@ constexpr int kMode[2] = {param::MessageMode, param::MessageMode + 1};
 // MessageTextFirstLanguage, line 2 four pieces on. Language s: 8 pieces from MessageTextSecondLanguage + 8s,
 // line 1, then line 2.
 constexpr int kFirstLanguage = param::MessageTextFirstLanguage;
-// Language 9 would run into the final pauses (11658 on): the board has room for languages 1..8.
+// Language 9 would run into the final pauses that follow: the board has room for languages 1..8.
 constexpr int kLanguages = 8;
 constexpr int kPiecesPerLine = 4;
 

@@ -60,7 +60,7 @@ Condition optionRule(int control) {
 
 std::vector<int> offlineOrder() {
     std::vector<int> order = {param::ExtraCreditTimeout, param::CouplingType};
-    // the payment block, 1820..1868
+    // the payment block: the 49 parameters from the payment system type on
     for (int i = param::PaymentSystemType; i <= param::PaymentSystemType + 48; ++i)
         order.push_back(i);
     order.push_back(param::TubeEnables);

@@ -1,14 +1,15 @@
 #include "FrmExTempo.h"
 
 #include "Conditions.h"
+#include "ParamNames.h"
 
 namespace vm::editors {
 
 namespace {
-// Each unit's sectors lie in three tables: elements 0..47, 48..55 and 56..69 (unit 4 has no third).
-constexpr int kFirstTable[4] = {12311, 12359, 12407, 12455};
-constexpr int kSecondTable[4] = {12923, 12931, 12939, 12947};
-constexpr int kThirdTable[4] = {13724, 13738, 13752, 0};
+// Each unit's sectors lie in three tables, one group per unit in each: elements 0..47, 48..55 and 56..69
+// (unit 4 has no third).
+constexpr int kFirstTableGroup = 48, kSecondTableGroup = 8, kThirdTableGroup = 14;
+constexpr int kThirdTableUnits = param::SectorExtraTime57Count / kThirdTableGroup;
 
 // The sector's number on the machine: tray (element / 8 + 1) and place (element % 8 + 1), "11" to "18",
 // "21"...
@@ -17,14 +18,14 @@ int sectorNumber(int element) {
 }
 
 int sectorCount(int unit) {
-    return kThirdTable[unit - 1] != 0 ? 70 : 56;
+    return unit <= kThirdTableUnits ? 70 : 56;
 }
 
 int sectorParam(int unit, int element) {
     const int u = unit - 1;
-    if (element < 48) return kFirstTable[u] + element;
-    if (element < 56) return kSecondTable[u] + element - 48;
-    return kThirdTable[u] + element - 56;
+    if (element < 48) return param::SectorExtraTime + kFirstTableGroup * u + element;
+    if (element < 56) return param::SectorExtraTime49 + kSecondTableGroup * u + element - 48;
+    return param::SectorExtraTime57 + kThirdTableGroup * u + element - 56;
 }
 } // namespace
 

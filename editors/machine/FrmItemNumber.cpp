@@ -1,24 +1,27 @@
 #include "FrmItemNumber.h"
 
+#include "ParamNames.h"
+
 namespace vm::editors {
 
 namespace {
+// Each unit's spirals lie in two ranges, one group per unit in each: spirals 0..55 and 56..69 (unit 4 has
+// no second).
 constexpr int kFirstRangeSpirals = 56;
 constexpr int kSecondRangeSpirals = 14;
-// First parameter of each unit's spirals 0..55, and the parameter that spiral 0 would have in the second
-// range (spiral 56 lies at this base + 56). Unit 4 has no second range.
-constexpr int kFirstBase[4] = {12602, 12658, 12714, 12770};
-constexpr int kSecondBase[4] = {13626, 13640, 13654, 0};
+constexpr int kSecondRangeUnits = param::ItemNumber57Count / kSecondRangeSpirals;
 } // namespace
 
 int FrmItemNumber::spiralCount(int unit) {
     if (unit < 1 || unit > 4) return 0;
-    return kFirstRangeSpirals + (kSecondBase[unit - 1] != 0 ? kSecondRangeSpirals : 0);
+    return kFirstRangeSpirals + (unit <= kSecondRangeUnits ? kSecondRangeSpirals : 0);
 }
 
 int FrmItemNumber::spiralParam(int unit, int spiral) {
     if (spiral < 0 || spiral >= spiralCount(unit)) return 0;
-    return spiral < kFirstRangeSpirals ? kFirstBase[unit - 1] + spiral : kSecondBase[unit - 1] + spiral;
+    const int u = unit - 1;
+    if (spiral < kFirstRangeSpirals) return param::ItemNumber + kFirstRangeSpirals * u + spiral;
+    return param::ItemNumber57 + kSecondRangeSpirals * u + spiral - kFirstRangeSpirals;
 }
 
 int FrmItemNumber::spiralNumber(int spiral) {

@@ -46,8 +46,9 @@ constexpr int kUnit1Bits3 = param::UnitOptions3; // SwitchX1 19..25: its bits 0x
 struct UnitBytes {
     int a, b, options2, options3;
 };
-constexpr UnitBytes kUnitBytes[] = {
-    {61, 62, 12583, 12884}, {115, 116, 12584, 12885}, {123, 124, 12585, 12886}};
+constexpr UnitBytes kUnitBytes[] = {{61, 62, param::UnitOptions2 + 1, param::UnitOptions3 + 1},
+                                    {115, 116, param::UnitOptions2 + 2, param::UnitOptions3 + 2},
+                                    {123, 124, param::UnitOptions2 + 3, param::UnitOptions3 + 3}};
 
 std::vector<BitSwitch> unitSwitches(int unit) {
     const UnitBytes& u = kUnitBytes[unit - 2];
@@ -99,8 +100,10 @@ Condition anySnackUnit() {
 }
 
 // The numeric options: control index and parameter; the width of the parameter sets the range.
-constexpr std::pair<int, int> kNumeric[] = {{0, 1846}, {1, 1850}, {2, 1851}, {4, 1853},
-                                            {5, 1847}, {6, 1848}, {7, 1849}};
+constexpr std::pair<int, int> kNumeric[] = {
+    {0, param::NumericOption1},     {1, param::NumericOption5},     {2, param::NumericOption6},
+    {4, param::NumericOption7},     {5, param::NumericOption2},     {6, param::NumericOption2 + 1},
+    {7, param::NumericOption2 + 2}};
 int largestOf(int param) {
     const catalogue::ParamInfo* info = catalogue::find(param);
     return info && info->width >= 3 ? 0xFFFFFF : 0xFFFF;
@@ -116,10 +119,10 @@ FrmOpzioni::FrmOpzioni(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pa
     EditorDefinition d(QStringLiteral("FrmOpzioni"), Caption("Opzioni"));
     auto general = d.page(Caption("Generale"));
     general.frame(QStringLiteral("Frame1"), Caption("Illuminazione porta"))
-        .add(sliderSwitch("iSwitchSliderX2", 0, 13353, kFromCatalogue, {"On", "Off", "Random", "Touch"}));
+        .add(sliderSwitch("iSwitchSliderX2", 0, param::DoorLighting, kFromCatalogue, {"On", "Off", "Random", "Touch"}));
     general.frame(QStringLiteral("Frame5"), Caption("Modo Vend. Cassetto"))
         .enabledIf(anySnackUnit())
-        .add(sliderSwitch("SlswitchX1", 0, 1852, kFromCatalogue, {"Shopper", "FIFO"}));
+        .add(sliderSwitch("SlswitchX1", 0, param::DrawerVendingMode, kFromCatalogue, {"Shopper", "FIFO"}));
     auto options = general.frame(QStringLiteral("Frame6"), Caption("Opzioni Generali"), 3);
     for (const BitSwitch& s : kGeneral) {
         Binding b = bitSwitch("SwitchX1", s);
@@ -135,14 +138,14 @@ FrmOpzioni::FrmOpzioni(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pa
         .add(sliderSwitch("SwitchX5", 2, param::PromotionEnables, kFromCatalogue, {"No", "Si"})
                  .bit(0x04)
                  .titled(Caption("Opzione 1387 bit 2")))
-        .add(sliderSwitch("SwitchX5", 3, 12840, kFromCatalogue, {"No", "Si"})
+        .add(sliderSwitch("SwitchX5", 3, param::ShowTemperature, kFromCatalogue, {"No", "Si"})
                  .offsetBy(1)
                  .titled(Caption("Visualizza Temp.")))
-        .add(sliderSwitch("SwitchX5", 4, 13351, kFromCatalogue, {"No", "Si"}).titled(Caption("Scadenza")))
+        .add(sliderSwitch("SwitchX5", 4, param::ExpiryCheck, kFromCatalogue, {"No", "Si"}).titled(Caption("Scadenza")))
         .add(sliderSwitch("SwitchX5", 5, param::GeneralFlags, kFromCatalogue, {"No", "Si"})
                  .bit(0x40)
                  .titled(Caption("Opzione 1855 bit 6")))
-        .add(sliderSwitch("SwitchX5", 6, 14188, kFromCatalogue, {"1", "2"})
+        .add(sliderSwitch("SwitchX5", 6, param::MinimumStep, kFromCatalogue, {"1", "2"})
                  .offsetBy(1)
                  .titled(Caption("Passo Minimo")));
     auto numeric = general.frame(QStringLiteral("Frame7"), Caption("Opzioni Numeriche"), 2);
@@ -181,10 +184,10 @@ FrmOpzioni::FrmOpzioni(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pa
         addSwitches(page.frame(QStringLiteral("Frame4_%1").arg(unit), Caption("Abilitazioni 2"), 3), array,
                     std::span(switches).subspan(10));
     }
-    d.extraWatch = {param::CouplingType, param::GeneralFlags, param::GeneralFlags2, 11505,
-                    param::MachineModel, kCompartmentsLow};
-    for (int i = 11711; i <= 11732; ++i)
-        d.extraWatch.push_back(i);
+    d.extraWatch = {param::CouplingType, param::GeneralFlags, param::GeneralFlags2,
+                    param::HiddenOption, param::MachineModel, kCompartmentsLow};
+    for (int i = 0; i < param::HiddenOptionsCount; ++i)
+        d.extraWatch.push_back(param::HiddenOptions + i);
     setup(std::move(d));
 }
 

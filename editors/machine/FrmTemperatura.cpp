@@ -26,10 +26,10 @@ struct ColdUnit {
     int place[10];
 };
 constexpr ColdUnit kColdUnits[4] = {
-    {"HScroll3", "Label3s", 128, 12292, {15, 1, 2, 3, 4, 5, 6, 30, 20, 18}},
-    {"HScroll3", "Label3s", 139, 12842, {8, 9, 10, 11, 12, 13, 14, 22, 21, 19}},
-    {"HScroll2", "Label2s", 150, 12845, {0, 1, 2, 3, 4, 5, 6, 16, 15, 7}},
-    {"HScroll2", "Label2s", 161, 12848, {8, 9, 10, 11, 12, 13, 14, 17, 18, 19}}};
+    {"HScroll3", "Label3s", 128, param::ColdSecondTankUnit1, {15, 1, 2, 3, 4, 5, 6, 30, 20, 18}},
+    {"HScroll3", "Label3s", 139, param::ColdSecondTankUnit2, {8, 9, 10, 11, 12, 13, 14, 22, 21, 19}},
+    {"HScroll2", "Label2s", 150, param::ColdSecondTankUnit3, {0, 1, 2, 3, 4, 5, 6, 16, 15, 7}},
+    {"HScroll2", "Label2s", 161, param::ColdSecondTankUnit4, {8, 9, 10, 11, 12, 13, 14, 17, 18, 19}}};
 struct Setting {
     const char* caption;
     const char* unit;
@@ -42,6 +42,7 @@ constexpr Setting kColdSettings[10] = {
     {"Sbrina dopo ", "(h)", false},        {"Temperatura vasca 2", "(°C)", true},
     {"Delta temperatura 2", "(°C)", true}, {"Offset temperatura 2", "(°C)", true}};
 constexpr int kSecondTank = 7; // settings 7..9 need a second probe
+constexpr int kSecondTankSettings = param::ColdSecondTankUnit1Count;
 
 Caption withUnit(const char* caption, const char* unit) {
     QString text = QString::fromUtf8(caption);
@@ -94,15 +95,12 @@ std::vector<int> offlineOrder() {
         order.insert(order.end(), {kBoiler1[u], kBoiler2[u]});
     order.insert(order.end(), {kEnableByte[0], kEnableByte[1]});
     // Then unit by unit: its main block and its second-tank settings.
-    const int blocks[4][4] = {{125, 135, 12292, 12294},
-                              {136, 146, 12842, 12844},
-                              {147, 157, 12845, 12847},
-                              {158, 167, 12848, 12850}};
-    for (const auto& b : blocks) {
-        for (int i = b[0]; i <= b[1]; ++i)
+    const int blocks[4][2] = {{125, 135}, {136, 146}, {147, 157}, {158, 167}};
+    for (int u = 0; u < 4; ++u) {
+        for (int i = blocks[u][0]; i <= blocks[u][1]; ++i)
             order.push_back(i);
-        for (int i = b[2]; i <= b[3]; ++i)
-            order.push_back(i);
+        for (int i = 0; i < kSecondTankSettings; ++i)
+            order.push_back(kColdUnits[u].secondFirst + i);
     }
     return order;
 }

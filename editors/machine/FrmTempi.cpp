@@ -13,6 +13,8 @@ constexpr int kFreshBrewFirst = param::DrinkTime10; // loaded first, before the 
 constexpr int kShelfLife = param::ShelfLife; // 18 words: plate number (low byte) and sector (high byte)
 constexpr int kShelfLifePairs = 18;
 constexpr int kWordMax = 65535;
+constexpr int kDrawerRetries[4] = {param::DrawerRetriesSlave1, param::DrawerRetriesSlave2,
+                                   param::DrawerRetriesSlave3, param::DrawerRetriesSlave4};
 
 // A time of a drink unit: HScroll1 index, parameter (0: the dispensing word, see dispensingWord), caption.
 struct Time {
@@ -23,7 +25,7 @@ struct Time {
 constexpr int kDispensingWord = 0;
 constexpr Time kUnit1Times[] = {{2, 171, "Tempo On tasto"},
                                 {3, 172, "Periodo illuminazione RND"},
-                                {4, 12140, "Tempo Lampeggio"},
+                                {4, param::BlinkTime, "Tempo Lampeggio"},
                                 {5, 174, "Tempo Pompa ST"},
                                 {6, 175, "Tempo lavaggio"},
                                 {7, 176, "Tempo erog. caffè"},
@@ -35,15 +37,15 @@ constexpr Time kUnit2Times[] = {{22, 188, "Tempo On tasto"},    {23, 189, "Perio
                                 {29, 195, "Timeout carico"}};
 // The fresh-brew unit is unit 1 only: its times have no unit-2 counterpart.
 constexpr Time kFreshBrew[] = {{10, kFreshBrewFirst, "Acqua infusione tè"},
-                               {16, 12141, "Acqua infusione caffè"},
-                               {17, 13355, "Tempo infusione caffè"},
-                               {18, 13357, "Tempo infusione tè"}};
+                               {16, param::CoffeeInfusionWater, "Acqua infusione caffè"},
+                               {17, param::CoffeeInfusionTime, "Tempo infusione caffè"},
+                               {18, param::TeaInfusionTime, "Tempo infusione tè"}};
 
 // Boards before release 4 keep the word in a table of its own.
 Locator dispensingWord(int unit) {
     return [unit](const EditorBase& e) {
         if (e.state().SoftwareRelease >= 4) return unit == 1 ? 177 : 194;
-        return unit == 1 ? 12302 : 12304;
+        return unit == 1 ? param::DispensingTimeUnit1 : param::DispensingTimeUnit2;
     };
 }
 
@@ -80,7 +82,7 @@ void addDrinkUnit(EditorDefinition::Place page, int unit) {
                        }));
     auto cold = page.frame(unitFrame("ColdEV", unit), Caption("Timeout EV Fredda"), 2).visibleIf(drink);
     for (int i = 0; i < 12; ++i)
-        cold.add(scrollBar(u ? "HScroll5" : "HScroll2", i, (u ? 9916 : 9904) + i)
+        cold.add(scrollBar(u ? "HScroll5" : "HScroll2", i, (u ? param::ColdValveTimeoutUnit2 : param::ColdValveTimeoutUnit1) + i)
                      .titled(Caption(QStringLiteral("%1  Ev.%2  Fredda")
                                          .arg(i % 2 ? QStringLiteral("ROUT") : QStringLiteral("TOUT"))
                                          .arg(i / 2 + 1))));
@@ -107,15 +109,15 @@ void addSnackUnit(EditorDefinition::Place page, int unit) {
         page.frame(unitFrame("Snack", unit), Caption(QStringLiteral("Tempi SLAVE %1 (Sec.)").arg(unit)), 2)
             .visibleIf([unit](const EditorBase& e) { return isSnackUnit(e, unit); });
     f.add(scrollBar("HScroll3", base, 185 + 17 * u).titled(Caption("Time Power OFF")))
-        .add(scrollBar("HScroll3", 1 + u, 12590 + u).titled(Caption("Timeout  Lift")))
+        .add(scrollBar("HScroll3", 1 + u, param::LiftTimeout + u).titled(Caption("Timeout  Lift")))
         .add(scrollBar("HScroll3", 5 + u, 171 + 17 * u).titled(Caption("Timeout motori spirali")))
-        .add(scrollBar("HScroll3", base + 17, 12212 + u).titled(Caption("Timeout Sensore")))
-        .add(scrollBar("HScroll3", base + 18, 12216 + u).titled(Caption("Tempo Rilevamento")))
+        .add(scrollBar("HScroll3", base + 17, param::SensorTimeout + u).titled(Caption("Timeout Sensore")))
+        .add(scrollBar("HScroll3", base + 18, param::DetectionTime + u).titled(Caption("Tempo Rilevamento")))
         .add(controlArray(
-            8, scrollBar("HScroll3", base + 9, 12180 + 8 * u).titled(Caption("Tentativi cassetto {n}"))));
+            8, scrollBar("HScroll3", base + 9, kDrawerRetries[u]).titled(Caption("Tentativi cassetto {n}"))));
     if (unit == 1)
-        f.add(scrollBar("HScroll3", 76, 12299).titled(Caption("Tempo Motore Piatto")))
-            .add(scrollBar("HScroll3", 77, 12298).titled(Caption("AutoRotazione")));
+        f.add(scrollBar("HScroll3", 76, param::PlateMotorTime).titled(Caption("Tempo Motore Piatto")))
+            .add(scrollBar("HScroll3", 77, param::AutoRotation).titled(Caption("AutoRotazione")));
 }
 
 // Plate number and sector in the two bytes of one word; either box writes the word with its own byte changed.
