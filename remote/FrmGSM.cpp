@@ -59,8 +59,8 @@ FrmGSM::FrmGSM(editors::EditorContext& ctx, QWidget* parent) : EditorBase(ctx, p
          Caption(852, "Server SMTP"), false},
         {"Text10", pieces({{param::TelemetryDomainName, param::TelemetryDomainNameCount}}),
          Caption(853, "Nome Dominio"), false},
-        {"Text6", pieces({{param::TelemetryUserName, param::TelemetryUserNameCount}}), Caption(840, "UserName"),
-         false},
+        {"Text6", pieces({{param::TelemetryUserName, param::TelemetryUserNameCount}}),
+         Caption(840, "UserName"), false},
         {"Text7", pieces({{param::TelemetryMailPassword, param::TelemetryMailPasswordCount}}),
          Caption(839, "Password"), true},
         {"Text8", pieces({{param::TelemetryGprsPassword, param::TelemetryGprsPasswordCount}}),
@@ -71,12 +71,13 @@ FrmGSM::FrmGSM(editors::EditorContext& ctx, QWidget* parent) : EditorBase(ctx, p
                  {param::TelemetryMailRecipientTail, param::TelemetryMailRecipientTailCount}}),
          Caption(846, "Indirizzo EMAIL Destinatario"), false},
         {"Text9",
-         pieces({{param::TelemetryMailSender, param::TelemetryMailSenderCount}, {param::TelemetryMailSenderTail, 1}}),
+         pieces({{param::TelemetryMailSender, param::TelemetryMailSenderCount},
+                 {param::TelemetryMailSenderTail, 1}}),
          Caption(857, "Indirizzo EMAIL Mittente"), false},
         {"Text11", pieces({{param::TelemetrySenderName, param::TelemetrySenderNameCount}}),
          Caption(858, "Nome Mittente"), false},
-        {"Text15", pieces({{param::TelemetryMailSubject, param::TelemetryMailSubjectCount}}), Caption(856, "Oggetto"),
-         false},
+        {"Text15", pieces({{param::TelemetryMailSubject, param::TelemetryMailSubjectCount}}),
+         Caption(856, "Oggetto"), false},
     };
     // The time fields take their ranges from the catalogue.
     numbers_ = {
@@ -230,7 +231,8 @@ void FrmGSM::afterDelivery(int index, const ParamData& value) {
         bytes.resize(static_cast<std::size_t>(p.width), 0);
         storeAndShow(index, bytes);
     } else {
-        storeAndShow(index, NumberBytes(static_cast<std::uint32_t>(std::max(0.0, std::get<double>(value))), p.width));
+        storeAndShow(
+            index, NumberBytes(static_cast<std::uint32_t>(std::max(0.0, std::get<double>(value))), p.width));
     }
 }
 
@@ -299,7 +301,9 @@ void FrmGSM::commitText(TextGroup& group, const QString& typed) {
     const QString text = typed.trimmed();
     group.edit->acceptCommit();
     for (std::size_t i = 0; i < group.params.size(); ++i)
-        writeSetting(group.params[i], NulFilled(text.mid(static_cast<qsizetype>(i) * kTelemetryPiece, kTelemetryPiece), kTelemetryPiece));
+        writeSetting(group.params[i],
+                     NulFilled(text.mid(static_cast<qsizetype>(i) * kTelemetryPiece, kTelemetryPiece),
+                               kTelemetryPiece));
 }
 
 void FrmGSM::commitNumber(NumberField& field, const QString& typed) {

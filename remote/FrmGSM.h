@@ -49,7 +49,7 @@ private:
     };
     struct NumberField {
         const char* control;
-        int param; // 1-byte fields take the catalogue's range; fields kept as digits are limited by their width
+        int param; // 1-byte fields take the catalogue's range; digit texts are limited by their width
         editors::Caption caption;
         editors::CommitLineEdit* edit = nullptr;
     };

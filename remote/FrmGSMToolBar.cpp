@@ -44,13 +44,15 @@ void FrmGSM::buildToolBar(QWidget* container) {
 }
 
 void FrmGSM::openFile() {
-    const QString path = chooseFile(false, QStringLiteral("Open"), QStringLiteral("Configuration(*.tlm)|*.tlm"));
+    const QString path =
+        chooseFile(false, QStringLiteral("Open"), QStringLiteral("Configuration(*.tlm)|*.tlm"));
     if (path.isEmpty() || QFileInfo(path).fileName() == QStringLiteral("*.tlm")) return;
     const TelemetryReadResult read = ReadTelemetryFile(path.toStdString());
     if (!read.ok()) {
         // A file that fails its checks changes nothing: the window keeps its copy and its mode.
         editors::showMessage({this, editors::MessageIcon::Exclamation, editors::MessageButtons::Ok,
-                              QString::fromStdString(read.error), QString::fromLatin1(kTelemetryErrorTitle.data())});
+                              QString::fromStdString(read.error),
+                              QString::fromLatin1(kTelemetryErrorTitle.data())});
         return;
     }
     fileMode_ = true;
@@ -75,8 +77,8 @@ TelemetryHeader FrmGSM::headerForSave() const {
 }
 
 void FrmGSM::saveFile() {
-    const QString path = chooseFile(true, QStringLiteral("Save"), QStringLiteral("Configuration(*.tlm)|*.tlm"),
-                                    QStringLiteral("*.tlm"));
+    const QString path = chooseFile(true, QStringLiteral("Save"),
+                                    QStringLiteral("Configuration(*.tlm)|*.tlm"), QStringLiteral("*.tlm"));
     if (path.isEmpty() || QFileInfo(path).fileName() == QStringLiteral("*.tlm")) return;
     const std::string error = SaveTelemetryFile(path.toStdString(), buffer_, headerForSave());
     if (!error.empty()) {
@@ -90,9 +92,11 @@ void FrmGSM::saveFile() {
 // delivery after opening a file.
 void FrmGSM::writeAll() {
     if (!state().Online) return;
-    for (QGroupBox* f : {frame(QStringLiteral("Frame1")), frame(QStringLiteral("Frame2")), frame(QStringLiteral("Frame3"))})
+    for (QGroupBox* f :
+         {frame(QStringLiteral("Frame1")), frame(QStringLiteral("Frame2")), frame(QStringLiteral("Frame3"))})
         f->setEnabled(false);
-    // The module's settings go to the board's cells only: the configuration image never carries its passwords.
+    // The module's settings go to the board's cells only: the configuration image never carries its
+    // passwords.
     for (int index : TelemetrySettingsOrder())
         if (info(index).width != 0) setBoardCell(index, SettingBytes(buffer_, index));
     updateEnabling();
@@ -100,7 +104,8 @@ void FrmGSM::writeAll() {
 
 void FrmGSM::updateEnabling() {
     const bool editable = state().Online || fileMode_;
-    for (QGroupBox* f : {frame(QStringLiteral("Frame1")), frame(QStringLiteral("Frame2")), frame(QStringLiteral("Frame3"))})
+    for (QGroupBox* f :
+         {frame(QStringLiteral("Frame1")), frame(QStringLiteral("Frame2")), frame(QStringLiteral("Frame3"))})
         f->setEnabled(editable);
     writeAllAction_->setEnabled(state().Online);
     applyRules(); // what still waits for the board's values stays disabled

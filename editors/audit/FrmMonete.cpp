@@ -18,7 +18,8 @@ template <typename Name> EditorDefinition channelCounts(const char* form, const 
 } // namespace
 
 FrmMonete::FrmMonete(EditorContext& ctx, QWidget* parent) : AuditView(ctx, parent) {
-    setupView(channelCounts("FrmMonete", "Monete", param::CoinCount, [](int n) { return QStringLiteral("MONETA  %1").arg(n); }));
+    setupView(channelCounts("FrmMonete", "Monete", param::CoinCount,
+                            [](int n) { return QStringLiteral("MONETA  %1").arg(n); }));
 }
 
 // The number stands right-aligned in two places: "BANCONOTA   1" .. "BANCONOTA  16".

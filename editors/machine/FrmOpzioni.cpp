@@ -100,10 +100,10 @@ Condition anySnackUnit() {
 }
 
 // The numeric options: control index and parameter; the width of the parameter sets the range.
-constexpr std::pair<int, int> kNumeric[] = {
-    {0, param::NumericOption1},     {1, param::NumericOption5},     {2, param::NumericOption6},
-    {4, param::NumericOption7},     {5, param::NumericOption2},     {6, param::NumericOption2 + 1},
-    {7, param::NumericOption2 + 2}};
+constexpr std::pair<int, int> kNumeric[] = {{0, param::NumericOption1},    {1, param::NumericOption5},
+                                            {2, param::NumericOption6},    {4, param::NumericOption7},
+                                            {5, param::NumericOption2},    {6, param::NumericOption2 + 1},
+                                            {7, param::NumericOption2 + 2}};
 int largestOf(int param) {
     const catalogue::ParamInfo* info = catalogue::find(param);
     return info && info->width >= 3 ? 0xFFFFFF : 0xFFFF;
@@ -119,7 +119,8 @@ FrmOpzioni::FrmOpzioni(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pa
     EditorDefinition d(QStringLiteral("FrmOpzioni"), Caption("Opzioni"));
     auto general = d.page(Caption("Generale"));
     general.frame(QStringLiteral("Frame1"), Caption("Illuminazione porta"))
-        .add(sliderSwitch("iSwitchSliderX2", 0, param::DoorLighting, kFromCatalogue, {"On", "Off", "Random", "Touch"}));
+        .add(sliderSwitch("iSwitchSliderX2", 0, param::DoorLighting, kFromCatalogue,
+                          {"On", "Off", "Random", "Touch"}));
     general.frame(QStringLiteral("Frame5"), Caption("Modo Vend. Cassetto"))
         .enabledIf(anySnackUnit())
         .add(sliderSwitch("SlswitchX1", 0, param::DrawerVendingMode, kFromCatalogue, {"Shopper", "FIFO"}));
@@ -141,7 +142,8 @@ FrmOpzioni::FrmOpzioni(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pa
         .add(sliderSwitch("SwitchX5", 3, param::ShowTemperature, kFromCatalogue, {"No", "Si"})
                  .offsetBy(1)
                  .titled(Caption("Visualizza Temp.")))
-        .add(sliderSwitch("SwitchX5", 4, param::ExpiryCheck, kFromCatalogue, {"No", "Si"}).titled(Caption("Scadenza")))
+        .add(sliderSwitch("SwitchX5", 4, param::ExpiryCheck, kFromCatalogue, {"No", "Si"})
+                 .titled(Caption("Scadenza")))
         .add(sliderSwitch("SwitchX5", 5, param::GeneralFlags, kFromCatalogue, {"No", "Si"})
                  .bit(0x40)
                  .titled(Caption("Opzione 1855 bit 6")))

@@ -82,7 +82,8 @@ void addDrinkUnit(EditorDefinition::Place page, int unit) {
                        }));
     auto cold = page.frame(unitFrame("ColdEV", unit), Caption("Timeout EV Fredda"), 2).visibleIf(drink);
     for (int i = 0; i < 12; ++i)
-        cold.add(scrollBar(u ? "HScroll5" : "HScroll2", i, (u ? param::ColdValveTimeoutUnit2 : param::ColdValveTimeoutUnit1) + i)
+        cold.add(scrollBar(u ? "HScroll5" : "HScroll2", i,
+                           (u ? param::ColdValveTimeoutUnit2 : param::ColdValveTimeoutUnit1) + i)
                      .titled(Caption(QStringLiteral("%1  Ev.%2  Fredda")
                                          .arg(i % 2 ? QStringLiteral("ROUT") : QStringLiteral("TOUT"))
                                          .arg(i / 2 + 1))));

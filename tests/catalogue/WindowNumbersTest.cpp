@@ -34,8 +34,8 @@ const std::map<int, const char*> kNotParameters = {
 
 // Windows other changes are still moving to the catalogue's names. Empty this list once they are merged.
 const std::vector<std::string> kPendingWindows = {
-    "FrmConf.cpp",      "FrmDosi.cpp",  "FrmOrologio.cpp", "FrmConfSLAVE.cpp", "FrmMenuRidotto.cpp",
-    "FrmPresel.cpp",    "FrmPromo.cpp", "FrmCancella.cpp", "FrmGrafico.cpp",   "FrmInOut.cpp",
+    "FrmConf.cpp",   "FrmDosi.cpp",  "FrmOrologio.cpp", "FrmConfSLAVE.cpp", "FrmMenuRidotto.cpp",
+    "FrmPresel.cpp", "FrmPromo.cpp", "FrmCancella.cpp", "FrmGrafico.cpp",   "FrmInOut.cpp",
 };
 
 struct Literal {
@@ -65,8 +65,10 @@ std::vector<Literal> integerLiterals(const std::string& text) {
             i += 2;
         } else if (c == '"' || c == '\'') {
             for (++i; i < text.size() && text[i] != c; ++i) {
-                if (text[i] == '\\') ++i;
-                else if (text[i] == '\n') ++line;
+                if (text[i] == '\\')
+                    ++i;
+                else if (text[i] == '\n')
+                    ++line;
             }
             ++i;
         } else if (isWord(c)) {
@@ -78,9 +80,10 @@ std::vector<Literal> integerLiterals(const std::string& text) {
             std::string token = text.substr(start, i - start);
             while (!token.empty() && std::string_view("uUlL").find(token.back()) != std::string_view::npos)
                 token.pop_back(); // 12u, 12ul
-            const bool decimal = !token.empty() && token.size() < 10 &&
-                                 std::all_of(token.begin(), token.end(),
-                                             [](char d) { return std::isdigit(static_cast<unsigned char>(d)); });
+            const bool decimal =
+                !token.empty() && token.size() < 10 && std::all_of(token.begin(), token.end(), [](char d) {
+                    return std::isdigit(static_cast<unsigned char>(d));
+                });
             if (decimal && std::isdigit(static_cast<unsigned char>(text[start])))
                 found.push_back({line, std::stol(token)});
         } else {
@@ -116,11 +119,13 @@ TEST(WindowNumbers, NoWindowTypesAParameterIndex) {
             if (!e.is_regular_file() || (path.extension() != ".cpp" && path.extension() != ".h")) continue;
             ++files;
             const std::string name = path.filename().string();
-            if (std::find(kPendingWindows.begin(), kPendingWindows.end(), name) != kPendingWindows.end()) continue;
+            if (std::find(kPendingWindows.begin(), kPendingWindows.end(), name) != kPendingWindows.end())
+                continue;
             std::ifstream in(path, std::ios::binary);
             const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             for (const Literal& l : integerLiterals(text)) {
-                if (l.value < kLowest || l.value > kHighest || kNotParameters.count(static_cast<int>(l.value)))
+                if (l.value < kLowest || l.value > kHighest ||
+                    kNotParameters.count(static_cast<int>(l.value)))
                     continue;
                 if (catalogue::find(static_cast<int>(l.value)))
                     offenders << fs::relative(path, root).generic_string() << ':' << l.line << ": " << l.value
