@@ -6,13 +6,12 @@ namespace vm::app {
 
 CounterRead::CounterRead(ProgramState& state, FormList& forms, std::vector<int> params, int limitMs,
                          Done done, QObject* parent)
-    : QObject(parent), state_(state), forms_(forms), params_(std::move(params)), done_(std::move(done)) {
+    : QObject(parent), state_(state), forms_(forms), params_(std::move(params)), watch_(state),
+      done_(std::move(done)) {
     std::erase_if(params_, [&](int index) { return !state_.IsParameter(index); });
-    state_.CurrentBank = 0;
-    for (int index : params_) {
+    for (int index : params_)
         if (state_.cell(index, 0).has(Valid)) values_[index] = state_.ParamValue(index, 0);
-        state_.WatchParam(index);
-    }
+    watch_.watch(params_);
     forms_.add(this);
     limit_.setSingleShot(true);
     connect(&limit_, &QTimer::timeout, this, &CounterRead::finish);
@@ -22,10 +21,6 @@ CounterRead::CounterRead(ProgramState& state, FormList& forms, std::vector<int> 
 
 CounterRead::~CounterRead() {
     forms_.remove(this);
-    if (finished_) return;
-    state_.CurrentBank = 0;
-    for (int index : params_)
-        state_.ReleaseParam(index);
 }
 
 void CounterRead::deliver(int index, const ParamData& value) {
@@ -41,9 +36,7 @@ void CounterRead::finish() {
     finished_ = true;
     limit_.stop();
     forms_.remove(this);
-    state_.CurrentBank = 0;
-    for (int index : params_)
-        state_.ReleaseParam(index);
+    watch_.release();
     std::vector<std::pair<int, double>> values;
     for (int index : params_)
         if (const auto it = values_.find(index); it != values_.end()) values.emplace_back(index, it->second);

@@ -6,6 +6,7 @@
 #include "Delivery.h"
 #include "FormList.h"
 #include "ProgramState.h"
+#include "WatchSet.h"
 
 #include <QObject>
 #include <QTimer>
@@ -34,6 +35,7 @@ private:
     ProgramState& state_;
     FormList& forms_;
     std::vector<int> params_;
+    WatchSet watch_; // released at the end, or when the read is dropped unfinished
     std::map<int, double> values_;
     Done done_;
     QTimer limit_;

@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <set>
+
 namespace vm::app {
 
 namespace {
@@ -72,7 +74,7 @@ ParamBrowser::ParamBrowser(editors::EditorContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx),
       model_(new ParamTableModel(ctx.state, ctx.forms, ParamTableModel::Source::LiveCells, this)),
       filter_(new ParamFilter(model_, this)), table_(new QTableView(this)), filterText_(new QLineEdit(this)),
-      changedOnly_(new QCheckBox("Changed only", this)), fileLabel_(new QLabel(this)) {
+      changedOnly_(new QCheckBox("Changed only", this)), fileLabel_(new QLabel(this)), watch_(ctx.state) {
     setObjectName("FrmBrowse");
     setWindowTitle("Parameters");
     model_->setChangeLog(ctx_.changes, "FrmBrowse");
@@ -186,17 +188,12 @@ void ParamBrowser::updateWatches() {
             if (ctx_.state.IsParameter(index)) wanted.insert(index);
         }
     }
-    for (int index : watched_)
-        if (!wanted.contains(index)) ctx_.state.ReleaseParam(index);
-    for (int index : wanted)
-        if (!watched_.contains(index)) ctx_.state.WatchParam(index);
-    watched_ = std::move(wanted);
+    // The rows still in view stay watched: their values are not read again on every scroll.
+    watch_.replace(std::vector<int>(wanted.begin(), wanted.end()));
 }
 
 void ParamBrowser::releaseWatches() {
-    for (int index : watched_)
-        ctx_.state.ReleaseParam(index);
-    watched_.clear();
+    watch_.release();
 }
 
 } // namespace vm::app

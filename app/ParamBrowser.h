@@ -6,10 +6,9 @@
 
 #include "EditorContext.h"
 #include "ParamTableModel.h"
+#include "WatchSet.h"
 
 #include <QWidget>
-
-#include <set>
 
 class QCheckBox;
 class QLabel;
@@ -44,7 +43,7 @@ private:
     QLineEdit* filterText_;
     QCheckBox* changedOnly_;
     QLabel* fileLabel_;
-    std::set<int> watched_;
+    WatchSet watch_; // the rows in view, online
     bool watchUpdateQueued_ = false;
     bool closed_ = false;
 };

@@ -12,6 +12,8 @@
 #include "EditorDefinition.h"
 #include "EditorTexts.h"
 
+#include "WatchSet.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -63,7 +65,7 @@ public:
     QLabel* valueLabel(const QString& scrollName, int index) const;
     std::vector<BindingInfo> bindingInfo() const;
     // The parameters this window watches while open, in watch order.
-    const std::vector<int>& watchedParams() const { return watched_; }
+    const std::vector<int>& watchedParams() const { return watch_.params(); }
 
     // DeliveryTarget: a value of parameter `index` arrives (offline from NotifyEditor, online from the link).
     void deliver(int index, const ParamData& value) override;
@@ -241,11 +243,13 @@ private:
     void resetWindowToDefaults();
     // values
     void showValue(BoundControl& bc, const ParamData& value);
-    void watchAll();
-    void releaseAll();
     void loadOffline();
     void loadNotified(const std::vector<int>& order);
     void rebuildIndexTables();
+    // watching and arrivals (EditorWatch.cpp)
+    std::vector<int> watchList() const;
+    void watchAll();
+    void releaseAll();
     bool isOnVisibleTab(const Binding& b) const;
     void showKnownValues();
     void awaitValues(const std::function<bool(const BoundControl&)>& which);
@@ -267,7 +271,7 @@ private:
     QHash<QString, QWidget*> controls_;        // "HScroll1_8" -> widget
     QHash<QString, QLabel*> valueLabels_;
     std::map<int, std::uint32_t> bitCopies_;
-    std::vector<int> watched_;
+    WatchSet watch_; // the parameters watched while the window is open
     QTabWidget* tabs_ = nullptr;
     std::vector<QWidget*> pages_;
     std::map<QString, QGroupBox*> frames_;

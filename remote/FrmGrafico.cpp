@@ -26,7 +26,7 @@ QString degrees(double celsius) {
 } // namespace
 
 FrmGrafico::FrmGrafico(editors::EditorContext& ctx, QWidget* parent)
-    : EditorBase(ctx, parent), settings_(CurrentChartSettings(ctx.hooks)) {
+    : EditorBase(ctx, parent), settings_(CurrentChartSettings(ctx.hooks)), seriesWatch_(ctx.state) {
     setup(editors::EditorDefinition(QStringLiteral("FrmGrafico"), Caption("Grafico Temperature")));
     clock_.start();
     rebuildSeries();
@@ -82,16 +82,11 @@ void FrmGrafico::buildExtra() {
 }
 
 void FrmGrafico::watchSeries(bool watch) {
-    if (watch == watching_) return;
-    watching_ = watch;
-    ProgramState& state = context().state;
-    state.CurrentBank = 0;
-    for (std::size_t i : active_) {
-        if (watch)
-            state.WatchParam(kTemperatureSeries[i].param);
-        else
-            state.ReleaseParam(kTemperatureSeries[i].param);
-    }
+    if (!watch) return seriesWatch_.release();
+    std::vector<int> params;
+    for (std::size_t i : active_)
+        params.push_back(kTemperatureSeries[i].param);
+    seriesWatch_.watch(params);
 }
 
 void FrmGrafico::rebuildSeries() {

@@ -5,6 +5,7 @@
 
 #include "ChartSettings.h"
 #include "EditorBase.h"
+#include "WatchSet.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -53,6 +54,7 @@ protected:
 
 private:
     void rebuildSeries();
+    // Watches the shown series (online) or releases them.
     void watchSeries(bool watch);
     void updateAxes(double now);
     void showStatus();
@@ -66,7 +68,7 @@ private:
     std::deque<Sample> samples_; // a ring: the oldest sample goes without moving the others
     QElapsedTimer clock_;
     bool paused_ = false;
-    bool watching_ = false;
+    WatchSet seriesWatch_;
     QChart* chart_ = nullptr;
     QValueAxis* timeAxis_ = nullptr;
     QValueAxis* degreeAxis_ = nullptr;

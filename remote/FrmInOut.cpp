@@ -52,7 +52,7 @@ std::optional<int> FrmInOut::lookUp(const QString& text, QString& why) {
     return std::nullopt;
 }
 
-FrmInOut::FrmInOut(editors::EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
+FrmInOut::FrmInOut(editors::EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent), rowWatch_(ctx.state) {
     setup(editors::EditorDefinition(QStringLiteral("FrmInOut"), Caption("In/Out")));
     showRunning();
     everyMs(kRefreshMs, [this] { refreshOnce(); });
@@ -116,9 +116,8 @@ void FrmInOut::addParameter(const QString& text) {
 }
 
 void FrmInOut::watchRow(const Row& row) {
+    rowWatch_.watch(row.index);
     ProgramState& state = context().state;
-    state.CurrentBank = 0;
-    state.WatchParam(row.index);
     // Online the value is read afresh, even when the cell holds an earlier one; offline the image holds it.
     if (state.Online)
         state.RequestRead(row.index);
@@ -137,10 +136,7 @@ void FrmInOut::start() {
 void FrmInOut::stop() {
     if (!running_) return;
     running_ = false;
-    ProgramState& state = context().state;
-    state.CurrentBank = 0;
-    for (const Row& row : rows_)
-        state.ReleaseParam(row.index);
+    rowWatch_.release();
     showRunning();
 }
 

@@ -3,6 +3,7 @@
 // from the board, with the time each last changed. Watching starts and stops from the window.
 
 #include "EditorBase.h"
+#include "WatchSet.h"
 
 #include <QString>
 #include <QTime>
@@ -49,6 +50,7 @@ private:
     QLineEdit* entry_ = nullptr;
     QTableWidget* list_ = nullptr;
     QLabel* status_ = nullptr;
+    WatchSet rowWatch_; // the rows' parameters while the monitor runs
 };
 
 } // namespace vm::remote

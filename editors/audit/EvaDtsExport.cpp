@@ -30,14 +30,13 @@ void ExportEvaDts(EditorContext& ctx, QWidget* parent) {
 }
 
 EvaDtsExport::EvaDtsExport(EditorContext& ctx, QString path, QWidget* parent)
-    : QObject(parent), ctx_(ctx), path_(std::move(path)), parentWidget_(parent) {
+    : QObject(parent), ctx_(ctx), path_(std::move(path)), parentWidget_(parent), watch_(ctx.state) {
     for (int index : EvaDtsParams())
         if (ctx_.state.IsParameter(index)) params_.push_back(index);
     ctx_.forms.add(this);
-    for (int index : params_) {
-        ctx_.state.WatchParam(index);
+    watch_.watch(params_);
+    for (int index : params_)
         if (!ctx_.state.ParamIsValid(index, 0)) unread_.insert(index);
-    }
     watching_ = true;
 
     progress_ = new QProgressDialog(QStringLiteral("Reading the sales data from the board"), QStringLiteral("Cancel"),
@@ -101,8 +100,7 @@ void EvaDtsExport::release() {
     if (!watching_) return;
     watching_ = false;
     ctx_.forms.remove(this);
-    for (int index : params_)
-        ctx_.state.ReleaseParam(index);
+    watch_.release();
 }
 
 } // namespace vm::editors

@@ -6,6 +6,7 @@
 
 #include "Delivery.h"
 #include "EditorContext.h"
+#include "WatchSet.h"
 
 #include <QObject>
 #include <QPointer>
@@ -39,6 +40,7 @@ private:
     QWidget* parentWidget_;
     std::vector<int> params_;
     std::set<int> unread_;
+    WatchSet watch_;
     bool watching_ = false;
     QPointer<QProgressDialog> progress_;
     QTimer* onlineCheck_ = nullptr;

@@ -17,7 +17,7 @@ const char* const kNotConfirmed =
 const char* const kOffline = "Connect to a board to clear its data.";
 } // namespace
 
-FrmCancella::FrmCancella(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) {
+FrmCancella::FrmCancella(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent), commandWatch_(ctx.state) {
     setup(EditorDefinition(QStringLiteral("FrmCancella"), Caption("Cancella")));
 }
 
@@ -65,8 +65,7 @@ void FrmCancella::start(int button) {
     bar_->show();
     // Nothing else may reach the board while it clears its data.
     if (EditorContext& ctx = context(); ctx.hooks) ctx.hooks->disableMenus();
-    context().state.CurrentBank = 0;
-    context().state.WatchParam(kCommandCell);
+    commandWatch_.watch(kCommandCell);
     phase_ = Phase::Sending;
     ticks_ = 0;
     writeParam(kCommandCell, 0, 1, static_cast<std::uint32_t>(code_));
@@ -102,8 +101,7 @@ void FrmCancella::tick() {
 void FrmCancella::finish(bool confirmed) {
     timer_->stop();
     phase_ = Phase::Idle;
-    context().state.CurrentBank = 0;
-    context().state.ReleaseParam(kCommandCell);
+    commandWatch_.release();
     setButtonsEnabled(state().Online);
     if (EditorContext& ctx = context(); ctx.hooks && state().Online) ctx.hooks->enableMenus();
     info_->setText(QString::fromLatin1(confirmed ? kDone : kNotConfirmed));
@@ -115,8 +113,7 @@ void FrmCancella::formUnload() {
     if (phase_ == Phase::Idle) return;
     timer_->stop();
     phase_ = Phase::Idle;
-    context().state.CurrentBank = 0;
-    context().state.ReleaseParam(kCommandCell);
+    commandWatch_.release();
     if (EditorContext& ctx = context(); ctx.hooks && state().Online) ctx.hooks->enableMenus();
 }
 

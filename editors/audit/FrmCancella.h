@@ -5,6 +5,7 @@
 
 #include "EditorBase.h"
 #include "ParamNames.h"
+#include "WatchSet.h"
 
 class QLabel;
 class QProgressBar;
@@ -42,6 +43,7 @@ private:
     Phase phase_ = Phase::Idle;
     int code_ = 0;
     int ticks_ = 0;
+    WatchSet commandWatch_; // the command cell, watched while the board runs the command
 };
 
 } // namespace vm::editors

@@ -1,6 +1,7 @@
 #include "FrmPromo.h"
 
 #include "Conditions.h"
+#include "KeySelector.h"
 #include "ParamNames.h"
 #include "widgets/SliderSwitch.h"
 
@@ -132,7 +133,7 @@ FrmPromo::FrmPromo(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent
     if (!keyed_) d.extraWatch = {param::PromotionKey};
     setup(std::move(d));
     // The window starts on the key its scroll bar shows, never on a key it does not offer.
-    if (selection() != keyBar_->value()) setSelection(keyBar_->value());
+    if (selection() != keys_->key()) setSelection(keys_->key());
 }
 
 void FrmPromo::buildExtra() {
@@ -145,24 +146,15 @@ void FrmPromo::buildExtra() {
     connect(happyHourSwitch_, &QAbstractSlider::valueChanged, this, &FrmPromo::chooseHappyHour);
 
     QGroupBox* key = frame(QStringLiteral("Frame7"));
-    keyBar_ = new QScrollBar(Qt::Horizontal, key);
-    keyBar_->setRange(1, kKeys);
-    keyBar_->setPageStep(10);
-    registerControl(QStringLiteral("HScroll1"), 27, keyBar_);
-    keyLabel_ = new QLabel(QStringLiteral("1"), key);
-    keyLabel_->setFrameShape(QFrame::Panel);
-    keyLabel_->setFrameShadow(QFrame::Sunken);
-    keyLabel_->setMinimumWidth(44);
-    keyLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    registerControl(QStringLiteral("Label1"), 27, keyLabel_);
-    addRow(key, captionLabel(Caption("Tasto per Promozioni"), key), keyBar_, keyLabel_);
-    connect(keyBar_, &QScrollBar::valueChanged, this, &FrmPromo::keyMoved);
+    keys_ = new KeySelector(key, {1, kKeys, 10}, [this](int k) { keyMoved(k); });
+    registerControl(QStringLiteral("HScroll1"), 27, keys_->bar());
+    registerControl(QStringLiteral("Label1"), 27, keys_->label());
+    addRow(key, captionLabel(Caption("Tasto per Promozioni"), key), keys_->bar(), keys_->label());
 }
 
 // Choosing a key shows that key's cells (loaded under the Loading guard, so nothing of the key shown before
 // is written into them). Below model 4 the move stores the promotion key and chooses its "Abilita Tasto".
 void FrmPromo::keyMoved(int key) {
-    keyLabel_->setText(QString::number(key));
     if (!keyed_ && !isLoading()) writeParam(param::PromotionKey, static_cast<std::uint32_t>(key));
     setSelection(key);
 }
@@ -176,7 +168,7 @@ void FrmPromo::chooseHappyHour(int happyHour) {
 void FrmPromo::afterDelivery(int index, const ParamData&) {
     if (keyed_ || index != param::PromotionKey) return;
     const int key = static_cast<int>(currentValue(param::PromotionKey));
-    if (key >= keyBar_->minimum() && key <= keyBar_->maximum()) keyBar_->setValue(key);
+    keys_->choose(key);
 }
 
 // The value labels of the key's three values follow their scroll bars.

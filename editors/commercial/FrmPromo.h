@@ -4,11 +4,9 @@
 
 #include "EditorBase.h"
 
-class QLabel;
-class QScrollBar;
-
 namespace vm::editors {
 
+class KeySelector;
 class SliderSwitch;
 
 class FrmPromo : public EditorBase {
@@ -32,8 +30,7 @@ private:
 
     bool keyed_ = false;
     int happyHour_ = 0;
-    QScrollBar* keyBar_ = nullptr;
-    QLabel* keyLabel_ = nullptr;
+    KeySelector* keys_ = nullptr;
     SliderSwitch* happyHourSwitch_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "FrmPresel.h"
 
+#include "KeySelector.h"
 #include "ParamNames.h"
 
 #include <QGroupBox>
@@ -81,27 +82,17 @@ FrmPresel::FrmPresel(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, pare
 
 void FrmPresel::buildExtra() {
     QWidget* form = frame(QStringLiteral("Frame0"));
-    keySelector_ = new QScrollBar(Qt::Horizontal, form);
-    keySelector_->setRange(1, kKeys);
-    keySelector_->setPageStep(4);
-    registerControl(QStringLiteral("HScroll3"), 0, keySelector_);
-    keyLabel_ = new QLabel(QStringLiteral("1"), form);
-    keyLabel_->setFrameShape(QFrame::Panel);
-    keyLabel_->setFrameShadow(QFrame::Sunken);
-    keyLabel_->setMinimumWidth(44);
-    keyLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    registerControl(QStringLiteral("Label1"), 0, keyLabel_);
+    keys_ = new KeySelector(form, {1, kKeys, 4}, [this](int key) { chooseKey(key - 1); });
+    registerControl(QStringLiteral("HScroll3"), 0, keys_->bar());
+    registerControl(QStringLiteral("Label1"), 0, keys_->label());
     description_ = new QLabel(form);
     registerControl(QStringLiteral("Label2"), 0, description_);
 
-    addRow(form, nullptr, keySelector_, keyLabel_);
+    addRow(form, nullptr, keys_->bar(), keys_->label());
     addRow(form, nullptr, description_);
-
-    connect(keySelector_, &QScrollBar::valueChanged, this, [this](int value) { chooseKey(value - 1); });
 }
 
 void FrmPresel::chooseKey(int key) {
-    keyLabel_->setText(QString::number(key + 1));
     if (state().Online) description_->clear(); // until the board sends the key's type
     setSelection(key);
     showKeyInPromotions();

@@ -5,9 +5,10 @@
 #include "EditorBase.h"
 
 class QLabel;
-class QScrollBar;
 
 namespace vm::editors {
+
+class KeySelector;
 
 class FrmPresel : public EditorBase {
     Q_OBJECT
@@ -27,8 +28,7 @@ private:
     void chooseKey(int key);
     void showKeyInPromotions();
 
-    QScrollBar* keySelector_ = nullptr;
-    QLabel* keyLabel_ = nullptr;
+    KeySelector* keys_ = nullptr;
     QLabel* description_ = nullptr;
 };
 
