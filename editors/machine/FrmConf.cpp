@@ -61,7 +61,7 @@ constexpr Feature kUnit2Features[] = {
     {7, kE, 7, 5},   {8, kE, 5, 6},   {9, kE, 2, 8},       {13, kE + 2, 6, 7},  {14, kE + 1, 1, 9},
     {15, kE, 3, 10}, {16, kE + 2, 7, 11}};
 // clang-format on
-// The general switches on 1855: control index and bit. Switch 6 writes the byte unchanged (buildExtra).
+// The keyboard switches on GeneralFlags: control index and bit. Switch 6 writes the byte as it is.
 constexpr std::pair<int, int> kGeneralSwitches[] = {{5, 1}, {10, 3}, {11, 2}, {12, 5}, {17, 6}, {18, 7}};
 
 // The association rows of units 1 and 2: scroll array, value labels, unit 1's first parameter and how far
@@ -166,7 +166,7 @@ FrmConf::FrmConf(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
                  .titled(Caption("Codice")));
     auto keys = general.frame(QStringLiteral("Frame5"), Caption("Tastiere"), 3);
     for (const auto& [control, bit] : kGeneralSwitches) {
-        // Which other bits a switch clears depends on the coupled machine; switch 17 also changes 1856.
+        // Which other bits a switch clears depends on the coupled machine; switch 17 also GeneralFlags2.
         Binding b = toggleSwitch("iSwitchToggleX2", control, param::GeneralFlags, kFromCatalogue, 1u << bit)
                         .reads({param::CouplingType, param::GeneralFlags2})
                         .onWrite([this, control, bit](int& flags) {
