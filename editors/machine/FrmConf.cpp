@@ -167,18 +167,19 @@ FrmConf::FrmConf(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
     auto keys = general.frame(QStringLiteral("Frame5"), Caption("Tastiere"), 3);
     for (const auto& [control, bit] : kGeneralSwitches) {
         // Which other bits a switch clears depends on the coupled machine; switch 17 also GeneralFlags2.
-        Binding b = toggleSwitch("iSwitchToggleX2", control, param::GeneralFlags, kFromCatalogue, 1u << bit)
-                        .reads({param::CouplingType, param::GeneralFlags2})
-                        .onWrite([this, control, bit](int& flags) {
-                            const bool nowSet = ((static_cast<unsigned>(flags) >> bit) & 1u) != 0;
-                            const generalflags::Bytes b = {static_cast<std::uint32_t>(flags),
-                                                           bitCopy(param::GeneralFlags2)};
-                            keepFlagBytes(
-                                generalflags::afterKeyboardSwitch(control, nowSet, state().CouplingType, b));
-                            flags = static_cast<int>(bitCopy(param::GeneralFlags));
-                            return true;
-                        })
-                        .titled(Caption(QStringLiteral("Bit %1").arg(bit)));
+        Binding b =
+            toggleSwitch("iSwitchToggleX2", control, param::GeneralFlags, kFromCatalogue, 1u << bit)
+                .reads({param::CouplingType, param::GeneralFlags2})
+                .onWrite([this, control, bit](int& flags) {
+                    generalflags::Bytes bytes = flagBytes();
+                    bytes.flags = static_cast<std::uint32_t>(flags);
+                    const bool nowSet = ((bytes.flags >> bit) & 1u) != 0;
+                    const int coupling = state().CouplingType;
+                    keepFlagBytes(generalflags::afterKeyboardSwitch(control, nowSet, coupling, bytes));
+                    flags = static_cast<int>(bitCopy(param::GeneralFlags));
+                    return true;
+                })
+                .titled(Caption(QStringLiteral("Bit %1").arg(bit)));
         if (control == 10)
             b.captionLabel("Label7", 16)
                 .enabledIf(both(bitSet(param::GeneralFlags, 0x04), negate(couplingIs({4, 5}))));
