@@ -4,6 +4,8 @@
 // the twin, the range and the decimals (tenths) come from the parameter catalogue unless a binding states
 // otherwise.
 
+#include "Delivery.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +42,12 @@ struct Caption {
 using Condition = std::function<bool(const EditorBase&)>;
 // Where a parameter lives for the window's current state (selection, coupling type, unit...).
 using Locator = std::function<int(const EditorBase&)>;
+// A control's own rule for its write, run before it: may change the value to store; false writes nothing.
+using WriteHook = std::function<bool(int& stored)>;
+// What follows once the control's value was written.
+using WrittenHook = std::function<void(int stored)>;
+// Runs once a delivered value was shown: the control's own (or its twin's), or one its write reads.
+using ShowHook = std::function<void(int index, const ParamData& value)>;
 
 enum class ControlKind {
     ScrollBar, // QScrollBar with a value label
@@ -99,6 +107,9 @@ struct Binding {
     std::vector<int> alsoReads;
     Condition enabledWhen; // empty: always enabled
     Condition visibleWhen; // empty: always shown
+    WriteHook writeHook;
+    WrittenHook writtenHook;
+    ShowHook showHook;
 
     // --- texts and placement ---
     Caption caption;
@@ -150,6 +161,9 @@ struct Binding {
     Binding& visibleIf(Condition c) { visibleWhen = std::move(c); return *this; }
     Binding& reads(std::vector<int> params) { alsoReads = std::move(params); return *this; }
     Binding& confirmed() { confirmFirst = true; return *this; }
+    Binding& onWrite(WriteHook h) { writeHook = std::move(h); return *this; }
+    Binding& afterWrite(WrittenHook h) { writtenHook = std::move(h); return *this; }
+    Binding& onShow(ShowHook h) { showHook = std::move(h); return *this; }
     // clang-format on
 
     bool isBit() const { return bitMask != 0; }

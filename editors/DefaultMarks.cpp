@@ -206,9 +206,9 @@ void EditorBase::resetToDefault(BoundControl& bc, bool whenUsable) {
         {formName().toStdString(), (b.control + QStringLiteral("(%1)").arg(b.controlIndex)).toStdString()});
     if (const auto* text = std::get_if<std::string>(&*standard)) {
         int ignored = 0;
-        if (!beforeWrite(b, ignored)) return;
+        if (!admitWrite(b, ignored)) return;
         writeText(bc.param, bc.twin, trimmedText(*text));
-        afterWrite(b, 0);
+        wrote(b, 0);
         if (ctx_.state.Online) {
             LoadingScope scope(*this);
             showValue(bc, *standard);

@@ -194,10 +194,10 @@ void EditorBase::relocate() {
     applyRules();
 }
 
-void EditorBase::startWaiting(int expected) {
-    waiting_ = expected > 0;
-    expectedCount_ = expected;
-    deliveredCount_ = 0;
+void EditorBase::lockPagesUntilDelivered(int deliveries) {
+    if (!ctx_.state.Online || deliveries <= 0) return;
+    deliveriesToUnlock_ = deliveries;
+    applyRules();
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -234,10 +234,14 @@ void EditorBase::deliver(int index, const ParamData& value) {
             markArrived(param);
         releaseAcknowledged(index);
     }
-    if (ctx_.state.Online && waiting_ && ++deliveredCount_ >= expectedCount_) {
-        waiting_ = false;
-        deliveredCount_ = 0;
-        waitingDone();
+    // EnableTable at the last of the deliveries the pages wait for.
+    if (ctx_.state.Online && deliveriesToUnlock_ > 0 && --deliveriesToUnlock_ == 0) applyRules();
+    // A control's own show hook: a value it shows or its write reads has arrived.
+    for (const BoundControl& bc : bound_) {
+        const Binding& b = bc.binding;
+        if (b.showHook && (index == bc.param || (ctx_.state.Online && bc.twin != 0 && index == bc.twin) ||
+                           std::find(b.alsoReads.begin(), b.alsoReads.end(), index) != b.alsoReads.end()))
+            b.showHook(index, shown);
     }
     afterDelivery(index, shown);
     if (!batch_) applyRules();
@@ -268,11 +272,6 @@ void EditorBase::setMoneyDecimals(int decimals) {
 // ---------------------------------------------------------------------------------------------------------
 // Rules
 
-void EditorBase::setPagesLocked(bool locked) {
-    pagesLocked_ = locked;
-    applyRules();
-}
-
 void EditorBase::applyRules() {
     if (closed_) return;
     applyGuards(true);
@@ -293,7 +292,7 @@ void EditorBase::applyRules() {
     }
     for (std::size_t t = 0; tabs_ && t < definition_.tabs.size(); ++t) {
         const Condition& rule = definition_.tabs[t].enabledWhen;
-        tabs_->setTabEnabled(static_cast<int>(t), !pagesLocked_ && (!rule || rule(*this)));
+        tabs_->setTabEnabled(static_cast<int>(t), !pagesLocked() && (!rule || rule(*this)));
     }
     rulesApplied();
     applyGuards(false);

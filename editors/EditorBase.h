@@ -110,11 +110,10 @@ public:
     // Bindings placed by a locator follow a change of the state it reads (coupling type, unit...).
     void relocate();
 
-    // Waiting / DeliveredCount: windows that need a complete set of values while connected count the
-    // deliveries; waitingDone() runs when `expected` have arrived.
-    void startWaiting(int expected);
-    bool waiting() const { return waiting_; }
-    int deliveredCount() const { return deliveredCount_; }
+    // DisableTable until EnableTable: connected, a window that needs a complete set of values locks its pages
+    // until the board has delivered `deliveries` values; then the pages' own rules decide again.
+    void lockPagesUntilDelivered(int deliveries);
+    bool pagesLocked() const { return deliveriesToUnlock_ > 0; }
 
     // Whether the value of `index` is known to the window: offline always (the image holds it), online once
     // the board delivered it since the window opened (or since the window moved to it). A control whose write
@@ -150,8 +149,7 @@ protected:
     virtual bool beforeWrite(const Binding& /*b*/, int& /*stored*/) { return true; } // false: write nothing
     virtual void afterWrite(const Binding& /*b*/, int /*stored*/) {}
     virtual void initMessaggiExtra() {}
-    virtual void formUnload() {} // Form_Unload, before the parameters are released
-    virtual void waitingDone() {}
+    virtual void formUnload() {}   // Form_Unload, before the parameters are released
     virtual void rulesApplied() {} // after the declared rules were evaluated (paint what they decided)
     // Parameters watched besides the declared ones that follow the window's state; rewatch() after it changed.
     virtual std::vector<int> moreWatched() const { return {}; }
@@ -208,8 +206,6 @@ protected:
     // The window watches these again and waits for their values (a page of its own was shown again).
     void forgetArrivals(const std::vector<int>& indexes);
 
-    // DisableTable: every page locked until the window unlocks them (then the pages' rules decide).
-    void setPagesLocked(bool locked);
     const EditorDefinition& definition() const { return definition_; }
     bool loading_ = false; // Loading: set while delivered values are shown
 
@@ -229,6 +225,9 @@ private:
     void onCommit(BoundControl& bc, const QString& typed);
     // Writes what a control chose through the window's rules; the value written, or nothing when refused.
     std::optional<int> writeChosen(BoundControl& bc, int chosen);
+    // The control's own write hook, then the window's rule; false: nothing is written.
+    bool admitWrite(const Binding& b, int& stored);
+    void wrote(const Binding& b, int stored);
     std::uint32_t withField(const Binding& b, int param, int value) const;
     void holdUntilAcknowledged(BoundControl& bc);
     void releaseAcknowledged(int index);
@@ -278,12 +277,9 @@ private:
     QWidget* root_ = nullptr;
     int moneyDecimals_ = 0;
     int selection_ = 0;
-    bool waiting_ = false;
-    int expectedCount_ = 0;
-    int deliveredCount_ = 0;
+    int deliveriesToUnlock_ = 0; // connected: deliveries still to come before the pages unlock
     bool closed_ = false;
     bool centred_ = false;
-    bool pagesLocked_ = false;
     bool batch_ = false; // loading a set of values: the rules wait for its end
     std::vector<std::size_t> ruled_; // bound_ positions with an enabling or visibility rule
     std::vector<bool> arrived_;      // online: parameter index -> delivered since the window opened

@@ -62,13 +62,23 @@ std::optional<int> EditorBase::writeChosen(BoundControl& bc, int chosen) {
         stored = static_cast<int>(withField(b, bc.param, stored));
     }
     if (b.kind == ControlKind::Command && b.confirmFirst && !confirm(msg(b.caption))) return std::nullopt;
-    if (!beforeWrite(b, stored)) return std::nullopt;
+    if (!admitWrite(b, stored)) return std::nullopt;
     if (b.isBit()) bitCopies_[bc.param] = static_cast<std::uint32_t>(stored);
     writeParam(bc.param, bc.twin, b.width, static_cast<std::uint32_t>(std::max(0, stored)));
     if (b.kind == ControlKind::Command) holdUntilAcknowledged(bc);
-    afterWrite(b, stored);
+    wrote(b, stored);
     applyRules();
     return stored;
+}
+
+bool EditorBase::admitWrite(const Binding& b, int& stored) {
+    if (b.writeHook && !b.writeHook(stored)) return false;
+    return beforeWrite(b, stored);
+}
+
+void EditorBase::wrote(const Binding& b, int stored) {
+    if (b.writtenHook) b.writtenHook(stored);
+    afterWrite(b, stored);
 }
 
 // A command button stays disabled until the board has acknowledged its command (the acknowledged value is
@@ -107,10 +117,10 @@ void EditorBase::onCommit(BoundControl& bc, const QString& typed) {
             return;
         }
         int ignored = 0;
-        if (!beforeWrite(b, ignored)) return edit->rejectCommit();
+        if (!admitWrite(b, ignored)) return edit->rejectCommit();
         edit->acceptCommit();
         writeText(bc.param, bc.twin, typed);
-        afterWrite(b, 0);
+        wrote(b, 0);
         return;
     }
     const QString trimmed = typed.trimmed();
@@ -134,11 +144,11 @@ void EditorBase::onCommit(BoundControl& bc, const QString& typed) {
     int value = static_cast<int>(whole);
     if (b.commitMask != 0) value = static_cast<int>(static_cast<unsigned>(value) & b.commitMask);
     if (b.isBit()) value = static_cast<int>(withField(b, bc.param, value)); // the other bytes stay
-    if (!beforeWrite(b, value)) return edit->rejectCommit();
+    if (!admitWrite(b, value)) return edit->rejectCommit();
     edit->acceptCommit();
     if (b.isBit()) bitCopies_[bc.param] = static_cast<std::uint32_t>(value);
     writeParam(bc.param, bc.twin, b.width, static_cast<std::uint32_t>(value));
-    afterWrite(b, value);
+    wrote(b, value);
     applyRules();
 }
 

@@ -3,6 +3,7 @@
 #include "Catalogue.h"
 #include "MessageBox.h"
 #include "ParamNames.h"
+#include "StatePalette.h"
 #include "widgets/CommitLineEdit.h"
 
 #include <QEvent>
@@ -161,12 +162,7 @@ void FrmDeco::paintKinds(int unit) {
     for (int k = 0; k < kKinds; ++k) {
         QLabel* label = labels[static_cast<std::size_t>(k)];
         const bool chosen = k == kind(unit);
-        QPalette p = palette();
-        if (chosen) {
-            p.setColor(QPalette::WindowText, Qt::red);
-            p.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
-        }
-        label->setPalette(p);
+        paintState(label, chosen ? PaletteState::Chosen : PaletteState::Normal);
         if (chosen) frame(unitName("Frame", unit))->setTitle(label->text());
     }
 }

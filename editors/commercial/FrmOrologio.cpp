@@ -94,8 +94,16 @@ FrmOrologio::FrmOrologio(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, 
     clock.frame(QStringLiteral("Frame1"), Caption("Orologio"), 1); // the board's time and date, buildExtra
     clock.frame(QStringLiteral("Frame2"), Caption("Set ore/minuti"), 2)
         .enabledIf(online)
-        .add(scrollBar("HScroll2", 0, kHours).range(0, 23).step(3).titled(Caption("Ore")))
-        .add(scrollBar("HScroll2", 1, kMinutes).range(0, 59).step(5).titled(Caption("Minuti")));
+        .add(scrollBar("HScroll2", 0, kHours)
+                 .range(0, 23)
+                 .step(3)
+                 .onWrite(setsClockCell(kHours))
+                 .titled(Caption("Ore")))
+        .add(scrollBar("HScroll2", 1, kMinutes)
+                 .range(0, 59)
+                 .step(5)
+                 .onWrite(setsClockCell(kMinutes))
+                 .titled(Caption("Minuti")));
     auto date = clock.frame(QStringLiteral("Frame3"), Caption("Data"), 2).enabledIf(online);
     const char* const dateCaptions[] = {"giorno", "mese", "anno", "DayWeek "};
     const int dateMin[] = {1, 1, 0, 0};
@@ -104,6 +112,11 @@ FrmOrologio::FrmOrologio(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, 
         date.add(scrollBar("HScroll5", i, kDay + i)
                      .range(dateMin[i], dateMax[i])
                      .step(3)
+                     .onWrite([this, i](int& stored) {
+                         setClockCell(kDay + i, stored); // the setting and the running date alike
+                         setClockCell(kRunningDay + i, stored);
+                         return false;
+                     })
                      .titled(Caption(dateCaptions[i])));
 
     addTimes(d.page(Caption("Lavaggi"), 2), kWashes, std::size(kWashes));
@@ -190,19 +203,12 @@ void FrmOrologio::afterDelivery(int index, const ParamData&) {
     }
 }
 
-// The clock's scroll bars write the board's cells directly; a date field goes into the setting and into
-// the running date alike.
-bool FrmOrologio::beforeWrite(const Binding& b, int& stored) {
-    if (b.control == QLatin1String("HScroll2")) {
-        setClockCell(b.index, stored);
+// The clock's scroll bars write the board's cells directly, never the image.
+WriteHook FrmOrologio::setsClockCell(int index) {
+    return [this, index](int& stored) {
+        setClockCell(index, stored);
         return false;
-    }
-    if (b.control == QLatin1String("HScroll5")) {
-        setClockCell(kDay + b.controlIndex, stored);
-        setClockCell(kRunningDay + b.controlIndex, stored);
-        return false;
-    }
-    return true;
+    };
 }
 
 void FrmOrologio::setClockCell(int index, int value) {

@@ -34,12 +34,12 @@ public:
 protected:
     void buildExtra() override;
     void afterDelivery(int index, const ParamData& value) override;
-    bool beforeWrite(const Binding& b, int& stored) override;
 
 private:
     enum class CopyPhase { Idle, WaitingForMinute, Writing, ReadingBack };
 
     void setClockCell(int index, int value);
+    WriteHook setsClockCell(int index);
     void startCopy();
     void writeNextField();
     void copyStepTimedOut();

@@ -2,6 +2,7 @@
 
 #include "Conditions.h"
 #include "ParamNames.h"
+#include "StatePalette.h"
 #include "widgets/CommitLineEdit.h"
 #include "widgets/IndexComboBox.h"
 #include "widgets/SliderSwitch.h"
@@ -19,8 +20,8 @@
 namespace vm::editors {
 
 namespace {
-constexpr int kUnitStride = 54; // unit 2's main table lies 54 parameters after unit 1's
-constexpr int kValveCount = 11, kBoxCount = 13, kSugarBox = 14;
+// Unit 2's main table lies as far after unit 1's as its first boiler after unit 1's.
+constexpr int kUnitStride = param::Boiler1Unit2 - param::Boiler1;
 
 // Product association elements 1..48, 49..56 and 57..70 of each unit; unit 4 has no C table.
 constexpr int kAssocA[4] = {param::ProductAssociation, param::ProductAssociation + 48,
@@ -29,8 +30,11 @@ constexpr int kAssocB[4] = {param::ProductAssociation49, param::ProductAssociati
                             param::ProductAssociation49 + 16, param::ProductAssociation49 + 24};
 constexpr int kAssocC[3] = {param::ProductAssociation57, param::ProductAssociation57 + 14,
                             param::ProductAssociation57 + 28};
-constexpr int kColdOption[4] = {1, 55, 109, 117};  // shares boiler 1's slot
-constexpr int kColdProbes[4] = {2, 56, 110, 118};  // shares boiler 2's slot
+// A cold unit keeps its cold option in boiler 1's slot and its probe count in boiler 2's.
+constexpr int kColdOption[4] = {param::Boiler1, param::Boiler1 + kUnitStride, param::ColdManagementUnit3,
+                                param::ColdManagementUnit4};
+constexpr int kColdProbes[4] = {param::Boiler2, param::Boiler2 + kUnitStride, param::ColdProbesUnit3,
+                                param::ColdProbesUnit4};
 const char* const kColdOptionName[4] = {"Option13", "Option14", "Option11", "Option12"};
 const char* const kAssocBoxName[4] = {"Text3", "Text4", "Text5", "Text6"};
 
@@ -38,36 +42,47 @@ const char* const kFeatureCaptions[] = {"Serbatoio Treni", "Paletta Dopo",     "
                                         "Cooling Unit",    "Sempre Bicchiere", "Sempre Paletta",  "Macinino",
                                         "Doppio Macinino", "Gest .Paletta",    "Gest .Bicchieri", "Gest .Braccio",
                                         "Abilitazione 13"};
-// A feature switch: control index, parameter, bit, caption (as the unit-1 switch of the same feature).
+// A feature switch: control index, parameter (unit 1's: unit 2 adds the stride), bit, caption (as the unit-1
+// switch of the same feature).
 struct Feature {
     int control;
     int param;
     int bit;
     int caption;
 };
+constexpr int kE = param::EnableBytes;
 // clang-format off
-constexpr Feature kUnit1Features[] = {{0, 6, 0, 0},  {1, 6, 1, 1},   {2, 7, 0, 2},  {3, 6, 6, 3},  {4, 6, 4, 4},
-                                      {5, 6, 7, 5},  {6, 6, 5, 6},   {7, 8, 6, 7},  {8, 6, 2, 8},  {9, 7, 1, 9},
-                                      {10, 6, 3, 10}, {11, 8, 7, 11}, {12, param::GeneralFlags2, 6, 12}};
+constexpr Feature kUnit1Features[] = {
+    {0, kE, 0, 0},   {1, kE, 1, 1},   {2, kE + 1, 0, 2},   {3, kE, 6, 3},       {4, kE, 4, 4},
+    {5, kE, 7, 5},   {6, kE, 5, 6},   {7, kE + 2, 6, 7},   {8, kE, 2, 8},       {9, kE + 1, 1, 9},
+    {10, kE, 3, 10}, {11, kE + 2, 7, 11}, {12, param::GeneralFlags2, 6, 12}};
+constexpr Feature kUnit2Features[] = {
+    {0, kE, 0, 0},   {1, kE, 1, 1},   {2, kE + 1, 0, 2},   {3, kE, 6, 3},       {4, kE, 4, 4},
+    {7, kE, 7, 5},   {8, kE, 5, 6},   {9, kE, 2, 8},       {13, kE + 2, 6, 7},  {14, kE + 1, 1, 9},
+    {15, kE, 3, 10}, {16, kE + 2, 7, 11}};
 // clang-format on
-constexpr Feature kUnit2Features[] = {{0, 60, 0, 0},  {1, 60, 1, 1},  {2, 61, 0, 2},   {3, 60, 6, 3},
-                                      {4, 60, 4, 4},  {7, 60, 7, 5},  {8, 60, 5, 6},   {9, 60, 2, 8},
-                                      {13, 62, 6, 7}, {14, 61, 1, 9}, {15, 60, 3, 10}, {16, 62, 7, 11}};
-// The general switches on 1855: control index and bit. Switch 6 writes the byte unchanged (buildExtra).
+// The keyboard switches on GeneralFlags: control index and bit. Switch 6 writes the byte as it is.
 constexpr std::pair<int, int> kGeneralSwitches[] = {{5, 1}, {10, 3}, {11, 2}, {12, 5}, {17, 6}, {18, 7}};
 
-// The association rows of units 1 and 2: scroll array, value labels, first parameter of unit 1, caption.
+// The association rows of units 1 and 2: scroll array, value labels, unit 1's first parameter and how far
+// unit 2's lies after it, caption.
 struct Row {
     const char* scroll[2];
     const char* label[2];
-    int first[2];
+    int first;
+    int unit2;
     const char* caption;
 };
-const Row kRows[] = {{{"HScroll4", "HScroll9"}, {"Label4s", "Label9s"}, {25, 79}, "1° "},
-                     {{"HScroll5", "HScroll10"}, {"Label5s", "Label10s"}, {35, 89}, "2° "},
-                     {{"HScroll6", "HScroll11"}, {"Label6s", "Label11s"}, {45, 99}, "3° "},
-                     {{"HScroll8", "HScroll12"}, {"Label8s", "Label12s"}, {15, 69}, "Abbinamento Ev-Mixer"},
-                     {{"HScroll20", "HScroll21"}, {"Label20s", "Label21s"}, {11658, 11668}, "Tempo Pausa Finale"}};
+constexpr int kPauseStride = param::FinalPauseUnit2 - param::FinalPauseUnit1;
+// clang-format off
+const Row kRows[] = {
+    {{"HScroll4", "HScroll9"}, {"Label4s", "Label9s"}, param::ValvePowder1, kUnitStride, "1° "},
+    {{"HScroll5", "HScroll10"}, {"Label5s", "Label10s"}, param::ValvePowder2, kUnitStride, "2° "},
+    {{"HScroll6", "HScroll11"}, {"Label6s", "Label11s"}, param::ValvePowder3, kUnitStride, "3° "},
+    {{"HScroll8", "HScroll12"}, {"Label8s", "Label12s"}, param::ValveMixer, kUnitStride, "Abbinamento Ev-Mixer"},
+    {{"HScroll20", "HScroll21"}, {"Label20s", "Label21s"}, param::FinalPauseUnit1, kPauseStride,
+     "Tempo Pausa Finale"}};
+// clang-format on
 
 QString unitFrame(const char* what, int unit) {
     return QStringLiteral("%1_%2").arg(QLatin1String(what)).arg(unit);
@@ -76,68 +91,6 @@ QString unitFrame(const char* what, int unit) {
 bool isDrinkUnit(const EditorBase& e, int unit) {
     const int type = e.state().SlaveType(unit);
     return type == 1 || type == 2;
-}
-
-// Boilers, groups, probes, counts, valve rows, pump times and feature switches of drink unit 1 or 2.
-void addDrinkUnit(EditorDefinition::Place page, int unit) {
-    const int u = unit - 1;
-    const int o = u * kUnitStride;
-    // A cold or snack unit keeps other settings in these slots: the drink rows are for drink units only.
-    const auto drinkUnit = [unit](const EditorBase& e) { return isDrinkUnit(e, unit); };
-    const auto options = [&](const char* frameName, const char* caption, const char* control, int param,
-                             std::vector<std::pair<const char*, int>> choices) {
-        auto f = page.frame(unitFrame(frameName, unit), Caption(caption), static_cast<int>(choices.size()))
-                     .enabledIf(drinkUnit);
-        for (std::size_t k = 0; k < choices.size(); ++k)
-            f.add(optionButton(control, static_cast<int>(k), param, kFromCatalogue, choices[k].second)
-                      .titled(Caption(choices[k].first)));
-    };
-    options("Boiler1", "Caldaia 1", u ? "Option3" : "Option2", 1 + o, {{" ", 0}, {"Inox", 1}, {"Polisulfone", 2}});
-    options("Boiler2", "Caldaia 2", u ? "Option7" : "Option5", 2 + o, {{" ", 0}, {"Inox", 2}, {"Polisulfone", 3}});
-    options("Group1", "Gruppo 1", u ? "Option15" : "Option4", 9 + o, {{"No", 0}, {"Si", 1}});
-    options("Group2", "Gruppo 2", u ? "Option17" : "Option16", 10 + o, {{"No", 0}, {"Si", 1}});
-
-    const QString box = u ? QStringLiteral("Text2") : QStringLiteral("Text1");
-    // The sugar box takes any number: past the number of boxes, the number of boxes is written (beforeWrite).
-    page.frame(unitFrame("Unit", unit), Caption("Configurazione"), 3)
-        .enabledIf(drinkUnit)
-        .add(scrollBar("HScroll1", u, 3 + o).titled(Caption("Sonda Min")))
-        .add(scrollBar("HScroll1", 2 + u, 4 + o).titled(Caption("Sonda Max")))
-        .add(numberBox(box, 0, kValveCount + o, kFromCatalogue, 1, 8).refuseZero().keepTextOnFocus().titled(Caption("N° EV")))
-        .add(numberBox(box, 1, 12 + o, kFromCatalogue, 0, 8).keepTextOnFocus().titled(Caption("N° Mixer")))
-        .add(numberBox(box, 2, kBoxCount + o, kFromCatalogue, 1, 9).refuseZero().keepTextOnFocus()
-                 .reads({kSugarBox + o}).titled(Caption("N° Scatole")))
-        .add(numberBox(box, 3, kSugarBox + o, kFromCatalogue, 0, std::numeric_limits<int>::max()).keepTextOnFocus()
-                 .reads({kBoxCount + o}).titled(Caption("Scatola Zucchero")));
-
-    for (const Row& r : kRows) {
-        auto f = page.frame(unitFrame(r.scroll[u], unit), Caption(r.caption), 4);
-        for (int i = 0; i < 8; ++i)
-            // A valve element is there to set when the unit is a drink unit with more than i valves.
-            f.add(scrollBar(r.scroll[u], i, r.first[u] + i)
-                      .valueLabel(r.label[u], i)
-                      .titled(Caption(QString::number(i + 1)))
-                      .enabledIf([unit, o, i](const EditorBase& e) {
-                          return isDrinkUnit(e, unit) && static_cast<int>(e.currentValue(kValveCount + o)) > i;
-                      }));
-    }
-    page.frame(unitFrame("Pump", unit), Caption("POMPA"), 2)
-        .add(scrollBar("HScroll2", 2 * u, 11698 + 2 * u).titled(Caption("Tempo Start POMPA")))
-        .add(scrollBar("HScroll2", 2 * u + 1, 11699 + 2 * u).titled(Caption("Tempo Off POMPA")));
-
-    // The feature switches stay locked while the window waits for the board's values.
-    auto features = page.frame(u ? QStringLiteral("Frame31") : QStringLiteral("Frame30"), Caption("ABILITAZIONI"), 3)
-                        .enabledIf([unit](const EditorBase& e) { return !e.waiting() && isDrinkUnit(e, unit); });
-    const QString name = u ? QStringLiteral("iSwitchToggleX2") : QStringLiteral("iSwitchToggleX1");
-    for (const Feature& f : u ? std::span<const Feature>(kUnit2Features) : std::span<const Feature>(kUnit1Features)) {
-        Binding b = toggleSwitch(name, f.control, f.param, kFromCatalogue, 1u << f.bit)
-                        .titled(Caption(kFeatureCaptions[f.caption]));
-        if (u == 0 && f.control == 11)
-            b.captionLabel("Label7", 25).enabledIf([](const EditorBase& e) {
-                return !e.state().ParamIsValid(1, 0) || e.state().CouplingType == 2;
-            });
-        features.add(std::move(b));
-    }
 }
 
 // Cold management, cold probes and the product association table of unit 1..4.
@@ -165,16 +118,17 @@ std::vector<int> offlineOrder() {
         for (int i = first; i <= last; ++i)
             order.push_back(i);
     };
-    range(9477, 9492);
-    range(1, 109);
-    order.insert(order.end(), {109, 110, 117, 118});
+    range(param::GearMotorSpeedSlave1, param::GearMotorSpeedSlave2 + param::GearMotorSpeedSlave2Count - 1);
+    range(param::Boiler1, param::ColdManagementUnit3);
+    order.insert(order.end(), {param::ColdManagementUnit3, param::ColdProbesUnit3, param::ColdManagementUnit4,
+                               param::ColdProbesUnit4});
     for (int u = 0; u < 4; ++u) {
         range(kAssocA[u], kAssocA[u] + 47);
         range(kAssocB[u], kAssocB[u] + 7);
         if (u < 3) range(kAssocC[u], kAssocC[u] + 13);
     }
-    range(11658, 11675);
-    range(11698, 11701);
+    range(param::FinalPauseUnit1, param::FinalPauseUnit2 + param::FinalPauseUnit2Count - 1);
+    range(param::PumpTimesUnit1, param::PumpTimesUnit2 + param::PumpTimesUnit2Count - 1);
     return order;
 }
 } // namespace
@@ -194,28 +148,47 @@ FrmConf::FrmConf(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
                  .values({0, 3, 4, 2, 2})
                  // the machine's choice rewrites both flag bytes
                  .reads({param::GeneralFlags, param::GeneralFlags2})
+                 .onWrite([this](int& coupling) { return writeCoupling(coupling); })
+                 .onShow([this](int index, const ParamData& value) { showCoupling(index, value); })
                  .titled(Caption("Macchina Accoppiata")))
         .add(
             checkBox("Check1", 0, param::GeneralFlags, kFromCatalogue, 0x20).titled(Caption("Vertical Code")))
         .add(sliderSwitch("iSwitchSliderX1", 0, param::GeneralFlags, kFromCatalogue,
                           {"None", "Horizontal Code", "Vertical Code F", "Vertical Code C"})
                  .reads({param::GeneralFlags2, param::CouplingType})
+                 .onWrite([this](int& stored) {
+                     keepFlagBytes(generalflags::forCode(stored, state().CouplingType, flagBytes()));
+                     stored = static_cast<int>(bitCopy(param::GeneralFlags));
+                     return true;
+                 })
+                 .afterWrite([this](int) { writeParam(param::GeneralFlags2, bitCopy(param::GeneralFlags2)); })
+                 .onShow([this](int, const ParamData&) { showCodeSlider(); })
                  .titled(Caption("Codice")));
     auto keys = general.frame(QStringLiteral("Frame5"), Caption("Tastiere"), 3);
     for (const auto& [control, bit] : kGeneralSwitches) {
-        // Which other bits a switch clears depends on the coupled machine; switch 17 also changes 1856.
-        Binding b = toggleSwitch("iSwitchToggleX2", control, param::GeneralFlags, kFromCatalogue, 1u << bit)
-                        .reads({param::CouplingType, param::GeneralFlags2})
-                        .titled(Caption(QStringLiteral("Bit %1").arg(bit)));
+        // Which other bits a switch clears depends on the coupled machine; switch 17 also GeneralFlags2.
+        Binding b =
+            toggleSwitch("iSwitchToggleX2", control, param::GeneralFlags, kFromCatalogue, 1u << bit)
+                .reads({param::CouplingType, param::GeneralFlags2})
+                .onWrite([this, control, bit](int& flags) {
+                    generalflags::Bytes bytes = flagBytes();
+                    bytes.flags = static_cast<std::uint32_t>(flags);
+                    const bool nowSet = ((bytes.flags >> bit) & 1u) != 0;
+                    const int coupling = state().CouplingType;
+                    keepFlagBytes(generalflags::afterKeyboardSwitch(control, nowSet, coupling, bytes));
+                    flags = static_cast<int>(bitCopy(param::GeneralFlags));
+                    return true;
+                })
+                .titled(Caption(QStringLiteral("Bit %1").arg(bit)));
         if (control == 10)
             b.captionLabel("Label7", 16)
                 .enabledIf(both(bitSet(param::GeneralFlags, 0x04), negate(couplingIs({4, 5}))));
         keys.add(std::move(b));
     }
     general.frame(QStringLiteral("Frame6"), Caption("SLAVE 1"), 4)
-        .add(controlArray(8, scrollBar("HScroll14", 0, 9477).titled(Caption("{n}"))));
+        .add(controlArray(8, scrollBar("HScroll14", 0, param::GearMotorSpeedSlave1).titled(Caption("{n}"))));
     general.frame(QStringLiteral("Frame7"), Caption("SLAVE 2"), 4)
-        .add(controlArray(8, scrollBar("HScroll13", 0, 9485).titled(Caption("{n}"))));
+        .add(controlArray(8, scrollBar("HScroll13", 0, param::GearMotorSpeedSlave2).titled(Caption("{n}"))));
     general.frame(QStringLiteral("Frame8"), Caption("Tempo Extra Zucchero"))
         .add(scrollBar("HScroll14", 8, param::ExtraSugarTime));
     general.frame(QStringLiteral("Frame9"), Caption("Bricco Unico"))
@@ -231,12 +204,104 @@ FrmConf::FrmConf(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
                     param::SingleJug};
     d.loadOrder = offlineOrder();
     setup(std::move(d));
-
     // Connected, the pages wait for a complete set of the board's values.
-    const int expected = ExpectedCount(context().state);
-    if (context().state.Online && expected > 0) {
-        startWaiting(expected);
-        setPagesLocked(true);
+    lockPagesUntilDelivered(ExpectedCount(context().state));
+}
+
+// Boilers, groups, probes, counts, valve rows, pump times and feature switches of drink unit 1 or 2.
+void FrmConf::addDrinkUnit(EditorDefinition::Place page, int unit) {
+    const int u = unit - 1;
+    const int o = u * kUnitStride;
+    // A cold or snack unit keeps other settings in these slots: the drink rows are for drink units only.
+    const auto drinkUnit = [unit](const EditorBase& e) { return isDrinkUnit(e, unit); };
+    const auto options = [&](const char* frameName, const char* caption, const char* control, int param,
+                             std::vector<std::pair<const char*, int>> choices) {
+        auto f = page.frame(unitFrame(frameName, unit), Caption(caption), static_cast<int>(choices.size()))
+                     .enabledIf(drinkUnit);
+        for (std::size_t k = 0; k < choices.size(); ++k)
+            f.add(optionButton(control, static_cast<int>(k), param, kFromCatalogue, choices[k].second)
+                      .titled(Caption(choices[k].first)));
+    };
+    options("Boiler1", "Caldaia 1", u ? "Option3" : "Option2", param::Boiler1 + o,
+            {{" ", 0}, {"Inox", 1}, {"Polisulfone", 2}});
+    options("Boiler2", "Caldaia 2", u ? "Option7" : "Option5", param::Boiler2 + o,
+            {{" ", 0}, {"Inox", 2}, {"Polisulfone", 3}});
+    options("Group1", "Gruppo 1", u ? "Option15" : "Option4", param::Groups + o, {{"No", 0}, {"Si", 1}});
+    options("Group2", "Gruppo 2", u ? "Option17" : "Option16", param::Groups + 1 + o, {{"No", 0}, {"Si", 1}});
+
+    const QString box = u ? QStringLiteral("Text2") : QStringLiteral("Text1");
+    page.frame(unitFrame("Unit", unit), Caption("Configurazione"), 3)
+        .enabledIf(drinkUnit)
+        .add(scrollBar("HScroll1", u, param::ProbeMinimum + o).titled(Caption("Sonda Min")))
+        .add(scrollBar("HScroll1", 2 + u, param::ProbeMaximum + o).titled(Caption("Sonda Max")))
+        .add(numberBox(box, 0, param::ValveCount + o, kFromCatalogue, 1, 8)
+                 .refuseZero()
+                 .keepTextOnFocus()
+                 .titled(Caption("N° EV")))
+        .add(numberBox(box, 1, param::MixerCount + o, kFromCatalogue, 0, 8)
+                 .keepTextOnFocus()
+                 .titled(Caption("N° Mixer")))
+        .add(numberBox(box, 2, param::BoxCount + o, kFromCatalogue, 1, 9)
+                 .refuseZero()
+                 .keepTextOnFocus()
+                 .reads({param::SugarBox + o})
+                 .onWrite([this, o](int& boxes) {
+                     if (boxes < static_cast<int>(currentValue(param::SugarBox + o)))
+                         showInfo(QStringLiteral(" Change Number Sugar Box  "));
+                     return true;
+                 })
+                 .titled(Caption("N° Scatole")))
+        // The sugar box takes any number: past the number of boxes, the number of boxes is written and the
+        // box shows red.
+        .add(numberBox(box, 3, param::SugarBox + o, kFromCatalogue, 0, std::numeric_limits<int>::max())
+                 .keepTextOnFocus()
+                 .reads({param::BoxCount + o})
+                 .onWrite([this, o](int& sugarBox) {
+                     const int boxes = static_cast<int>(currentValue(param::BoxCount + o));
+                     if (sugarBox <= boxes) return true;
+                     showError(QStringLiteral(" Error: Value Out Of Range "));
+                     sugarBox = boxes;
+                     sugarBoxRefused_ = true;
+                     return true;
+                 })
+                 .afterWrite([this, box](int) {
+                     if (std::exchange(sugarBoxRefused_, false))
+                         static_cast<CommitLineEdit*>(control(box, 3))->rejectCommit();
+                 })
+                 .titled(Caption("Scatola Zucchero")));
+
+    for (const Row& r : kRows) {
+        auto f = page.frame(unitFrame(r.scroll[u], unit), Caption(r.caption), 4);
+        for (int i = 0; i < 8; ++i)
+            // A valve element is there to set when the unit is a drink unit with more than i valves.
+            f.add(scrollBar(r.scroll[u], i, r.first + u * r.unit2 + i)
+                      .valueLabel(r.label[u], i)
+                      .titled(Caption(QString::number(i + 1)))
+                      .enabledIf([unit, o, i](const EditorBase& e) {
+                          return isDrinkUnit(e, unit) &&
+                                 static_cast<int>(e.currentValue(param::ValveCount + o)) > i;
+                      }));
+    }
+    const int pump = u ? param::PumpTimesUnit2 : param::PumpTimesUnit1;
+    page.frame(unitFrame("Pump", unit), Caption("POMPA"), 2)
+        .add(scrollBar("HScroll2", 2 * u, pump).titled(Caption("Tempo Start POMPA")))
+        .add(scrollBar("HScroll2", 2 * u + 1, pump + 1).titled(Caption("Tempo Off POMPA")));
+
+    // The feature switches stay locked while the window waits for the board's values.
+    auto features =
+        page.frame(u ? QStringLiteral("Frame31") : QStringLiteral("Frame30"), Caption("ABILITAZIONI"), 3)
+            .enabledIf([unit](const EditorBase& e) { return !e.pagesLocked() && isDrinkUnit(e, unit); });
+    const QString name = u ? QStringLiteral("iSwitchToggleX2") : QStringLiteral("iSwitchToggleX1");
+    const auto table =
+        u ? std::span<const Feature>(kUnit2Features) : std::span<const Feature>(kUnit1Features);
+    for (const Feature& f : table) {
+        Binding b = toggleSwitch(name, f.control, f.param + o, kFromCatalogue, 1u << f.bit)
+                        .titled(Caption(kFeatureCaptions[f.caption]));
+        if (u == 0 && f.control == 11)
+            b.captionLabel("Label7", 25).enabledIf([](const EditorBase& e) {
+                return !e.state().ParamIsValid(param::Boiler1, 0) || e.state().CouplingType == 2;
+            });
+        features.add(std::move(b));
     }
 }
 
@@ -272,182 +337,65 @@ void FrmConf::resetAssociations(int unit) {
                         control(QStringLiteral("Command%1").arg(unit), 0)};
     for (QWidget* w : parts)
         w->setEnabled(false);
-    if (unit <= 3) {
-        for (int i = 0; i < 48; ++i)
-            writeParam(kAssocA[u] + i, 0, 1, static_cast<std::uint32_t>(2 + i % 8 + 10 * (i / 8)));
-        for (int i = 0; i < 8; ++i)
-            writeParam(kAssocB[u] + i, 0, 1, static_cast<std::uint32_t>(62 + i));
-        for (int i = 0; i < 14; ++i)
-            writeParam(kAssocC[u] + i, 0, 1, static_cast<std::uint32_t>(10 * (i / 2) + (i % 2 == 0 ? 10 : 1)));
-    } else {
-        for (int i = 0; i < 48; ++i)
-            writeParam(kAssocA[u] + i, 0, 1, static_cast<std::uint32_t>(i + 1));
-        for (int i = 0; i < 8; ++i)
-            writeParam(kAssocB[u] + i, 0, 1, static_cast<std::uint32_t>(i + 1));
-    }
+    // Units 1..3 take the standard products, unit 4 its elements in order.
+    const bool standard = unit <= 3;
+    for (int i = 0; i < 48; ++i)
+        writeParam(kAssocA[u] + i, 0, 1,
+                   static_cast<std::uint32_t>(standard ? 2 + i % 8 + 10 * (i / 8) : i + 1));
+    for (int i = 0; i < 8; ++i)
+        writeParam(kAssocB[u] + i, 0, 1, static_cast<std::uint32_t>(standard ? 62 + i : i + 1));
+    for (int i = 0; standard && i < 14; ++i)
+        writeParam(kAssocC[u] + i, 0, 1, static_cast<std::uint32_t>(10 * (i / 2) + (i % 2 == 0 ? 10 : 1)));
     for (QWidget* w : parts)
         w->setEnabled(true);
 }
 
-bool FrmConf::writeCoupling(int position) {
-    std::uint32_t flags = bitCopy(param::GeneralFlags), flags2 = bitCopy(param::GeneralFlags2);
-    switch (position) {
-    case 1: // KTR 921
-    case 2: // KTR 600
-        flags &= ~0x80u;
-        break;
-    case 3: // DUR 400
-        flags2 |= 0x10;
-        flags |= 0x80;
-        break;
-    case 4: // DUR 700
-        flags2 |= 0x10;
-        flags &= ~0x80u;
-        break;
-    default:
-        break;
-    }
-    setBitCopy(param::GeneralFlags2, flags2);
-    writeParam(param::GeneralFlags2, flags2);
-    setBitCopy(param::GeneralFlags, flags);
-    writeParam(param::GeneralFlags, flags);
+generalflags::Bytes FrmConf::flagBytes() const {
+    return {bitCopy(param::GeneralFlags), bitCopy(param::GeneralFlags2)};
+}
+
+void FrmConf::keepFlagBytes(generalflags::Bytes b) {
+    setBitCopy(param::GeneralFlags, b.flags);
+    setBitCopy(param::GeneralFlags2, b.flags2);
+}
+
+// The machine's choice rewrites both flag bytes before the coupling type itself is written.
+bool FrmConf::writeCoupling(int coupling) {
+    context().state.CouplingType = static_cast<std::uint8_t>(coupling);
+    const int position = static_cast<IndexComboBox*>(control(QStringLiteral("Combo1"), 0))->currentIndex();
+    const generalflags::Bytes b = generalflags::forMachine(position, flagBytes());
+    setBitCopy(param::GeneralFlags2, b.flags2);
+    writeParam(param::GeneralFlags2, b.flags2);
+    setBitCopy(param::GeneralFlags, b.flags);
+    writeParam(param::GeneralFlags, b.flags);
     return true;
 }
 
-// The bits another general switch must lose when one is switched, by coupled machine.
-void FrmConf::clearDependentBits(int switchIndex, bool nowSet) {
-    std::uint32_t flags = bitCopy(param::GeneralFlags);
-    const int coupling = state().CouplingType;
-    const auto clear = [&](std::initializer_list<int> bits) {
-        for (int b : bits)
-            flags &= ~(1u << b);
-    };
-    switch (switchIndex) {
-    case 5:
-        if (nowSet && (coupling == 2 || coupling == 6)) clear({6});
-        if (nowSet && coupling == 3) clear({2, 6});
-        break;
-    case 11:
-        if (nowSet && coupling == 1) clear({7});
-        if (nowSet && (coupling == 2 || coupling == 6)) clear({6, 7});
-        if (coupling == 3) flags &= 157;
-        break;
-    case 12:
-        if (nowSet && (coupling == 2 || coupling == 3 || coupling == 6)) clear({6});
-        break;
-    case 17:
-        if (nowSet && coupling == 2) clear({1, 2, 5});
-        if (coupling == 3) flags &= 217;
-        if (nowSet && coupling == 6) {
-            clear({2, 5});
-            // written with the next change of GeneralFlags2
-            setBitCopy(param::GeneralFlags2, bitCopy(param::GeneralFlags2) & ~0x04u);
-        }
-        break;
-    case 18:
-        if (coupling == 1) clear({2});
-        break;
-    default:
-        break;
-    }
-    setBitCopy(param::GeneralFlags, flags);
-}
-
-bool FrmConf::beforeWrite(const Binding& b, int& stored) {
-    ProgramState& s = context().state;
-    if (b.control == QLatin1String("Combo1")) {
-        s.CouplingType = static_cast<std::uint8_t>(stored);
-        return writeCoupling(static_cast<IndexComboBox*>(control(b.control, 0))->currentIndex());
-    }
-    if (b.control == QLatin1String("iSwitchSliderX1")) {
-        std::uint32_t flags = bitCopy(param::GeneralFlags), flags2 = bitCopy(param::GeneralFlags2);
-        const int position = stored;
-        flags = position == 0 ? flags & ~0x22u : position == 1 ? (flags | 0x02u) & ~0x20u : flags | 0x22u;
-        if (position >= 2 && s.CouplingType == 6) flags &= ~0x40u;
-        flags2 = position == 3 ? flags2 | 0x04u : flags2 & ~0x04u;
-        setBitCopy(param::GeneralFlags, flags);
-        setBitCopy(param::GeneralFlags2, flags2);
-        stored = static_cast<int>(flags);
-        return true;
-    }
-    if (b.control == QLatin1String("iSwitchToggleX2") && b.index == param::GeneralFlags) {
-        setBitCopy(param::GeneralFlags, static_cast<std::uint32_t>(stored));
-        clearDependentBits(b.controlIndex, (static_cast<unsigned>(stored) & b.bitMask) != 0);
-        stored = static_cast<int>(bitCopy(param::GeneralFlags));
-        return true;
-    }
-    if (b.control == QLatin1String("Text1") || b.control == QLatin1String("Text2")) {
-        const int o = b.control == QLatin1String("Text2") ? kUnitStride : 0;
-        if (b.controlIndex == 2 && stored < static_cast<int>(currentValue(kSugarBox + o)))
-            showInfo(QStringLiteral(" Change Number Sugar Box  "));
-        if (b.controlIndex == 3 && stored > static_cast<int>(currentValue(kBoxCount + o))) {
-            // Past the number of boxes: the number of boxes becomes the sugar box, and the box shows red.
-            showError(QStringLiteral(" Error: Value Out Of Range "));
-            stored = static_cast<int>(currentValue(kBoxCount + o));
-            sugarBoxRefused_ = true;
-        }
-    }
-    return true;
-}
-
-void FrmConf::afterWrite(const Binding& b, int) {
-    if (b.control == QLatin1String("iSwitchSliderX1"))
-        writeParam(param::GeneralFlags2, bitCopy(param::GeneralFlags2));
-    if (std::exchange(sugarBoxRefused_, false))
-        static_cast<CommitLineEdit*>(control(b.control, b.controlIndex))->rejectCommit();
-}
-
-void FrmConf::afterDelivery(int index, const ParamData& value) {
-    if (index == param::CouplingType) {
-        if (const double* v = std::get_if<double>(&value)) context().state.CouplingType = static_cast<std::uint8_t>(*v);
-        showCoupling();
-    }
-    if (index == param::GeneralFlags) showCoupling();
-    if (index == param::GeneralFlags || index == param::GeneralFlags2) showCodeSlider();
-}
-
-// DUR 400 and DUR 700 share the coupling value 2; bit 7 of the flags tells them apart.
-void FrmConf::showCoupling() {
+void FrmConf::showCoupling(int index, const ParamData& value) {
+    const double* v = std::get_if<double>(&value);
+    if (v && index == param::CouplingType) context().state.CouplingType = static_cast<std::uint8_t>(*v);
     auto* combo = static_cast<IndexComboBox*>(control(QStringLiteral("Combo1"), 0));
     const int coupling = static_cast<int>(currentValue(param::CouplingType));
-    const int position = coupling == 0   ? 0
-                         : coupling == 3 ? 1
-                         : coupling == 4 ? 2
-                         : coupling == 2 ? ((currentValue(param::GeneralFlags) & 0x80) ? 3 : 4)
-                                         : -1;
+    const int position = generalflags::machinePosition(coupling, currentValue(param::GeneralFlags));
     combo->setCurrentIndex(position);
     auto* label = static_cast<QLabel*>(control(QStringLiteral("Label11"), 0));
     if (label) label->setText(position >= 0 ? combo->itemText(position) : QString::number(coupling));
 }
 
 void FrmConf::showCodeSlider() {
-    const std::uint32_t flags = currentValue(param::GeneralFlags);
-    const int position = !(flags & 0x02)                               ? 0
-                         : !(flags & 0x20)                             ? 1
-                         : (currentValue(param::GeneralFlags2) & 0x04) ? 3
-                                                                       : 2;
+    const int position =
+        generalflags::codePosition({currentValue(param::GeneralFlags), currentValue(param::GeneralFlags2)});
     static_cast<SliderSwitch*>(control(QStringLiteral("iSwitchSliderX1"), 0))->setValue(position);
-}
-
-void FrmConf::waitingDone() {
-    setPagesLocked(false); // EnableTable
 }
 
 // Valve labels: light yellow where the element can be set, the button face where it cannot.
 void FrmConf::rulesApplied() {
     for (int u = 0; u < 2; ++u)
         for (const Row& r : kRows)
-            for (int i = 0; i < 8; ++i) {
-                QLabel* label = valueLabel(QLatin1String(r.scroll[u]), i);
-                QWidget* bar = control(QLatin1String(r.scroll[u]), i);
-                if (!label || !bar) continue;
-                const QColor colour = bar->isEnabled() ? QColor(0xFF, 0xFF, 0xC0) : palette().color(QPalette::Button);
-                if (label->autoFillBackground() && label->palette().color(QPalette::Window) == colour) continue;
-                label->setAutoFillBackground(true);
-                QPalette p = label->palette();
-                p.setColor(QPalette::Window, colour);
-                label->setPalette(p);
-            }
+            for (int i = 0; i < 8; ++i)
+                if (QLabel* label = valueLabel(QLatin1String(r.scroll[u]), i))
+                    if (const QWidget* bar = control(QLatin1String(r.scroll[u]), i))
+                        paintState(label, bar->isEnabled() ? PaletteState::Highlight : PaletteState::Face);
 }
 
 } // namespace vm::editors

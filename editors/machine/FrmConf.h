@@ -4,6 +4,7 @@
 // times, feature switches, cold-unit settings and product association tables.
 
 #include "EditorBase.h"
+#include "GeneralFlagRules.h"
 
 namespace vm::editors {
 
@@ -19,17 +20,15 @@ public:
 
 protected:
     void buildExtra() override;
-    bool beforeWrite(const Binding& b, int& stored) override;
-    void afterWrite(const Binding& b, int stored) override;
-    void afterDelivery(int index, const ParamData& value) override;
-    void waitingDone() override;
     void rulesApplied() override;
 
 private:
-    bool writeCoupling(int position);
-    void clearDependentBits(int switchIndex, bool nowSet);
+    void addDrinkUnit(EditorDefinition::Place page, int unit);
+    generalflags::Bytes flagBytes() const; // the window's copies
+    void keepFlagBytes(generalflags::Bytes b);
+    bool writeCoupling(int coupling);
     void showCodeSlider();
-    void showCoupling();
+    void showCoupling(int index, const ParamData& value);
 
     bool sugarBoxRefused_ = false; // the typed sugar box was past the number of boxes
 };

@@ -37,15 +37,28 @@ FrmConfSLAVE::FrmConfSLAVE(EditorContext& ctx, QWidget* parent) : EditorBase(ctx
     d.window().add(comboBox("Combo1", 0, param::CouplingType, kFromCatalogue,
                             {kMachines[0], kMachines[1], kMachines[2], kMachines[3]})
                        .values({3, 4, 2, 2})
+                       .onWrite([this](int& coupling) {
+                           chooseMachine(coupling);
+                           return true;
+                       })
                        .titled(Caption("Macchina accoppiata")));
-    // A slot can be ticked when the chosen machine has a unit there.
+    // A slot can be ticked when the chosen machine has a unit there: it takes the machine's unit type, a
+    // cleared one has none.
     auto unitSlots = d.window().frame(QStringLiteral("Frame1"), Caption("Unità"));
     for (int i = 0; i < 4; ++i)
-        unitSlots.add(checkBox("Check1", i, kFirstUnitType + i)
-                      .titled(Caption(QStringLiteral("Slave %1").arg(i + 1)))
-                      .enabledIf([i](const EditorBase& e) {
-                          return static_cast<const FrmConfSLAVE&>(e).slotTypes_[static_cast<std::size_t>(i)] != 0;
-                      }));
+        unitSlots.add(
+            checkBox("Check1", i, kFirstUnitType + i)
+                .titled(Caption(QStringLiteral("Slave %1").arg(i + 1)))
+                .onWrite([this, i](int& stored) {
+                    if (stored != 0) stored = slotTypes_[static_cast<std::size_t>(i)];
+                    context().state.SlaveType(i + 1) = static_cast<std::uint8_t>(stored);
+                    context().state.UnitCodes[static_cast<std::size_t>(i)] =
+                        static_cast<std::uint8_t>(stored);
+                    return true;
+                })
+                .enabledIf([i](const EditorBase& e) {
+                    return static_cast<const FrmConfSLAVE&>(e).slotTypes_[static_cast<std::size_t>(i)] != 0;
+                }));
     setup(std::move(d));
 
     context().state.SoftwareRelease = 4;
@@ -100,21 +113,13 @@ void FrmConfSLAVE::afterDelivery(int index, const ParamData&) {
     if (index == param::CouplingType) showMachine(machine());
 }
 
-bool FrmConfSLAVE::beforeWrite(const Binding& b, int& stored) {
+// The flags the machine needs are written before the coupling type itself.
+void FrmConfSLAVE::chooseMachine(int coupling) {
     ProgramState& state = context().state;
-    if (b.control == QLatin1String("Check1")) {
-        // A ticked slot takes the chosen machine's unit type, a cleared one has none.
-        const int slot = b.controlIndex;
-        if (stored != 0) stored = slotTypes_[static_cast<std::size_t>(slot)];
-        state.SlaveType(slot + 1) = static_cast<std::uint8_t>(stored);
-        state.UnitCodes[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(stored);
-        return true;
-    }
-    // Combo1: the flags the machine needs are written before the coupling type itself.
     const int chosen = machine();
     if (chosen == Dur400 || chosen == Dur700) writeParam(param::GeneralFlags2, 16);
     if (chosen == Dur400) writeParam(param::GeneralFlags, 128);
-    state.CouplingType = static_cast<std::uint8_t>(stored);
+    state.CouplingType = static_cast<std::uint8_t>(coupling);
     showMachine(chosen);
     // Every unit the machine has starts present; the empty unitSlots stay empty.
     for (int i = 0; i < 4; ++i) {
@@ -123,7 +128,6 @@ bool FrmConfSLAVE::beforeWrite(const Binding& b, int& stored) {
         state.UnitCodes[static_cast<std::size_t>(i)] = type;
         writeParam(kFirstUnitType + i, type);
     }
-    return true;
 }
 
 void FrmConfSLAVE::finish() {

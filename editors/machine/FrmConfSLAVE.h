@@ -29,13 +29,13 @@ public:
 
 protected:
     void buildExtra() override;
-    bool beforeWrite(const Binding& b, int& stored) override;
     void afterDelivery(int index, const ParamData& value) override;
     void formUnload() override;
 
 private:
     int machine() const;
     void showMachine(int machine);
+    void chooseMachine(int coupling);
     void finish();
 
     QLabel* machineLabel_ = nullptr;

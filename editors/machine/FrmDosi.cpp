@@ -87,20 +87,36 @@ FrmDosi::FrmDosi(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
                             .perSelection()
                             .titled(Caption(tableCaption(t)));
             // Dose 1, table 1 shares the words of the product shelf-life table for selections 1..18: the
-            // dose is their low byte, the other byte stays as it is.
-            if (dose == 0 && t == 1) b.field(0x00FF);
+            // dose is their low byte, the other byte stays as it is. The others are single bytes.
+            // base candidate: a per-selection binding takes the width of the selection's parameter.
+            if (dose == 0 && t == 1)
+                b.field(0x00FF).onWrite([this](int& stored) {
+                    const int param = doseParam(0, 1, selection());
+                    const catalogue::ParamInfo* info = catalogue::find(param);
+                    if (!info || info->width != 1) return true;
+                    writeParam(param, 0, 1, static_cast<std::uint32_t>(stored) & 0xFF);
+                    return false;
+                });
             (inFirst ? first : second).add(std::move(b));
         }
         auto tests = page.frame(QStringLiteral("Test%1").arg(dose + 1), Caption("Test"), 4);
         for (int j = 0; j < static_cast<int>(std::size(kTests)); ++j)
             if (kTests[j].dose == dose)
                 tests.add(commandButton("Command1", j, kTestValue, 0)
+                              .onWrite([this, j](int& stored) {
+                                  return startTest(kTests[j].dose, kTests[j].table, kFirstTestCommand + j,
+                                                   stored);
+                              })
                               .titled(Caption(kTests[j].caption))
                               .enabledIf(commandsAllowed([t = kTests[j]](const EditorBase& e) {
                                   return doseParam(t.dose, t.table, 0) + e.selection();
                               })));
         if (dose == 0)
             tests.add(commandButton("Command2", 0, kTestValue, 0)
+                          .onWrite([this](int& stored) {
+                              return startTest(kProductTest.dose, kProductTest.table, kProductTestCommand,
+                                               stored);
+                          })
                           .titled(Caption(kProductTest.caption))
                           .enabledIf(commandsAllowed([](const EditorBase& e) {
                               return doseParam(kProductTest.dose, kProductTest.table, 0) + e.selection();
@@ -121,18 +137,28 @@ FrmDosi::FrmDosi(EditorContext& ctx, QWidget* parent) : EditorBase(ctx, parent) 
             flags.add(toggleSwitch("SwitchX5", bit, kSelectionFlags, kFromCatalogue, 1u << bit)
                           .perSelection()
                           .titled(Caption(QStringLiteral("Bit %1").arg(bit))));
-    // Text4 clamps a number above 254 instead of refusing it (beforeWrite); only what is no number fails.
+    // Text4 clamps a number above 254 instead of refusing it; only what is no number fails.
     selection
         .add(numberBox("Text4", 0, param::SelectionTextValue, kFromCatalogue, 0,
                        std::numeric_limits<int>::max())
                  .error("Value out of range")
                  .notNumeric(" Error: Insert Only Numbers ")
                  .perSelection()
+                 .onWrite([this](int& stored) {
+                     if (stored <= 254) return true;
+                     showMessage({this, MessageIcon::Critical, MessageButtons::Ok,
+                                  QStringLiteral("Value out of range"), QStringLiteral("Error Value")});
+                     static_cast<CommitLineEdit*>(control(QStringLiteral("Text4"), 0))
+                         ->setText(QStringLiteral("254"));
+                     stored = 254;
+                     return true;
+                 })
                  .titled(Caption("Valore")))
         .add(valueText("Label5", 0, param::PreselectionKeyType).perSelection().titled(Caption("Tipo Tasto")));
     auto calibrate = selection.frame(QStringLiteral("Frame8"), Caption("Taratura Dosi"), 3);
     for (int j = 0; j < kDoses; ++j)
         calibrate.add(commandButton("Command4", j, kTestCommand, 0)
+                          .onWrite([this, j](int& stored) { return startCalibration(j, stored); })
                           .titled(Caption(QStringLiteral("Tara Dose %1").arg(j + 1)))
                           .enabledIf(commandsAllowed(
                               [](const EditorBase& e) { return kSelectionFlags + e.selection(); })));
@@ -188,48 +214,27 @@ void FrmDosi::chooseSelection(int selection) {
     setSelection(selection);
 }
 
-bool FrmDosi::beforeWrite(const Binding& b, int& stored) {
-    if (b.control == QLatin1String("HScroll1") && b.controlIndex == 1) {
-        // Only selections 1..18 share a word; the others are single bytes.
-        // base candidate: a per-selection binding takes the width of the selection's parameter.
-        const int param = paramOf(b);
-        const catalogue::ParamInfo* info = catalogue::find(param);
-        if (info && info->width == 1) {
-            writeParam(param, 0, 1, static_cast<std::uint32_t>(stored) & 0xFF);
-            return false;
-        }
-        return true;
-    }
-    if (b.control == QLatin1String("Text4")) {
-        if (stored > 254) {
-            showMessage({this, MessageIcon::Critical, MessageButtons::Ok, QStringLiteral("Value out of range"),
-                         QStringLiteral("Error Value")});
-            static_cast<CommitLineEdit*>(control(b.control, 0))->setText(QStringLiteral("254"));
-            stored = 254;
-        }
-        return true;
-    }
-    if (b.control == QLatin1String("Command1") || b.control == QLatin1String("Command2")) {
-        if (busy()) return false; // one command on the board at a time
-        const bool product = b.control == QLatin1String("Command2");
-        const DispenseTest& test = product ? kProductTest : kTests[b.controlIndex];
-        const bool inFirst = test.table < kFirstTables;
-        const auto* bar = qobject_cast<QAbstractSlider*>(
-            control(QLatin1String(inFirst ? kFirstArray[test.dose] : kSecondArray[test.dose]),
-                    inFirst ? test.table : test.table - kFirstTables));
-        stored = bar ? bar->value() : 0;
-        testCode_ = 0;
-        startCommand(product ? kProductTestCommand : kFirstTestCommand + b.controlIndex, stored);
-        return true;
-    }
-    if (b.control == QLatin1String("Command4")) {
-        if (busy()) return false;
-        const int s = selection();
-        testCode_ = kTestCodes[b.controlIndex];
-        stored = (bitCopy(kSelectionFlags + s) & kCalibrationVariant) ? s + 16 : s + 1;
-        startCommand(stored, -1);
-        return true;
-    }
+// The dispensing test of a dose's table runs with the value its scroll bar shows; one command on the board at
+// a time.
+bool FrmDosi::startTest(int dose, int table, int command, int& stored) {
+    if (busy()) return false;
+    const bool inFirst = table < kFirstTables;
+    const auto* bar = qobject_cast<QAbstractSlider*>(
+        control(QLatin1String(inFirst ? kFirstArray[dose] : kSecondArray[dose]),
+                inFirst ? table : table - kFirstTables));
+    stored = bar ? bar->value() : 0;
+    testCode_ = 0;
+    startCommand(command, stored);
+    return true;
+}
+
+// Calibration button j: the command is the selection's (s + 16 for a selection calibrated the other way).
+bool FrmDosi::startCalibration(int j, int& stored) {
+    if (busy()) return false;
+    const int s = selection();
+    testCode_ = kTestCodes[j];
+    stored = (bitCopy(kSelectionFlags + s) & kCalibrationVariant) ? s + 16 : s + 1;
+    startCommand(stored, -1);
     return true;
 }
 

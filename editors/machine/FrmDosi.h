@@ -23,7 +23,6 @@ public:
 
 protected:
     void buildExtra() override;
-    bool beforeWrite(const Binding& b, int& stored) override;
     void afterDelivery(int index, const ParamData& value) override;
     void formUnload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,6 +32,8 @@ private:
     // once the board has taken it, the result cells are read again until the command cell is back to 0.
     enum class Step { Idle, ValueSent, CommandSent, Measuring, Asking };
 
+    bool startTest(int dose, int table, int command, int& stored);
+    bool startCalibration(int j, int& stored);
     void startCommand(int command, int value);
     void askToCalibrate(int measured);
     void sendCommand();

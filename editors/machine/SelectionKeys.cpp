@@ -1,5 +1,7 @@
 #include "SelectionKeys.h"
 
+#include "StatePalette.h"
+
 #include <QGridLayout>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -8,14 +10,6 @@ namespace vm::editors {
 
 namespace {
 constexpr int kKeysPerRow = 15;
-const QColor kChosen(255, 0, 0);
-const QColor kOther(0, 0, 255);
-
-void paint(QLabel* label, const QColor& colour) {
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, colour);
-    label->setPalette(p);
-}
 } // namespace
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -43,7 +37,7 @@ SelectionKeys::SelectionKeys(std::function<void(int)> chosen, QWidget* parent)
             label->setFrameShadow(QFrame::Raised);
             label->setMinimumWidth(28);
             label->setCursor(Qt::PointingHandCursor);
-            paint(label, kOther);
+            paintState(label, PaletteState::Other);
             grid->addWidget(label, i / kKeysPerRow, i % kKeysPerRow);
             connect(label, &ClickLabel::clicked, this, [chosen, i] { chosen(i); });
             array.labels.push_back(label);
@@ -74,7 +68,8 @@ void SelectionKeys::showLayout(Layout layout) {
 void SelectionKeys::markChosen(int selection) {
     for (Array& a : arrays_)
         for (std::size_t i = 0; i < a.labels.size(); ++i)
-            paint(a.labels[i], static_cast<int>(i) == selection ? kChosen : kOther);
+            paintState(a.labels[i],
+                       static_cast<int>(i) == selection ? PaletteState::Chosen : PaletteState::Other);
 }
 
 } // namespace vm::editors

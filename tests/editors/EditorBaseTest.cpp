@@ -1,6 +1,6 @@
 // The editor conventions, on a small window declared here: bindings of every kind on a few parameters,
-// one selection at a time, the decimal point of money values, byte fields of a wider value, show-only labels
-// and waiting for a complete set of values.
+// one selection at a time, the decimal point of money values, byte fields of a wider value, show-only labels,
+// the controls' own write and show hooks, and pages locked until a complete set of values has arrived.
 
 #include "EditorTestSupport.h"
 
@@ -86,12 +86,10 @@ public:
     std::vector<int> deliveredIndexes;
     bool writeInsideDelivery = false;
     int clicks = 0;
-    int waitsDone = 0;
     using EditorBase::confirm;
     using EditorBase::moneyDecimals;
 
 protected:
-    void waitingDone() override { ++waitsDone; }
     void afterDelivery(int index, const ParamData&) override {
         deliveredIndexes.push_back(index);
         // A rule that moves another control while values are shown must not write it back.
@@ -513,18 +511,79 @@ TEST_F(EditorBaseTest, BoxesThatKeepTheirTextAndShowOnlyLabels) {
     EXPECT_EQ(image(0x231), 6);
 }
 
-TEST_F(EditorBaseTest, WaitingCountsOnlineDeliveriesUntilTheExpectedNumber) {
-    auto e = openOnline();
-    e->startWaiting(3);
-    e->deliver(kSpeed, 1.0);
-    e->deliver(kTable, 1.0);
-    EXPECT_TRUE(e->waiting());
-    EXPECT_EQ(e->deliveredCount(), 2);
-    e->deliver(kTable, 2.0);
-    EXPECT_FALSE(e->waiting());
-    EXPECT_EQ(e->waitsDone, 1);
-    e->deliver(kTable, 3.0);
-    EXPECT_EQ(e->waitsDone, 1);
+// A window whose scroll bar carries its own rules: values above 50 are refused, the others stored doubled,
+// each write noted afterwards, and every value the bar shows or its write reads reported.
+class HookedEditor : public EditorBase {
+public:
+    HookedEditor(EditorContext& ctx) : EditorBase(ctx, nullptr) {
+        EditorDefinition d(QStringLiteral("FrmHooks"), Caption("Hooks"));
+        d.extraWatch = {kMode};
+        d.page(Caption("Uno"))
+            .add(scrollBar("HScroll1", 0, kSpeed, kSpeedTwin)
+                     .bytes(1)
+                     .reads({kMode})
+                     .onWrite([](int& stored) {
+                         if (stored > 50) return false;
+                         stored *= 2;
+                         return true;
+                     })
+                     .afterWrite([this](int stored) { written.push_back(stored); })
+                     .onShow([this](int index, const ParamData& value) {
+                         shown.emplace_back(index, std::get<double>(value));
+                     }));
+        d.page(Caption("Due")).add(scrollBar("HScroll2", 0, kLimit, 0).bytes(2).range(0, 100));
+        setup(std::move(d));
+    }
+    QTabWidget* pages() const { return findChild<QTabWidget*>(); }
+    std::vector<int> written;
+    std::vector<std::pair<int, double>> shown;
+};
+
+TEST_F(EditorBaseTest, AControlsOwnHooksRefuseOrChangeItsWriteAndHearItsValues) {
+    image(0x200) = 7;
+    image(0x202) = 3;
+    HookedEditor e(ctx);
+    using Shown = std::vector<std::pair<int, double>>;
+    EXPECT_EQ(e.shown, (Shown{{kMode, 3.0}, {kSpeed, 7.0}}));
+    auto* bar = get<QScrollBar>(e, "HScroll1");
+    bar->setValue(60); // refused: nothing written, nothing noted
+    EXPECT_EQ(image(0x200), 7);
+    EXPECT_TRUE(e.written.empty());
+    bar->setValue(20);
+    EXPECT_EQ(image(0x200), 40);
+    EXPECT_EQ(e.written, std::vector<int>{40});
+    EXPECT_EQ(e.shown.back(), std::pair(kSpeed, 40.0)); // the image's refresh reaches the hook too
+    EXPECT_EQ(bar->value(), 40);
+
+    // Online its twin's delivery is heard as well; a parameter it neither shows nor reads is not.
+    state.Online = true;
+    HookedEditor online(ctx);
+    online.deliver(kSpeedTwin, 9.0);
+    online.deliver(kLimit, 5.0);
+    EXPECT_EQ(online.shown.back(), std::pair(kSpeedTwin, 9.0));
+}
+
+TEST_F(EditorBaseTest, PagesLockedUntilDeliveredUnlockAtTheLastOfThem) {
+    state.Online = true;
+    HookedEditor e(ctx);
+    e.lockPagesUntilDelivered(3);
+    EXPECT_TRUE(e.pagesLocked());
+    EXPECT_FALSE(e.pages()->isTabEnabled(0));
+    EXPECT_FALSE(e.pages()->isTabEnabled(1));
+    e.deliver(kSpeed, 1.0);
+    e.deliver(kLimit, 1.0);
+    EXPECT_FALSE(e.pages()->isTabEnabled(1));
+    e.deliver(kLimit, 2.0);
+    EXPECT_FALSE(e.pagesLocked());
+    EXPECT_TRUE(e.pages()->isTabEnabled(0));
+    EXPECT_TRUE(e.pages()->isTabEnabled(1));
+
+    // Offline the image holds every value: nothing is locked.
+    state.Online = false;
+    HookedEditor offline(ctx);
+    offline.lockPagesUntilDelivered(3);
+    EXPECT_FALSE(offline.pagesLocked());
+    EXPECT_TRUE(offline.pages()->isTabEnabled(1));
 }
 
 // A control that states no range takes the catalogue's, and tenths when its row gives one decimal; what a
