@@ -1,13 +1,12 @@
-// The main window (MDIForm1): construction, start-up, the status bar and caption, settings, languages and
-// ports, messages, and closing. Its menu bar is in MainWindowMenus.cpp, its child windows in
-// MainWindowChildren.cpp, the connection and file commands in MainWindowFlow.cpp.
+// The main window (MDIForm1): construction and the commands of its menu bar, start-up, the status bar and
+// caption, settings, languages and ports, messages, and closing. The connection is in MainWindowConnect.cpp,
+// Write Board in MainWindowWrite.cpp, New, Load and Save in MainWindowFiles.cpp.
 
 #include "MainWindow.h"
 
 #include "BuiltInTexts.h"
 #include "FrmInfo.h"
 #include "Launcher.h"
-#include "MenuRules.h"
 
 #include "ComMenuModel.h"
 #include "Languages.h"
@@ -17,11 +16,13 @@
 
 #include "EditHistory.h"
 #include "RemoteWindows.h"
+#include "audit/EvaDtsExport.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
 #include <QStatusBar>
 
 namespace vm::app {
@@ -59,11 +60,14 @@ MainWindow::MainWindow(AppConfig config, QWidget* parent)
     changes_.setFolder(dataFolder() / "changes");
     history_ = std::make_unique<editors::EditHistory>(editorContext_);
     remote::registerRemoteWindows();
-    mdi_ = new QMdiArea(this);
-    mdi_->setObjectName("MDIArea");
-    mdi_->setBackground(QColor(128, 128, 128));
-    setCentralWidget(mdi_);
-    buildMenus();
+    auto* area = new QMdiArea(this);
+    area->setObjectName("MDIArea");
+    area->setBackground(QColor(128, 128, 128));
+    setCentralWidget(area);
+    children_ = std::make_unique<ChildWindows>(area, editorContext_,
+                                               [this](auto done) { readBoardMemory(std::move(done)); });
+    menus_ = std::make_unique<MenuBar>(menuBar(), *history_);
+    connectMenus();
     comMenu_ = std::make_unique<link::ComMenuModel>([] { return link::FirstFtdiPortName().toStdString(); },
                                                     [this] { saveSettings(); });
     setupLink();
@@ -79,8 +83,28 @@ MainWindow::~MainWindow() {
     exiting_ = true;
     closeAllChildren();
     delete counterRead_; // it releases its parameters while the state still exists
-    disconnect(history_.get(), nullptr, this, nullptr); // the menus go before the history empties
     link_.reset();
+}
+
+void MainWindow::connectMenus() {
+    MenuBar* m = menus_.get();
+    connect(m->action("SmuConnect"), &QAction::triggered, this, &MainWindow::connectClicked);
+    connect(m->action("SmnuWrite"), &QAction::triggered, this, &MainWindow::writeBoardClicked);
+    connect(m->action("SmuNew"), &QAction::triggered, this, &MainWindow::newClicked);
+    connect(m->action("Smuload"), &QAction::triggered, this, &MainWindow::loadClicked);
+    connect(m->action("Smusave"), &QAction::triggered, this, &MainWindow::saveClicked);
+    connect(m->action("smnuExit"), &QAction::triggered, this, &MainWindow::exitClicked);
+    connect(m->action("mnuVer"), &QAction::triggered, this, &MainWindow::aboutClicked);
+    connect(m->action("ssmnuEvaDts"), &QAction::triggered, this,
+            [this] { editors::ExportEvaDts(editorContext_, this); });
+    connect(m->action("SmnuReport"), &QAction::triggered, this, &MainWindow::reportClicked);
+    connect(m, &MenuBar::formChosen, this, [this](const QString& form) { children_->open(form); });
+    connect(m, &MenuBar::languageChosen, this, &MainWindow::languageChosen);
+    connect(m, &MenuBar::comPortChosen, this, &MainWindow::comPortChosen);
+    connect(m, &MenuBar::usbChosen, this, &MainWindow::usbChosen);
+    connect(m, &MenuBar::simulatedBoardChosen, this, &MainWindow::selectSimulatedBoard);
+    connect(m->windowsMenu(), &QMenu::aboutToShow, this,
+            [this] { children_->listIn(menus_->windowsMenu()); });
 }
 
 // ---------------------------------------------------------------- start-up
@@ -100,15 +124,15 @@ bool MainWindow::startUp() {
     if (!languageWarning.empty())
         message(qs(languageWarning), MessageIcon::Exclamation, qs(kWrongLanguageTitle));
     comMenu_->load(settings_.ComPort);
-    refreshLanguageMenu();
-    refreshComChecks();
+    menus_->showLanguages(settings_.Menu);
+    showPort();
 
     // SetBoardDefaults
     program_.DefaultBoardType = 482;
     program_.RequiredSoftware = 21;
     program_.DefaultRevision = 0;
 
-    captionMenus();
+    menus_->caption(messages_);
 
     // The default parameter map. Without it the tool still edits files offline; Connect refuses.
     const MapLoadResult map = WriteAddressMap(program_, config_.programDir, config_.settingsDir);
@@ -118,14 +142,14 @@ bool MainWindow::startUp() {
     }
 
     buildStatusBar();
-    StartupEnabling([this](std::string_view e, bool on) { setEntry(e, on); });
+    menus_->startupEnabling();
     setCaptionOffline();
     setState(AppState::Offline);
     return true;
 }
 
 QSize MainWindow::mainWindowSize() const {
-    return mdi_->viewport()->size();
+    return children_->area()->viewport()->size();
 }
 
 // ---------------------------------------------------------------- status bar and caption
@@ -170,7 +194,8 @@ QString MainWindow::statusText() const {
 
 void MainWindow::showLamp(link::LinkLamp lamp) {
     // A reply was taken from the board: the first panel's text is cleared then.
-    if (lamp == link::LinkLamp::ReceiveLit && statusText_ && !statusText_->text().isEmpty()) statusText_->clear();
+    if (lamp == link::LinkLamp::ReceiveLit && statusText_ && !statusText_->text().isEmpty())
+        statusText_->clear();
     indicators_.show(lamp);
 }
 
@@ -181,14 +206,6 @@ void MainWindow::setCaptionOffline(const QString& fileTitle) {
 
 void MainWindow::setCaptionConnected() {
     setWindowTitle(QString(kProgramTitle) + "-Connected");
-}
-
-void MainWindow::setConnectCaption(bool connectCaption) {
-    action("SmuConnect")->setText(connectCaption ? "Connect" : "DisConnect");
-}
-
-bool MainWindow::connectCaptionIsConnect() const {
-    return action("SmuConnect")->text() == "Connect";
 }
 
 void MainWindow::setState(AppState state) {
@@ -246,28 +263,33 @@ void MainWindow::languageChosen(int index) {
         SwitchLanguage(config_.programDir, settings_, index, messages_, BuiltInTexts());
     if (status == LanguageStatus::WrongFile)
         message(qs(kWrongLanguageText), MessageIcon::Exclamation, qs(kWrongLanguageTitle));
-    refreshLanguageMenu();
-    captionMenus();
+    menus_->showLanguages(settings_.Menu);
+    menus_->caption(messages_);
     saveSettings();
-    retranslateChildren();
+    children_->retranslate();
 }
 
 void MainWindow::comPortChosen(int index) {
     config_.port = PortChoice::ComMenu;
     comMenu_->comPortChosen(index);
-    refreshComChecks();
+    showPort();
 }
 
 void MainWindow::usbChosen() {
     config_.port = PortChoice::ComMenu;
     if (auto problem = comMenu_->usbChosen())
         message(qs(problem->text), MessageIcon::Critical, qs(problem->title));
-    refreshComChecks();
+    showPort();
 }
 
 void MainWindow::selectSimulatedBoard() {
     config_.port = PortChoice::Simulated;
-    refreshComChecks();
+    showPort();
+}
+
+void MainWindow::showPort() {
+    menus_->showPort(config_.port, *comMenu_);
+    if (statusText_) statusText_->setText(statusText());
 }
 
 void MainWindow::message(const QString& text, MessageIcon icon, const QString& title) {

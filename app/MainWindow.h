@@ -1,20 +1,21 @@
 #pragma once
-// MDIForm1: the multiple-document main window. Owns the menus, the status bar with the link indicators,
-// the window caption and the connection state; opens every editor as a child window; runs Connect,
-// DisConnect, Write Board, New, Load and Save with their progress windows.
+// MDIForm1: the multiple-document main window. Composes the menu bar (MenuBar) and the child windows
+// (ChildWindows); owns the status bar with the link indicators, the window caption and the connection state;
+// runs Connect, DisConnect, Write Board, New, Load and Save with their progress windows.
 
 #include "AppConfig.h"
 #include "BoardBackup.h"
 #include "ChangeLog.h"
+#include "ChildWindows.h"
 #include "EditorContext.h"
 #include "FormList.h"
 #include "LinkIndicators.h"
+#include "MenuBar.h"
 #include "Messages.h"
 #include "ProgramState.h"
 #include "ServiceReport.h"
 #include "Settings.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -26,8 +27,6 @@
 class QAction;
 class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
-class QMenu;
 
 namespace vm::editors {
 class EditHistory;
@@ -73,24 +72,22 @@ public:
     void reportClicked(); // File > Service report...
     // Opens the window of a menu entry (or brings it to the front): openForm, below with the hooks.
 
-    void captionMenus(); // every entry's caption from the language table
     void buildStatusBar();
-    void DisableMenu();
-    void EnableMenu();
+    void DisableMenu() { menus_->disableMenu(); }
+    void EnableMenu() { menus_->enableMenu(program_); }
     void showLamp(link::LinkLamp lamp);
 
     // --- MainWindowHooks ---
     void disableMenus() override { DisableMenu(); }
     void enableMenus() override { EnableMenu(); }
-    void setMenuEnabled(const QString& entry, bool enabled) override;
+    void setMenuEnabled(const QString& entry, bool enabled) override {
+        setEntry(entry.toStdString(), enabled);
+    }
     QSize mainWindowSize() const override;
     QString chooseFile(const editors::FileChoice& choice) override;
-    editors::EditorBase* openForm(const QString& formName) override;
+    editors::EditorBase* openForm(const QString& formName) override { return children_->openForm(formName); }
     link::LinkMonitor* linkMonitor() override;
     QString settingsFolder() const override;
-    // The parameter browser and the compare window, which are no editors: opened or brought to the front.
-    QWidget* openAppWindow(const QString& formName);
-    static bool isAppWindow(const QString& formName);
 
     // --- what tests and the screenshots look at ---
     AppState appState() const { return state_; }
@@ -98,12 +95,12 @@ public:
     bool reportRunning() const { return reporting_; }
     // The technician's name of the service reports, kept in the settings folder; empty until asked.
     QString technician() const;
-    QAction* action(std::string_view entry) const;
+    QAction* action(std::string_view entry) const { return menus_->action(entry); }
     // What the enabling rules say for an entry (a window that does not exist yet stays disabled anyway).
-    bool entryEnabled(std::string_view entry) const;
-    bool formAvailable(const QString& formName) const;
-    QWidget* openWindow(const QString& formName) const;
-    QList<QWidget*> openWindows() const;
+    bool entryEnabled(std::string_view entry) const { return menus_->entryEnabled(entry); }
+    static bool formAvailable(const QString& formName) { return ChildWindows::formAvailable(formName); }
+    QWidget* openWindow(const QString& formName) const { return children_->openWindow(formName); }
+    QList<QWidget*> openWindows() const { return children_->openWindows(); }
     ProgramState& state() { return program_; }
     Messages& messages() { return messages_; }
     const LanguageSettings& languageSettings() const { return settings_; }
@@ -116,8 +113,8 @@ public:
     editors::EditHistory& history() { return *history_; }
     // Where the program keeps what it writes for the user: the change logs.
     std::filesystem::path dataFolder() const;
-    QMdiArea* mdiArea() const { return mdi_; }
-    void closeAllChildren();
+    QMdiArea* mdiArea() const { return children_->area(); }
+    void closeAllChildren() { children_->closeAll(); }
 
 signals:
     // The state changed (tests wait on it).
@@ -130,47 +127,36 @@ protected:
 
 private:
     // construction
-    void buildMenus();
-    void buildComMenu(QMenu* menu);
-    void buildLanguageMenu(QMenu* menu);
-    void refreshLanguageMenu();
-    void refreshComChecks();
-    void refreshWindowList();
-    // Undo and Redo name the edit they take back or make again.
-    void refreshUndoEntries();
+    void connectMenus();
     void setupLink();
 
     // state and captions
     void setState(AppState state);
     void setCaptionOffline(const QString& fileTitle = {});
     void setCaptionConnected();
-    void setConnectCaption(bool connect);
-    bool connectCaptionIsConnect() const;
-    void setEntry(std::string_view entry, bool enabled);
-    void applyEnabled(QAction* action);
+    void setConnectCaption(bool connect) { menus_->setConnectCaption(connect); }
+    void setEntry(std::string_view entry, bool enabled) { menus_->setEntry(entry, enabled); }
+    // The Com menu's checks and the status bar's port.
+    void showPort();
 
-    // connection flow
+    // the connection (MainWindowConnect.cpp)
+    std::unique_ptr<link::SerialPort> makePort();
     void beginOpening(bool forWrite);
     void onConnected();
     void onConnectFailed(const QString& error);
+    void restoreAfterFailedOpen();
     void onRefused(const QString& text);
+    void disconnectBoard();
     void onDisconnected(const QString& reason);
+    void showFrmRead();
     void onUnitsRead(const link::UnitReadResult& result);
     void onTransferText(link::TransferKind kind, const QString& text);
     void onTransferProgress(link::TransferKind kind, int value, int maximum);
     void onTransferFinished(link::TransferKind kind, bool ok, const QString& error);
-    void restoreAfterFailedOpen();
-    void disconnectBoard();
-    void showFrmRead();
-    QString dialogFolder() const;
-    void writeConfigFile();
-    void finishSave();
     void closeTransferWindow(QPointer<ProgressWindow>& window);
-    void finishReport(const QString& path, ServiceReport report,
-                      const std::vector<std::pair<int, double>>& sales);
-    // Reads the board's memory into the configuration image (the compare window), then calls back.
-    void readBoardMemory(std::function<void(bool, const QString&)> done);
-    // Write Board: the board's configuration is read and saved as a backup first, then written over.
+
+    // Write Board (MainWindowWrite.cpp): the board's configuration is read and saved as a backup first, then
+    // written over.
     void showWriteWindow();
     void startBackup();
     void finishBackup(bool ok, const QString& error);
@@ -178,17 +164,24 @@ private:
     void offerBackup(const QString& backup);
     bool askYesNo(const QString& text);
     std::filesystem::path backupFolder() const;
+    // Reads the board's memory into the configuration image (the compare window), then calls back.
+    void readBoardMemory(std::function<void(bool, const QString&)> done);
+
+    // New, Load, Save (MainWindowFiles.cpp)
+    QString dialogFolder() const;
     // Takes a configuration file as the one to edit and write (Load; the backup after a failed write).
     void loadConfiguration(const QString& path);
-    std::unique_ptr<link::SerialPort> makePort();
+    void writeConfigFile();
+    void finishSave();
+
+    // the service report (ServiceReportFlow.cpp)
+    void finishReport(const QString& path, ServiceReport report,
+                      const std::vector<std::pair<int, double>>& sales);
+
     QString portDescription() const;
 
     void message(const QString& text, MessageIcon icon, const QString& title);
     void saveSettings();
-    void retranslateChildren();
-    // Every open editor shows the configuration again (after Load and New).
-    void reloadEditors();
-    QMdiSubWindow* subWindowFor(const QString& formName) const;
 
     AppConfig config_;
     std::shared_ptr<UserDialogs> dialogs_;
@@ -216,21 +209,16 @@ private:
     QString fileTitle_; // ConfigFileTitle
     QString filePath_;  // ConfigFilePath
 
-    QMdiArea* mdi_ = nullptr;
-    QHash<QString, QAction*> actions_;
-    QHash<QString, bool> ruleEnabled_; // what the enabling rules last said
-    QList<QAction*> languageActions_;
-    QList<QAction*> comActions_; // COM1..COM4
-    QAction* usbAction_ = nullptr;
-    QAction* simAction_ = nullptr;
-    QMenu* windowsMenu_ = nullptr;
-    QList<QAction*> windowListActions_; // the open windows listed below the fixed entries
     QLabel* statusText_ = nullptr;
     LinkIndicators indicators_;
 
     QPointer<ProgressWindow> frmRead_;
     QPointer<ProgressWindow> form1_;
     QPointer<ProgressWindow> form3_;
+
+    // Last, so that they go first: the menus stop listening to the history before it empties.
+    std::unique_ptr<ChildWindows> children_;
+    std::unique_ptr<MenuBar> menus_;
 };
 
 } // namespace vm::app

@@ -34,5 +34,6 @@ ProgressWindow* MakeForm3(QWidget* parent);
 
 inline constexpr const char* kReadDoneText = "... DONE! ... ";
 inline constexpr const char* kWriteText = "Write Configuration Machine....";
+inline constexpr int kTransferStartMs = 500; // Form1 and Form3 start their transfer after being shown
 
 } // namespace vm::app

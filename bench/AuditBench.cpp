@@ -8,7 +8,7 @@
 #include "BoardClient.h"
 #include "CountingPort.h"
 #include "EvaDtsReport.h"
-#include "PtyBoard.h"
+#include "PtySimBoard.h"
 #include "SalesLayout.h"
 #include "qt/QtSerialPort.h"
 
@@ -81,7 +81,8 @@ bool readValues(const QString& device, std::vector<int> indexes) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QString replyDelay = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("0");
-    vm::bench::PtyBoard board({"--wire-time", "--reply-delay", replyDelay});
+    vm::support::PtySimBoard board(vm::support::PtySimBoard::besideThisProgram(),
+                                  {"--wire-time", "--reply-delay", replyDelay});
     if (board.device().isEmpty()) {
         std::fprintf(stderr, "vm_bench_audit: vmboard-sim did not start\n");
         return 2;

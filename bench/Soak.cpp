@@ -10,13 +10,13 @@
 #include "BoardClient.h"
 #include "ConfigFile.h"
 #include "CountingPort.h"
+#include "PtySimBoard.h"
 #include "qt/QtSerialPort.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -62,34 +62,17 @@ int writeFrames() {
     return n;
 }
 
-// vmboard-sim on a pseudo-terminal; its first line names the device.
-class SimProcess {
-public:
-    bool start(const Options& o, const QString& loadFile, std::uint32_t seed) {
-        const QString rate = QString::number(o.rate);
-        QStringList args{"--seed", QString::number(seed)};
-        if (!o.maps.isEmpty()) args << "--maps" << o.maps;
-        if (o.replyDelayMs >= 0) args << "--reply-delay" << QString::number(o.replyDelayMs);
-        for (const char* fault : {"--corrupt-checksum", "--drop", "--split", "--late", "--trailing", "--unsolicited"})
-            args << fault << rate;
-        if (!loadFile.isEmpty()) args << "--load" << loadFile;
-        process_.start(o.sim, args);
-        while (!process_.canReadLine() && process_.waitForReadyRead(10000))
-            continue;
-        device_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
-        return device_.startsWith("/dev/");
-    }
-    void kill() {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-    ~SimProcess() { kill(); }
-    const QString& device() const { return device_; }
-
-private:
-    QProcess process_;
-    QString device_;
-};
+// vmboard-sim's options: every line fault at the rate of the run.
+QStringList simOptions(const Options& o, const QString& loadFile, std::uint32_t seed) {
+    const QString rate = QString::number(o.rate);
+    QStringList args{"--seed", QString::number(seed)};
+    if (!o.maps.isEmpty()) args << "--maps" << o.maps;
+    if (o.replyDelayMs >= 0) args << "--reply-delay" << QString::number(o.replyDelayMs);
+    for (const char* fault : {"--corrupt-checksum", "--drop", "--split", "--late", "--trailing", "--unsolicited"})
+        args << fault << rate;
+    if (!loadFile.isEmpty()) args << "--load" << loadFile;
+    return args;
+}
 
 class Soak {
 public:
@@ -150,8 +133,10 @@ private:
     long retries() const { return std::max(0L, frames() - c_.minimumFrames); }
 
     bool restartSim(const QString& loadFile) {
-        sim_ = std::make_unique<SimProcess>();
-        return sim_->start(o_, loadFile, o_.seed + static_cast<std::uint32_t>(c_.reconnects));
+        sim_.reset(); // the old board goes before the new one starts
+        sim_ = std::make_unique<vm::support::PtySimBoard>(
+            o_.sim, simOptions(o_, loadFile, o_.seed + static_cast<std::uint32_t>(c_.reconnects)));
+        return !sim_->device().isEmpty();
     }
     bool connect() {
         c_.minimumFrames += kIdentFrames + kUnitFrames;
@@ -338,7 +323,7 @@ private:
     std::mt19937 random_;
     QTemporaryDir dir_;
     ProgramState state_;
-    std::unique_ptr<SimProcess> sim_;
+    std::unique_ptr<vm::support::PtySimBoard> sim_;
     vm::bench::CountingPort* port_ = nullptr;
     long framesBefore_ = 0;
     std::unique_ptr<vm::cli::BoardClient> client_;

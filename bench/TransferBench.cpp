@@ -10,6 +10,7 @@
 
 #include "BoardClient.h"
 #include "CountingPort.h"
+#include "PtySimBoard.h"
 #include "SimulatedBoard.h"
 #include "SimulatedPort.h"
 #include "qt/QtSerialPort.h"
@@ -17,7 +18,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 
 #include <cstdio>
 #include <memory>
@@ -92,14 +92,11 @@ bool run(const std::filesystem::path& mapsDir, int replyDelayMs, bool& withinTar
 // The real serial path: vmboard-sim on a pseudo-terminal, a connection of its own for each transfer. The
 // connect (identification and, for the save, the unit reading) is in the figure and also printed alone.
 bool runPty(const std::filesystem::path& mapsDir, int replyDelayMs, bool& withinTarget) {
-    QProcess sim;
-    const QString simPath = QCoreApplication::applicationDirPath() + "/vmboard-sim";
-    sim.start(simPath, {"--wire-time", "--reply-delay", QString::number(replyDelayMs), "--maps",
-                        QString::fromStdString(mapsDir.string())});
-    while (!sim.canReadLine() && sim.waitForReadyRead(10000))
-        continue;
-    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
-    if (!device.startsWith("/dev/")) {
+    const QString simPath = vm::support::PtySimBoard::besideThisProgram();
+    const vm::support::PtySimBoard sim(simPath, {"--wire-time", "--reply-delay", QString::number(replyDelayMs),
+                                                 "--maps", QString::fromStdString(mapsDir.string())});
+    const QString device = sim.device();
+    if (device.isEmpty()) {
         std::fprintf(stderr, "vm_bench_transfer: %s did not start\n", qPrintable(simPath));
         return false;
     }
@@ -131,8 +128,6 @@ bool runPty(const std::filesystem::path& mapsDir, int replyDelayMs, bool& within
     };
     const bool ok = measure("save", vm::link::ConnectPurpose::Edit, &vm::cli::BoardClient::saveRead) &&
                     measure("write", vm::link::ConnectPurpose::WriteBoard, &vm::cli::BoardClient::writeBoard);
-    sim.kill();
-    sim.waitForFinished(5000);
     return ok;
 }
 

@@ -8,7 +8,7 @@
 // --windows: only these windows (the sales, jug and alarm views and FrmMessCust1 have a goal of 0.5 s).
 
 #include "EditorBase.h"
-#include "PtyBoard.h"
+#include "PtySimBoard.h"
 #include "EditorRegistry.h"
 #include "MainWindow.h"
 #include "SerialPort.h"
@@ -88,9 +88,10 @@ int main(int argc, char* argv[]) {
     }
     const int idleSeconds = !args.isEmpty() ? std::max(1, args.first().toInt()) : 60;
     const std::filesystem::path dir = QApplication::applicationDirPath().toStdString();
-    std::unique_ptr<vm::bench::PtyBoard> board;
+    std::unique_ptr<vm::support::PtySimBoard> board;
     if (pty) {
-        board = std::make_unique<vm::bench::PtyBoard>(QStringList{"--wire-time"});
+        board = std::make_unique<vm::support::PtySimBoard>(vm::support::PtySimBoard::besideThisProgram(),
+                                                           QStringList{"--wire-time"});
         if (board->device().isEmpty()) {
             std::fprintf(stderr, "vm_bench_windows: vmboard-sim did not start\n");
             return 1;

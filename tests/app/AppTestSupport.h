@@ -7,9 +7,7 @@
 #include "MessageBox.h"
 #include "Screenshots.h"
 #include "SerialPort.h"
-#include "SimulatedBoard.h"
-#include "SimulatedPort.h"
-#include "qt/QtTimerService.h"
+#include "SimulatedPortFactory.h"
 
 #include <QTemporaryDir>
 
@@ -86,38 +84,17 @@ private:
     bool open_ = false;
 };
 
-// The line to a simulated board the test can look into and change (its memory, its faults).
-class SimBoardPort final : public link::SerialPort {
+// The program's simulated board on the maps of `mapsDir`, for a test that looks into and changes its memory.
+class SimBoardPort final : public SimulatedBoardPort {
 public:
-    SimBoardPort(const std::filesystem::path& mapsDir, const sim::BoardSettings& settings = {})
-        : board_(settings), port_(board_, timers_) {
+    explicit SimBoardPort(const std::filesystem::path& mapsDir, const sim::BoardSettings& settings = {})
+        : SimulatedBoardPort(settings) {
         std::string error;
-        EXPECT_TRUE(board_.loadMaps(mapsDir, error)) << error;
-        port_.onReceive = [this] {
-            if (onReceive) onReceive();
-        };
-        port_.onLost = [this](const std::string& reason) {
-            if (onLost) onLost(reason);
-        };
+        EXPECT_TRUE(loadMaps(mapsDir, error)) << error;
     }
-    sim::SimulatedBoard& board() { return board_; }
     std::uint8_t configByte(int address) const {
-        return board_.memory().read(sim::kConfigSpace, static_cast<std::uint16_t>(address));
+        return board().memory().read(sim::kConfigSpace, static_cast<std::uint16_t>(address));
     }
-
-    bool open(std::string& error) override { return port_.open(error); }
-    void close() override { port_.close(); }
-    bool isOpen() const override { return port_.isOpen(); }
-    void write(std::span<const std::uint8_t> bytes) override { port_.write(bytes); }
-    std::size_t bytesWaiting() const override { return port_.bytesWaiting(); }
-    std::vector<std::uint8_t> readAll() override { return port_.readAll(); }
-    void setReceiveThreshold(int threshold) override { port_.setReceiveThreshold(threshold); }
-    int receiveThreshold() const override { return port_.receiveThreshold(); }
-
-private:
-    sim::SimulatedBoard board_;
-    link::QtTimerService timers_;
-    sim::SimulatedPort port_;
 };
 
 // Answers the questions of the editors' message boxes (Yes/No) with `answer` and keeps what was asked.

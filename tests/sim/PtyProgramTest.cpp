@@ -1,10 +1,9 @@
 // The vmboard-sim program on a real pseudo-terminal, driven with plain POSIX I/O.
 
+#include "PtySimBoard.h"
 #include "SimTestUtil.h"
 
 #include <gtest/gtest.h>
-
-#include <QProcess>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -16,28 +15,15 @@ namespace {
 // vmboard-sim on the test maps with the extra arguments; its first output line names its line, opened here.
 class PtyLine {
 public:
-    explicit PtyLine(const QStringList& extra) {
-        sim.start(VMBOARD_SIM_PATH,
-                  QStringList{"--maps", QString::fromStdString(maps.dir().string())} + extra);
-        while (!sim.canReadLine() && sim.waitForReadyRead(10000))
-            continue;
-        device = sim.readLine().trimmed().toStdString();
-        if (device.rfind("/dev/", 0) == 0) fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+    explicit PtyLine(const QStringList& extra)
+        : sim(VMBOARD_SIM_PATH, QStringList{"--maps", QString::fromStdString(maps.dir().string())} + extra),
+          device(sim.device().toStdString()) {
+        if (!device.empty()) fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
     }
     ~PtyLine() {
         if (fd >= 0) ::close(fd);
-        sim.kill();
-        sim.waitForFinished(5000);
     }
-    // Ends the program with SIGTERM unless it ended by itself: its exit code, -1 when it did not end cleanly.
-    int stop() {
-        if (sim.state() != QProcess::NotRunning) {
-            sim.terminate();
-            sim.waitForFinished(5000);
-        }
-        const bool clean = sim.state() == QProcess::NotRunning && sim.exitStatus() == QProcess::NormalExit;
-        return clean ? sim.exitCode() : -1;
-    }
+    int stop() { return sim.stop(); }
     bool send(const Bytes& bytes) const {
         return ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
     }
@@ -54,7 +40,7 @@ public:
     }
 
     TestMaps maps;
-    QProcess sim;
+    support::PtySimBoard sim;
     std::string device;
     int fd = -1;
 };

@@ -2,7 +2,8 @@
 // Running the project's programs from a test: one bounded run of a program, and a vmboard-sim on a
 // pseudo-terminal. The test target defines VM_BIN_DIR, the folder of the built programs.
 
-#include <QElapsedTimer>
+#include "PtySimBoard.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -47,31 +48,10 @@ inline std::string describe(const ProgramRun& run) {
            "\nstdout: " + run.out.left(2000).toStdString() + "\nstderr: " + run.err.toStdString();
 }
 
-// One vmboard-sim process; its first output line is the device of its pseudo-terminal.
-class SimProcess {
+// vmboard-sim from the folder of the built programs.
+class SimProcess : public support::PtySimBoard {
 public:
-    explicit SimProcess(const QStringList& args = {}) {
-        process_.start(kBinDir + "/vmboard-sim", args);
-        if (!process_.waitForStarted(kStartMs)) return;
-        QElapsedTimer clock;
-        clock.start();
-        while (!process_.canReadLine() && clock.elapsed() < kStartMs)
-            if (!process_.waitForReadyRead(static_cast<int>(kStartMs - clock.elapsed()))) break;
-        if (process_.canReadLine()) device_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
-    }
-    ~SimProcess() {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
-
-    const QString& device() const { return device_; }
-    QString startError() const { return "vmboard-sim did not announce its device: " + process_.readAllStandardError(); }
-
-private:
-    mutable QProcess process_;
-    QString device_;
+    explicit SimProcess(const QStringList& args = {}) : PtySimBoard(kBinDir + "/vmboard-sim", args) {}
 };
 
 } // namespace vm::test

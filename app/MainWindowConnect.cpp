@@ -1,27 +1,23 @@
-// The main window's connection and file commands: Connect, DisConnect, Write Board, New, Load, Save, and
-// the progress windows that go with them.
+// The main window's connection: the link's signals, the port, Connect and DisConnect, FrmRead with the unit
+// types, and where the end of each transfer goes (Save in MainWindowFiles.cpp, Write Board in
+// MainWindowWrite.cpp).
 
 #include "MainWindow.h"
 
 #include "EditHistory.h"
-#include "MenuRules.h"
-#include "MessageBox.h"
 #include "ProgressWindow.h"
 #include "SimulatedPortFactory.h"
 
 #include "ComMenuModel.h"
-#include "ConfigFile.h"
 #include "qt/LinkController.h"
 #include "qt/PortDiscovery.h"
 #include "qt/QtSerialPort.h"
 
-#include <QFileInfo>
 #include <QTimer>
 
 namespace vm::app {
 
 namespace {
-constexpr int kTransferStartMs = 500; // Form1 and Form3 start their transfer after being shown
 constexpr int kReadDoneShownMs = 600; // FrmRead stays this long after the units were read
 
 QString displayText(QString text) {
@@ -54,9 +50,7 @@ void MainWindow::setupLink() {
     connect(l, &link::LinkController::connectFailed, this, &MainWindow::onConnectFailed);
     connect(l, &link::LinkController::refused, this, &MainWindow::onRefused);
     connect(l, &link::LinkController::disconnected, this, &MainWindow::onDisconnected);
-    connect(l, &link::LinkController::firstUnitRead, this, [this](int code) {
-        ApplyUnit1Menus([this](std::string_view e, bool on) { setEntry(e, on); }, code);
-    });
+    connect(l, &link::LinkController::firstUnitRead, this, [this](int code) { menus_->applyUnit1(code); });
     connect(l, &link::LinkController::unitsRead, this, &MainWindow::onUnitsRead);
     connect(l, &link::LinkController::transferText, this, &MainWindow::onTransferText);
     connect(l, &link::LinkController::transferProgress, this, &MainWindow::onTransferProgress);
@@ -80,24 +74,13 @@ std::unique_ptr<link::SerialPort> MainWindow::makePort() {
     return std::make_unique<link::QtSerialPort>(link::ResolveComPort(comMenu_->comPort()));
 }
 
-// ---------------------------------------------------------------- Connect / Write Board
+// ---------------------------------------------------------------- Connect
 
 void MainWindow::connectClicked() {
-    if (connectCaptionIsConnect())
+    if (menus_->connectCaptionIsConnect())
         beginOpening(false);
     else
         disconnectBoard();
-}
-
-void MainWindow::writeBoardClicked() {
-    // A write that was refused or did not complete leaves the line open: the next one starts on it.
-    if (state_ == AppState::Connected && link_->isConnected()) {
-        DisableMenu();
-        setEntry("mnuFile", false);
-        closeAllChildren();
-        return showWriteWindow();
-    }
-    beginOpening(true);
 }
 
 void MainWindow::beginOpening(bool forWrite) {
@@ -278,204 +261,11 @@ void MainWindow::onTransferFinished(link::TransferKind kind, bool ok, const QStr
     }
 }
 
-// ---------------------------------------------------------------- Write Board, backup first
-
-void MainWindow::showWriteWindow() {
-    setCaptionConnected();
-    program_.Online = true;
-    form3_ = MakeForm3(this);
-    connect(form3_, &QObject::destroyed, this, [this] { emit transferWindowClosed("Form3"); });
-    form3_->showCentred();
-    setEntry("SmnuWrite", false);
-    setState(AppState::Writing);
-    QTimer::singleShot(kTransferStartMs, this, [this] {
-        if (form3_ && state_ == AppState::Writing) startBackup();
-    });
-}
-
-void MainWindow::readBoardMemory(std::function<void(bool, const QString&)> done) {
-    if (!program_.Online || state_ != AppState::Connected || link_->transferRunning() || boardReadDone_)
-        return done(false, "the board is busy");
-    boardReadDone_ = std::move(done);
-    DisableMenu();
-    setEntry("mnuFile", false);
-    link_->saveConfiguration();
-}
-
-std::filesystem::path MainWindow::backupFolder() const {
-    return (config_.settingsDir.empty() ? config_.programDir : config_.settingsDir) / kBackupFolderName;
-}
-
-void MainWindow::startBackup() {
-    // The save read fills the images with the board's memory; the configuration to write waits aside.
-    toWrite_ = ImagesToWrite::takeFrom(program_);
-    backupPath_.clear();
-    form3_->setText("Backup of the board's configuration....");
-    link_->saveConfiguration();
-}
-
-void MainWindow::finishBackup(bool ok, const QString& error) {
-    QString why = error;
-    if (ok) {
-        const BackupResult backup = SaveBoardBackup(backupFolder(), program_, QDateTime::currentDateTime());
-        if (backup.ok())
-            backupPath_ = backup.path;
-        else
-            why = backup.error;
-    }
-    toWrite_->restoreInto(program_);
-    toWrite_.reset();
-    if (!form3_ || state_ != AppState::Writing) return; // disconnected meanwhile
-    if (backupPath_.isEmpty() &&
-        !askYesNo("The board's present configuration could not be saved as a backup (" + why +
-                  ").\nWrite the board all the same?")) {
-        endWrite();
-        setEntry("SmnuWrite", true); // nothing was written: the configuration can be written later
-        return;
-    }
-    if (!form3_ || state_ != AppState::Writing) return;
-    form3_->setText(kWriteText);
-    // The configuration written is the board's from now on: the edits after it are a new log.
-    changes_.startNew("Write Board");
-    link_->writeBoard();
-}
-
-// A write that did not complete has left the board with part of each configuration. The backup, taken as
-// the configuration to write, lets Write Board put the previous one back, now or once the line works.
-void MainWindow::offerBackup(const QString& backup) {
-    if (backup.isEmpty() || exiting_) return;
-    if (askYesNo(
-            "The board was not completely written: it may now hold part of the new configuration and part "
-            "of its previous one.\nIts previous configuration is saved in\n" +
-            backup + "\nLoad that backup now, so that Write Board puts it back on the board?"))
-        loadConfiguration(backup);
-}
-
-bool MainWindow::askYesNo(const QString& text) {
-    editors::MessageRequest ask;
-    ask.parent = this;
-    ask.icon = editors::MessageIcon::Exclamation;
-    ask.buttons = editors::MessageButtons::YesNo;
-    ask.title = kProgramTitle;
-    ask.text = text;
-    return editors::showMessage(ask) == editors::MessageAnswer::Yes;
-}
-
-void MainWindow::endWrite() {
-    setEntry("mnuFile", true);
-    EnableMenu();
-    showLamp(link::LinkLamp::SendDark);
-    showLamp(link::LinkLamp::ReceiveDark);
-    showLamp(link::LinkLamp::FaultDark);
-    closeTransferWindow(form3_);
-    if (state_ == AppState::Writing) setState(AppState::Connected);
-}
-
 void MainWindow::closeTransferWindow(QPointer<ProgressWindow>& window) {
     if (!window) return;
     ProgressWindow* w = window.data();
     window = nullptr;
     w->close(); // deletes itself
-}
-
-// ---------------------------------------------------------------- New, Load, Save
-
-void MainWindow::newClicked() {
-    if (program_.Online) return; // a new configuration is only made offline
-    program_.ClearConfigArea();
-    changes_.startNew("New File");
-    fileTitle_.clear();
-    filePath_.clear();
-    setCaptionOffline();
-    reloadEditors();
-    openForm("FrmConfSLAVE");
-}
-
-void MainWindow::loadClicked() {
-    if (program_.Online) return; // loading happens only offline
-    FileDialogRequest request;
-    request.title = "Load";
-    request.defaultExtension = "prm";
-    request.filter = "Configuration(*.prm);;Configuration(*.spf);;Configuration(*.cfx)";
-    request.folder = dialogFolder();
-    const QString path = dialogs_->openFile(request);
-    const QString title = QFileInfo(path).fileName();
-    if (title.isEmpty() || title == "*.prm" || title == "*.spf" || title == "*.cfx") return;
-    loadConfiguration(path);
-}
-
-void MainWindow::loadConfiguration(const QString& path) {
-    fileTitle_ = QFileInfo(path).fileName();
-    filePath_ = path;
-    if (!program_.Online) setCaptionOffline(fileTitle_);
-
-    const ConfigLoadResult loaded = LoadConfigFile(path.toStdString(), program_);
-    if (!loaded.ok()) {
-        message(QString::fromStdString(loaded.error), MessageIcon::Exclamation, kProgramTitle);
-        return;
-    }
-    changes_.startNew("Load File " + fileTitle_.toStdString());
-    reloadEditors(); // no open window may keep (and later write) values of the previous configuration
-    EnableMenu();
-    setEntry("SmnuWrite", true);
-    if (!program_.Online) showFrmRead(); // takes the loaded unit codes over for the menus and editors
-}
-
-void MainWindow::saveClicked() {
-    FileDialogRequest request;
-    request.title = "Save";
-    request.initialName = "*.prm";
-    request.defaultExtension = "prm";
-    request.filter = "Configurazione(*.prm)";
-    request.folder = dialogFolder();
-    const QString path = dialogs_->saveFile(request);
-    const QString title = QFileInfo(path).fileName();
-    if (title.isEmpty() || title == "*.prm") return;
-    fileTitle_ = title;
-    filePath_ = path;
-    if (program_.Online) {
-        showLamp(link::LinkLamp::SendDark);
-        showLamp(link::LinkLamp::ReceiveDark);
-    }
-    closeTransferWindow(form1_);
-    form1_ = MakeForm1(this);
-    connect(form1_, &QObject::destroyed, this, [this] { emit transferWindowClosed("Form1"); });
-    form1_->setRange(kConfigAreaSize);
-    form1_->showCentred();
-    DisableMenu();
-    setEntry("mnuFile", false);
-    QTimer::singleShot(kTransferStartMs, this, [this] {
-        if (!form1_) return;
-        if (program_.Online)
-            link_->saveConfiguration(); // reads the board's memory first; then transferFinished(Save)
-        else
-            writeConfigFile();
-    });
-}
-
-QString MainWindow::dialogFolder() const {
-    // The folder of the last file chosen, else the program's folder.
-    if (!filePath_.isEmpty()) return QFileInfo(filePath_).absolutePath();
-    return QString::fromStdString(config_.programDir.string());
-}
-
-void MainWindow::writeConfigFile() {
-    const std::string error = SaveProtectedConfig(filePath_.toStdString(), program_);
-    if (form1_) form1_->setValue(kConfigAreaSize);
-    if (!error.empty())
-        message("The file could not be written:\n" + QString::fromStdString(error), MessageIcon::Critical,
-                kProgramTitle);
-    finishSave();
-}
-
-void MainWindow::finishSave() {
-    if (program_.Online) {
-        showLamp(link::LinkLamp::SendDark);
-        showLamp(link::LinkLamp::ReceiveDark);
-    }
-    EnableMenu();
-    setEntry("mnuFile", true);
-    closeTransferWindow(form1_);
 }
 
 } // namespace vm::app
