@@ -147,7 +147,9 @@ std::optional<std::int64_t> ReadClock(const BoardMemory& memory, const ParamLoca
 bool TouchesClock(const ParamLocator& locate, int space, std::uint16_t address, int count) {
     for (int i = 0; i < count; ++i)
         if (locate.indexAt(space, static_cast<std::uint16_t>(address + i), BoardParam::ClockSeconds,
-                           BoardParam::ClockYear))
+                           BoardParam::ClockWeekday) ||
+            locate.indexAt(space, static_cast<std::uint16_t>(address + i), BoardParam::ClockMirrorDay,
+                           BoardParam::ClockMirrorDay + 3))
             return true;
     return false;
 }

@@ -52,6 +52,7 @@ void InstallDemoData(BoardMemory& memory, const ParamLocator& locate, std::int64
 void WriteClock(BoardMemory& memory, const ParamLocator& locate, std::int64_t clockSeconds);
 // The wall time the clock parameters show now, or nullopt when they do not form a valid date.
 std::optional<std::int64_t> ReadClock(const BoardMemory& memory, const ParamLocator& locate);
+// Whether the bytes touch a cell the running clock keeps: time, date, weekday or the date's second copy.
 bool TouchesClock(const ParamLocator& locate, int space, std::uint16_t address, int count);
 // Writes the measured temperatures at `nowMs`: each swings slowly around its unit's set temperature (a fixed
 // default where none is set), a pure function of the time so that runs repeat.
