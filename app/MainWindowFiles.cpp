@@ -48,8 +48,8 @@ void MainWindow::loadConfiguration(const QString& path) {
         return;
     }
     changes_.startNew("Load File " + fileTitle_.toStdString());
-    children_
-        ->reloadEditors(); // no open window may keep (and later write) values of the previous configuration
+    // No open window may keep (and later write) values of the previous configuration.
+    children_->reloadEditors();
     EnableMenu();
     setEntry("SmnuWrite", true);
     if (!program_.Online) showFrmRead(); // takes the loaded unit codes over for the menus and editors

@@ -1,5 +1,7 @@
 #include "BoardClient.h"
 
+#include "WatchSet.h"
+
 #include <QEventLoop>
 #include <QTimer>
 
@@ -174,8 +176,8 @@ bool BoardClient::readParams(const std::vector<int>& indexes, std::map<int, Para
     delivered_.clear();
     reading_ = {indexes.begin(), indexes.end()};
     readTotal_ = static_cast<int>(reading_.size());
-    for (int index : indexes)
-        state_.WatchParam(index);
+    WatchSet watched(state_);
+    watched.watch(indexes);
     const auto allArrived = [&] {
         for (int index : indexes)
             if (!delivered_.contains(index)) return false;
@@ -184,8 +186,7 @@ bool BoardClient::readParams(const std::vector<int>& indexes, std::map<int, Para
     const int limit = limits_.connectMs / 10 + limits_.perParamMs * static_cast<int>(indexes.size());
     const bool ok = waitFor(allArrived, limit);
     reading_.clear();
-    for (int index : indexes)
-        state_.ReleaseParam(index);
+    watched.release();
     for (int index : indexes)
         if (delivered_.contains(index)) values[index] = delivered_[index];
     if (!ok) {

@@ -2,6 +2,7 @@
 
 #include "EditorBase.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace vm::editors {
@@ -14,6 +15,13 @@ Condition valueIn(int param, int lo, int hi) {
     return [=](const EditorBase& e) {
         const auto v = static_cast<int>(e.currentValue(param));
         return v >= lo && v <= hi;
+    };
+}
+
+Condition valueOneOf(int param, std::initializer_list<int> values) {
+    return [=, list = std::vector<int>(values)](const EditorBase& e) {
+        const auto v = static_cast<int>(e.currentValue(param));
+        return std::find(list.begin(), list.end(), v) != list.end();
     };
 }
 

@@ -11,6 +11,7 @@ namespace vm::editors {
 // The window's current value of `param` (its copy of a bit field, the image offline, the cell online).
 Condition bitSet(int param, unsigned mask);
 Condition valueIn(int param, int lo, int hi);
+Condition valueOneOf(int param, std::initializer_list<int> values);
 // SlaveType1..SlaveType4 of unit 1..4 within lo..hi.
 Condition slaveTypeIn(int unit, int lo, int hi);
 Condition couplingIs(std::initializer_list<int> types);

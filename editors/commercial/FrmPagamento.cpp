@@ -12,14 +12,8 @@ namespace vm::editors {
 namespace {
 enum Type { Parallel, Executive, EcsDiff, PriceHolding, Mdb };
 
-// base candidate: a condition "value is one of" (valueIn takes a range only).
 // Enabled for the listed payment system types.
-Condition forTypes(std::initializer_list<int> types) {
-    return [set = std::vector<int>(types)](const EditorBase& e) {
-        const int type = static_cast<int>(e.currentValue(param::PaymentSystemType));
-        return std::find(set.begin(), set.end(), type) != set.end();
-    };
-}
+Condition forTypes(std::initializer_list<int> types) { return valueOneOf(param::PaymentSystemType, types); }
 
 // The price-table and clock-chip sliders matter only for a price-holding system with the price table on.
 Condition priceTableInUse() {
