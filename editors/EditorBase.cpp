@@ -19,6 +19,7 @@ namespace vm::editors {
 
 namespace {
 int flashMs = 150;
+int answerLimitMs = 5000;
 
 double numberOf(const ParamData& value) {
     if (const double* d = std::get_if<double>(&value)) return *d;
@@ -42,6 +43,12 @@ void EditorBase::setCommitFlashMs(int ms) {
 }
 int EditorBase::commitFlashMs() {
     return flashMs;
+}
+void EditorBase::setBoardAnswerLimitMs(int ms) {
+    answerLimitMs = std::max(0, ms);
+}
+int EditorBase::boardAnswerLimitMs() {
+    return answerLimitMs;
 }
 
 EditorBase::EditorBase(EditorContext& ctx, QWidget* parent)

@@ -135,6 +135,10 @@ public:
     // Duration of the green flash before a typed value is committed (tests set 0).
     static void setCommitFlashMs(int ms);
     static int commitFlashMs();
+    // How long a window waits in real time for the board to answer a command or acknowledge a write (five
+    // reply time-outs of the link). Tests whose board runs on a hand-driven clock lengthen it.
+    static void setBoardAnswerLimitMs(int ms);
+    static int boardAnswerLimitMs();
 
 protected:
     EditorBase(EditorContext& ctx, QWidget* parent);

@@ -85,10 +85,9 @@ void EditorBase::wrote(const Binding& b, int stored) {
 // delivered), so a double click cannot send it twice; a board that never answers frees it after a while.
 void EditorBase::holdUntilAcknowledged(BoundControl& bc) {
     if (!ctx_.state.Online) return;
-    constexpr int kAcknowledgeLimitMs = 5000; // five reply time-outs of the link
     bc.widget->setEnabled(false);
     held_[bc.param] = bc.widget;
-    QTimer::singleShot(kAcknowledgeLimitMs, this, [this, param = bc.param, button = QPointer<QWidget>(bc.widget)] {
+    QTimer::singleShot(boardAnswerLimitMs(), this, [this, param = bc.param, button = QPointer<QWidget>(bc.widget)] {
         const auto it = held_.find(param);
         if (it == held_.end() || it->second != button) return;
         if (button) button->setEnabled(true);

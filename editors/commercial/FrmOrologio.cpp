@@ -65,7 +65,6 @@ bool online(const EditorBase& e) {
     return e.state().Online;
 }
 
-constexpr int kStepTimeoutMs = 5000; // the board acknowledges a write within a few replies
 constexpr int kCopyAttempts = 3;
 
 std::function<QDateTime()>& pcClock() {
@@ -248,7 +247,7 @@ void FrmOrologio::startCopy() {
 
 // One field at a time: the next goes once the board has acknowledged this one (its delivery).
 void FrmOrologio::writeNextField() {
-    copyTimer_.start(kStepTimeoutMs);
+    copyTimer_.start(boardAnswerLimitMs());
     if (nextField_ < fields_.size()) {
         setClockCell(fields_[nextField_].first, fields_[nextField_].second);
         return;

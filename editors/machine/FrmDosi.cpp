@@ -26,7 +26,6 @@ namespace {
 constexpr int kSelectionFlags = param::SelectionFlags; // bit 6: free vend; the other bits on SwitchX5
 constexpr unsigned kFreeVend = 0x40;
 constexpr unsigned kCalibrationVariant = 0x80; // the selection is calibrated with the command s + 16
-constexpr int kResultTimeoutMs = 5000;
 
 // The scroll arrays of dose d: tables 0..16, then tables 17..28.
 const char* const kFirstArray[kDoses] = {"HScroll1", "HScroll2", "HScroll3"};
@@ -246,7 +245,7 @@ void FrmDosi::startCommand(int command, int value) {
     step_ = value < 0 ? Step::CommandSent : Step::ValueSent;
     for (int i = 0; i < 3; ++i)
         setResultText(i, i == 0 ? QStringLiteral("In corso (%1)").arg(testSelection_ + 1) : QString());
-    resultTimer_.start(kResultTimeoutMs);
+    resultTimer_.start(boardAnswerLimitMs());
 }
 
 void FrmDosi::sendCommand() {
@@ -322,6 +321,7 @@ void FrmDosi::afterDelivery(int index, const ParamData& value) {
                 askForResult(); // still running
         }
         break;
+    case Step::Asking: // the technician is being asked: nothing more is awaited from the board
     case Step::Idle:
         break;
     }

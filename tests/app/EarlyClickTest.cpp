@@ -328,11 +328,16 @@ protected:
     static void SetUpTestSuite() { remote::registerRemoteWindows(); }
     EarlyClicks() {
         EditorBase::setCommitFlashMs(0);
+        // The board answers in hand-driven time: a wait in real time must not run out on a busy machine.
+        EditorBase::setBoardAnswerLimitMs(10 * 60 * 1000);
         previous_ = editors::setMessageHandler([](const editors::MessageRequest& r) {
             return r.buttons == editors::MessageButtons::YesNo ? editors::MessageAnswer::Yes : editors::MessageAnswer::Ok;
         });
     }
-    ~EarlyClicks() override { editors::setMessageHandler(std::move(previous_)); }
+    ~EarlyClicks() override {
+        EditorBase::setBoardAnswerLimitMs(5000);
+        editors::setMessageHandler(std::move(previous_));
+    }
     editors::MessageHandler previous_;
 };
 
