@@ -46,9 +46,10 @@ constexpr int kUnit1Bits3 = param::UnitOptions3; // SwitchX1 19..25: its bits 0x
 struct UnitBytes {
     int a, b, options2, options3;
 };
-constexpr UnitBytes kUnitBytes[] = {{61, 62, param::UnitOptions2 + 1, param::UnitOptions3 + 1},
-                                    {115, 116, param::UnitOptions2 + 2, param::UnitOptions3 + 2},
-                                    {123, 124, param::UnitOptions2 + 3, param::UnitOptions3 + 3}};
+constexpr UnitBytes kUnitBytes[] = {
+    {param::EnableBytesUnit2 + 1, param::EnableBytesUnit2 + 2, param::UnitOptions2 + 1, param::UnitOptions3 + 1},
+    {param::EnableBytesUnit3, param::EnableBytesUnit3 + 1, param::UnitOptions2 + 2, param::UnitOptions3 + 2},
+    {param::EnableBytesUnit4, param::EnableBytesUnit4 + 1, param::UnitOptions2 + 3, param::UnitOptions3 + 3}};
 
 std::vector<BitSwitch> unitSwitches(int unit) {
     const UnitBytes& u = kUnitBytes[unit - 2];

@@ -10,14 +10,24 @@ namespace vm::editors {
 namespace {
 // Unit configuration read by the rules. A cold unit uses a drink unit's slots: the cold-management option
 // is boiler 1's, the number of cold probes boiler 2's.
-constexpr int kBoiler1[4] = {1, 55, 109, 117};
-constexpr int kBoiler2[4] = {2, 56, 110, 118};
-constexpr int kEnableByte[2] = {6, 60}; // bit 4: the unit has a cooling unit
+constexpr int kBoiler1[4] = {param::Boiler1, param::Boiler1Unit2, param::ColdManagementUnit3,
+                             param::ColdManagementUnit4};
+constexpr int kBoiler2[4] = {param::Boiler2, param::Boiler2Unit2, param::ColdProbesUnit3, param::ColdProbesUnit4};
+constexpr int kEnableByte[2] = {param::EnableBytes, param::EnableBytesUnit2}; // bit 4: the unit has a cooling unit
 constexpr unsigned kCoolingUnitBit = 0x10;
-constexpr int kT98Enable[4] = {125, 136, 147, 158};
+constexpr int kT98Enable[4] = {param::T98EnableUnit1, param::T98EnableUnit2, param::T98EnableUnit3,
+                               param::T98EnableUnit4};
+// Each unit's temperature block runs from its T98 enable to the end of the slots that follow it (a drink
+// unit's pre-wash slots, which a cold unit uses for its refrigeration settings).
+constexpr int kBlockEnd[4] = {param::PreWashTimeUnit1 + param::PreWashTimeUnit1Count - 1,
+                              param::PreWashTimeUnit2 + param::PreWashTimeUnit2Count - 1,
+                              param::ColdSettingsUnit3 + param::ColdSettingsUnit3Count - 1,
+                              param::ColdSettingsUnit4 + param::ColdSettingsUnit4Count - 1};
+constexpr int kBoilerTemperature[2] = {param::BoilerTemperatureUnit1, param::BoilerTemperatureUnit2};
+constexpr int kCoolUnitTemperature[2] = {kBlockEnd[0], kBlockEnd[1]}; // the last slot of a drink unit's block
 
-// The refrigeration settings of one cold unit: seven in the unit's main block, the second tank's three
-// apart; `place` is the scroll index of each, in the caption order below.
+// The refrigeration settings of one cold unit: seven in the unit's main block (units 1 and 2 in the pre-wash
+// slots, units 3 and 4 from the third of their cold settings), the second tank's three apart; `place` is the scroll index of each, in the caption order below.
 struct ColdUnit {
     const char* scroll;
     const char* label;
@@ -26,10 +36,10 @@ struct ColdUnit {
     int place[10];
 };
 constexpr ColdUnit kColdUnits[4] = {
-    {"HScroll3", "Label3s", 128, param::ColdSecondTankUnit1, {15, 1, 2, 3, 4, 5, 6, 30, 20, 18}},
-    {"HScroll3", "Label3s", 139, param::ColdSecondTankUnit2, {8, 9, 10, 11, 12, 13, 14, 22, 21, 19}},
-    {"HScroll2", "Label2s", 150, param::ColdSecondTankUnit3, {0, 1, 2, 3, 4, 5, 6, 16, 15, 7}},
-    {"HScroll2", "Label2s", 161, param::ColdSecondTankUnit4, {8, 9, 10, 11, 12, 13, 14, 17, 18, 19}}};
+    {"HScroll3", "Label3s", param::PreWashTimeUnit1, param::ColdSecondTankUnit1, {15, 1, 2, 3, 4, 5, 6, 30, 20, 18}},
+    {"HScroll3", "Label3s", param::PreWashTimeUnit2, param::ColdSecondTankUnit2, {8, 9, 10, 11, 12, 13, 14, 22, 21, 19}},
+    {"HScroll2", "Label2s", param::ColdSettingsUnit3 + 2, param::ColdSecondTankUnit3, {0, 1, 2, 3, 4, 5, 6, 16, 15, 7}},
+    {"HScroll2", "Label2s", param::ColdSettingsUnit4 + 2, param::ColdSecondTankUnit4, {8, 9, 10, 11, 12, 13, 14, 17, 18, 19}}};
 struct Setting {
     const char* caption;
     const char* unit;
@@ -53,15 +63,15 @@ Caption withUnit(const char* caption, const char* unit) {
 // Boiler temperatures and the cooling unit's temperature of drink unit 1 or 2.
 void addBoilers(EditorDefinition::Place page, int unit) {
     const int u = unit - 1;
-    page.add(scrollBar("HScroll1", 3 * u, 126 + 11 * u)
+    page.add(scrollBar("HScroll1", 3 * u, kBoilerTemperature[u])
                  .valueLabel("Label1s", 3 * u)
                  .titled(withUnit("Termperatura Caldaia 1", "(°C)"))
                  .enabledIf(valueIn(kBoiler1[u], 1, 255)))
-        .add(scrollBar("HScroll1", 3 * u + 1, 127 + 11 * u)
+        .add(scrollBar("HScroll1", 3 * u + 1, kBoilerTemperature[u] + 1)
                  .valueLabel("Label1s", 3 * u + 1)
                  .titled(withUnit("Termperatura Caldaia 2", "(°C)"))
                  .enabledIf(valueIn(kBoiler2[u], 1, 255)))
-        .add(scrollBar("HScroll1", 3 * u + 2, 135 + 11 * u)
+        .add(scrollBar("HScroll1", 3 * u + 2, kCoolUnitTemperature[u])
                  .tenths()
                  .valueLabel("Label1s", 3 * u + 2)
                  .titled(withUnit("Temp. Cool Unit", "(°C)"))
@@ -95,9 +105,8 @@ std::vector<int> offlineOrder() {
         order.insert(order.end(), {kBoiler1[u], kBoiler2[u]});
     order.insert(order.end(), {kEnableByte[0], kEnableByte[1]});
     // Then unit by unit: its main block and its second-tank settings.
-    const int blocks[4][2] = {{125, 135}, {136, 146}, {147, 157}, {158, 167}};
     for (int u = 0; u < 4; ++u) {
-        for (int i = blocks[u][0]; i <= blocks[u][1]; ++i)
+        for (int i = kT98Enable[u]; i <= kBlockEnd[u]; ++i)
             order.push_back(i);
         for (int i = 0; i < kSecondTankSettings; ++i)
             order.push_back(kColdUnits[u].secondFirst + i);

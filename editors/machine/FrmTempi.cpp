@@ -23,18 +23,22 @@ struct Time {
     const char* caption;
 };
 constexpr int kDispensingWord = 0;
-constexpr Time kUnit1Times[] = {{2, 171, "Tempo On tasto"},
-                                {3, 172, "Periodo illuminazione RND"},
+// Time n (from 1) of unit u (from 1): every unit keeps 17 times, one after the other from unit 1's.
+constexpr int kTimesPerUnit = param::TimesUnit2 - param::TimesUnit1;
+constexpr int unitTime(int unit, int n) { return param::TimesUnit1 + kTimesPerUnit * (unit - 1) + n - 1; }
+constexpr Time kUnit1Times[] = {{2, unitTime(1, 1), "Tempo On tasto"},
+                                {3, unitTime(1, 2), "Periodo illuminazione RND"},
                                 {4, param::BlinkTime, "Tempo Lampeggio"},
-                                {5, 174, "Tempo Pompa ST"},
-                                {6, 175, "Tempo lavaggio"},
-                                {7, 176, "Tempo erog. caffè"},
+                                {5, unitTime(1, 4), "Tempo Pompa ST"},
+                                {6, unitTime(1, 5), "Tempo lavaggio"},
+                                {7, unitTime(1, 6), "Tempo erog. caffè"},
                                 {8, kDispensingWord, "Timeout pompa"},
-                                {9, 178, "Timeout carico"}};
-constexpr Time kUnit2Times[] = {{22, 188, "Tempo On tasto"},    {23, 189, "Periodo illuminazione RND"},
-                                {25, 191, "Tempo Pompa ST"},    {26, 192, "Tempo lavaggio"},
-                                {27, 193, "Tempo erog. caffè"}, {28, kDispensingWord, "Timeout pompa"},
-                                {29, 195, "Timeout carico"}};
+                                {9, unitTime(1, 8), "Timeout carico"}};
+constexpr Time kUnit2Times[] = {
+    {22, unitTime(2, 1), "Tempo On tasto"},    {23, unitTime(2, 2), "Periodo illuminazione RND"},
+    {25, unitTime(2, 4), "Tempo Pompa ST"},    {26, unitTime(2, 5), "Tempo lavaggio"},
+    {27, unitTime(2, 6), "Tempo erog. caffè"}, {28, kDispensingWord, "Timeout pompa"},
+    {29, unitTime(2, 8), "Timeout carico"}};
 // The fresh-brew unit is unit 1 only: its times have no unit-2 counterpart.
 constexpr Time kFreshBrew[] = {{10, kFreshBrewFirst, "Acqua infusione tè"},
                                {16, param::CoffeeInfusionWater, "Acqua infusione caffè"},
@@ -44,7 +48,7 @@ constexpr Time kFreshBrew[] = {{10, kFreshBrewFirst, "Acqua infusione tè"},
 // Boards before release 4 keep the word in a table of its own.
 Locator dispensingWord(int unit) {
     return [unit](const EditorBase& e) {
-        if (e.state().SoftwareRelease >= 4) return unit == 1 ? 177 : 194;
+        if (e.state().SoftwareRelease >= 4) return unitTime(unit, 7);
         return unit == 1 ? param::DispensingTimeUnit1 : param::DispensingTimeUnit2;
     };
 }
@@ -75,7 +79,7 @@ void addDrinkUnit(EditorDefinition::Place page, int unit) {
     auto valves = page.frame(unitFrame("EV", unit), Caption("Prelavaggio EV"), 4).visibleIf(drink);
     for (int i = 0; i < 8; ++i)
         // A valve the unit does not have cannot be set.
-        valves.add(scrollBar(u ? "HScrollEV2" : "HScrollEV1", i, (u ? 139 : 128) + i)
+        valves.add(scrollBar(u ? "HScrollEV2" : "HScrollEV1", i, (u ? param::PreWashTimeUnit2 : param::PreWashTimeUnit1) + i)
                        .titled(Caption(QStringLiteral("EV %1").arg(i + 1)))
                        .enabledIf([valveCount = kValveCount[u], i](const EditorBase& e) {
                            return static_cast<int>(e.currentValue(valveCount)) > i;
@@ -109,9 +113,9 @@ void addSnackUnit(EditorDefinition::Place page, int unit) {
     auto f =
         page.frame(unitFrame("Snack", unit), Caption(QStringLiteral("Tempi SLAVE %1 (Sec.)").arg(unit)), 2)
             .visibleIf([unit](const EditorBase& e) { return isSnackUnit(e, unit); });
-    f.add(scrollBar("HScroll3", base, 185 + 17 * u).titled(Caption("Time Power OFF")))
+    f.add(scrollBar("HScroll3", base, unitTime(unit, 15)).titled(Caption("Time Power OFF")))
         .add(scrollBar("HScroll3", 1 + u, param::LiftTimeout + u).titled(Caption("Timeout  Lift")))
-        .add(scrollBar("HScroll3", 5 + u, 171 + 17 * u).titled(Caption("Timeout motori spirali")))
+        .add(scrollBar("HScroll3", 5 + u, unitTime(unit, 1)).titled(Caption("Timeout motori spirali")))
         .add(scrollBar("HScroll3", base + 17, param::SensorTimeout + u).titled(Caption("Timeout Sensore")))
         .add(scrollBar("HScroll3", base + 18, param::DetectionTime + u).titled(Caption("Tempo Rilevamento")))
         .add(controlArray(
