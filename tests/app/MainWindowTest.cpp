@@ -124,35 +124,6 @@ TEST_F(MainWindowTest, AGoodLanguageFileSwitchesEverythingABadOneIsRefused) {
     EXPECT_EQ(w.messages()(838), "Autenticazione");
 }
 
-// Random bytes and a cut file: no installed language can be used, so the program's own Italian texts are
-// shown, with a message naming both files.
-TEST(MainWindowStartUp, WithNoUsableLanguageFileTheBuiltInItalianTextsAreShown) {
-    ProgramFolder folder;
-    std::string noise(3000, '\0');
-    std::uint32_t x = 7;
-    for (char& c : noise)
-        c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
-    std::ofstream(folder.dir() / "English.lng", std::ios::binary | std::ios::trunc) << noise;
-    std::ofstream(folder.dir() / "Italiano.lng", std::ios::binary | std::ios::trunc) << "&File\n&Esci\n";
-    auto t = MakeWindow(folder);
-    MainWindow& w = *t->window;
-    ASSERT_TRUE(w.startUp());
-    ASSERT_EQ(t->dialogs->messages.size(), 1u);
-    const QString text = t->dialogs->messages[0].text;
-    EXPECT_TRUE(text.startsWith("The language file \"English.lng\" cannot be used: it "))
-        << text.toStdString();
-    EXPECT_TRUE(
-        text.contains("\nThe language file \"Italiano.lng\" cannot be used: it has 2 lines; the program "
-                      "needs 1000.\nThe program's own Italian texts are used instead."))
-        << text.toStdString();
-    EXPECT_EQ(t->dialogs->messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(w.action("smnuTempi")->text(), "&Tempi");
-    EXPECT_EQ(w.action("SmnuExTempi")->text(), "Extra &Tempi Settori");
-    EXPECT_EQ(w.messages()(838), "Autenticazione");
-    EXPECT_FALSE(w.findChild<QAction*>("smnuLingue0")->isChecked());
-    EXPECT_FALSE(w.findChild<QAction*>("smnuLingue1")->isChecked());
-}
-
 // A language file that cannot be read (here one whose reading fails with an I/O error) is passed over for
 // the next one: the program does not end as if no language were installed.
 TEST(MainWindowStartUp, AnUnreadableLanguageFileIsPassedOverForTheNextOne) {
